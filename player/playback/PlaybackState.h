@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+class MciWnd;
+
+// The playback engine's globals, one instance owned by the main window.
+// Names are the ones the rest of the player knows them by.
+struct PlaybackState
+{
+    // What is loaded
+    QString MediaKind;              // "VCD", "CDAudio", "MP3", "CDROM" or ""
+    qint16 MediaCount = 0;          // tracks, track files or play-array entries
+    QString CdDrive;                // the drive being played (a mount root)
+    qint16 DriveKind = 0;           // 3 fixed disk, 5 optical
+    QString VcdDir;                 // folder of video-CD track files
+    QStringList VcdFiles;           // the track files found
+    QString VcdFile;                // path or folder last handed to video playback
+    QVector<QVariant> PlayArray;    // play entries (folders or files) from index 0
+
+    // Where play stands
+    double TrackIndex = 0;          // chosen track or entry minus 1
+    double SongIndex = 0;           // song within a folder entry
+    double SongCount = 0;           // songs in the current folder
+    QString CurFolder;
+    QString CurMediaFile;           // the file being played, "" for a CD track
+    QString CurFileExt;             // its upper-case extension
+    QString MediaTitle;
+    double MediaLength = 0;
+    double SeekPos = 0;
+    double SeekTarget = 0;
+    double SeekStep = 0;
+    float FrameRate = 1000;         // position units per second of the loaded file
+
+    // Volume and speed
+    qint16 VolumeLevel = 1000;      // 0..1000
+    qint16 PlaySpeed = 1000;        // 1000 = normal
+
+    // Flags
+    bool PlayingFlag = false;
+    bool CdPaused = false;
+    bool MediaError = false;
+    bool MixedDisc = false;
+    bool BusyFlag = false;
+    bool KnobHeld = false;          // the user holds the seek knob
+    bool StoppedFlag = false;
+
+    QString MciReply = QString(20, QLatin1Char(' '));
+    MciWnd *ActiveMci = nullptr;    // the media window control in use
+
+    // Video
+    double VideoWidth = 0;
+    double VideoHeight = 0;
+    double NaturalWidth = 354;
+    double NaturalHeight = 242;
+
+    // Lyrics
+    QString LyricFile;
+    QString PlayTimeText;
+
+    // Frame capture
+    QString CutFolder;
+    QString CutFile;
+    qint16 CutGrid = 0;
+    double CaptureWidth = 0;
+    double CaptureHeight = 0;
+    QString CutPicFile;
+
+    qint16 MsgAnswer = 0;           // last answer of ShowMsg (6 = Yes)
+    qint16 ListEntryCount = 0;      // entries handed over by the play-list editor
+};

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds the suite into build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+[ -f build/CMakeCache.txt ] || cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"
