@@ -15,4 +15,4 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen PELLORAN_MEDIA=sim
 
 cd build
-ctest --output-on-failure -j"$(nproc)" --timeout 300
+ctest --output-on-failure --no-tests=error -j"$(nproc)" --timeout 300
