@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The sequential field reader that the player's line files are read with:
+// a comma or a line end ends a field, blanks before a field are skipped, a
+// field that begins with a double quote runs to the next double quote (the
+// quotes are not part of it). Empty fields are kept; callers drop them.
+struct FieldReadResult
+{
+    QStringList fields;
+    bool complete = true; // false when a quoted field had no closing quote
+};
+
+FieldReadResult ReadFields(const QString &text);
