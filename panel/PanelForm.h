@@ -1,0 +1,61 @@
+#pragma once
+
+#include "PanelObjects.h"
+
+#include <QImage>
+#include <QString>
+#include <QVector>
+
+class ButtonColorSettings;
+class PanelHost;
+class frmProg;
+struct PanelState;
+
+// The panel on its window: the object set plus the operations that load a
+// panel picture and build the key faces. The carrying window owns one,
+// together with the PanelState and the colour settings it is given.
+class PanelForm
+{
+public:
+    PanelForm(PanelHost &host, PanelState &state, ButtonColorSettings &colors);
+    PanelForm(PanelHost &host, PanelState &state, ButtonColorSettings &colors,
+              const PanelObjects::Counts &counts);
+    ~PanelForm();
+    PanelForm(const PanelForm &) = delete;
+    PanelForm &operator=(const PanelForm &) = delete;
+
+    PanelHost &host() { return m_host; }
+    PanelState &state() { return m_state; }
+    ButtonColorSettings &colors() { return m_colors; }
+    PanelObjects &obj() { return m_objects; }
+    frmProg &progress();
+
+    // Panel load
+    void ChkDeskName();
+    void DeskLoad();
+    void DeskUpdate(bool Rebuild);
+
+    // Key faces
+    void ButtonUpdate(bool Rebuild);
+    void ButtonUpdateA(QVector<PanelKey *> &Keys, QVector<BackingPicture> &Masks, bool Rebuild);
+    void ButtonMask(BackingPicture &Mask, PanelKey &Key, bool Rebuild);
+    void ButtonDown1(QVector<PanelKey *> &Keys, QVector<QLabel *> &Companions, int Index);
+    void ButtonDown(QVector<PanelKey *> &Keys, QVector<QLabel *> &Labels, int Index);
+
+private:
+    bool loadDeskPicture();
+    void colourLabelsFromPicture();
+    void buildFace(BackingPicture &Mask, PanelKey &Key);
+    void loadCachedFace(PanelKey &Key);
+
+    PanelHost &m_host;
+    PanelState &m_state;
+    ButtonColorSettings &m_colors;
+    PanelObjects m_objects;
+    frmProg *m_prog = nullptr;
+};
+
+// One key face: the panel piece recoloured under the mask. Pure, for the
+// builder and its tests. Settings are read as the builder reads them.
+QImage BuildKeyFace(const QImage &piece, const QImage &mask, int colorType,
+                    int red, int green, int blue, int brightness);
