@@ -1,0 +1,142 @@
+#include "KcdConverter.h"
+
+#include "KcdSongs.h"
+#include "ModFiles.h"
+
+#include <QFileInfo>
+
+namespace {
+const QString kLogFileName = QStringLiteral("Harlune.logo");
+}
+
+KcdConverter::KcdConverter(const QString& programFolder, QObject* parent)
+    : QObject(parent)
+    , m_library(programFolder)
+    , m_programFolder(programFolder)
+{
+}
+
+QString KcdConverter::logPath() const
+{
+    return m_programFolder + u'/' + kLogFileName;
+}
+
+void KcdConverter::setLetEventsRun(LetEventsRun letEventsRun)
+{
+    m_letEventsRun = std::move(letEventsRun);
+}
+
+void KcdConverter::letEventsRun() const
+{
+    if (m_letEventsRun)
+        m_letEventsRun();
+}
+
+void KcdConverter::setKcdPath(const QString& path)
+{
+    m_state.KcdPath = path;
+}
+
+void KcdConverter::ReadSongFile()
+{
+    m_state.List1.clear();
+    m_state.List2.clear();
+    m_state.List3.clear();
+    emit linesListed();
+    // An unreadable file lists the songs read before the damage (none when it cannot be opened).
+    const KcdDocument& document = m_documents.load(m_state.KcdPath, m_letEventsRun);
+    const KcdSongListing listing = ListKcdSongs(document.fields, m_letEventsRun);
+    m_state.List1 = listing.songNames;
+    m_state.List3 = listing.titleFields;
+    // A file whose first record does not start at field 0 keeps the previous album.
+    if (listing.album)
+        m_state.Label1 = *listing.album;
+    emit songsListed();
+}
+
+void KcdConverter::ReadList(int StartPos)
+{
+    m_state.List2.clear();
+    const KcdDocument& document = m_documents.load(m_state.KcdPath, m_letEventsRun);
+    m_state.List2 = ReadKcdSongLines(document.fields, StartPos, m_state.SongName, m_letEventsRun).lines;
+    emit linesListed();
+}
+
+bool KcdConverter::SaveList()
+{
+    // A song without a time field has no timed lines: an empty file would only
+    // replace a good one, so nothing is written and the song counts as a failure.
+    if (m_state.List2.isEmpty()) {
+        reportFailure(m_library.plannedPath(m_state.Label1, m_state.SongName));
+        return false;
+    }
+    const SongFileResult result = m_library.save(m_state.Label1, m_state.SongName, m_state.List2, m_letEventsRun);
+    if (!result.written || result.standInName)
+        reportFailure(result.path);
+    return result.written;
+}
+
+void KcdConverter::reportFailure(const QString& outputPath)
+{
+    const QString line = GetFileName(m_state.KcdPath) + u' ' + GetFileName(outputPath);
+    m_log.write(line);
+    m_state.List4.append(line);
+    emit failureAdded(line);
+}
+
+void KcdConverter::SelectSong(int i)
+{
+    if (i < 0 || i >= m_state.List1.size())
+        return;
+    m_state.SongName = m_state.List1.at(i);
+    ReadList(TitleFieldIndex(m_state.List3.value(i)));
+}
+
+void KcdConverter::ConvertFile()
+{
+    const bool nested = m_running;
+    m_running = true;
+    if (!nested)
+        emit runStarted(false);
+    for (int i = 0; i < m_state.List1.size() && !m_aborted; ++i) {
+        emit songSelected(i);
+        SelectSong(i);
+        SaveList();
+    }
+    if (!nested) {
+        m_running = false;
+        m_aborted = false;
+        emit runFinished(false);
+    }
+}
+
+void KcdConverter::RunBatch(const QString& folder, const QStringList& fileNames, int startIndex)
+{
+    m_running = true;
+    emit runStarted(true);
+    m_state.List4.clear();
+    emit failuresCleared();
+    // Failures still reach List4 when the log cannot be made.
+    m_log.open(logPath());
+    m_state.StopFlag = false;
+    for (int i = qMax(startIndex, 0); i < fileNames.size(); ++i) {
+        emit fileSelected(i);
+        m_state.KcdPath = folder + u'/' + fileNames.at(i);
+        ReadSongFile();
+        ConvertFile();
+        if (m_state.StopFlag || m_aborted)
+            break;
+    }
+    m_log.close();
+    m_running = false;
+    m_aborted = false;
+    emit runFinished(true);
+}
+
+void KcdConverter::Abort()
+{
+    if (m_running) {
+        m_aborted = true;
+        m_state.StopFlag = true;
+    }
+}

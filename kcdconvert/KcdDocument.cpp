@@ -1,0 +1,38 @@
+#include "KcdDocument.h"
+
+#include "Cp950.h"
+#include "SequentialFieldReader.h"
+
+#include <QFileInfo>
+
+KcdDocument ReadKcdDocument(const QString& path, const LetEventsRun& letEventsRun)
+{
+    KcdDocument document;
+    const QString text = Cp950::readTextFile(path, &document.opened);
+    if (!document.opened)
+        return document;
+    SequentialFieldReader reader(text);
+    QString field;
+    while (reader.next(field)) {
+        document.fields.append(field);
+        if (letEventsRun)
+            letEventsRun();
+    }
+    document.complete = !reader.failed();
+    return document;
+}
+
+const KcdDocument& KcdDocumentCache::load(const QString& path, const LetEventsRun& letEventsRun)
+{
+    const QFileInfo info(path);
+    const QDateTime modified = info.lastModified();
+    const qint64 size = info.exists() ? info.size() : -1;
+    const bool unchanged = path == m_path && modified == m_modified && size == m_size && m_document.opened;
+    if (!unchanged) {
+        m_document = ReadKcdDocument(path, letEventsRun);
+        m_path = path;
+        m_modified = modified;
+        m_size = size;
+    }
+    return m_document;
+}

@@ -1,0 +1,136 @@
+#include "KcdSongs.h"
+
+#include "DelSpace.h"
+#include "VbRuntime.h"
+
+namespace {
+
+const QChar kLineMark = QChar(0xFF20); // ＠, ends a lyric line and introduces the album
+const QString kTitleEndMarks[] = {QStringLiteral("曲"), QStringLiteral("詞"), QString(kLineMark)};
+constexpr int kFirstSongNumber = 10;
+constexpr int kStampLength = 7;
+constexpr int kStampGroupLength = 8;
+constexpr int kShortestTextLine = 9; // a line of 8 characters or fewer holds a stamp only
+
+void letRun(const LetEventsRun& letEventsRun)
+{
+    if (letEventsRun)
+        letEventsRun();
+}
+
+bool startsSongRecord(const QString& field)
+{
+    const QString number = DelSpace(field);
+    return number.size() >= 2 && Vb::Val(number) >= kFirstSongNumber;
+}
+
+void appendStamps(const QString& timeField, QStringList& lines)
+{
+    const qsizetype lastGroup = timeField.size() / kStampGroupLength + 1;
+    for (qsizetype k = 0; k <= lastGroup; ++k) {
+        const QString stamp = timeField.mid(k * kStampGroupLength, kStampLength);
+        if (!stamp.isEmpty())
+            lines.append(stamp);
+    }
+}
+
+// Puts the lyric lines of a lyric field after the stamps, line e of the field
+// going to line e of the song (line 0 is the title line).
+int appendLyrics(QString rest, QStringList& lines)
+{
+    int dropped = 0;
+    auto addToLine = [&](qsizetype e, const QString& lyric) {
+        if (e < lines.size())
+            lines[e] += u' ' + DelSpace(lyric);
+        else
+            ++dropped;
+    };
+    qsizetype e = 1;
+    while (!rest.isEmpty()) {
+        const qsizetype p = rest.indexOf(kLineMark);
+        if (p >= 0 && p != rest.size() - 1) {
+            addToLine(e, rest.left(p));
+            rest = rest.mid(p + 1);
+            ++e;
+        } else {
+            if (rest.endsWith(kLineMark))
+                rest.chop(1);
+            addToLine(e, rest);
+            rest.clear();
+        }
+    }
+    return dropped;
+}
+
+} // namespace
+
+QString TitleOfTitleField(const QString& titleField)
+{
+    qsizetype end = titleField.size();
+    for (const QString& mark : kTitleEndMarks) {
+        const qsizetype at = titleField.indexOf(mark);
+        if (at >= 0 && at < end)
+            end = at;
+    }
+    return titleField.left(end);
+}
+
+QString AlbumOfTitleField(const QString& titleField)
+{
+    const qsizetype at = titleField.indexOf(kLineMark);
+    if (at < 0)
+        return QString();
+    QString album = titleField.mid(at + 1);
+    album.chop(1);
+    return album;
+}
+
+int TitleFieldIndex(const QString& titleFieldEntry)
+{
+    const QString digits = titleFieldEntry.section(u' ', 0, 0);
+    return int(Vb::Val(digits));
+}
+
+KcdSongListing ListKcdSongs(const QStringList& fields, const LetEventsRun& letEventsRun)
+{
+    KcdSongListing listing;
+    int songNumber = 1;
+    for (qsizetype f = 0; f < fields.size(); ++f) {
+        if (startsSongRecord(fields.at(f)) && f + 1 < fields.size()) {
+            const qsizetype titleIndex = ++f;
+            const QString& titleField = fields.at(titleIndex);
+            if (titleIndex == 1)
+                listing.album = AlbumOfTitleField(titleField);
+            const QString title = DelSpace(TitleOfTitleField(titleField));
+            // A title made only of dropped characters keeps an empty name here;
+            // the library writer gives its file a stand-in name and reports it.
+            listing.songNames.append(Vb::Format(songNumber, QStringLiteral("00")) + u'_' + title);
+            listing.titleFields.append(Vb::Format(double(titleIndex), QStringLiteral("000")) + u' ' + title);
+            ++songNumber;
+        }
+        letRun(letEventsRun);
+    }
+    return listing;
+}
+
+KcdSongLines ReadKcdSongLines(const QStringList& fields, int startPos, const QString& songName,
+                              const LetEventsRun& letEventsRun)
+{
+    KcdSongLines song;
+    for (qsizetype f = qMax(startPos, 0); f < fields.size(); ++f) {
+        const QString& s = fields.at(f);
+        if (f > startPos && Vb::Val(s) >= kFirstSongNumber)
+            break;
+        if (s.startsWith(QStringLiteral("00"))) {
+            song.lines.append(QStringLiteral("00:00:0 ") + songName);
+            appendStamps(s, song.lines);
+            ++f;
+            if (f < fields.size())
+                song.droppedLyricLines += appendLyrics(fields.at(f), song.lines);
+        }
+        letRun(letEventsRun);
+    }
+    if (!song.lines.isEmpty() && song.lines.last().size() < kShortestTextLine)
+        song.lines.last() += QStringLiteral(" ---End---");
+    return song;
+}

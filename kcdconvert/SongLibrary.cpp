@@ -1,0 +1,94 @@
+#include "SongLibrary.h"
+
+#include "Cp950.h"
+#include "DelSpace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kLibraryFolderName = QStringLiteral("SongLib");
+const QString kSongExtension = QStringLiteral(".txt");
+
+bool makeFolder(const QString& path)
+{
+    return QFileInfo(path).isDir() || QDir().mkdir(path);
+}
+
+// The first of name.txt, name(2).txt, name(3).txt ... that does not exist yet.
+QString freePath(const QString& folder, const QString& name)
+{
+    QString path = folder + u'/' + name + kSongExtension;
+    for (int copy = 2; QFileInfo::exists(path); ++copy)
+        path = folder + u'/' + name + u'(' + QString::number(copy) + u')' + kSongExtension;
+    return path;
+}
+
+// "NN_" of a song name "NN_title", or "" when the name does not start so.
+QString songNumberPrefix(const QString& songName)
+{
+    static const QRegularExpression prefix(QStringLiteral("^[0-9]+_"));
+    return prefix.match(songName).captured(0);
+}
+
+} // namespace
+
+bool IsUsableFileName(const QString& name)
+{
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return false;
+    for (const QChar c : name) {
+        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+bool IsUntitledSongName(const QString& songName)
+{
+    static const QRegularExpression numberOnly(QStringLiteral("^[0-9]+_$"));
+    return numberOnly.match(songName).hasMatch();
+}
+
+SongLibrary::SongLibrary(const QString& programFolder)
+    : m_folder(programFolder + u'/' + kLibraryFolderName)
+{
+}
+
+QString SongLibrary::plannedPath(const QString& albumCaption, const QString& songName) const
+{
+    return m_folder + u'/' + DelSpace(albumCaption) + u'/' + songName + kSongExtension;
+}
+
+SongFileResult SongLibrary::save(const QString& albumCaption, const QString& songName, const QStringList& lines,
+                                 const LetEventsRun& letEventsRun) const
+{
+    SongFileResult result;
+    QString album = DelSpace(albumCaption);
+    if (!IsUsableFileName(album)) {
+        album = kStandInAlbum;
+        result.standInName = true;
+    }
+    QString name = songName;
+    if (IsUntitledSongName(name) || !IsUsableFileName(name)) {
+        name = songNumberPrefix(name) + kStandInTitle;
+        result.standInName = true;
+    }
+    const QString albumFolder = m_folder + u'/' + album;
+    // A stand-in name never replaces a file: it may stand for several songs.
+    result.path = result.standInName ? freePath(albumFolder, name) : albumFolder + u'/' + name + kSongExtension;
+
+    if (!makeFolder(m_folder) || !makeFolder(albumFolder))
+        return result;
+    QString text;
+    for (const QString& line : lines) {
+        text += line;
+        text += QStringLiteral("\r\n");
+        if (letEventsRun)
+            letEventsRun();
+    }
+    result.written = Cp950::writeTextFile(result.path, text);
+    return result;
+}
