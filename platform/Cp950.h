@@ -1,0 +1,44 @@
+#pragma once
+// Text in code page 950, the encoding of every file the programs share.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace Cp950 {
+
+// Bytes in code page 950 to text. Bytes that are no character become U+FFFD.
+QString decode(const QByteArray& bytes);
+
+// Text to code page 950. Characters the code page lacks become "?".
+QByteArray encode(const QString& text);
+
+// Number of bytes the text takes in code page 950.
+int byteLength(const QString& text);
+
+// The longest leading part of the text that fits in maxBytes bytes of code page 950,
+// cut on a whole character (a double-byte character is never split).
+QString cutToBytes(const QString& text, int maxBytes);
+
+// Decodes a whole file: UTF-8 when it starts with a UTF-8 byte-order mark (the mark dropped),
+// code page 950 otherwise. A missing or unreadable file gives "" and *ok = false.
+QString readTextFile(const QString& path, bool* ok = nullptr);
+
+// True when the file starts with a UTF-8 byte-order mark.
+bool hasUtf8Bom(const QByteArray& bytes);
+
+// Writes the text in code page 950, replacing the file safely: a failed write leaves the
+// old file as it was. Line ends are written as they stand in the text.
+bool writeTextFile(const QString& path, const QString& text);
+
+// Appends the text in code page 950 (creating the file when missing).
+bool appendTextFile(const QString& path, const QString& text);
+
+// Splits text into lines at CR LF, LF or a lone CR; a last line without an end is kept,
+// an empty text gives no lines.
+QStringList splitLines(const QString& text);
+
+// Joins lines, each ended by CR LF.
+QString joinCrLf(const QStringList& lines);
+
+}  // namespace Cp950

@@ -1,0 +1,127 @@
+#include "MessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+struct Hook {
+    MessageBox::Answerer answerer;
+    QList<MessageBox::Request> shown;
+};
+
+Hook& hook() {
+    static Hook h;
+    return h;
+}
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    int answer;
+};
+
+QList<ButtonSpec> buttonsOf(MessageBox::Buttons buttons) {
+    using MessageBox::Buttons;
+    switch (buttons) {
+    case Buttons::OkCancel:
+        return {{QMessageBox::Ok, MessageBox::IdOk}, {QMessageBox::Cancel, MessageBox::IdCancel}};
+    case Buttons::AbortRetryIgnore:
+        return {{QMessageBox::Abort, MessageBox::IdAbort},
+                {QMessageBox::Retry, MessageBox::IdRetry},
+                {QMessageBox::Ignore, MessageBox::IdIgnore}};
+    case Buttons::YesNoCancel:
+        return {{QMessageBox::Yes, MessageBox::IdYes},
+                {QMessageBox::No, MessageBox::IdNo},
+                {QMessageBox::Cancel, MessageBox::IdCancel}};
+    case Buttons::YesNo:
+        return {{QMessageBox::Yes, MessageBox::IdYes}, {QMessageBox::No, MessageBox::IdNo}};
+    case Buttons::RetryCancel:
+        return {{QMessageBox::Retry, MessageBox::IdRetry}, {QMessageBox::Cancel, MessageBox::IdCancel}};
+    case Buttons::Ok:
+        break;
+    }
+    return {{QMessageBox::Ok, MessageBox::IdOk}};
+}
+
+QMessageBox::Icon qtIcon(MessageBox::Icon icon) {
+    switch (icon) {
+    case MessageBox::Icon::Information: return QMessageBox::Information;
+    case MessageBox::Icon::Critical: return QMessageBox::Critical;
+    case MessageBox::Icon::Exclamation: return QMessageBox::Warning;
+    case MessageBox::Icon::Question: return QMessageBox::Question;
+    case MessageBox::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Closing the box by its frame or Escape: Cancel where the box has it, else the first button.
+int answerWithoutButton(const QList<ButtonSpec>& specs) {
+    for (const ButtonSpec& s : specs)
+        if (s.answer == MessageBox::IdCancel) return MessageBox::IdCancel;
+    return specs.first().answer;
+}
+
+int showReal(const MessageBox::Request& request, QWidget* parent) {
+    const QList<ButtonSpec> specs = buttonsOf(request.buttons);
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return answerWithoutButton(specs);
+    QMessageBox box(qtIcon(request.icon), request.title, request.prompt, QMessageBox::NoButton, parent);
+    QMessageBox::StandardButtons all;
+    for (const ButtonSpec& s : specs) all |= s.button;
+    box.setStandardButtons(all);
+    int defaultIndex = qBound(0, request.defaultButton, static_cast<int>(specs.size()) - 1);
+    box.setDefaultButton(specs.at(defaultIndex).button);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    for (const ButtonSpec& s : specs)
+        if (clicked && box.standardButton(clicked) == s.button) return s.answer;
+    return answerWithoutButton(specs);
+}
+
+}  // namespace
+
+namespace MessageBox {
+
+int show(const Request& request, QWidget* parent) {
+    Hook& h = hook();
+    if (h.answerer) {
+        h.shown.append(request);
+        return h.answerer(request);
+    }
+    bool fromEnv = false;
+    int envAnswer = qEnvironmentVariableIntValue("PELLORAN_MSGBOX_ANSWER", &fromEnv);
+    if (fromEnv) {
+        h.shown.append(request);
+        return envAnswer;
+    }
+    return showReal(request, parent);
+}
+
+Request fromStyle(const QString& prompt, int style, const QString& title) {
+    Request r;
+    r.prompt = prompt;
+    r.title = title;
+    int buttons = style & 0x7;
+    r.buttons = buttons <= 5 ? static_cast<Buttons>(buttons) : Buttons::Ok;
+    switch (style & 0x70) {
+    case 16: r.icon = Icon::Critical; break;
+    case 32: r.icon = Icon::Question; break;
+    case 48: r.icon = Icon::Exclamation; break;
+    case 64: r.icon = Icon::Information; break;
+    default: r.icon = Icon::None; break;
+    }
+    r.defaultButton = (style >> 8) & 0x3;
+    return r;
+}
+
+int MsgBox(const QString& prompt, int style, const QString& title) {
+    return show(fromStyle(prompt, style, title));
+}
+
+void setAnswerer(Answerer answerer) { hook().answerer = std::move(answerer); }
+
+QList<Request> shownRequests() { return hook().shown; }
+
+void clearShownRequests() { hook().shown.clear(); }
+
+}  // namespace MessageBox

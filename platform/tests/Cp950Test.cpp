@@ -1,0 +1,63 @@
+#include "Cp950.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// "功" is A5 5C and "設" is B3 5D: second bytes that look like "\" and "]".
+TEST(Cp950, RoundTripsDoubleByteTextWhoseSecondBytesLookLikeAscii) {
+    const QString text = QStringLiteral("功能設定 ABC");
+    const QByteArray bytes = Cp950::encode(text);
+    EXPECT_EQ(bytes.left(4), QByteArray("\xA5\x5C\xAF\xE0", 4));
+    EXPECT_EQ(bytes.size(), 12);
+    EXPECT_EQ(Cp950::decode(bytes), text);
+    EXPECT_EQ(Cp950::byteLength(text), 12);
+}
+
+TEST(Cp950, MarksWhatCannotBeConverted) {
+    EXPECT_EQ(Cp950::encode(QStringLiteral("a\u00E9b")), QByteArray("a?b"));   // no é in the code page
+    EXPECT_EQ(Cp950::encode(QString::fromUtf8("x\xF0\x9F\x98\x80y")), QByteArray("x?y"));  // one ? per character
+    const QString broken = Cp950::decode(QByteArray("a\xA5", 2));                 // lead byte at the end
+    EXPECT_EQ(broken, QStringLiteral("a") + QChar(QChar::ReplacementCharacter));
+}
+
+TEST(Cp950, CutsOnWholeCharacters) {
+    const QString text = QStringLiteral("ab功能");  // 2 + 2 + 2 bytes
+    EXPECT_EQ(Cp950::cutToBytes(text, 6), text);
+    EXPECT_EQ(Cp950::cutToBytes(text, 5), QStringLiteral("ab功"));
+    EXPECT_EQ(Cp950::cutToBytes(text, 3), QStringLiteral("ab"));
+    EXPECT_EQ(Cp950::cutToBytes(text, 0), QString());
+}
+
+TEST(Cp950, SplitsAndJoinsLines) {
+    EXPECT_EQ(Cp950::splitLines(QStringLiteral("a\r\nb\nc\rd")), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(Cp950::splitLines(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
+    EXPECT_TRUE(Cp950::splitLines(QString()).isEmpty());
+    EXPECT_EQ(Cp950::joinCrLf({"a", "b"}), QStringLiteral("a\r\nb\r\n"));
+}
+
+TEST(Cp950, ReadsFilesAsCp950OrUtf8WithMark) {
+    QTemporaryDir dir;
+    const QString cp950 = dir.filePath("a.txt");
+    const QString utf8 = dir.filePath("b.txt");
+    ASSERT_TRUE(Cp950::writeTextFile(cp950, QStringLiteral("設定\r\n")));
+    QFile f(utf8);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\xEF\xBB\xBF" + QStringLiteral("設定").toUtf8());
+    f.close();
+
+    bool ok = false;
+    EXPECT_EQ(Cp950::readTextFile(cp950, &ok), QStringLiteral("設定\r\n"));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Cp950::readTextFile(utf8, &ok), QStringLiteral("設定"));
+    EXPECT_EQ(Cp950::readTextFile(dir.filePath("missing"), &ok), QString());
+    EXPECT_FALSE(ok);
+}
+
+TEST(Cp950, FailedWriteLeavesNoFileAndReportsIt) {
+    QTemporaryDir dir;
+    EXPECT_FALSE(Cp950::writeTextFile(dir.filePath("no/such/folder/x.txt"), QStringLiteral("x")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("no/such/folder/x.txt")));
+}
