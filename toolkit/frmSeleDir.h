@@ -38,6 +38,10 @@ public:
     QPushButton* Command5 = nullptr;  // "確定"
     QPushButton* Command6 = nullptr;  // "取消"
 
+signals:
+    // CloseForm ran: the picker is hidden and SeleDirBusy is false.
+    void Closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
@@ -47,6 +51,7 @@ private:
     void Dir1_Change();
     void Command5_Click();
     void Command6_Click();
+    void ShowFolder();
 };
 
 // The open picker (created on first use, recreated after its window was
