@@ -46,7 +46,7 @@ private:
     bool loadDeskPicture();
     void colourLabelsFromPicture();
     void buildFace(BackingPicture &Mask, PanelKey &Key);
-    void loadCachedFace(PanelKey &Key);
+    bool loadCachedFace(PanelKey &Key);
 
     PanelHost &m_host;
     PanelState &m_state;

@@ -142,6 +142,7 @@ public:
 
 private:
     void create(const Counts &counts);
+    QColor labColor(int index) const;
     void placeBuiltInLayout();
     template <class T> T *add(T *control, const QString &name);
 

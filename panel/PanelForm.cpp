@@ -1,0 +1,154 @@
+#include "PanelForm.h"
+
+#include "ButtonColorSettings.h"
+#include "ModOutLine.h"
+#include "PanelGeometry.h"
+#include "PanelHost.h"
+#include "PanelState.h"
+#include "frmProg.h"
+
+#include "ModFiles.h"
+#include "ModTools.h"
+#include "SystemPaths.h"
+#include "VbRuntime.h"
+
+#include <QCoreApplication>
+#include <QImageReader>
+#include <QLabel>
+#include <QProgressBar>
+
+PanelForm::PanelForm(PanelHost &host, PanelState &state, ButtonColorSettings &colors)
+    : PanelForm(host, state, colors, PanelObjects::Counts{})
+{
+}
+
+PanelForm::PanelForm(PanelHost &host, PanelState &state, ButtonColorSettings &colors,
+                     const PanelObjects::Counts &counts)
+    : m_host(host), m_state(state), m_colors(colors), m_objects(host, state, counts)
+{
+}
+
+PanelForm::~PanelForm()
+{
+    delete m_prog;
+}
+
+frmProg &PanelForm::progress()
+{
+    if (!m_prog)
+        m_prog = new frmProg;
+    return *m_prog;
+}
+
+void PanelForm::ChkDeskName()
+{
+    if (!FileExist(m_state.DeskPicFile)) {
+        const QString programDir = m_state.ProgramDir.isEmpty() ? SystemPaths::ProgramFolder() : m_state.ProgramDir;
+        m_state.DeskPicFile = AddPath(programDir + QStringLiteral("/Desk"), QStringLiteral("Quorvel.JPG"));
+    }
+    const QString name = GetFileName(m_state.DeskPicFile);
+    m_state.DeskIniFile = AddPath(m_state.SkinDir, name.left(qMax(0, name.size() - 3)) + QStringLiteral("INI"));
+    m_state.ButtonCacheFile =
+        AddPath(m_state.ButtonCacheDir, name.left(qMax(0, name.size() - 4)) + QStringLiteral("-00.Bmp"));
+    progress().Label2->setText(QStringLiteral("面板檔名:") + name);
+}
+
+namespace {
+// The picture's colour at (x, y) as a VB colour; -1 (no colour) off the picture.
+VbColor pointColour(const QImage &picture, double x, double y)
+{
+    const int px = toPixels(x);
+    const int py = toPixels(y);
+    if (!picture.valid(px, py))
+        return -1;
+    return toVbColor(picture.pixelColor(px, py));
+}
+}
+
+void PanelForm::colourLabelsFromPicture()
+{
+    const QImage &picture = m_objects.DeskPic.Picture;
+    QLabel *message = m_objects.Label1;
+    const VbColor c1 = pointColour(picture, message->x() + Vb::Int(message->width() / 2.0), message->y());
+    VbColor messageColour = PanelObjects::InvertColor(c1);
+    if (m_state.ShowPic && m_state.ImageVisible)
+        messageColour |= 0xC0C0C0;  // a light colour over a changing picture area
+    setForeColor(message, fromVbColor(messageColour));
+
+    if (m_objects.Label2.size() > 2) {
+        QLabel *knobTime = m_objects.Label2[2];
+        const VbColor c2 =
+            pointColour(picture, knobTime->x() + Vb::RoundHalfEven(knobTime->width() / 2.0), knobTime->y());
+        setForeColor(knobTime, fromVbColor(PanelObjects::InvertColor(c2)));
+    }
+}
+
+bool PanelForm::loadDeskPicture()
+{
+    QImageReader reader(m_state.DeskPicFile);
+    QImage picture = reader.read();
+    if (picture.isNull() || picture.width() < 1 || picture.height() < 1)
+        return false;
+    m_objects.DeskPic.Picture = picture;
+    return true;
+}
+
+void PanelForm::DeskLoad()
+{
+    if (m_objects.DeskPic.Tag == m_state.DeskPicFile) {
+        m_host.setFormSizeTwips(m_state.DeskFormWidth, m_state.DeskFormHeight);
+        m_objects.ADJForm();
+        return;
+    }
+    if (!loadDeskPicture()) {
+        WriteLog(QStringLiteral("這個面板格式錯誤") + m_state.DeskPicFile);
+        return;
+    }
+    const QImage picture = m_objects.DeskPic.Picture;
+    m_host.deskPicFileChanged(m_state.DeskPicFile);
+    m_state.DeskPicWidth = double(picture.width());
+    m_state.DeskPicHeight = picture.height();
+    QCoreApplication::processEvents();
+
+    colourLabelsFromPicture();
+
+    m_state.DeskFormWidth = picture.width() * m_host.twipsPerPixelX();
+    m_state.DeskFormHeight = picture.height() * m_host.twipsPerPixelY();
+    m_host.setFormSizeTwips(m_state.DeskFormWidth, m_state.DeskFormHeight);
+    m_objects.ADJForm();
+    m_objects.ImageDesk->move(0, 0);
+
+    m_host.hideForm();
+    m_objects.setFormPicture(picture);
+    QCoreApplication::processEvents();
+
+    // Only a GIF panel has a key-colour margin; every other panel is the plain
+    // rectangle, whatever outline the panel before it left.
+    if (GetExtName(m_state.DeskPicFile) == QLatin1String("gif"))
+        SetFormOutLine(m_host.panelWidget(), picture);
+    else
+        ClearFormOutLine(m_host.panelWidget(), picture.width(), picture.height());
+
+    m_objects.DeskPic.Tag = m_state.DeskPicFile;
+    QCoreApplication::processEvents();
+    m_objects.DeskPic.Picture = QImage();  // the form keeps its own copy
+}
+
+void PanelForm::DeskUpdate(bool Rebuild)
+{
+    frmProg &prog = progress();
+    prog.ProgressBar1->setValue(0);
+    m_host.hideForm();
+    WriteLog(QStringLiteral("開始載入面板-") + m_state.DeskPicFile);
+    DeskLoad();
+    WriteLog(QStringLiteral("載入面板完成"));
+    ChkDeskName();
+    WriteLog(QStringLiteral("開始載入按鈕"));
+    m_objects.ShowObj(false);
+    ButtonUpdate(Rebuild);
+    WriteLog(QStringLiteral("載入按鈕完成"));
+    m_objects.ShowObj(true);
+    prog.hide();
+    m_host.showForm();
+    m_objects.Label1->setText(QString());
+}

@@ -1,0 +1,105 @@
+#include "PanelGeometry.h"
+
+#include "PanelObjects.h"
+#include "VbRuntime.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPalette>
+#include <QRegularExpression>
+
+#include <limits>
+
+int toPixels(double value)
+{
+    const double rounded = Vb::RoundHalfEven(value);
+    constexpr double limit = 1 << 24;  // far beyond any screen; keeps garbage harmless
+    if (!(rounded == rounded))
+        return 0;
+    return int(qBound(-limit, rounded, limit));
+}
+
+void setLeft(QWidget *control, double value) { control->move(toPixels(value), control->y()); }
+void setTop(QWidget *control, double value) { control->move(control->x(), toPixels(value)); }
+void setWidth(QWidget *control, double value) { control->resize(qMax(0, toPixels(value)), control->height()); }
+void setHeight(QWidget *control, double value) { control->resize(control->width(), qMax(0, toPixels(value))); }
+
+double fontSize(const QLabel *label)
+{
+    const double points = label->font().pointSizeF();
+    return points > 0 ? points : 9;
+}
+
+void setFontSize(QLabel *label, double points)
+{
+    if (!(points > 0) || points > 2048)
+        return;
+    QFont font = label->font();
+    font.setPointSizeF(points);
+    label->setFont(font);
+}
+
+void autoSizeLabel(QLabel *label)
+{
+    const QFontMetrics metrics(label->font());
+    const QStringList lines = label->text().split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    int width = 0;
+    for (const QString &line : lines)
+        width = qMax(width, metrics.horizontalAdvance(line));
+    label->resize(width + 2, metrics.height() * qMax<int>(1, lines.size()));
+}
+
+void centreIn(QWidget *item, const QWidget *key)
+{
+    item->move(toPixels((key->width() - item->width()) / 2.0), toPixels((key->height() - item->height()) / 2.0));
+}
+
+QColor foreColor(const QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+void setForeColor(QLabel *label, const QColor &color)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+void fillBacking(BackingPicture &backing, const PanelKey &key)
+{
+    backing.Picture = key.Picture();
+    backing.Width = key.width();
+    backing.Height = key.height();
+}
+
+QString fitReply(const QString &reply)
+{
+    return reply.left(20).leftJustified(20, QLatin1Char(' '));
+}
+
+bool autoSizeOn(const QLabel *label)
+{
+    return label->property("AutoSize").toBool();
+}
+
+void setAutoSizeOn(QLabel *label, bool on)
+{
+    label->setProperty("AutoSize", on);
+    if (on)
+        autoSizeLabel(label);
+}
+
+void setCaption(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    if (autoSizeOn(label))
+        autoSizeLabel(label);
+}
+
+bool visibleFlag(const QWidget *control)
+{
+    if (!control->testAttribute(Qt::WA_WState_ExplicitShowHide))
+        return true;
+    return !control->isHidden();
+}
