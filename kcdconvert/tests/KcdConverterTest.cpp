@@ -1,0 +1,251 @@
+#include "Cp950.h"
+#include "KcdConverter.h"
+#include "KcdTestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using KcdTestFiles::readBytes;
+using KcdTestFiles::writeKcd;
+
+namespace {
+
+class KcdConverterTest : public ::testing::Test
+{
+protected:
+    QString programFolder() const { return m_folder.path(); }
+    QString kcdFolder() const { return m_folder.filePath(QStringLiteral("歌詞")); }
+    QString library() const { return m_folder.filePath(QStringLiteral("SongLib")); }
+
+    QString addKcd(const QString& name, const QStringList& lines)
+    {
+        QDir().mkpath(kcdFolder());
+        const QString path = kcdFolder() + u'/' + name;
+        writeKcd(path, lines);
+        return path;
+    }
+
+    void readFile(KcdConverter& converter, const QString& path)
+    {
+        converter.setKcdPath(path);
+        converter.ReadSongFile();
+    }
+
+    QStringList songFilesIn(const QString& album) const
+    {
+        return QDir(library() + u'/' + album).entryList(QDir::Files, QDir::Name);
+    }
+
+    QTemporaryDir m_folder;
+};
+
+// A record without a time field: its song cannot be written.
+QStringList albumWithASongWithoutTimes(const QString& album)
+{
+    return {QStringLiteral("10,甲＠") + album + QStringLiteral("＠"), QStringLiteral("00:01:0 ,一＠"),
+            QStringLiteral("11,乙"), QStringLiteral("只有歌詞＠")};
+}
+
+} // namespace
+
+TEST_F(KcdConverterTest, ReadSongFileListsSongsAndAlbum)
+{
+    KcdConverter converter(programFolder());
+    readFile(converter, addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs()));
+    EXPECT_EQ(converter.state().List1, (QStringList{QStringLiteral("01_情人的眼淚"), QStringLiteral("02_第二首")}));
+    EXPECT_EQ(converter.state().List3, (QStringList{QStringLiteral("001 情人的眼淚"), QStringLiteral("005 第二首")}));
+    EXPECT_EQ(converter.state().Label1, QStringLiteral("我的專集"));
+}
+
+TEST_F(KcdConverterTest, FirstRecordNotAtFieldZeroKeepsThePreviousAlbum)
+{
+    KcdConverter converter(programFolder());
+    const QStringList lateStart{QStringLiteral("說明"), QStringLiteral("10,歌＠別的＠"), QStringLiteral("00:01:0 ,一＠")};
+    readFile(converter, addKcd("late.KCD", lateStart));
+    EXPECT_EQ(converter.state().Label1, QStringLiteral("專集名稱"));
+    EXPECT_EQ(converter.state().List1, (QStringList{QStringLiteral("01_歌")}));
+
+    readFile(converter, addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs()));
+    readFile(converter, addKcd("late.KCD", lateStart));
+    EXPECT_EQ(converter.state().Label1, QStringLiteral("我的專集"));
+    converter.ConvertFile();
+    EXPECT_EQ(songFilesIn(QStringLiteral("我的專集")), (QStringList{QStringLiteral("01_歌.txt")}));
+}
+
+TEST_F(KcdConverterTest, UnreadableFilesListWhatWasReadBeforeTheDamage)
+{
+    KcdConverter converter(programFolder());
+    readFile(converter, addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs()));
+    readFile(converter, kcdFolder() + QStringLiteral("/missing.KCD"));
+    EXPECT_TRUE(converter.state().List1.isEmpty());
+    EXPECT_TRUE(converter.state().List2.isEmpty());
+
+    QStringList damaged = KcdTestFiles::albumOfTwoSongs();
+    damaged[2] = QStringLiteral("15,\"第二首 詞:某人＠");
+    readFile(converter, addKcd("damaged.KCD", damaged));
+    EXPECT_EQ(converter.state().List1, (QStringList{QStringLiteral("01_情人的眼淚")}));
+}
+
+TEST_F(KcdConverterTest, SelectSongShowsItsTimedLines)
+{
+    KcdConverter converter(programFolder());
+    readFile(converter, addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs()));
+    converter.SelectSong(1);
+    EXPECT_EQ(converter.state().SongName, QStringLiteral("02_第二首"));
+    EXPECT_EQ(converter.state().List2,
+              (QStringList{QStringLiteral("00:00:0 02_第二首"), QStringLiteral("00:05:0 歌詞一"),
+                           QStringLiteral("00:09:5 歌詞二")}));
+}
+
+TEST_F(KcdConverterTest, SaveListWritesCp950WithCrLfIntoTheAlbumFolder)
+{
+    KcdConverter converter(programFolder());
+    readFile(converter, addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs()));
+    converter.SelectSong(0);
+    ASSERT_TRUE(converter.SaveList());
+    const QString expected = QStringLiteral("00:00:0 01_情人的眼淚\r\n00:10:5 第一句\r\n00:14:2 第二句\r\n"
+                                            "00:18:0 ---End---\r\n");
+    EXPECT_EQ(readBytes(library() + QStringLiteral("/我的專集/01_情人的眼淚.txt")), Cp950::encode(expected));
+    EXPECT_TRUE(converter.state().List4.isEmpty());
+}
+
+TEST_F(KcdConverterTest, ConvertFileWritesEverySongAndReplacesOldFiles)
+{
+    KcdConverter converter(programFolder());
+    QDir().mkpath(library() + QStringLiteral("/我的專集"));
+    KcdTestFiles::writeBytes(library() + QStringLiteral("/我的專集/02_第二首.txt"), "old");
+    readFile(converter, addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs()));
+    converter.ConvertFile();
+    EXPECT_EQ(songFilesIn(QStringLiteral("我的專集")),
+              (QStringList{QStringLiteral("01_情人的眼淚.txt"), QStringLiteral("02_第二首.txt")}));
+    EXPECT_TRUE(readBytes(library() + QStringLiteral("/我的專集/02_第二首.txt")).startsWith("00:00:0 "));
+}
+
+TEST_F(KcdConverterTest, SongWithoutTimeFieldIsSkippedAndReported)
+{
+    KcdConverter converter(programFolder());
+    QDir().mkpath(library() + QStringLiteral("/專"));
+    KcdTestFiles::writeBytes(library() + QStringLiteral("/專/02_乙.txt"), "keep");
+    readFile(converter, addKcd("b.KCD", albumWithASongWithoutTimes(QStringLiteral("專"))));
+    converter.ConvertFile();
+    EXPECT_EQ(readBytes(library() + QStringLiteral("/專/02_乙.txt")), QByteArray("keep"));
+    EXPECT_EQ(converter.state().List4, (QStringList{QStringLiteral("b.KCD 02_乙.txt")}));
+}
+
+TEST_F(KcdConverterTest, EmptyAlbumGetsAStandInFolderThatOverwritesNothing)
+{
+    KcdConverter converter(programFolder());
+    const QStringList noAlbum{QStringLiteral("10,歌＠　＠"), QStringLiteral("00:01:0 ,一＠")};
+    readFile(converter, addKcd("a.KCD", noAlbum));
+    EXPECT_EQ(converter.state().Label1, QStringLiteral("　"));
+    converter.ConvertFile();
+    readFile(converter, addKcd("b.KCD", noAlbum));
+    converter.ConvertFile();
+    EXPECT_EQ(songFilesIn(QStringLiteral("未命名專集")), (QStringList{QStringLiteral("01_歌(2).txt"),
+                                                                  QStringLiteral("01_歌.txt")}));
+    EXPECT_EQ(QDir(library()).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(converter.state().List4,
+              (QStringList{QStringLiteral("a.KCD 01_歌.txt"), QStringLiteral("b.KCD 01_歌(2).txt")}));
+}
+
+TEST_F(KcdConverterTest, AlbumOfDotsStaysInsideTheLibrary)
+{
+    KcdConverter converter(programFolder());
+    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,歌＠..＠"), QStringLiteral("00:01:0 ,一＠")}));
+    converter.ConvertFile();
+    EXPECT_EQ(songFilesIn(QStringLiteral("．．")), (QStringList{QStringLiteral("01_歌.txt")}));
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + QStringLiteral("/01_歌.txt")));
+}
+
+TEST_F(KcdConverterTest, TitleOfDroppedCharactersIsWrittenUnderAStandInNameAndReported)
+{
+    KcdConverter converter(programFolder());
+    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,　　＠專＠"), QStringLiteral("00:01:0 ,一＠")}));
+    EXPECT_EQ(converter.state().List1, (QStringList{QStringLiteral("01_")}));
+    converter.ConvertFile();
+    converter.ConvertFile();
+    EXPECT_EQ(songFilesIn(QStringLiteral("專")), (QStringList{QStringLiteral("01_未命名(2).txt"),
+                                                           QStringLiteral("01_未命名.txt")}));
+    EXPECT_EQ(converter.state().List4.size(), 2);
+}
+
+TEST_F(KcdConverterTest, UnwritableLibraryReportsEverySongAndGoesOn)
+{
+    KcdConverter converter(programFolder());
+    KcdTestFiles::writeBytes(library(), "not a folder");
+    readFile(converter, addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs()));
+    converter.ConvertFile();
+    EXPECT_EQ(converter.state().List4,
+              (QStringList{QStringLiteral("a.KCD 01_情人的眼淚.txt"), QStringLiteral("a.KCD 02_第二首.txt")}));
+}
+
+TEST_F(KcdConverterTest, BatchStartedAtTheSecondFileConvertsTheSecondAndThird)
+{
+    KcdConverter converter(programFolder());
+    const QStringList names{"1.KCD", "2.KCD", "3.KCD"};
+    for (int i = 0; i < 3; ++i)
+        addKcd(names[i], KcdTestFiles::albumOfTwoSongs(QStringLiteral("專%1").arg(i + 1)));
+    QList<int> selected;
+    QObject::connect(&converter, &KcdConverter::fileSelected, [&](int i) { selected << i; });
+    converter.RunBatch(kcdFolder(), names, 1);
+    EXPECT_EQ(selected, (QList<int>{1, 2}));
+    EXPECT_FALSE(QFileInfo::exists(library() + QStringLiteral("/專1")));
+    EXPECT_EQ(songFilesIn(QStringLiteral("專2")).size(), 2);
+    EXPECT_EQ(songFilesIn(QStringLiteral("專3")).size(), 2);
+    EXPECT_FALSE(converter.isRunning());
+    EXPECT_FALSE(converter.logOpen());
+    EXPECT_EQ(readBytes(converter.logPath()), QByteArray());
+}
+
+TEST_F(KcdConverterTest, BatchWithoutSelectionStartsAtTheFirstFile)
+{
+    KcdConverter converter(programFolder());
+    addKcd("1.KCD", KcdTestFiles::albumOfTwoSongs(QStringLiteral("專1")));
+    converter.RunBatch(kcdFolder(), {"1.KCD"}, -1);
+    EXPECT_EQ(songFilesIn(QStringLiteral("專1")).size(), 2);
+}
+
+TEST_F(KcdConverterTest, StopDuringAFileEndsTheRunAfterItWithItsFailuresLogged)
+{
+    KcdConverter converter(programFolder());
+    const QStringList names{"1.KCD", "2.KCD", "3.KCD"};
+    for (int i = 0; i < 3; ++i)
+        addKcd(names[i], albumWithASongWithoutTimes(QStringLiteral("專%1").arg(i + 1)));
+    // The stop button is pressed while the first file's fields are being read.
+    converter.setLetEventsRun([&] {
+        if (converter.state().KcdPath.endsWith(QStringLiteral("1.KCD")))
+            converter.Stop();
+    });
+    converter.RunBatch(kcdFolder(), names, 0);
+    EXPECT_EQ(songFilesIn(QStringLiteral("專1")), (QStringList{QStringLiteral("01_甲.txt")}));
+    EXPECT_FALSE(QFileInfo::exists(library() + QStringLiteral("/專2")));
+    EXPECT_EQ(converter.state().List4, (QStringList{QStringLiteral("1.KCD 02_乙.txt")}));
+    EXPECT_EQ(readBytes(converter.logPath()), Cp950::encode(QStringLiteral("1.KCD 02_乙.txt\r\n")));
+}
+
+TEST_F(KcdConverterTest, EachBatchStartsANewLogAndClearsTheFailureList)
+{
+    KcdConverter converter(programFolder());
+    addKcd("1.KCD", albumWithASongWithoutTimes(QStringLiteral("專")));
+    addKcd("2.KCD", KcdTestFiles::albumOfTwoSongs());
+    converter.RunBatch(kcdFolder(), {"1.KCD"}, 0);
+    EXPECT_EQ(converter.state().List4.size(), 1);
+    converter.RunBatch(kcdFolder(), {"2.KCD"}, 0);
+    EXPECT_TRUE(converter.state().List4.isEmpty());
+    EXPECT_EQ(readBytes(converter.logPath()), QByteArray());
+}
+
+TEST_F(KcdConverterTest, AbortEndsARunBetweenSongs)
+{
+    KcdConverter converter(programFolder());
+    addKcd("1.KCD", KcdTestFiles::albumOfTwoSongs(QStringLiteral("專")));
+    QObject::connect(&converter, &KcdConverter::songSelected, [&](int i) {
+        if (i == 0)
+            converter.Abort();
+    });
+    converter.RunBatch(kcdFolder(), {"1.KCD", "1.KCD"}, 0);
+    EXPECT_EQ(songFilesIn(QStringLiteral("專")).size(), 1);
+    EXPECT_FALSE(converter.isRunning());
+}
