@@ -131,8 +131,7 @@ QString Format(double value, const QString& mask) {
         for (int pos = static_cast<int>(intPart.size()) - 3; pos > 0; pos -= 3) intPart.insert(pos, u',');
     }
     QString body = intPart;
-    if (point >= 0 && (!fracPart.isEmpty() || requiredDecimals > 0)) body += u'.' + fracPart;
-    else if (point >= 0 && fracPart.isEmpty() && decimals > 0) body += u'.';
+    if (point >= 0) body += u'.' + fracPart;  // the point stays even without decimals, as in "1."
     const bool negative = value < 0 && rounded != 0;
     return prefix + (negative ? QStringLiteral("-") : QString()) + body + suffix;
 }

@@ -1,0 +1,113 @@
+#include "Cp950.h"
+#include "ProfileFile.h"
+#include "SafeFile.h"
+#include "SystemPaths.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProfileFileTest : public ::testing::Test {
+protected:
+    QString path(const QString& name = QStringLiteral("test.ini")) const { return dir_.filePath(name); }
+    void writeBytes(const QByteArray& bytes) { ASSERT_TRUE(SafeFile::write(path(), bytes)); }
+    QByteArray bytes() const { return SafeFile::read(path()); }
+
+    QTemporaryDir dir_;
+};
+
+}  // namespace
+
+TEST_F(ProfileFileTest, FindsSectionsAndKeysWithoutRegardToCaseAndTrimsValues) {
+    writeBytes("; comment\r\n[Main]\r\n  Width =  320  \r\nname=\"  quoted  \"\r\n[Other]\r\nWidth=7\r\n");
+    EXPECT_EQ(ProfileFile::getString(path(), "main", "WIDTH"), QStringLiteral("320"));
+    EXPECT_EQ(ProfileFile::getString(path(), " MAIN ", "width"), QStringLiteral("320"));
+    EXPECT_EQ(ProfileFile::getString(path(), "Main", "name"), QStringLiteral("  quoted  "));
+    EXPECT_EQ(ProfileFile::getString(path(), "Other", "Width"), QStringLiteral("7"));
+    EXPECT_EQ(ProfileFile::getString(path(), "Other", "Missing", "dflt"), QStringLiteral("dflt"));
+    EXPECT_EQ(ProfileFile::getString(path(), "Nowhere", "Width", "dflt"), QStringLiteral("dflt"));
+    EXPECT_EQ(ProfileFile::getString(path("missing.ini"), "Main", "Width", "dflt"), QStringLiteral("dflt"));
+}
+
+// In code page 950 "設" is B3 5D and "功" A5 5C: parsing bytes would end the section name early.
+TEST_F(ProfileFileTest, ParsesDoubleByteNamesWhoseSecondByteIsABracket) {
+    writeBytes(Cp950::encode(QStringLiteral("[設定]\r\n功能=開始\r\n")));
+    EXPECT_EQ(ProfileFile::getString(path(), QStringLiteral("設定"), QStringLiteral("功能")), QStringLiteral("開始"));
+    EXPECT_EQ(ProfileFile::sections(path()), QStringList{QStringLiteral("設定")});
+}
+
+TEST_F(ProfileFileTest, CutsLongValuesOnWholeCharactersWithinTheBuffer) {
+    const QString longAscii(1500, u'x');
+    ASSERT_TRUE(ProfileFile::writeString(path(), "S", "K", longAscii));
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "K").size(), 1023);
+
+    // 'a' then 600 double-byte characters: 1023 bytes hold 'a' and 511 of them.
+    const QString mixed = u'a' + QString(600, QChar(0x8A2D));
+    ASSERT_TRUE(ProfileFile::writeString(path(), "S", "K", mixed));
+    const QString cut = ProfileFile::getString(path(), "S", "K");
+    EXPECT_EQ(cut.size(), 1 + 511);
+    EXPECT_EQ(Cp950::byteLength(cut), 1023);
+}
+
+TEST_F(ProfileFileTest, WritingCreatesFileAndSectionAndKeepsOtherLines) {
+    ASSERT_TRUE(ProfileFile::writeString(path(), "First", "a", "1"));
+    ASSERT_TRUE(ProfileFile::writeString(path(), "Second", "b", "2"));
+    ASSERT_TRUE(ProfileFile::writeString(path(), "first", "c", "3"));
+    ASSERT_TRUE(ProfileFile::writeString(path(), "FIRST", "A", "4"));
+    EXPECT_EQ(bytes(), QByteArray("[First]\r\na=4\r\nc=3\r\n[Second]\r\nb=2\r\n"));
+}
+
+TEST_F(ProfileFileTest, NewKeysGoBeforeTheBlankLinesThatSeparateSections) {
+    writeBytes("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+    ASSERT_TRUE(ProfileFile::writeString(path(), "A", "z", "3"));
+    EXPECT_EQ(bytes(), QByteArray("[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n"));
+}
+
+TEST_F(ProfileFileTest, WritesCp950WithCrLfAndKeepsAUtf8FileUtf8) {
+    ASSERT_TRUE(ProfileFile::writeString(path(), QStringLiteral("編輯"), QStringLiteral("字型"), QStringLiteral("細明體")));
+    EXPECT_EQ(bytes(), Cp950::encode(QStringLiteral("[編輯]\r\n字型=細明體\r\n")));
+
+    writeBytes("\xEF\xBB\xBF[A]\nx=1\n");
+    ASSERT_TRUE(ProfileFile::writeString(path(), "A", "y", QStringLiteral("設")));
+    EXPECT_EQ(bytes(), QByteArray("\xEF\xBB\xBF[A]\r\nx=1\r\ny=") + QStringLiteral("設").toUtf8() + "\r\n");
+}
+
+TEST_F(ProfileFileTest, ALineBreakInAValueCannotStartAnotherEntry) {
+    ASSERT_TRUE(ProfileFile::writeString(path(), "S", "K", "one\r\nEvil=two"));
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "K"), QStringLiteral("one  Evil=two"));
+    EXPECT_EQ(ProfileFile::keys(path(), "S"), QStringList{"K"});
+}
+
+TEST_F(ProfileFileTest, SeesChangesMadeByOthersBetweenReads) {
+    ASSERT_TRUE(ProfileFile::writeString(path(), "S", "K", "first"));
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "K"), QStringLiteral("first"));
+    writeBytes("[S]\r\nK=second\r\n");
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "K"), QStringLiteral("second"));
+    QFile::remove(path());
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "K"), QString());
+}
+
+TEST_F(ProfileFileTest, FailedWritesReportFalseAndChangeNothing) {
+    EXPECT_FALSE(ProfileFile::writeString(path("no/folder/x.ini"), "S", "K", "v"));
+    EXPECT_FALSE(QFile::exists(path("no/folder/x.ini")));
+    EXPECT_FALSE(ProfileFile::writeString(QString(), "S", "K", "v"));
+    EXPECT_FALSE(ProfileFile::writeString(path(), "", "K", "v"));
+    EXPECT_FALSE(QFile::exists(path()));
+}
+
+TEST_F(ProfileFileTest, DeletesKeysAndSectionsAndListsThem) {
+    writeBytes("[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
+    EXPECT_EQ(ProfileFile::keys(path(), "a"), (QStringList{"x", "y"}));
+    ASSERT_TRUE(ProfileFile::deleteKey(path(), "A", "X"));
+    ASSERT_TRUE(ProfileFile::deleteSection(path(), "b"));
+    EXPECT_EQ(bytes(), QByteArray("[A]\r\ny=2\r\n"));
+}
+
+TEST_F(ProfileFileTest, ABareFileNameLivesInTheWindowsFolder) {
+    ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("WIN.INI"), "mci", "x", "1"));
+    EXPECT_TRUE(QFile::exists(SystemPaths::WindowsFolder() + QStringLiteral("/WIN.INI")));
+    EXPECT_EQ(ProfileFile::getString(QStringLiteral("WIN.INI"), "MCI", "X"), QStringLiteral("1"));
+}

@@ -1,0 +1,29 @@
+#include "SettingsStore.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+TEST(SettingsStore, StoresTextsPerProductInQtsNativeFile) {
+    SettingsStore::set("Pelloran", "Quorvel V1.1", "ButtonTempDir", "/tmp/設定, with comma");
+    SettingsStore::set("Pelloran", "Quorvel Editor", "ButtonTempDir", "other");
+    EXPECT_EQ(SettingsStore::get("Pelloran", "Quorvel V1.1", "ButtonTempDir", "d"), QStringLiteral("/tmp/設定, with comma"));
+    EXPECT_EQ(SettingsStore::get("Pelloran", "Quorvel Editor", "ButtonTempDir", "d"), QStringLiteral("other"));
+    EXPECT_EQ(SettingsStore::get("Pelloran", "Quorvel V1.1", "Never", "dflt"), QStringLiteral("dflt"));
+    EXPECT_TRUE(QFile::exists(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Pelloran/Quorvel V1.1.conf"));
+}
+
+TEST(SettingsStore, KeysAreFoundWithoutRegardToCase) {
+    SettingsStore::set("Pelloran", "CaseTest", "ReadMe", "1");
+    EXPECT_EQ(SettingsStore::get("Pelloran", "CaseTest", "README", "0"), QStringLiteral("1"));
+    SettingsStore::set("Pelloran", "CaseTest", "readme", "2");
+    EXPECT_EQ(SettingsStore::keys("Pelloran", "CaseTest"), QStringList{"ReadMe"});
+    EXPECT_EQ(SettingsStore::get("Pelloran", "CaseTest", "ReadMe", "0"), QStringLiteral("2"));
+    SettingsStore::remove("Pelloran", "CaseTest", "READme");
+    EXPECT_EQ(SettingsStore::get("Pelloran", "CaseTest", "ReadMe", "0"), QStringLiteral("0"));
+}
+
+TEST(SettingsStore, EmptyTextsStayEmptyRatherThanDefault) {
+    SettingsStore::set("Pelloran", "EmptyTest", "Folder", "");
+    EXPECT_EQ(SettingsStore::get("Pelloran", "EmptyTest", "Folder", "dflt"), QString());
+}

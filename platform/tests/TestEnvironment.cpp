@@ -1,0 +1,39 @@
+// Every test of this executable runs with its own home, config and data folders, and with a
+// QApplication (offscreen) for the tests that need widgets. Set up before main() so that no
+// settings or path code can see the user's real folders.
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TemporaryHome : public ::testing::Environment {
+public:
+    TemporaryHome() {
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home_.path() + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8());
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    void SetUp() override {
+        if (!QCoreApplication::instance()) app_ = new QApplication(argc_, argv_);
+    }
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    QTemporaryDir home_;
+    int argc_ = 1;
+    char name_[16] = "platform_tests";
+    char* argv_[2] = {name_, nullptr};
+    QApplication* app_ = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment* const temporaryHome =
+    ::testing::AddGlobalTestEnvironment(new TemporaryHome);
+
+}  // namespace
