@@ -43,6 +43,7 @@ enum MciError {
     MciErrFileNotFound = 275,
     MciErrDeviceNotReady = 276,
     MciErrBadTimeFormat = 293,
+    MciErrDuplicateAlias = 289,
     MciErrCannotLoadDriver = 296,
     MciErrMissingDeviceName = 298,
     MciErrDeviceNotOpen = 305,

@@ -4,7 +4,7 @@
 
 #include <QHash>
 
-class MediaClock;
+class ClockTimer;
 
 // What the simulated back end knows of a file. Files not described here are
 // probed by reading a few header bytes: WAV (length from its header), MP3
@@ -26,11 +26,11 @@ public:
     static SimulatedFileInfo info(const QString &path);
 };
 
-// A file played on the media clock.
+// A file played on the media clock (mediaClock()).
 class SimulatedPlayer : public MediaPlayer {
     Q_OBJECT
 public:
-    explicit SimulatedPlayer(QObject *parent = nullptr, MediaClock *clock = nullptr);
+    explicit SimulatedPlayer(QObject *parent = nullptr);
     ~SimulatedPlayer() override;
 
     OpenResult open(const QString &path) override;
@@ -53,19 +53,17 @@ public:
     double speed() const { return m_speed; }
 
 private:
-    MediaClock &clock() const;
     void scheduleEnd();
     void cancelEnd();
     void reachEnd();
     void holdAt(qint64 pos);
 
-    MediaClock *m_clock = nullptr;
     SimulatedFileInfo m_info;
     State m_state = State::Closed;
     qint64 m_anchorPos = 0;
     qint64 m_anchorTime = 0;
     double m_speed = 1.0;
     int m_volume = 1000;
-    int m_endTimer = 0;
+    ClockTimer *m_endTimer = nullptr;
     bool m_atEnd = false;
 };

@@ -1,0 +1,242 @@
+#include "LibcdioDrive.h"
+
+#include "MpvPlayer.h"
+#include "SimulatedDisc.h"
+#include "MediaBackend.h"
+
+#include <cdio/cdio.h>
+#include <cdio/mmc.h>
+
+namespace {
+constexpr qint64 kFramesPerSecond = 75;
+qint64 framesToMs(qint64 frames) { return frames * 1000 / kFramesPerSecond; }
+} // namespace
+
+LibcdioDrive::LibcdioDrive()
+{
+    const QList<QByteArray> drives = opticalDrives();
+    if (!drives.isEmpty())
+        m_device = drives.first();
+}
+
+LibcdioDrive::~LibcdioDrive() { closeDevice(); }
+
+QList<QByteArray> LibcdioDrive::opticalDrives()
+{
+    QList<QByteArray> out;
+    char **devices = cdio_get_devices(DRIVER_DEVICE);
+    if (!devices)
+        return out;
+    for (char **device = devices; *device; ++device)
+        out.append(QByteArray(*device));
+    cdio_free_device_list(devices);
+    return out;
+}
+
+bool LibcdioDrive::fail(const QString &why) const
+{
+    m_error = why;
+    return false;
+}
+
+bool LibcdioDrive::openDevice() const
+{
+    if (m_cdio)
+        return true;
+    if (m_device.isEmpty())
+        return fail(QStringLiteral("no optical drive"));
+    m_cdio = cdio_open(m_device.constData(), DRIVER_UNKNOWN);
+    return m_cdio != nullptr || fail(QStringLiteral("cannot open the drive"));
+}
+
+void LibcdioDrive::closeDevice() const
+{
+    if (m_cdio)
+        cdio_destroy(m_cdio);
+    m_cdio = nullptr;
+    m_toc.clear();
+}
+
+bool LibcdioDrive::readToc() const
+{
+    if (!m_toc.isEmpty())
+        return true;
+    if (!openDevice())
+        return false;
+    const track_t first = cdio_get_first_track_num(m_cdio);
+    const track_t count = cdio_get_num_tracks(m_cdio);
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0) {
+        closeDevice();  // the next look reopens: the disc may still be spinning up
+        return fail(QStringLiteral("no readable disc"));
+    }
+    const lsn_t origin = cdio_get_track_lsn(m_cdio, first);
+    for (track_t t = first; t < first + count; ++t) {
+        const lsn_t start = cdio_get_track_lsn(m_cdio, t);
+        const lsn_t next = cdio_get_track_lsn(m_cdio, t + 1 < first + count ? track_t(t + 1) : track_t(CDIO_CDROM_LEADOUT_TRACK));
+        CdTrack track;
+        track.startMs = framesToMs(start - origin);
+        track.lengthMs = framesToMs(next - start);
+        track.audio = cdio_get_track_format(m_cdio, t) == TRACK_FORMAT_AUDIO;
+        m_toc.append(track);
+    }
+    return true;
+}
+
+qint64 LibcdioDrive::discLength() const
+{
+    return m_toc.isEmpty() ? 0 : m_toc.last().startMs + m_toc.last().lengthMs;
+}
+
+CdDrive::State LibcdioDrive::state() const
+{
+    if (m_device.isEmpty())
+        return State::NoDisc;
+    if (m_trayOpen)
+        return State::TrayOpen;
+    if (!readToc())
+        return State::NotReady;
+    if (!m_player)
+        return State::Stopped;
+    if (m_playTo >= 0 && m_player->state() == MediaPlayer::State::Playing && m_player->positionMs() >= m_playTo)
+        const_cast<LibcdioDrive *>(this)->pause();
+    switch (m_player->state()) {
+    case MediaPlayer::State::Playing:
+        return State::Playing;
+    case MediaPlayer::State::Paused:
+        return State::Paused;
+    default:
+        return State::Stopped;
+    }
+}
+
+bool LibcdioDrive::mediaPresent() const { return !m_trayOpen && readToc(); }
+
+QVector<CdTrack> LibcdioDrive::tracks() const
+{
+    readToc();
+    return m_toc;
+}
+
+qint64 LibcdioDrive::positionMs() const
+{
+    if (!m_player || m_player->state() == MediaPlayer::State::Closed)
+        return m_heldMs;
+    const qint64 position = m_player->atEnd() ? discLength() : m_player->positionMs();
+    return m_playTo >= 0 ? qMin(position, m_playTo) : position;
+}
+
+bool LibcdioDrive::ensurePlayer()
+{
+    if (m_player && m_player->state() != MediaPlayer::State::Closed)
+        return true;
+    m_player = std::make_unique<MpvPlayer>();
+    // cdda:// reads the whole disc as one stream from the first track on.
+    const auto result = m_player->openLocation(QStringLiteral("cdda://"), {{"cdrom-device", m_device}});
+    if (result != MediaPlayer::Opened) {
+        m_player.reset();
+        return fail(QStringLiteral("cannot play the disc"));
+    }
+    m_player->seek(m_heldMs);
+    return true;
+}
+
+bool LibcdioDrive::play(qint64 fromMs, qint64 toMs)
+{
+    if (!readToc())
+        return false;
+    if (fromMs < 0 || fromMs >= discLength())
+        return fail(QStringLiteral("play range out of the disc"));
+    for (const CdTrack &track : std::as_const(m_toc))
+        if (fromMs >= track.startMs && fromMs < track.startMs + track.lengthMs && !track.audio)
+            return fail(QStringLiteral("cannot play a data track"));
+    if (!ensurePlayer())
+        return false;
+    m_player->seek(fromMs);
+    m_playTo = toMs >= 0 && toMs < discLength() ? toMs : -1;
+    m_player->play();
+    return true;
+}
+
+bool LibcdioDrive::pause()
+{
+    if (!m_player)
+        return readToc();
+    m_player->pause();
+    return true;
+}
+
+bool LibcdioDrive::resume()
+{
+    if (!m_player)
+        return readToc();
+    if (m_player->state() == MediaPlayer::State::Paused)
+        m_player->play();
+    return true;
+}
+
+bool LibcdioDrive::stop()
+{
+    if (!m_player)
+        return readToc();
+    m_player->stop();
+    return true;
+}
+
+bool LibcdioDrive::seek(qint64 ms)
+{
+    if (!readToc())
+        return false;
+    if (ms < 0 || ms > discLength())
+        return fail(QStringLiteral("seek out of the disc"));
+    m_heldMs = ms;
+    if (m_player) {
+        m_player->stop();
+        m_player->seek(ms);
+    }
+    return true;
+}
+
+bool LibcdioDrive::setTrayOpen(bool open)
+{
+    if (m_device.isEmpty())
+        return fail(QStringLiteral("no optical drive"));
+    m_player.reset();
+    m_heldMs = 0;
+    m_playTo = -1;
+    closeDevice();
+    driver_return_code_t result;
+    if (open) {
+        CdIo_t *handle = cdio_open(m_device.constData(), DRIVER_UNKNOWN);
+        result = handle ? cdio_eject_media(&handle) : DRIVER_OP_ERROR;  // frees the handle
+        if (handle)
+            cdio_destroy(handle);
+    } else {
+        result = cdio_close_tray(m_device.constData(), nullptr);
+    }
+    if (result != DRIVER_OP_SUCCESS)
+        return fail(QStringLiteral("the tray did not move"));
+    m_trayOpen = open;
+    return true;
+}
+
+// ---- the drive in use -----------------------------------------------------
+
+namespace {
+std::shared_ptr<CdDrive> &installedDrive()
+{
+    static std::shared_ptr<CdDrive> drive;
+    return drive;
+}
+} // namespace
+
+CdDrive &cdDrive()
+{
+    if (installedDrive())
+        return *installedDrive();
+    if (mediaBackend() == MediaBackend::Simulated)
+        return simulatedDisc();
+    static LibcdioDrive real;
+    return real;
+}
+
+void setCdDrive(std::shared_ptr<CdDrive> drive) { installedDrive() = std::move(drive); }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CdDrive.h"
+
+#include <QByteArray>
+
+#include <memory>
+
+class MpvPlayer;
+struct _CdIo;
+
+// The first optical drive libcdio finds: its table of contents and tray
+// through libcdio, its audio tracks played by libmpv (cdda://). With no
+// drive (or no disc) every action fails and the state says so.
+class LibcdioDrive : public CdDrive {
+public:
+    LibcdioDrive();
+    ~LibcdioDrive() override;
+
+    State state() const override;
+    bool mediaPresent() const override;
+    QVector<CdTrack> tracks() const override;
+    qint64 positionMs() const override;
+    bool play(qint64 fromMs, qint64 toMs) override;
+    bool pause() override;
+    bool resume() override;
+    bool stop() override;
+    bool seek(qint64 ms) override;
+    bool setTrayOpen(bool open) override;
+    QString lastError() const override { return m_error; }
+
+    // Device paths of the optical drives libcdio lists.
+    static QList<QByteArray> opticalDrives();
+
+private:
+    bool openDevice() const;
+    void closeDevice() const;
+    bool readToc() const;
+    bool fail(const QString &why) const;
+    bool ensurePlayer();
+    qint64 discLength() const;
+
+    QByteArray m_device;
+    mutable _CdIo *m_cdio = nullptr;
+    mutable QVector<CdTrack> m_toc;
+    mutable bool m_trayOpen = false;
+    std::unique_ptr<MpvPlayer> m_player;
+    qint64 m_heldMs = 0;     // position while no stream is open
+    qint64 m_playTo = -1;
+    mutable QString m_error;
+};

@@ -1,0 +1,321 @@
+#include "MpvPlayer.h"
+
+#include "MediaBackend.h"
+
+#include <QFileInfo>
+#include <QMetaObject>
+
+#include <mpv/client.h>
+
+#include <clocale>
+#include <cstring>
+
+namespace {
+// Longest time a file may take to load before it counts as unreadable.
+constexpr double kLoadTimeoutSeconds = 10.0;
+
+void wakeUp(void *context)
+{
+    QMetaObject::invokeMethod(static_cast<QObject *>(context), "drainEvents", Qt::QueuedConnection);
+}
+} // namespace
+
+MpvPlayer::MpvPlayer(QObject *parent) : MediaPlayer(parent) {}
+
+MpvPlayer::~MpvPlayer() { stopEngine(); }
+
+bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
+{
+    stopEngine();
+    // libmpv refuses to start unless numbers are formatted the C way.
+    std::setlocale(LC_NUMERIC, "C");
+    m_mpv = mpv_create();
+    if (!m_mpv)
+        return false;
+    const bool withWindow = m_windowId != 0 && !mediaIsHeadless();
+    QList<QPair<QByteArray, QByteArray>> all = {
+        {"config", "no"},          {"terminal", "no"},      {"load-scripts", "no"},
+        {"ytdl", "no"},            {"osc", "no"},           {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"}, {"input-cursor", "no"}, {"cursor-autohide", "no"},
+        {"keep-open", "yes"},      {"idle", "yes"},         {"pause", "yes"},
+        {"audio-display", "no"},   {"hr-seek", "yes"},      {"force-window", "no"},
+        {"vo", withWindow ? "gpu,x11,null" : "null"},
+        {"ao", mediaIsHeadless() ? "null" : "pipewire,pulse,alsa,null"},
+    };
+    if (withWindow)
+        all.append({"wid", QByteArray::number(qulonglong(m_windowId))});
+    all.append(options);
+    for (const auto &option : all)
+        mpv_set_option_string(m_mpv, option.first.constData(), option.second.constData());
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        return false;
+    }
+    mpv_observe_property(m_mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(m_mpv, wakeUp, this);
+    return true;
+}
+
+void MpvPlayer::stopEngine()
+{
+    if (!m_mpv)
+        return;
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    mpv_terminate_destroy(m_mpv);
+    m_mpv = nullptr;
+}
+
+MediaPlayer::OpenResult MpvPlayer::open(const QString &path)
+{
+    close();
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable() || info.size() == 0)
+        return UnreadableFormat;
+    if (!m_mpv && !startEngine({}))
+        return NoDriver;
+    return load(QFile::encodeName(info.absoluteFilePath()));
+}
+
+MediaPlayer::OpenResult MpvPlayer::openLocation(const QString &location,
+                                                const QList<QPair<QByteArray, QByteArray>> &options)
+{
+    close();
+    if (!startEngine(options))
+        return NoDriver;
+    return load(location.toUtf8());
+}
+
+MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
+{
+    int paused = 1;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &paused);
+    const char *command[] = {"loadfile", location.constData(), "replace", nullptr};
+    if (mpv_command(m_mpv, command) < 0)
+        return UnreadableFormat;
+
+    // The programs read the length and the picture size right after opening,
+    // so opening waits for the file to load (or to be refused).
+    double remaining = kLoadTimeoutSeconds;
+    while (remaining > 0) {
+        mpv_event *event = mpv_wait_event(m_mpv, 0.1);
+        remaining -= event->event_id == MPV_EVENT_NONE ? 0.1 : 0.0;
+        if (event->event_id == MPV_EVENT_FILE_LOADED) {
+            double duration = 0;
+            if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &duration) < 0)
+                duration = 0;
+            m_lengthMs = qint64(duration * 1000.0 + 0.5);
+            readTracks();
+            m_state = State::Stopped;
+            m_atEnd = false;
+            m_pendingSeekMs = -1;
+            setSpeed(m_speed);
+            setVolume(m_volume);
+            return Opened;
+        }
+        if (event->event_id == MPV_EVENT_END_FILE) {
+            auto *end = static_cast<mpv_event_end_file *>(event->data);
+            if (end->reason == MPV_END_FILE_REASON_ERROR)
+                break;
+        }
+        if (event->event_id == MPV_EVENT_SHUTDOWN)
+            break;
+    }
+    const char *stopCommand[] = {"stop", nullptr};
+    mpv_command(m_mpv, stopCommand);
+    return UnreadableFormat;
+}
+
+void MpvPlayer::readTracks()
+{
+    m_videoSize = QSize();
+    int64_t count = 0;
+    mpv_get_property(m_mpv, "track-list/count", MPV_FORMAT_INT64, &count);
+    for (int64_t i = 0; i < count; ++i) {
+        const QByteArray prefix = "track-list/" + QByteArray::number(qlonglong(i)) + "/";
+        char *type = mpv_get_property_string(m_mpv, (prefix + "type").constData());
+        const bool video = type && std::strcmp(type, "video") == 0;
+        mpv_free(type);
+        int albumArt = 0;
+        mpv_get_property(m_mpv, (prefix + "albumart").constData(), MPV_FORMAT_FLAG, &albumArt);
+        if (!video || albumArt)
+            continue;
+        int64_t w = 0, h = 0;
+        mpv_get_property(m_mpv, (prefix + "demux-w").constData(), MPV_FORMAT_INT64, &w);
+        mpv_get_property(m_mpv, (prefix + "demux-h").constData(), MPV_FORMAT_INT64, &h);
+        if (w > 0 && h > 0) {
+            m_videoSize = QSize(int(w), int(h));
+            return;
+        }
+    }
+}
+
+void MpvPlayer::close()
+{
+    if (m_mpv && m_state != State::Closed) {
+        const char *command[] = {"stop", nullptr};
+        mpv_command(m_mpv, command);
+    }
+    m_state = State::Closed;
+    m_lengthMs = 0;
+    m_videoSize = QSize();
+    m_atEnd = false;
+    m_pendingSeekMs = -1;
+}
+
+void MpvPlayer::setPaused(bool paused)
+{
+    int flag = paused ? 1 : 0;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvPlayer::play()
+{
+    if (m_state == State::Closed)
+        return;
+    if (m_atEnd)
+        seek(0);
+    setPaused(false);
+    m_state = State::Playing;
+}
+
+void MpvPlayer::pause()
+{
+    if (m_state != State::Playing)
+        return;
+    setPaused(true);
+    m_state = State::Paused;
+}
+
+void MpvPlayer::stop()
+{
+    if (m_state == State::Closed)
+        return;
+    setPaused(true);
+    m_state = State::Stopped;
+}
+
+void MpvPlayer::seek(qint64 ms)
+{
+    if (m_state == State::Closed)
+        return;
+    ms = qBound<qint64>(0, ms, m_lengthMs);
+    const QByteArray seconds = QByteArray::number(double(ms) / 1000.0, 'f', 3);
+    const char *command[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
+    if (mpv_command(m_mpv, command) < 0)
+        return;
+    m_pendingSeekMs = ms;
+    m_atEnd = false;
+}
+
+MediaPlayer::State MpvPlayer::state() const { return m_state; }
+
+qint64 MpvPlayer::positionMs() const
+{
+    if (m_state == State::Closed)
+        return 0;
+    if (m_atEnd)
+        return m_lengthMs;
+    if (m_pendingSeekMs >= 0)
+        return m_pendingSeekMs;
+    double seconds = 0;
+    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
+        return 0;
+    return qBound<qint64>(0, qint64(seconds * 1000.0), m_lengthMs);
+}
+
+void MpvPlayer::setSpeed(double factor)
+{
+    m_speed = factor;
+    if (m_mpv)
+        mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &factor);
+}
+
+void MpvPlayer::setVolume(int level)
+{
+    m_volume = qBound(0, level, 1000);
+    double volume = m_volume / 10.0;
+    if (m_mpv)
+        mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
+}
+
+QImage MpvPlayer::currentFrame()
+{
+    if (!m_mpv || m_videoSize.isEmpty())
+        return {};
+    mpv_node result;
+    const char *command[] = {"screenshot-raw", "video", nullptr};
+    if (mpv_command_ret(m_mpv, command, &result) < 0)
+        return {};
+    QImage image;
+    int64_t w = 0, h = 0, stride = 0;
+    QByteArray format;
+    const mpv_byte_array *data = nullptr;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            const char *key = result.u.list->keys[i];
+            const mpv_node &value = result.u.list->values[i];
+            if (!std::strcmp(key, "w"))
+                w = value.u.int64;
+            else if (!std::strcmp(key, "h"))
+                h = value.u.int64;
+            else if (!std::strcmp(key, "stride"))
+                stride = value.u.int64;
+            else if (!std::strcmp(key, "format") && value.format == MPV_FORMAT_STRING)
+                format = value.u.string;
+            else if (!std::strcmp(key, "data") && value.format == MPV_FORMAT_BYTE_ARRAY)
+                data = value.u.ba;
+        }
+    }
+    if (data && w > 0 && h > 0 && stride >= w * 4 && format == "bgr0" && qint64(data->size) >= stride * h) {
+        // bgr0 is the byte order of a little-endian 0xffRRGGBB word.
+        QImage frame(static_cast<const uchar *>(data->data), int(w), int(h), int(stride), QImage::Format_RGB32);
+        image = frame.copy();
+    }
+    mpv_free_node_contents(&result);
+    return image;
+}
+
+void MpvPlayer::handleEndReached()
+{
+    if (m_state == State::Closed || m_atEnd)
+        return;
+    m_atEnd = true;
+    m_pendingSeekMs = -1;
+    m_state = State::Stopped;
+    emit ended();
+}
+
+void MpvPlayer::drainEvents()
+{
+    while (m_mpv) {
+        mpv_event *event = mpv_wait_event(m_mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        switch (event->event_id) {
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            auto *property = static_cast<mpv_event_property *>(event->data);
+            if (!std::strcmp(property->name, "eof-reached") && property->format == MPV_FORMAT_FLAG &&
+                *static_cast<int *>(property->data)) {
+                handleEndReached();
+                return;  // listeners may have closed or destroyed this player
+            }
+            break;
+        }
+        case MPV_EVENT_PLAYBACK_RESTART:
+            m_pendingSeekMs = -1;
+            break;
+        case MPV_EVENT_END_FILE: {
+            auto *end = static_cast<mpv_event_end_file *>(event->data);
+            if (end->reason == MPV_END_FILE_REASON_ERROR && m_state != State::Closed) {
+                m_state = State::Stopped;
+                emit failed(UnreadableFormat);
+                return;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "MediaPlayer.h"
+
+struct mpv_handle;
+
+// A media file played by libmpv. Video goes into the window given with
+// setVideoWindow() on a real display, else to a null output; audio goes to
+// the first working output of pipewire, pulse, alsa, else a null output (so
+// that files still play in time on machines without sound).
+class MpvPlayer : public MediaPlayer {
+    Q_OBJECT
+public:
+    explicit MpvPlayer(QObject *parent = nullptr);
+    ~MpvPlayer() override;
+
+    OpenResult open(const QString &path) override;
+    // Opens a location libmpv reads itself (cdda://), with options as
+    // name/value pairs given before the engine starts.
+    OpenResult openLocation(const QString &location, const QList<QPair<QByteArray, QByteArray>> &options = {});
+    void close() override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void seek(qint64 ms) override;
+    State state() const override;
+    qint64 positionMs() const override;
+    qint64 lengthMs() const override { return m_lengthMs; }
+    bool atEnd() const override { return m_atEnd; }
+    void setSpeed(double factor) override;
+    void setVolume(int level) override;
+    bool hasVideo() const override { return !m_videoSize.isEmpty(); }
+    QSize videoSize() const override { return m_videoSize; }
+    QImage currentFrame() override;
+    void setVideoWindow(quintptr windowId) override { m_windowId = windowId; }
+
+private slots:
+    void drainEvents();
+
+private:
+    bool startEngine(const QList<QPair<QByteArray, QByteArray>> &options);
+    void stopEngine();
+    OpenResult load(const QByteArray &location);
+    void readTracks();
+    void setPaused(bool paused);
+    void handleEndReached();
+
+    mpv_handle *m_mpv = nullptr;
+    quintptr m_windowId = 0;
+    State m_state = State::Closed;
+    qint64 m_lengthMs = 0;
+    qint64 m_pendingSeekMs = -1;  // reported as the position until the seek lands
+    QSize m_videoSize;
+    bool m_atEnd = false;
+    double m_speed = 1.0;
+    int m_volume = 1000;
+};
