@@ -60,6 +60,14 @@ struct PlaybackState
     // Lyrics
     QString LyricFile;
     QString PlayTimeText;
+    QString LyricDir;               // the folder the last lyric lookup looked in
+    QString DiscLyricDir;           // the disc-key folder under the song folder
+    QString LyricLine;              // the lyric line last shown, without its stamp
+
+    // Play clock
+    QString PosText;                // position text shown in Label2(0)
+    QString LenText;                // length text shown in Label2(1)
+    qint16 LastTrack = 0;           // audio-CD track whose lyric file was last looked up
 
     // Frame capture
     QString CutFolder;

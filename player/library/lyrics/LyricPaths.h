@@ -10,7 +10,7 @@ QString fileName(const QString &path);                 // after the last separat
 QString filePath(const QString &path);                 // the folder of a "name.ext" path
 QString addPath(const QString &dir, const QString &file);
 bool fileExists(const QString &path);                  // a "name.ext" file that exists
-bool dirExists(const QString &path);
+bool dirExists(const QString &path);                   // a directory search finds it
 void makeDir(const QString &path);                     // one level; failures ignored
 bool samePath(const QString &a, const QString &b);
 QString volumeSerialOf(const QString &path);           // eight hex digits, "00000000" unknown

@@ -31,20 +31,20 @@ QString mediaFolderName(const QString &mediaPath, const LyricLookupSettings &set
 }
 
 // The folder the player looks in when there is no lyric file beside the medium.
-QString playerLyricDir(const QString &mediaPath, LyricState &state, const LyricLookupSettings &settings)
+QString playerLyricDir(const QString &mediaPath, const LyricPlace &place, const LyricLookupSettings &settings)
 {
-    if (LyricPaths::dirExists(state.DiscLyricDir) || settings.DriveKind != CdRomDrive)
-        return state.DiscLyricDir;
+    if (LyricPaths::dirExists(place.DiscLyricDir) || settings.DriveKind != CdRomDrive)
+        return place.DiscLyricDir;
     if (settings.CreatSongDir != 1)
         return settings.ProgramFolder;
 
     // A folder that cannot be created is not reported: the lookup then simply
     // finds no file there.
-    LyricPaths::makeDir(state.DiscLyricDir);
+    LyricPaths::makeDir(place.DiscLyricDir);
     const QString folderName = mediaFolderName(mediaPath, settings);
     if (folderName.isEmpty())
-        return state.DiscLyricDir;
-    const QString subFolder = LyricPaths::addPath(state.DiscLyricDir, folderName);
+        return place.DiscLyricDir;
+    const QString subFolder = LyricPaths::addPath(place.DiscLyricDir, folderName);
     if (!LyricPaths::dirExists(subFolder))
         LyricPaths::makeDir(subFolder);
     return subFolder;
@@ -84,7 +84,7 @@ void ReadLyric(LyricList &list, const QString &fileName)
         list.setCurrentIndex(0);
 }
 
-void FindLyric(LyricList &list, const QString &mediaPath, LyricState &state,
+void FindLyric(LyricList &list, const QString &mediaPath, const LyricPlace &place,
                const LyricLookupSettings &settings)
 {
     list.clear();
@@ -92,21 +92,21 @@ void FindLyric(LyricList &list, const QString &mediaPath, LyricState &state,
         return;
 
     // First choice: beside the medium, its last three characters replaced by "txt".
-    state.LyricFile = mediaPath.left(mediaPath.size() - 3) + QStringLiteral("txt");
-    if (!LyricPaths::fileExists(state.LyricFile)) {
-        const QString lyricName = LyricPaths::fileName(state.LyricFile);
+    place.LyricFile = mediaPath.left(mediaPath.size() - 3) + QStringLiteral("txt");
+    if (!LyricPaths::fileExists(place.LyricFile)) {
+        const QString lyricName = LyricPaths::fileName(place.LyricFile);
         const QString key = DiscKey(serialOf(mediaPath, settings));
         if (settings.mode == LyricLookupMode::LyricTimer) {
-            state.DiscLyricDir = LyricPaths::addPath(driveRootOf(mediaPath, settings), key);
-            state.LyricDir = state.DiscLyricDir;
+            place.DiscLyricDir = LyricPaths::addPath(driveRootOf(mediaPath, settings), key);
+            place.LyricDir = place.DiscLyricDir;
         } else {
-            state.DiscLyricDir = LyricPaths::addPath(settings.SongTempDir, key);
-            state.LyricDir = playerLyricDir(mediaPath, state, settings);
+            place.DiscLyricDir = LyricPaths::addPath(settings.SongTempDir, key);
+            place.LyricDir = playerLyricDir(mediaPath, place, settings);
         }
-        state.LyricFile = LyricPaths::addPath(state.LyricDir, lyricName);
+        place.LyricFile = LyricPaths::addPath(place.LyricDir, lyricName);
     }
-    if (LyricPaths::fileExists(state.LyricFile))
-        ReadLyric(list, state.LyricFile);
+    if (LyricPaths::fileExists(place.LyricFile))
+        ReadLyric(list, place.LyricFile);
 }
 
 DueLine ChkLyric(LyricList &list, bool check, const QString &playTimeText, SelectionPolicy policy)

@@ -14,12 +14,13 @@
 // Result text of ChkLyric for a line without a stamp.
 inline const QString LyricErrorText = QStringLiteral("歌詞錯誤");
 
-// What the last lookup settled on; lives as long as the window that owns it.
-struct LyricState
+// Where the caller keeps what the last lookup settled on (the owner's own
+// variables, so each value has one home).
+struct LyricPlace
 {
-    QString LyricFile;     // the lyric file of the medium, whether it exists or not
-    QString LyricDir;      // the folder the last lookup looked in
-    QString DiscLyricDir;  // the disc-key folder under the song folder
+    QString &LyricFile;     // the lyric file of the medium, whether it exists or not
+    QString &LyricDir;      // the folder the last lookup looked in
+    QString &DiscLyricDir;  // the disc-key folder under the song folder
 };
 
 enum class LyricLookupMode
@@ -50,10 +51,10 @@ QString DiscKey(const QString &serial);
 // when anything was loaded. Missing, empty or unreadable files leave it empty.
 void ReadLyric(LyricList &list, const QString &fileName);
 
-// Works out the lyric file of the medium, stores it in state.LyricFile and
+// Works out the lyric file of the medium, stores it in place.LyricFile and
 // loads it when it exists. A path shorter than four characters changes nothing
 // but the list, which is always cleared.
-void FindLyric(LyricList &list, const QString &mediaPath, LyricState &state,
+void FindLyric(LyricList &list, const QString &mediaPath, const LyricPlace &place,
                const LyricLookupSettings &settings);
 
 // The due-line answer.

@@ -114,7 +114,8 @@ protected:
     QString songDir;   // SongTempDir
     QString program;   // the program folder
     LyricLookupSettings settings;
-    LyricState state;
+    struct Stored { QString LyricFile, LyricDir, DiscLyricDir; } state;
+    LyricPlace place{state.LyricFile, state.LyricDir, state.DiscLyricDir};
     RecordingList list;
 
     void SetUp() override
@@ -139,7 +140,7 @@ TEST_F(LyricLookup, FileBesideTheMediumWinsWhateverTheSettings)
     writeFile(media + "/Music/a.txt", "Title\r\n00:01:0 hello\r\n");
     QDir().mkpath(songDir + "/1A2B-3C4D");
     writeFile(songDir + "/1A2B-3C4D/a.txt", "other\r\n");
-    FindLyric(list, media + "/Music/a.mp3", state, settings);
+    FindLyric(list, media + "/Music/a.mp3", place, settings);
     EXPECT_EQ(state.LyricFile, media + "/Music/a.txt");
     EXPECT_EQ(list.items, (QStringList{"Title", "00:01:0 hello"}));
     EXPECT_EQ(list.current, 0);
@@ -147,7 +148,7 @@ TEST_F(LyricLookup, FileBesideTheMediumWinsWhateverTheSettings)
 
 TEST_F(LyricLookup, LongerExtensionKeepsItsHead)
 {
-    FindLyric(list, media + "/Music/a.mpeg", state, settings);
+    FindLyric(list, media + "/Music/a.mpeg", place, settings);
     EXPECT_TRUE(state.LyricFile.endsWith("/a.mtxt"));
 }
 
@@ -155,7 +156,7 @@ TEST_F(LyricLookup, ExistingDiscKeyFolderIsSearchedItself)
 {
     QDir().mkpath(songDir + "/1A2B-3C4D");
     writeFile(songDir + "/1A2B-3C4D/a.txt", "Title\r\n00:01:0 x\r\n");
-    FindLyric(list, media + "/Music/a.mp3", state, settings);
+    FindLyric(list, media + "/Music/a.mp3", place, settings);
     EXPECT_EQ(state.DiscLyricDir, songDir + "/1A2B-3C4D");
     EXPECT_EQ(state.LyricFile, songDir + "/1A2B-3C4D/a.txt");
     EXPECT_EQ(list.count(), 2);
@@ -165,7 +166,7 @@ TEST_F(LyricLookup, ExistingDiscKeyFolderIsSearchedItself)
 TEST_F(LyricLookup, FixedDiskUsesTheDiscFolderEvenWhenMissing)
 {
     settings.DriveKind = 3;
-    FindLyric(list, media + "/Music/a.mp3", state, settings);
+    FindLyric(list, media + "/Music/a.mp3", place, settings);
     EXPECT_EQ(state.LyricFile, songDir + "/1A2B-3C4D/a.txt");
     EXPECT_FALSE(QFileInfo::exists(songDir + "/1A2B-3C4D"));
     EXPECT_EQ(list.count(), 0);
@@ -174,7 +175,7 @@ TEST_F(LyricLookup, FixedDiskUsesTheDiscFolderEvenWhenMissing)
 TEST_F(LyricLookup, MissingFolderOnCdRomWithoutCreationFallsBackToProgramFolder)
 {
     settings.CreatSongDir = 0;
-    FindLyric(list, media + "/Music/a.mp3", state, settings);
+    FindLyric(list, media + "/Music/a.mp3", place, settings);
     EXPECT_EQ(state.LyricFile, program + "/a.txt");
     EXPECT_FALSE(QFileInfo::exists(songDir + "/1A2B-3C4D"));
 }
@@ -182,13 +183,13 @@ TEST_F(LyricLookup, MissingFolderOnCdRomWithoutCreationFallsBackToProgramFolder)
 TEST_F(LyricLookup, MissingFolderWithCreationMakesDiscAndMediaFolders)
 {
     settings.CreatSongDir = 1;
-    FindLyric(list, media + "/Music/a.mp3", state, settings);
+    FindLyric(list, media + "/Music/a.mp3", place, settings);
     EXPECT_TRUE(QFileInfo(songDir + "/1A2B-3C4D/Music").isDir());
     EXPECT_EQ(state.LyricFile, songDir + "/1A2B-3C4D/Music/a.txt");
 
     // A medium in the drive's root folder gets the disc folder itself.
     QDir(songDir + "/1A2B-3C4D").removeRecursively();
-    FindLyric(list, media + "/a.mp3", state, settings);
+    FindLyric(list, media + "/a.mp3", place, settings);
     EXPECT_TRUE(QFileInfo(songDir + "/1A2B-3C4D").isDir());
     EXPECT_EQ(state.LyricFile, songDir + "/1A2B-3C4D/a.txt");
 }
@@ -197,7 +198,7 @@ TEST_F(LyricLookup, FolderThatCannotBeCreatedGivesNoLyricsAndNoCrash)
 {
     settings.CreatSongDir = 1;
     settings.SongTempDir = temp.filePath("missing/Temp");
-    FindLyric(list, media + "/Music/a.mp3", state, settings);
+    FindLyric(list, media + "/Music/a.mp3", place, settings);
     EXPECT_EQ(list.count(), 0);
     EXPECT_TRUE(state.LyricFile.endsWith("/a.txt"));
 }
@@ -205,7 +206,7 @@ TEST_F(LyricLookup, FolderThatCannotBeCreatedGivesNoLyricsAndNoCrash)
 TEST_F(LyricLookup, ShortPathClearsTheListAndKeepsTheOldFile)
 {
     state.LyricFile = "kept";
-    FindLyric(list, "a.b", state, settings);
+    FindLyric(list, "a.b", place, settings);
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(state.LyricFile, "kept");
 }
@@ -214,7 +215,7 @@ TEST_F(LyricLookup, LyricTimerLooksOnlyInTheDiscFolderAtTheDriveRoot)
 {
     settings.mode = LyricLookupMode::LyricTimer;
     settings.CreatSongDir = 1;
-    FindLyric(list, media + "/Music/a.mp3", state, settings);
+    FindLyric(list, media + "/Music/a.mp3", place, settings);
     EXPECT_EQ(state.LyricFile, media + "/1A2B-3C4D/a.txt");
     EXPECT_FALSE(QFileInfo::exists(media + "/1A2B-3C4D"));
 }

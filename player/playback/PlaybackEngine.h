@@ -1,0 +1,133 @@
+#pragma once
+
+#include "PlaybackRules.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class ClockTimer;
+class FileTransport;
+class FrmPlay;
+class MciWnd;
+class PlaybackHost;
+struct LyricLookupSettings;
+struct PlaybackState;
+
+// The device volumes that SetAllVolume sets: each family's device count and
+// the call that sets one device to a packed value.
+class DeviceVolumes
+{
+public:
+    virtual ~DeviceVolumes() = default;
+    virtual int deviceCount(PlaybackRules::DeviceFamily family) const = 0;
+    virtual void setVolume(PlaybackRules::DeviceFamily family, int device, quint32 packed) = 0;
+};
+
+// The playback engine of the player: media control, track play and the
+// transport commands, audio CDs, and the play clock with its seek bar. The
+// main window owns it together with the state object of the playback globals
+// and reaches it by the operation names below.
+class PlaybackEngine : public QObject
+{
+    Q_OBJECT
+public:
+    // Sends one command string; the reply receives at most replyLength characters.
+    using CommandSender = std::function<int(const QString &command, QString *reply, int replyLength)>;
+
+    PlaybackEngine(PlaybackState &state, PlaybackHost &host, QObject *parent = nullptr);
+    ~PlaybackEngine() override;
+
+    PlaybackState &state() { return m_state; }
+    PlaybackHost &host() { return m_host; }
+
+    // Seams: file playback (PlayVCD, PlayMp3, ChkVCD, ChkMP3), the command
+    // string channel, the device volumes, and the volume serial of a drive
+    // (the lyric lookup's disc key). Each has a working default but the first.
+    void setFileTransport(FileTransport *transport) { m_files = transport; }
+    void setCommandSender(CommandSender sender);
+    void setDeviceVolumes(DeviceVolumes *volumes);
+    void setVolumeSerialSource(std::function<QString(const QString &drive)> serialOf);
+
+    // The video window, made on first use.
+    FrmPlay &frmPlay();
+    // The 500 ms play clock of audio CDs.
+    ClockTimer &Timer1() { return *m_timer1; }
+    // Routes a media control's events to the handlers below.
+    void connectControl(MciWnd *control);
+
+    // --- Media control -------------------------------------------------
+    void StopMedia();
+    void ResetMedia();
+    // Waits while events run; 0 or less lets events run once.
+    void Delay(double seconds);
+    void SetVolume();
+    void SetAllVolume(int level);
+    void MCIWnd1_ExtendedError(int code);
+    void MCIWnd1_ExtendedModeChange(int mode);
+    void MCIWnd1_Error(int code);
+    void MCIWnd1_PositionChange();
+
+    // --- Tray -------------------------------------------------------------
+    void EjectCd();
+
+    // --- Track play and transport commands ----------------------------
+    void PlayCd(int track);
+    void PlayACD(int track);
+    void ChkCD(int code);
+    void ChkACD(int code);
+    void ChkSeekNum(double frameRate);
+
+    // --- Play clock and seek bar ------------------------------------------
+    void Timer1_Timer();
+    void ShowTime();
+    void ShowPoint();
+    void ChkSeekTime(double ratio);
+    void ChkSeek();
+
+    // The lookup settings of the lyric routines, as they stand now.
+    LyricLookupSettings lyricSettings() const;
+
+    static constexpr int ModePlaying = 526;
+
+private:
+    // Command strings.
+    void send(const QString &command);
+    QString query(const QString &command);
+
+    // Volume display after a volume command.
+    void showVolume();
+    // Speed commands of a video.
+    void slowerVideo();
+    void fasterVideo();
+    // Previous and next in music-file mode.
+    void previousSong();
+    void nextSong();
+    void playEntry(int entry, int song);
+    // The first audio track of the disc (2 or later on a mixed disc).
+    int firstAudioTrack();
+    // Looks up and loads the lyric file of a medium.
+    void findLyric(const QString &mediaPath);
+    void showLyricOrSlides();
+
+    // One clock step, by kind.
+    bool videoCdStep();       // true when the end of a file was handled
+    bool audioCdStep(QString &cdMode);
+    void musicFileStep();
+    void lyricStep(const QString &cdMode);
+    void noMediumStep();
+    void endOfVideoDisc();
+
+    PlaybackState &m_state;
+    PlaybackHost &m_host;
+    FileTransport *m_files = nullptr;
+    CommandSender m_send;
+    DeviceVolumes *m_volumes = nullptr;
+    std::unique_ptr<DeviceVolumes> m_ownVolumes;
+    std::function<QString(const QString &)> m_serialOf;
+    std::unique_ptr<FrmPlay> m_frmPlay;
+    ClockTimer *m_timer1 = nullptr;
+    QString m_labelScan;        // LabelScan: scratch caption
+    int m_clockStepDepth = 0;   // a running clock step; nested steps do nothing
+};
