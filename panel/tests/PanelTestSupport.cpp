@@ -1,0 +1,146 @@
+#include "PanelTestSupport.h"
+
+#include "Cp950.h"
+#include "ModTools.h"
+#include "SystemPaths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+
+namespace {
+
+// Every test runs with its own home, config and data folders and an offscreen QApplication.
+class TemporaryHome : public ::testing::Environment
+{
+public:
+    TemporaryHome()
+    {
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home_.path() + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8());
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    void SetUp() override
+    {
+        if (!QCoreApplication::instance())
+            app_ = new QApplication(argc_, argv_);
+    }
+    void TearDown() override
+    {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    QTemporaryDir home_;
+    int argc_ = 1;
+    char name_[16] = "panel_tests";
+    char *argv_[2] = {name_, nullptr};
+    QApplication *app_ = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment *const temporaryHome =
+    ::testing::AddGlobalTestEnvironment(new TemporaryHome);
+
+}  // namespace
+
+QString testOutputFolder()
+{
+    const QString folder = QStringLiteral(PANEL_TEST_OUTPUT);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void PanelTest::SetUp()
+{
+    ASSERT_TRUE(programDir.isValid());
+    const QString root = programDir.path();
+    SystemPaths::setProgramFolder(root);
+    state = PanelState{};
+    state.ProgramDir = root;
+    state.SkinDir = root + QStringLiteral("/Skin");
+    state.MaskDir = root + QStringLiteral("/Button Mask");
+    state.ButtonCacheDir = root + QStringLiteral("/Cache");
+    state.ButtonIniFile = state.SkinDir + QStringLiteral("/Button.ini");
+    state.Zoom = 1;
+    state.WidenItalic = true;
+    state.ScreenClass = 1024;
+    state.ScreenHeight = 768;
+    for (const QString &dir : {state.SkinDir, state.MaskDir, state.ButtonCacheDir, root + QStringLiteral("/Desk")})
+        QDir().mkpath(dir);
+    colors = ButtonColorSettings{};
+    recreateForm();
+}
+
+void PanelTest::TearDown()
+{
+    form.reset();
+    host.reset();
+    SystemPaths::setProgramFolder(QString());
+}
+
+void PanelTest::recreateForm()
+{
+    form.reset();
+    host = std::make_unique<TestHost>();
+    form = std::make_unique<PanelForm>(*host, state, colors);
+}
+
+QString PanelTest::logText() const
+{
+    return Cp950::readTextFile(LogFilePath());
+}
+
+void PanelTest::clearLog()
+{
+    QFile::remove(LogFilePath());
+}
+
+QImage makePanelPicture(PanelObjects &obj, int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    QLinearGradient shade(0, 0, 0, height);
+    shade.setColorAt(0, QColor(40, 60, 110));
+    shade.setColorAt(1, QColor(10, 20, 50));
+    painter.fillRect(picture.rect(), shade);
+    painter.setPen(QColor(200, 200, 220));
+    painter.setBrush(QColor(70, 90, 150));
+    auto drawKeys = [&painter](const QVector<PanelKey *> &keys) {
+        for (const PanelKey *key : keys)
+            painter.drawRoundedRect(key->geometry().adjusted(0, 0, -1, -1), 6, 6);
+    };
+    drawKeys(obj.PicCtl);
+    drawKeys(obj.PicNum);
+    drawKeys(obj.PicButton);
+    painter.setBrush(QColor(20, 20, 20));
+    painter.drawRect(obj.Image1->geometry());
+    return picture;
+}
+
+QImage makeRoundMask(int size)
+{
+    QImage mask(size, size, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    QPainter painter(&mask);
+    painter.setPen(QPen(Qt::white, 2));
+    painter.setBrush(QColor(128, 128, 128));
+    painter.drawEllipse(QRect(1, 1, size - 3, size - 3));
+    return mask;
+}
+
+bool saveMask(const QString &path, const QImage &mask)
+{
+    return mask.save(path, "BMP");
+}
+
+void useMaskForAllKeys(PanelObjects &obj, const QString &maskDir, const QString &maskName)
+{
+    saveMask(maskDir + QLatin1Char('/') + maskName, makeRoundMask(32));
+    for (auto *keys : {&obj.PicCtl, &obj.PicNum, &obj.PicButton})
+        for (PanelKey *key : *keys)
+            key->Tag = maskName;
+}
