@@ -28,6 +28,8 @@ public:
     void PlaceAt(const QString& path, const QString& pattern);
     // Hides the picker and ends the wait of ShowSeleDir.
     void CloseForm();
+    // Esc and the cancel button: no folder chosen.
+    void reject() override;
 
     DriveListBox* Drive1 = nullptr;
     DirListBox* Dir1 = nullptr;
@@ -44,7 +46,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void Drive1_Change();
