@@ -180,6 +180,7 @@ public:
     QList<Drive> drives() override {
         // The list is asked for by every path helper; reading the mount table
         // and probing the optical drives once a second is plenty.
+        std::lock_guard<std::mutex> guard(cacheLock_);
         if (cacheAge_.isValid() && cacheAge_.elapsed() < 1000) return cache_;
         cache_ = readDrives();
         cacheAge_.start();
@@ -236,6 +237,7 @@ private:
         return drives;
     }
 
+    std::mutex cacheLock_;
     QList<Drive> cache_;
     QElapsedTimer cacheAge_;
 };
