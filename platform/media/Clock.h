@@ -54,7 +54,8 @@ private:
 
 // Simulated time. advance(ms) moves the time forward and fires every timer
 // that falls due on the way, earliest first (timers due at the same moment in
-// the order they were set), each at its own due time, so now() inside a
+// the order they were set; a repeating timer counts as set again each time it
+// fires), each at its own due time, so now() inside a
 // callback reads the moment it was due. Media simulated on this clock move
 // with it. wait(ms) lets pending events run once and then advances by ms, so
 // code that waits under a VirtualClock does not block.

@@ -256,10 +256,11 @@ int CdDevice::parsePosition(const QString &text, qint64 *ms) const
 
 int CdDevice::trackArgument(const QStringList &args, int *track) const
 {
-    bool found = false;
-    const QString word = valueAfter(args, "track", &found);
-    if (!found)
+    // "position track n", "length track n", "type track n"
+    if (args.size() < 2 || !same(args[1], "track") ||
+        !(same(args[0], "position") || same(args[0], "length") || same(args[0], "type")))
         return MciOk;
+    const QString word = args.value(2);
     bool ok = false;
     *track = word.toInt(&ok);
     if (!ok)

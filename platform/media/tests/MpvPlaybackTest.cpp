@@ -1,0 +1,177 @@
+// The media window control and file aliases over libmpv, with real files
+// made at test time and null outputs.
+#include "Clock.h"
+#include "MciCommand.h"
+#include "MciWnd.h"
+#include "MediaBackend.h"
+#include "MediaTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MpvPlaybackTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ensureApplication();
+        s_dir = new QTemporaryDir;
+        s_mp3 = s_dir->filePath("tone.mp3");
+        s_mpg = s_dir->filePath("bars.mpg");
+        s_haveFiles =
+            makeMediaWithFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=2", "-b:a", "128k"}, s_mp3) &&
+            makeMediaWithFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=2:size=320x240:rate=25", "-f", "lavfi", "-i",
+                                 "sine=frequency=330:duration=2", "-c:v", "mpeg1video", "-c:a", "mp2", "-f", "mpeg"},
+                                s_mpg);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_dir;
+        s_dir = nullptr;
+    }
+    void SetUp() override
+    {
+        if (!s_haveFiles)
+            GTEST_SKIP() << "ffmpeg could not make the test media";
+        m_saved = mediaBackend();
+        setMediaBackend(MediaBackend::Real);
+        setMediaClock(nullptr);
+    }
+    void TearDown() override
+    {
+        mciResetDevices();
+        setMediaBackend(m_saved);
+    }
+
+    static QTemporaryDir *s_dir;
+    static QString s_mp3, s_mpg;
+    static bool s_haveFiles;
+    MediaBackend m_saved = MediaBackend::Simulated;
+};
+
+QTemporaryDir *MpvPlaybackTest::s_dir = nullptr;
+QString MpvPlaybackTest::s_mp3;
+QString MpvPlaybackTest::s_mpg;
+bool MpvPlaybackTest::s_haveFiles = false;
+
+TEST_F(MpvPlaybackTest, Mp3ReportsLengthAndPlaysWithPositionEvents)
+{
+    MciWnd control;
+    QList<int> modes;
+    QList<qint64> positions;
+    QObject::connect(&control, &MciWnd::ExtendedModeChange, [&](int m) { modes.append(m); });
+    QObject::connect(&control, &MciWnd::PositionChange, [&](qint64 p) { positions.append(p); });
+    control.setFileName(s_mp3);
+    EXPECT_EQ(control.Mode(), "stopped");
+    EXPECT_EQ(control.DeviceType(), "MPEGAudio");
+    EXPECT_EQ(control.unitsPerSecond(), 1000.0);
+    EXPECT_NEAR(control.Length(), 2000, 100);
+    EXPECT_TRUE(control.naturalSize().isEmpty());
+
+    control.setCommand("Play");
+    EXPECT_EQ(control.Mode(), "playing");
+    ASSERT_FALSE(modes.isEmpty());
+    EXPECT_EQ(modes.last(), MciWnd::ModePlaying);
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 300; }, 3000));
+    EXPECT_FALSE(positions.isEmpty());
+
+    control.setCommand("Stop");
+    const qint64 held = control.Position();
+    mediaClock().wait(200);
+    EXPECT_NEAR(control.Position(), held, 30);
+    EXPECT_EQ(control.Mode(), "stopped");
+}
+
+TEST_F(MpvPlaybackTest, EndReportsLengthOnceWithALastPositionEvent)
+{
+    MciWnd control;
+    control.setFileName(s_mp3);
+    control.setSpeed(4000);
+    EXPECT_EQ(control.Speed(), 4000);
+    QList<qint64> reported;
+    QObject::connect(&control, &MciWnd::PositionChange, [&](qint64 p) { reported.append(p); });
+    control.setCommand("play");
+    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 4000));
+    EXPECT_EQ(control.Position(), control.Length());
+    ASSERT_FALSE(reported.isEmpty());
+    EXPECT_EQ(reported.last(), control.Length());
+    // Playing again at the end starts from the beginning.
+    control.setCommand("play");
+    ASSERT_TRUE(waitUntil([&] { return control.Position() < control.Length() / 2; }, 2000));
+    control.setCommand("close");
+    EXPECT_EQ(control.Mode(), "not ready");
+}
+
+TEST_F(MpvPlaybackTest, SeekAndVolumeAct)
+{
+    MciWnd control;
+    control.setFileName(s_mp3);
+    control.setPosition(1500);
+    EXPECT_NEAR(control.Position(), 1500, 60);
+    control.setVolume(1500);
+    EXPECT_EQ(control.Volume(), 1000);
+    control.setVolume(300);
+    EXPECT_EQ(control.Volume(), 300);
+    control.setCommand("play");
+    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 3000));
+    EXPECT_EQ(control.Position(), control.Length());
+}
+
+TEST_F(MpvPlaybackTest, MpegVideoCountsFramesAndGivesItsPicture)
+{
+    MciWnd control;
+    control.setAutosizeWindow(true);
+    control.setFileName(s_mpg);
+    EXPECT_EQ(control.DeviceType(), "MPEGVideo");
+    EXPECT_EQ(control.naturalSize(), QSize(320, 240));
+    EXPECT_EQ(control.size(), QSize(320, 240));
+    EXPECT_EQ(control.unitsPerSecond(), 30.0);
+    EXPECT_NEAR(control.Length(), 60, 4);
+    control.setCommand("play");
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 5; }, 3000));
+    const QImage frame = control.currentFrame();
+    EXPECT_EQ(frame.size(), QSize(320, 240));
+}
+
+TEST_F(MpvPlaybackTest, DamagedFileRaisesUnreadableFormat)
+{
+    const QString damaged = s_dir->filePath("damaged.mp3");
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, '\x13'));
+    file.close();
+    MciWnd control;
+    QList<int> errors;
+    QObject::connect(&control, &MciWnd::ExtendedError, [&](int code) { errors.append(code); });
+    control.setFileName(damaged);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.first(), MciWnd::ErrorUnreadableFormat);
+    EXPECT_EQ(control.Mode(), "not ready");
+    EXPECT_EQ(control.FileName(), "");
+    control.setCommand("Play");  // harmless
+    EXPECT_EQ(control.Mode(), "not ready");
+}
+
+TEST_F(MpvPlaybackTest, FileAliasPlaysInMilliseconds)
+{
+    EXPECT_EQ(mciSendString("open \"" + s_mp3 + "\" type mpegvideo alias MP3"), 0);
+    QString reply;
+    EXPECT_EQ(mciSendString("set MP3 time format frames"), 0);
+    EXPECT_EQ(mciSendString("status MP3 length", &reply, 20), 0);
+    EXPECT_NEAR(reply.toInt(), 2000, 100);
+    EXPECT_EQ(mciSendString("play MP3"), 0);
+    mciSendString("status MP3 mode", &reply, 20);
+    EXPECT_EQ(reply, "playing");
+    ASSERT_TRUE(waitUntil([&] {
+        mciSendString("status MP3 position", &reply, 20);
+        return reply.toInt() > 200;
+    }, 3000));
+    EXPECT_EQ(mciSendString("close MP3"), 0);
+    EXPECT_EQ(mciSendString("status MP3 mode", &reply, 20), MciErrInvalidDeviceName);
+}
+
+} // namespace
