@@ -34,22 +34,24 @@ std::vector<Block> parse(const QString &source)
     return blocks;
 }
 
-// RTF keeps to 7-bit text: every byte of a CP950 character becomes \'hh.
+// RTF keeps to 7-bit text: every byte of a CP950 character becomes \'hh,
+// also a second byte that looks like ASCII ("{" or "\\"), so that a reader
+// never splits a character.
 std::optional<QByteArray> rtfText(const QString &text)
 {
-    auto bytes = encodeCp950(text);
-    if (!bytes)
-        return std::nullopt;
     QByteArray out;
-    for (const char c : *bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80) {
-            out += "\\'" + QByteArray::number(b, 16).rightJustified(2, '0');
-        } else if (c == '\\' || c == '{' || c == '}') {
+    for (const uint codePoint : text.toUcs4()) {
+        const auto bytes = encodeCp950(QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1));
+        if (!bytes)
+            return std::nullopt;
+        if (bytes->size() > 1 || static_cast<unsigned char>(bytes->at(0)) >= 0x80) {
+            for (const char c : *bytes)
+                out += "\\'" + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+        } else if (bytes->at(0) == '\\' || bytes->at(0) == '{' || bytes->at(0) == '}') {
             out += '\\';
-            out += c;
+            out += bytes->at(0);
         } else {
-            out += c;
+            out += *bytes;
         }
     }
     return out;
