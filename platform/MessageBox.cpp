@@ -16,6 +16,15 @@ Hook& hook() {
     return h;
 }
 
+// Keeps the record of a long automated run from growing without end.
+constexpr int MaxRecorded = 1000;
+
+void record(const MessageBox::Request& request) {
+    QList<MessageBox::Request>& shown = hook().shown;
+    if (shown.size() >= MaxRecorded) shown.removeFirst();
+    shown.append(request);
+}
+
 struct ButtonSpec {
     QMessageBox::StandardButton button;
     int answer;
@@ -85,13 +94,13 @@ namespace MessageBox {
 int show(const Request& request, QWidget* parent) {
     Hook& h = hook();
     if (h.answerer) {
-        h.shown.append(request);
+        record(request);
         return h.answerer(request);
     }
     bool fromEnv = false;
     int envAnswer = qEnvironmentVariableIntValue("PELLORAN_MSGBOX_ANSWER", &fromEnv);
     if (fromEnv) {
-        h.shown.append(request);
+        record(request);
         return envAnswer;
     }
     return showReal(request, parent);

@@ -108,8 +108,8 @@ QString AppCompany() { return identity().company; }
 void SetAppRevision(int Revision) { identity().revision = Revision; }
 int AppRevision() { return identity().revision; }
 
-QString GetAppSetting(const QString& Key, const QString& Default) {
-    return SettingsStore::get(identity().company, identity().product, Key, Default);
+QString GetAppSetting(const QString& Key, const QVariant& Default) {
+    return SettingsStore::get(identity().company, identity().product, Key, Vb::CStr(Default));
 }
 
 void SaveAppSetting(const QString& Key, const QVariant& Value) {

@@ -32,8 +32,8 @@ QString AppCompany();
 void SetAppRevision(int Revision);
 int AppRevision();
 
-// The per-user setting Key, or Default when it was never written. Nothing is cached.
-QString GetAppSetting(const QString& Key, const QString& Default);
+// The per-user setting Key, or Default (as text) when it was never written. Nothing is cached.
+QString GetAppSetting(const QString& Key, const QVariant& Default = QString());
 // Stores Value as text (booleans "True"/"False", numbers as decimal text).
 void SaveAppSetting(const QString& Key, const QVariant& Value);
 

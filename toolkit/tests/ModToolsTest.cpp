@@ -141,6 +141,7 @@ TEST(AppSettings, StoredAsTextsUnderTheProgramsNames) {
     EXPECT_EQ(GetAppSetting("Left", "0"), QStringLiteral("1234"));
     EXPECT_EQ(GetAppSetting("PicFolder", ""), QStringLiteral("/home/x/圖片"));
     EXPECT_EQ(GetAppSetting("NeverWritten", "dflt"), QStringLiteral("dflt"));
+    EXPECT_EQ(GetAppSetting("NeverWritten", 16777215), QStringLiteral("16777215"));  // a colour number
 
     SetAppProduct("Quorvel Editor");
     EXPECT_EQ(GetAppSetting("Left", "0"), QStringLiteral("0"));
