@@ -67,12 +67,12 @@ frmSeleDir::frmSeleDir(QWidget* parent) : QDialog(parent) {
 }
 
 void frmSeleDir::PlaceAt(const QString& path, const QString& pattern) {
-    {
-        // The folder list is placed below; the drive change must not move it first.
-        const QSignalBlocker quiet(Drive1);
-        Drive1->setDrive(GetDrive(path));
-    }
     Dir1->setPath(path);
+    {
+        // The drive list shows the folder list's drive, also when Path could not be opened.
+        const QSignalBlocker quiet(Drive1);
+        Drive1->setDrive(GetDrive(Dir1->path()));
+    }
     File1->setPattern(pattern);
     Text1->setText(pattern);
     Dir1_Change();

@@ -123,6 +123,7 @@ TEST_F(FolderPicker, AnUnreadableStartOrDriveLeavesThePickerWhereItWas) {
     pick(root_ + "/Pictures", "*.*", [](frmSeleDir* picker) { picker->Command5->click(); });
     QString driveShown;
     pick("/dev/sr0/Mpegav", "*.*", [&](frmSeleDir* picker) {
+        EXPECT_EQ(picker->Drive1->drive(), root_);
         picker->Drive1->setDrive("/dev/sr0");  // the user picks the empty optical drive
         driveShown = picker->Drive1->drive();
         picker->Command5->click();
