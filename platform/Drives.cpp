@@ -288,7 +288,8 @@ std::optional<Drive> Find(const QString& drive) {
     if (drive.isEmpty()) return std::nullopt;
     const QList<Drive> drives = List();
     if (auto named = findNamed(drives, drive)) return named;
-    if (auto named = findNamed(drives, DriveOfEntry(drive))) return named;
+    if (drive.endsWith(QLatin1Char(']')))
+        if (auto named = findNamed(drives, DriveOfEntry(drive))) return named;
     return holderOf(drives, drive);
 }
 
@@ -315,6 +316,9 @@ QString EntryText(const Drive& drive) {
 }
 
 QString DriveOfEntry(const QString& text) {
+    // A listed drive's own text is exact even when its label holds brackets.
+    for (const Drive& d : List())
+        if (EntryText(d) == text) return d.root;
     if (!text.endsWith(']')) return text;
     const int open = text.lastIndexOf(" [");
     return open > 0 ? text.left(open) : text;

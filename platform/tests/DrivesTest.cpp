@@ -45,6 +45,10 @@ TEST_F(DrivesWithFixedTable, DrivesAreFoundByRootDeviceEntryTextOrAnyPathOnThem)
     EXPECT_EQ(Drives::DriveType("/media/usb"), Drives::TypeRemovable);
     EXPECT_EQ(Drives::DriveType("/etc"), Drives::TypeFixed);
     EXPECT_EQ(Drives::DriveType("nowhere"), Drives::TypeNoRoot);
+    // Brackets in a root or label: the listed drive's own text is recognised whole.
+    source_->setDrives({Drive{"/media/x [1]", "", "Disc [2]", Drives::TypeOptical, true}});
+    EXPECT_EQ(Drives::DriveOfEntry("/media/x [1] [Disc [2]]"), "/media/x [1]");
+    EXPECT_EQ(Drives::RootOf("/media/x [1] [Disc [2]]"), "/media/x [1]");
 }
 
 TEST_F(DrivesWithFixedTable, SerialOfAVolumeAndOfAnUnreadableDrive) {
