@@ -166,7 +166,8 @@ QPainterPath glyphPath(Glyph glyph)
     return {};
 }
 
-// Close and minimise keys are small; their glyphs take less of the key.
+// Close and minimise keys are small, so their glyphs take less of the key;
+// the flat keys of the second row need larger glyphs to stay legible.
 qreal glyphScale(Glyph glyph)
 {
     switch (glyph) {
@@ -178,6 +179,12 @@ qreal glyphScale(Glyph glyph)
     case Glyph::PanelChoice:
     case Glyph::Settings:
         return 0.62;
+    case Glyph::VolumeDown:
+    case Glyph::VolumeUp:
+        return 0.68;
+    case Glyph::Previous:
+    case Glyph::Next:
+        return 0.58;
     default:
         return 0.5;
     }

@@ -82,7 +82,7 @@ QPainterPath octagon(QSize size)
 
 constexpr Relief raised{172, 104, maskRimGrey, 210};
 constexpr Relief dome{244, 168, 96, 0};
-constexpr Relief sunken{92, 148, maskRimGrey, 0};
+constexpr Relief sunken{108, 144, 80, 0};
 
 enum class Outline { Ellipse, Rounded, Octagon };
 

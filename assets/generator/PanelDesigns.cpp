@@ -246,7 +246,8 @@ PanelLayout ferrowin()
     panel.theme = sand();
     panel.colours.bars[0] = -24;   // a warm tint on the key faces
     panel.colours.bars[1] = -10;
-    panel.engraving = QString();
+    panel.engraving = QStringLiteral("FERROWIN");
+    panel.engravingBox = QRect(718, 14, 150, 16);
     const MaskChoice masks{QStringLiteral("RoundRect.bmp"), QStringLiteral("Pill.bmp"), QStringLiteral("Oval.bmp"),
                            QStringLiteral("Square.bmp"), QStringLiteral("Round.bmp")};
     panel.controlKeys = controlBar(masks);

@@ -87,6 +87,7 @@ struct PanelLayout {
     QRect knobTimeWell;               // LCD behind the knob time label
     QRect logoBand;                   // band that carries the logo texts
     QString engraving;                // small text engraved on the body
+    QRect engravingBox;               // where it goes; empty: centred along the bottom edge
 };
 
 // The definition file's name for a picture: the name with its three-letter

@@ -202,7 +202,8 @@ void paintEngraving(QPainter &p, const PanelLayout &panel)
     font.setLetterSpacing(QFont::AbsoluteSpacing, 2);
     p.setFont(font);
     const int bottom = panel.rounded ? panel.size.height() - 14 : panel.size.height() - 4;
-    const QRect box(0, bottom - 16, panel.size.width(), 16);
+    const QRect box = panel.engravingBox.isEmpty() ? QRect(0, bottom - 16, panel.size.width(), 16)
+                                                   : panel.engravingBox;
     p.setPen(panel.theme.bevelLight);
     p.drawText(box.translated(0, 1), Qt::AlignCenter, panel.engraving);
     p.setPen(panel.theme.bevelDark.darker(120));

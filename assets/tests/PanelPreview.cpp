@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -83,7 +84,13 @@ QImage renderPanelPreview(const QImage &picture, const DefinitionFile &definitio
     const QRect track = definition.keyRect(QStringLiteral("控制台"), 13);
     for (const QString &family : {QStringLiteral("控制台"), QStringLiteral("選曲"), QStringLiteral("功能")}) {
         const DefinitionSection *s = definition.section(family);
-        for (int i = 0; s && s->value(QStringLiteral("X") + QString::number(i)); ++i) {
+        std::vector<int> order;
+        for (int i = 0; s && s->value(QStringLiteral("X") + QString::number(i)); ++i)
+            order.push_back(i);
+        // The seek track lies under the knob.
+        if (family == QStringLiteral("控制台") && order.size() > 13)
+            std::rotate(order.begin(), order.begin() + 13, order.begin() + 14);
+        for (const int i : order) {
             const QString n = QString::number(i);
             if (s->value(QStringLiteral("Visible") + n) != QStringLiteral("True"))
                 continue;
