@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QMutex>
 
 #include <sys/stat.h>
 
@@ -85,7 +86,14 @@ QHash<QString, CachedDocument>& cache() {
     return c;
 }
 
+// Readers on worker threads (batch conversions) share the cache with the user interface.
+QMutex& cacheLock() {
+    static QMutex m;
+    return m;
+}
+
 void remember(const QString& path, const ProfileDocument& doc) {
+    QMutexLocker lock(&cacheLock());
     FileStamp stamp = stampOf(path);
     if (!stamp.exists) {
         cache().remove(path);
@@ -97,16 +105,19 @@ void remember(const QString& path, const ProfileDocument& doc) {
 
 // The document of the file; false when the file is missing or unreadable.
 bool loadDocument(const QString& path, ProfileDocument& doc) {
-    FileStamp stamp = stampOf(path);
-    if (!stamp.exists) {
-        cache().remove(path);
-        return false;
-    }
-    auto it = cache().constFind(path);
-    if (it != cache().constEnd() && it->size == stamp.size && it->mtimeNs == stamp.mtimeNs &&
-        it->inode == stamp.inode) {
-        doc = it->document;
-        return true;
+    {
+        QMutexLocker lock(&cacheLock());
+        FileStamp stamp = stampOf(path);
+        if (!stamp.exists) {
+            cache().remove(path);
+            return false;
+        }
+        auto it = cache().constFind(path);
+        if (it != cache().constEnd() && it->size == stamp.size && it->mtimeNs == stamp.mtimeNs &&
+            it->inode == stamp.inode) {
+            doc = it->document;
+            return true;
+        }
     }
     if (!doc.load(path)) return false;
     remember(path, doc);

@@ -29,13 +29,12 @@ AppIdentity& identity() {
     return id;
 }
 
-QString twoDigits(double value) {
-    return QString::number(static_cast<qint64>(value)).rightJustified(2, u'0');
-}
+QString twoDigits(double value) { return QString::number(value, 'f', 0).rightJustified(2, u'0'); }
 
 // Splits a whole number of units into fields "a:b:c" where c counts `low` per b and b
 // counts `mid` per a; a grows past two digits as needed.
 QString threeFields(double total, double low, double mid) {
+    if (!std::isfinite(total)) total = 0;  // no number gives the zero time rather than garbage
     QString sign;
     if (total < 0) {
         sign = QStringLiteral("-");

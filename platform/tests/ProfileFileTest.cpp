@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace {
 
 class ProfileFileTest : public ::testing::Test {
@@ -110,4 +114,29 @@ TEST_F(ProfileFileTest, ABareFileNameLivesInTheWindowsFolder) {
     ASSERT_TRUE(ProfileFile::writeString(QStringLiteral("WIN.INI"), "mci", "x", "1"));
     EXPECT_TRUE(QFile::exists(SystemPaths::WindowsFolder() + QStringLiteral("/WIN.INI")));
     EXPECT_EQ(ProfileFile::getString(QStringLiteral("WIN.INI"), "MCI", "X"), QStringLiteral("1"));
+}
+
+TEST_F(ProfileFileTest, OnlyAMatchingPairOfQuotesIsRemoved) {
+    writeBytes("[S]\r\na='single'\r\nb=\"open\r\nc=\"mixed'\r\nd=\"\"\"\r\ne=x\"y\"\r\n");
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "a"), QStringLiteral("single"));
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "b"), QStringLiteral("\"open"));
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "c"), QStringLiteral("\"mixed'"));
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "d"), QStringLiteral("\""));
+    EXPECT_EQ(ProfileFile::getString(path(), "S", "e"), QStringLiteral("x\"y\""));
+}
+
+TEST_F(ProfileFileTest, ReadersOnSeveralThreadsSeeTheSameValues) {
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(ProfileFile::writeString(path(), "S", QStringLiteral("K%1").arg(i), QString::number(i * i)));
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 4; ++t)
+        readers.emplace_back([&] {
+            for (int round = 0; round < 100; ++round)
+                for (int i = 0; i < 20; ++i)
+                    if (ProfileFile::getString(path(), "S", QStringLiteral("K%1").arg(i)) != QString::number(i * i))
+                        ++wrong;
+        });
+    for (std::thread& r : readers) r.join();
+    EXPECT_EQ(wrong.load(), 0);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(SecToTime, WritesTwoDigitFieldsThatGrowWhenNeeded) {
     EXPECT_EQ(SecToTime(0), QStringLiteral("00:00:00"));
     EXPECT_EQ(SecToTime(3661), QStringLiteral("01:01:01"));
@@ -45,4 +47,10 @@ TEST(TimeToSec, GivesZeroForNoTimeAndForSumsBeyond16Bits) {
 TEST(FmtTime, Writes24HourClock) {
     EXPECT_EQ(FmtTime(QTime(7, 5, 3)), QStringLiteral("07:05:03"));
     EXPECT_EQ(FmtTime(QTime(23, 59, 59)), QStringLiteral("23:59:59"));
+}
+
+TEST(SecToTime, OddInputsGiveReadableTexts) {
+    EXPECT_EQ(SecToTime(std::nan("")), QStringLiteral("00:00:00"));
+    EXPECT_EQ(SecToTime(-61), QStringLiteral("-00:01:01"));
+    EXPECT_EQ(SecToTime(1e12), QStringLiteral("277777777:46:40"));
 }
