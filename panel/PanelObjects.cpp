@@ -130,9 +130,11 @@ void PanelObjects::create(const Counts &counts)
         ImageButton1.append(label(PicCtl[i], QStringLiteral("ImageButton1"), i));
         PicCtlBak.append(BackingPicture{});
     }
-    if (PicCtl.size() > 13)
+    if (PicCtl.size() > 13) {
         for (int i = 0; i < 2; ++i)
             Line1.append(add(new PanelLine(PicCtl[13], i), QStringLiteral("Line1")));
+        PicCtl[9]->raise();  // the knob lies on its track
+    }
 
     Label1 = label(form, QStringLiteral("Label1"), 0);
     Label1->setWordWrap(true);
@@ -157,7 +159,7 @@ void PanelObjects::placeBuiltInLayout()
         PicButton[i]->setGeometry(340 + i * 24, 8, 20, 20);
 
     for (int i = 0; i < PicNum.size(); ++i) {
-        PicNum[i]->setGeometry(250 + (i % 5) * 36, 130 + (i / 5) * 32, 32, 28);
+        PicNum[i]->setGeometry(244 + (i % 5) * 34, 130 + (i / 5) * 32, 30, 28);
         LabNum[i]->setFont(designFont(12, true));
         LabNum[i]->setText(QString::number(i + 1));
         autoSizeLabel(LabNum[i]);
