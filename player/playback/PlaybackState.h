@@ -77,6 +77,11 @@ struct PlaybackState
     double CaptureHeight = 0;
     QString CutPicFile;
 
+    // Video window frame allowances and the first sizing of a video (set at start-up)
+    double VideoBorderWidth = 8;
+    double VideoBorderHeight = 27;
+    bool VideoFirstSizing = true;
+
     qint16 MsgAnswer = 0;           // last answer of ShowMsg (6 = Yes)
     qint16 ListEntryCount = 0;      // entries handed over by the play-list editor
 };
