@@ -249,7 +249,9 @@ int ListDiscFiles(const QString& pattern, QStringList& names, const DiscScanView
         for (int i = 1; i <= 9; ++i) view.disableNumberLabel(i);
     names[0] = QString();
 
-    const QString folder = DirSearch::ResolveCase(GetFilePath(pattern));
+    // The folder is the part before the last "/" even for a pattern without a "." ("*").
+    const int slash = pattern.lastIndexOf(QLatin1Char('/'));
+    const QString folder = DirSearch::ResolveCase(slash <= 0 ? pattern.left(slash + 1) : pattern.left(slash));
     const QStringList found = DirSearch::Names(folder, {GetFileName(pattern)}, DirSearch::Files);
     const bool onVcdDrive = !view.vcdFolder.isEmpty() && GetDrive(pattern) == GetDrive(view.vcdFolder);
     int count = 0;

@@ -323,6 +323,9 @@ TEST_F(DiscListing, NoMatchLeavesAnEmptyFirstEntryAndBlankRest) {
     EXPECT_EQ(names[0], "");
     for (int i = 1; i <= 10; ++i) EXPECT_EQ(names[i], QString(20, ' '));
     EXPECT_EQ(ListDiscFiles(root_ + "/Nowhere/*.Dat", names), 0);
+    EXPECT_EQ(ListDiscFiles("*.Dat", names), 0);
+    ASSERT_EQ(ListDiscFiles(root_ + "/mpegav/*", names), 3);  // a wildcard name without "."
+    EXPECT_EQ(names[2], root_ + "/MPEGAV/readme.txt");
 }
 
 TEST_F(DiscListing, TheListGrowsForDiscsWithManyTracks) {
