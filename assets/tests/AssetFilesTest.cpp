@@ -69,7 +69,7 @@ QStringList expectedKeys(const QString &section, int elements)
     return label;   // 文字 and 數字
 }
 
-class EveryPanel : public ::testing::TestWithParam<QString> {
+class ArtPanel : public ::testing::TestWithParam<QString> {
 protected:
     void SetUp() override
     {
@@ -84,7 +84,20 @@ protected:
     DefinitionFile definition;
 };
 
-TEST(AssetFolders, HoldThreeOrMorePanelsOfEveryFormatAndTheDefaultPanel)
+// The build lists the generator's files so that a missing one is drawn again;
+// the list must name every panel and mask the generator makes.
+TEST(ArtFolders, HoldExactlyTheFilesTheBuildLists)
+{
+    const QStringList expected = QStringLiteral(ASSETS_EXPECTED_FILES).split(QLatin1Char('|'));
+    for (const QString &file : expected)
+        EXPECT_TRUE(QFile::exists(programDir().filePath(file))) << qPrintable(file);
+    for (const QString &picture : panelPictures())
+        EXPECT_TRUE(expected.contains(QStringLiteral("Skin/") + picture)) << qPrintable(picture);
+    for (const QString &mask : maskDir().entryList({QStringLiteral("*.bmp")}, QDir::Files))
+        EXPECT_TRUE(expected.contains(QStringLiteral("Button Mask/") + mask)) << qPrintable(mask);
+}
+
+TEST(ArtFolders, HoldThreeOrMorePanelsOfEveryFormatAndTheDefaultPanel)
 {
     const QStringList pictures = panelPictures();
     EXPECT_GE(pictures.size(), 3);
@@ -102,7 +115,7 @@ TEST(AssetFolders, HoldThreeOrMorePanelsOfEveryFormatAndTheDefaultPanel)
 
 // The panel list enables a panel only when it fits the screen; each common
 // screen-size class needs a panel that fits it and not the class below.
-TEST(AssetFolders, OfferPanelsForThe640And800And1024Classes)
+TEST(ArtFolders, OfferPanelsForThe640And800And1024Classes)
 {
     const QSize classes[] = {{640, 480}, {800, 600}, {1024, 768}};
     auto fits = [](QSize panel, QSize screen) { return panel.width() <= screen.width() && panel.height() <= screen.height(); };
@@ -116,7 +129,7 @@ TEST(AssetFolders, OfferPanelsForThe640And800And1024Classes)
     }
 }
 
-TEST_P(EveryPanel, DefinitionHasEverySectionAndKeyInWritingOrder)
+TEST_P(ArtPanel, DefinitionHasEverySectionAndKeyInWritingOrder)
 {
     const QStringList order = {QStringLiteral("編輯"), QStringLiteral("控制台"), QStringLiteral("選曲"),
                                QStringLiteral("功能"), QStringLiteral("LOGO"), QStringLiteral("時間"),
@@ -129,7 +142,7 @@ TEST_P(EveryPanel, DefinitionHasEverySectionAndKeyInWritingOrder)
     }
 }
 
-TEST_P(EveryPanel, PictureHasTheSizeTheDefinitionRecords)
+TEST_P(ArtPanel, PictureHasTheSizeTheDefinitionRecords)
 {
     const DefinitionSection *edit = definition.section(QStringLiteral("編輯"));
     ASSERT_NE(edit, nullptr);
@@ -145,7 +158,7 @@ TEST_P(EveryPanel, PictureHasTheSizeTheDefinitionRecords)
     EXPECT_TRUE(brightness >= -128 && brightness <= 128);
 }
 
-TEST_P(EveryPanel, EveryKeyLiesOnThePictureWithAMaskThatExists)
+TEST_P(ArtPanel, EveryKeyLiesOnThePictureWithAMaskThatExists)
 {
     for (const QString &name : keySections) {
         const DefinitionSection *s = definition.section(name);
@@ -163,7 +176,7 @@ TEST_P(EveryPanel, EveryKeyLiesOnThePictureWithAMaskThatExists)
     }
 }
 
-TEST_P(EveryPanel, OnlyTheUnusedControlKeyIsHidden)
+TEST_P(ArtPanel, OnlyTheUnusedControlKeyIsHidden)
 {
     for (const QString &name : keySections) {
         const DefinitionSection *s = definition.section(name);
@@ -178,7 +191,7 @@ TEST_P(EveryPanel, OnlyTheUnusedControlKeyIsHidden)
 
 // Keys of the panel never cover each other, except the seek knob, which
 // rides on its track.
-TEST_P(EveryPanel, VisibleKeysDoNotOverlap)
+TEST_P(ArtPanel, VisibleKeysDoNotOverlap)
 {
     std::vector<std::pair<QString, QRect>> keys;
     for (const QString &name : keySections) {
@@ -197,7 +210,7 @@ TEST_P(EveryPanel, VisibleKeysDoNotOverlap)
 
 // The layout pass widens a track narrower than three knobs and shrinks one
 // only slightly taller than the knob; a panel should need neither.
-TEST_P(EveryPanel, SeekTrackAndKnobNeedNoAdjustment)
+TEST_P(ArtPanel, SeekTrackAndKnobNeedNoAdjustment)
 {
     const QRect knob = definition.keyRect(QStringLiteral("控制台"), 9);
     const QRect track = definition.keyRect(QStringLiteral("控制台"), 13);
@@ -207,7 +220,7 @@ TEST_P(EveryPanel, SeekTrackAndKnobNeedNoAdjustment)
     EXPECT_LE(knob.right(), track.right());
 }
 
-TEST_P(EveryPanel, LabelsAndPictureAreaLieOnThePicture)
+TEST_P(ArtPanel, LabelsAndPictureAreaLieOnThePicture)
 {
     const DefinitionSection *area = definition.section(QStringLiteral("圖形"));
     const QRect pictureArea(area->number(QStringLiteral("X")), area->number(QStringLiteral("Y")),
@@ -245,7 +258,7 @@ double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * 
 // The message line and the knob time take the inverse of the picture under
 // their top edge as text colour; that colour must stand out from the
 // picture under the rest of the label.
-TEST_P(EveryPanel, TextColoursTakenFromThePictureAreLegible)
+TEST_P(ArtPanel, TextColoursTakenFromThePictureAreLegible)
 {
     const DefinitionSection *text = definition.section(QStringLiteral("文字"));
     const QPoint top(text->number(QStringLiteral("X")) + text->number(QStringLiteral("W")) / 2,
@@ -264,7 +277,7 @@ TEST_P(EveryPanel, TextColoursTakenFromThePictureAreLegible)
 
 // A key face keeps the symbol drawn under it: the face must hold both dark
 // ink and a light cap.
-TEST_P(EveryPanel, ControlAndTitleKeyFacesShowTheirSymbols)
+TEST_P(ArtPanel, ControlAndTitleKeyFacesShowTheirSymbols)
 {
     const DefinitionSection *edit = definition.section(QStringLiteral("編輯"));
     for (const QString &name : {QStringLiteral("控制台"), QStringLiteral("功能")}) {
@@ -287,7 +300,7 @@ TEST_P(EveryPanel, ControlAndTitleKeyFacesShowTheirSymbols)
     }
 }
 
-TEST_P(EveryPanel, PreviewIsWrittenForInspection)
+TEST_P(ArtPanel, PreviewIsWrittenForInspection)
 {
     const QImage preview = renderPanelPreview(picture, definition, maskDir());
     QDir().mkpath(QStringLiteral(ASSETS_PREVIEW_DIR));
@@ -295,7 +308,7 @@ TEST_P(EveryPanel, PreviewIsWrittenForInspection)
     EXPECT_TRUE(preview.save(path));
 }
 
-INSTANTIATE_TEST_SUITE_P(Skin, EveryPanel, ::testing::ValuesIn([] {
+INSTANTIATE_TEST_SUITE_P(Skin, ArtPanel, ::testing::ValuesIn([] {
                              std::vector<QString> names;
                              for (const QString &n : panelPictures())
                                  names.push_back(n);
@@ -308,7 +321,7 @@ INSTANTIATE_TEST_SUITE_P(Skin, EveryPanel, ::testing::ValuesIn([] {
 
 // The window outline is cut from the GIF's key colour at pixel (0, 0): the
 // margin must be that colour all round and the body must never use it.
-TEST(GifPanel, HasAKeyColourMarginAndABodyWithoutIt)
+TEST(ArtGifPanel, HasAKeyColourMarginAndABodyWithoutIt)
 {
     const QImage gif = QImage(skinDir().filePath(QStringLiteral("Nimbrel.GIF"))).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(gif.isNull());
@@ -332,7 +345,7 @@ TEST(GifPanel, HasAKeyColourMarginAndABodyWithoutIt)
     }
 }
 
-TEST(Masks, AreBlackOutsideTheKeyAndGreyInside)
+TEST(ArtMasks, AreBlackOutsideTheKeyAndGreyInside)
 {
     const QStringList masks = maskDir().entryList({QStringLiteral("*.bmp")}, QDir::Files);
     EXPECT_GE(masks.size(), 5);
@@ -346,7 +359,7 @@ TEST(Masks, AreBlackOutsideTheKeyAndGreyInside)
     }
 }
 
-TEST(Readme, RichTextIsSevenBitWithCp950Escapes)
+TEST(ArtReadme, RichTextIsSevenBitWithCp950Escapes)
 {
     QFile file(programDir().filePath(QStringLiteral("ReadMe.rtf")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -366,7 +379,7 @@ TEST(Readme, RichTextIsSevenBitWithCp950Escapes)
     EXPECT_TRUE(rtf.contains("\\'b5\\'7b"));
 }
 
-TEST(Readme, WebPageIsCp950WithItsCharsetDeclared)
+TEST(ArtReadme, WebPageIsCp950WithItsCharsetDeclared)
 {
     QFile file(programDir().filePath(QStringLiteral("readme.htm")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

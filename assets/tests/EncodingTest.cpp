@@ -13,14 +13,14 @@
 
 namespace {
 
-TEST(Cp950, EncodesCharactersWhoseSecondByteIsABackslashOrBracket)
+TEST(ArtCp950, EncodesCharactersWhoseSecondByteIsABackslashOrBracket)
 {
     EXPECT_EQ(art::encodeCp950(QStringLiteral("功")), QByteArray("\xA5\x5C"));
     EXPECT_EQ(art::encodeCp950(QStringLiteral("設")), QByteArray("\xB3\x5D"));
     EXPECT_EQ(art::decodeCp950(QByteArray("\xA5\x5C\xB3\x5D")), QStringLiteral("功設"));
 }
 
-TEST(Cp950, RefusesTextItCannotCarry)
+TEST(ArtCp950, RefusesTextItCannotCarry)
 {
     EXPECT_FALSE(art::encodeCp950(QStringLiteral("😀")).has_value());
     EXPECT_FALSE(art::decodeCp950(QByteArray("\xA5")).has_value()) << "a lone lead byte";
@@ -36,7 +36,7 @@ QImage readGif(const QByteArray &bytes)
 }
 
 // Sizes around the point where the encoder clears its table.
-TEST(GifWriter, RoundTripsEveryPixelExactly)
+TEST(ArtGifWriter, RoundTripsEveryPixelExactly)
 {
     if (!QImageReader::supportedImageFormats().contains("gif"))
         GTEST_SKIP() << "this Qt cannot read GIF";
@@ -58,7 +58,7 @@ TEST(GifWriter, RoundTripsEveryPixelExactly)
     }
 }
 
-TEST(GifWriter, KeyColourIsKeptOnlyWhereItWasExact)
+TEST(ArtGifWriter, KeyColourIsKeptOnlyWhereItWasExact)
 {
     const QRgb key = qRgb(255, 0, 255);
     QImage picture(8, 1, QImage::Format_RGB32);
@@ -73,7 +73,7 @@ TEST(GifWriter, KeyColourIsKeptOnlyWhereItWasExact)
     }
 }
 
-TEST(DefinitionWriter, WritesOneFontGroupForTheLogoWithTheLastLabelsFont)
+TEST(ArtDefinitionWriter, WritesOneFontGroupForTheLogoWithTheLastLabelsFont)
 {
     art::PanelLayout panel = art::defaultPanel();
     panel.logoLabels[0].font.name = QStringLiteral("First");
@@ -87,7 +87,7 @@ TEST(DefinitionWriter, WritesOneFontGroupForTheLogoWithTheLastLabelsFont)
               1);
 }
 
-TEST(DefinitionWriter, EndsEveryLineWithCrLfAndRefusesTextOutsideCp950)
+TEST(ArtDefinitionWriter, EndsEveryLineWithCrLfAndRefusesTextOutsideCp950)
 {
     art::PanelLayout panel = art::defaultPanel();
     const QByteArray bytes = *art::definitionFileBytes(panel);
@@ -97,7 +97,7 @@ TEST(DefinitionWriter, EndsEveryLineWithCrLfAndRefusesTextOutsideCp950)
     EXPECT_FALSE(art::definitionFileBytes(panel).has_value());
 }
 
-TEST(DefinitionWriter, NamesTheDefinitionAfterThePicture)
+TEST(ArtDefinitionWriter, NamesTheDefinitionAfterThePicture)
 {
     EXPECT_EQ(art::definitionNameFor(QStringLiteral("Quorvel.JPG")), QStringLiteral("Quorvel.INI"));
     EXPECT_EQ(art::definitionNameFor(QStringLiteral("a.jpeg")), QStringLiteral("a.jINI"));
