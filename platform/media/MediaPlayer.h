@@ -16,7 +16,7 @@ public:
     enum class State { Closed, Stopped, Playing, Paused };
     enum OpenResult { Opened = 0, UnreadableFormat = 275, NoDriver = 296 };
 
-    using QObject::QObject;
+    explicit MediaPlayer(QObject *parent = nullptr);
     ~MediaPlayer() override = default;
 
     // Opens path paused at 0; blocks until the file is loaded or refused.
@@ -31,7 +31,10 @@ public:
     virtual qint64 lengthMs() const = 0;
     virtual bool atEnd() const = 0;
     virtual void setSpeed(double factor) = 0;  // 1.0 normal
-    virtual void setVolume(int level) = 0;     // 0..1000
+    // The player's own volume, 0..1000; what sounds is this scaled by the
+    // sound devices' volume (deviceVolume()).
+    virtual void setVolume(int level) = 0;
+    virtual int volume() const = 0;
     virtual bool hasVideo() const = 0;
     virtual QSize videoSize() const = 0;       // natural size; empty without video
     virtual QImage currentFrame() = 0;         // null without video
@@ -44,6 +47,13 @@ signals:
     // Something failed while playing (an error code as open() gives).
     void failed(int code);
 };
+
+// The volume of the sound devices, 0..1000 (clamped), applied on top of the
+// own volume of every player, the CD drive's included. Starts at 1000.
+void setDeviceVolume(int level);
+int deviceVolume();
+// Own volume scaled by the device volume, 0..1000.
+int audibleVolume(int ownLevel);
 
 // A player of the current back end (mediaBackend()).
 std::unique_ptr<MediaPlayer> createMediaPlayer(QObject *parent = nullptr);

@@ -224,6 +224,14 @@ qint64 MpvPlayer::positionMs() const
     return qBound<qint64>(0, qint64(seconds * 1000.0), m_lengthMs);
 }
 
+double MpvPlayer::engineProperty(const char *name) const
+{
+    double value = -1;
+    if (!m_mpv || mpv_get_property(m_mpv, name, MPV_FORMAT_DOUBLE, &value) < 0)
+        return -1;
+    return value;
+}
+
 void MpvPlayer::setSpeed(double factor)
 {
     m_speed = factor;
@@ -234,7 +242,7 @@ void MpvPlayer::setSpeed(double factor)
 void MpvPlayer::setVolume(int level)
 {
     m_volume = qBound(0, level, 1000);
-    double volume = m_volume / 10.0;
+    double volume = audibleVolume(m_volume) / 10.0;
     if (m_mpv)
         mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
 }

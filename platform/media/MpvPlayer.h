@@ -29,10 +29,15 @@ public:
     bool atEnd() const override { return m_atEnd; }
     void setSpeed(double factor) override;
     void setVolume(int level) override;
+    int volume() const override { return m_volume; }
     bool hasVideo() const override { return !m_videoSize.isEmpty(); }
     QSize videoSize() const override { return m_videoSize; }
     QImage currentFrame() override;
     void setVideoWindow(quintptr windowId) override { m_windowId = windowId; }
+
+    // A numeric property as the engine holds it ("volume", "speed"); -1
+    // without an engine. Lets tests see that settings reach the engine.
+    double engineProperty(const char *name) const;
 
 private slots:
     void drainEvents();

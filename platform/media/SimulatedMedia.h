@@ -44,12 +44,13 @@ public:
     qint64 lengthMs() const override { return m_info.lengthMs; }
     bool atEnd() const override;
     void setSpeed(double factor) override;
-    void setVolume(int level) override { m_volume = level; }
+    void setVolume(int level) override { m_volume = qBound(0, level, 1000); }
+    int volume() const override { return m_volume; }
     bool hasVideo() const override { return !m_info.videoSize.isEmpty(); }
     QSize videoSize() const override { return m_info.videoSize; }
     QImage currentFrame() override;
 
-    int volume() const { return m_volume; }
+    int audible() const { return audibleVolume(m_volume); }
     double speed() const { return m_speed; }
 
 private:

@@ -5,6 +5,7 @@
 #include "MciWnd.h"
 #include "MediaBackend.h"
 #include "MediaTestSupport.h"
+#include "MpvPlayer.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,6 +120,22 @@ TEST_F(MpvPlaybackTest, SeekAndVolumeAct)
     control.setCommand("play");
     ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 3000));
     EXPECT_EQ(control.Position(), control.Length());
+}
+
+TEST_F(MpvPlaybackTest, VolumeAndSpeedReachTheEngine)
+{
+    MpvPlayer player;
+    ASSERT_EQ(player.open(s_mp3), MediaPlayer::Opened);
+    player.setVolume(300);
+    EXPECT_DOUBLE_EQ(player.engineProperty("volume"), 30.0);
+    setDeviceVolume(500);
+    EXPECT_DOUBLE_EQ(player.engineProperty("volume"), 15.0);
+    setDeviceVolume(1000);
+    EXPECT_DOUBLE_EQ(player.engineProperty("volume"), 30.0);
+    player.setSpeed(2.25);
+    EXPECT_DOUBLE_EQ(player.engineProperty("speed"), 2.25);
+    EXPECT_EQ(player.open(s_dir->filePath("nothing-here.mp3")), MediaPlayer::UnreadableFormat);
+    EXPECT_EQ(player.state(), MediaPlayer::State::Closed);
 }
 
 TEST_F(MpvPlaybackTest, MpegVideoCountsFramesAndGivesItsPicture)

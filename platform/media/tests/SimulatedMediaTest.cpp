@@ -144,6 +144,23 @@ TEST_F(SimulatedMediaTest, SpeedAndVolume)
     EXPECT_EQ(control.Volume(), 700);
 }
 
+TEST_F(SimulatedMediaTest, DeviceVolumeScalesEveryPlayer)
+{
+    SimulatedPlayer first, second;
+    first.setVolume(600);
+    second.setVolume(1000);
+    setDeviceVolume(500);
+    EXPECT_EQ(first.audible(), 300);
+    EXPECT_EQ(second.audible(), 500);
+    EXPECT_EQ(first.volume(), 600);
+    setDeviceVolume(4000);
+    EXPECT_EQ(deviceVolume(), 1000);
+    EXPECT_EQ(first.audible(), 600);
+    setDeviceVolume(-1);
+    EXPECT_EQ(second.audible(), 0);
+    setDeviceVolume(1000);
+}
+
 TEST_F(SimulatedMediaTest, VideoCountsFramesAtTheFormatsRate)
 {
     const QString mpg = file("track01.dat", QByteArray(10, 'v'));
