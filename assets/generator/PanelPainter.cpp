@@ -7,7 +7,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRandomGenerator>
+#include <algorithm>
 
 namespace art {
 namespace {
@@ -92,6 +94,25 @@ void paintWell(QPainter &p, const QRect &rect, const QColor &top, const QColor &
     p.drawPath(well);
 }
 
+// Two beamed notes, faint, in the middle of the empty screen.
+void paintNoteMark(QPainter &p, const QRectF &area, QColor colour)
+{
+    const qreal s = std::min(area.width(), area.height()) * 0.36;
+    const QPointF c = area.center();
+    QPainterPath notes;
+    notes.addEllipse(QPointF(c.x() - s * 0.32, c.y() + s * 0.34), s * 0.16, s * 0.12);
+    notes.addEllipse(QPointF(c.x() + s * 0.30, c.y() + s * 0.26), s * 0.16, s * 0.12);
+    notes.addRect(QRectF(c.x() - s * 0.19, c.y() - s * 0.42, s * 0.05, s * 0.76));
+    notes.addRect(QRectF(c.x() + s * 0.43, c.y() - s * 0.50, s * 0.05, s * 0.76));
+    QPolygonF beam;
+    beam << QPointF(c.x() - s * 0.19, c.y() - s * 0.42) << QPointF(c.x() + s * 0.48, c.y() - s * 0.50)
+         << QPointF(c.x() + s * 0.48, c.y() - s * 0.36) << QPointF(c.x() - s * 0.19, c.y() - s * 0.28);
+    notes.addPolygon(beam);
+    notes.setFillRule(Qt::WindingFill);
+    colour.setAlpha(46);
+    p.fillPath(notes, colour);
+}
+
 void paintScreen(QPainter &p, const PanelLayout &panel)
 {
     const Theme &t = panel.theme;
@@ -111,6 +132,7 @@ void paintScreen(QPainter &p, const PanelLayout &panel)
     shineFill.setColorAt(0.0, QColor(255, 255, 255, 38));
     shineFill.setColorAt(1.0, QColor(255, 255, 255, 0));
     p.fillPath(shine, shineFill);
+    paintNoteMark(p, area, panel.theme.accent);
 }
 
 void paintReadouts(QPainter &p, const PanelLayout &panel)
