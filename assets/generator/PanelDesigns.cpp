@@ -207,7 +207,10 @@ Theme mint()
 
 PanelLayout larkspan()
 {
-    TallMetrics m{{300, 580}, 16, 10, 8, 30, 28, 186, 48, 24, 20, 38, 28, 30, 24, 32, 15, 12, 10, 11};
+    const TallMetrics m{.size = {300, 580}, .margin = 16, .top = 10, .gap = 8,
+                        .logo = 30, .title = 28, .screen = 186, .message = 48, .time = 24, .seek = 20,
+                        .firstRow = 38, .secondRow = 28, .pad = 30, .smallKey = 24, .knobWidth = 32,
+                        .logoPoints = 15, .messagePoints = 12, .timePoints = 10, .captionPoints = 11};
     PanelLayout panel = tallPanel(m, {QStringLiteral("Oval.bmp"), QStringLiteral("Round.bmp"),
                                       QStringLiteral("Pill.bmp"), QStringLiteral("Square.bmp"),
                                       QStringLiteral("Octagon.bmp")});
@@ -220,7 +223,10 @@ PanelLayout larkspan()
 
 PanelLayout nimbrel()
 {
-    TallMetrics m{{288, 476}, 28, 18, 6, 26, 24, 124, 46, 22, 16, 30, 24, 24, 22, 26, 14, 12, 9, 10};
+    const TallMetrics m{.size = {288, 476}, .margin = 28, .top = 18, .gap = 6,
+                        .logo = 26, .title = 24, .screen = 124, .message = 46, .time = 22, .seek = 16,
+                        .firstRow = 30, .secondRow = 24, .pad = 24, .smallKey = 22, .knobWidth = 26,
+                        .logoPoints = 14, .messagePoints = 12, .timePoints = 9, .captionPoints = 10};
     PanelLayout panel = tallPanel(m, {QStringLiteral("Pill.bmp"), QStringLiteral("Oval.bmp"),
                                       QStringLiteral("Pill.bmp"), QStringLiteral("Oval.bmp"),
                                       QStringLiteral("Round.bmp")});
@@ -295,7 +301,10 @@ PanelLayout ferrowin()
 
 PanelLayout defaultPanel()
 {
-    TallMetrics m{{264, 476}, 14, 8, 6, 26, 24, 146, 46, 22, 16, 32, 24, 24, 20, 26, 14, 12, 9, 10};
+    const TallMetrics m{.size = {264, 476}, .margin = 14, .top = 8, .gap = 6,
+                        .logo = 26, .title = 24, .screen = 146, .message = 46, .time = 22, .seek = 16,
+                        .firstRow = 32, .secondRow = 24, .pad = 24, .smallKey = 20, .knobWidth = 26,
+                        .logoPoints = 14, .messagePoints = 12, .timePoints = 9, .captionPoints = 10};
     PanelLayout panel = tallPanel(m, {QStringLiteral("RoundRect.bmp"), QStringLiteral("Pill.bmp"),
                                       QStringLiteral("Pill.bmp"), QStringLiteral("RoundRect.bmp"),
                                       QStringLiteral("Round.bmp")});
