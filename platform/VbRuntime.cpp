@@ -29,6 +29,40 @@ double radixValue(const QString& digits, int base) {
     return value;
 }
 
+// A number mask: literal text around one run of "0", "#", "." and ",".
+struct NumberMask {
+    QString prefix;
+    QString suffix;
+    bool hasPlaceholders = false;
+    bool hasPoint = false;
+    bool grouped = false;
+    int minIntDigits = 0;      // "0"s before the point
+    int decimals = 0;          // placeholders after the point
+    int requiredDecimals = 0;  // up to the last "0" after the point
+
+    static NumberMask parse(const QString& mask) {
+        auto isPlaceholder = [](QChar c) { return c == u'0' || c == u'#' || c == u'.' || c == u','; };
+        int first = 0;
+        while (first < mask.size() && !isPlaceholder(mask[first])) ++first;
+        int last = first;
+        while (last < mask.size() && isPlaceholder(mask[last])) ++last;
+        NumberMask m;
+        m.prefix = mask.left(first);
+        m.suffix = mask.mid(last);
+        const QString run = mask.mid(first, last - first);
+        m.hasPlaceholders = !run.isEmpty();
+        const int point = static_cast<int>(run.indexOf(u'.'));
+        m.hasPoint = point >= 0;
+        const QString intMask = m.hasPoint ? run.left(point) : run;
+        const QString fracMask = m.hasPoint ? run.mid(point + 1).remove(u',') : QString();
+        m.grouped = intMask.contains(u',');
+        m.minIntDigits = static_cast<int>(intMask.count(u'0'));
+        m.decimals = static_cast<int>(fracMask.size());
+        m.requiredDecimals = static_cast<int>(fracMask.lastIndexOf(u'0') + 1);
+        return m;
+    }
+};
+
 }  // namespace
 
 namespace Vb {
@@ -98,42 +132,26 @@ std::optional<int32_t> toInt32(double value) {
 int16_t toInt16Or(double value, int16_t fallback) { return toInt16(value).value_or(fallback); }
 
 QString Format(double value, const QString& mask) {
-    // Split the mask into literal prefix, the placeholder run and a literal suffix.
-    auto isPlaceholder = [](QChar c) { return c == u'0' || c == u'#' || c == u'.' || c == u','; };
-    int first = 0;
-    while (first < mask.size() && !isPlaceholder(mask[first])) ++first;
-    int last = first;
-    while (last < mask.size() && isPlaceholder(mask[last])) ++last;
-    const QString prefix = mask.left(first);
-    const QString suffix = mask.mid(last);
-    const QString run = mask.mid(first, last - first);
-    if (run.isEmpty()) return mask;
-
-    const int point = run.indexOf(u'.');
-    const QString intMask = point < 0 ? run : run.left(point);
-    const QString fracMask = point < 0 ? QString() : run.mid(point + 1).remove(u',');
-    const bool grouped = intMask.contains(u',');
-    const int minIntDigits = static_cast<int>(intMask.count(u'0'));
-    const int decimals = static_cast<int>(fracMask.size());
-    const int requiredDecimals = static_cast<int>(fracMask.lastIndexOf(u'0') + 1);
+    const NumberMask m = NumberMask::parse(mask);
+    if (!m.hasPlaceholders) return mask;
+    if (!std::isfinite(value)) value = 0;
 
     // Format rounds halves away from zero.
-    const double scale = std::pow(10.0, decimals);
-    double rounded = std::round(std::fabs(value) * scale) / scale;
-    QString digits = QString::number(rounded, 'f', decimals);
+    const double scale = std::pow(10.0, m.decimals);
+    const double rounded = std::round(std::fabs(value) * scale) / scale;
+    const QString digits = QString::number(rounded, 'f', m.decimals);
     QString intPart = digits.section(u'.', 0, 0);
-    QString fracPart = decimals > 0 ? digits.section(u'.', 1, 1) : QString();
-    while (fracPart.size() > requiredDecimals && fracPart.endsWith(u'0')) fracPart.chop(1);
+    QString fracPart = m.decimals > 0 ? digits.section(u'.', 1, 1) : QString();
+    while (fracPart.size() > m.requiredDecimals && fracPart.endsWith(u'0')) fracPart.chop(1);
 
-    if (intPart == QStringLiteral("0") && minIntDigits == 0) intPart.clear();
-    while (intPart.size() < minIntDigits) intPart.prepend(u'0');
-    if (grouped) {
+    if (intPart == QStringLiteral("0") && m.minIntDigits == 0) intPart.clear();
+    intPart = intPart.rightJustified(m.minIntDigits, u'0');
+    if (m.grouped)
         for (int pos = static_cast<int>(intPart.size()) - 3; pos > 0; pos -= 3) intPart.insert(pos, u',');
-    }
     QString body = intPart;
-    if (point >= 0) body += u'.' + fracPart;  // the point stays even without decimals, as in "1."
+    if (m.hasPoint) body += u'.' + fracPart;  // the point stays even without decimals, as in "1."
     const bool negative = value < 0 && rounded != 0;
-    return prefix + (negative ? QStringLiteral("-") : QString()) + body + suffix;
+    return m.prefix + (negative ? QStringLiteral("-") : QString()) + body + m.suffix;
 }
 
 QString FormatTime(const QTime& time, const QString& mask) {
