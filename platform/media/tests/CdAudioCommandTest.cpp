@@ -1,6 +1,7 @@
 // The CD device of the command interpreter over a simulated disc on virtual time.
 #include "Clock.h"
 #include "MciCommand.h"
+#include "LibcdioDrive.h"
 #include "MediaBackend.h"
 #include "MediaTestSupport.h"
 #include "SimulatedDisc.h"
@@ -210,6 +211,38 @@ TEST_F(CdAudioCommandTest, UnknownWordsAreRefusedWithClearCodes)
     EXPECT_EQ(mciSendString("play"), MciErrMissingDeviceName);
     EXPECT_EQ(mciSendString(""), MciErrUnrecognizedCommand);
     EXPECT_FALSE(mciErrorText(MciErrDeviceNotReady).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// The real drive on a machine without one: every question has a clean answer.
+TEST(LibcdioDriveTest, WithoutADriveEverythingFailsCleanly)
+{
+    if (!LibcdioDrive::opticalDrives().isEmpty())
+        GTEST_SKIP() << "this machine has an optical drive";
+    LibcdioDrive drive;
+    EXPECT_EQ(drive.state(), CdDrive::State::NoDisc);
+    EXPECT_FALSE(drive.mediaPresent());
+    EXPECT_TRUE(drive.tracks().isEmpty());
+    EXPECT_FALSE(drive.play(0, -1));
+    EXPECT_FALSE(drive.seek(0));
+    EXPECT_FALSE(drive.setTrayOpen(true));
+    EXPECT_FALSE(drive.lastError().isEmpty());
+
+    const MediaBackend saved = mediaBackend();
+    setMediaBackend(MediaBackend::Real);
+    mciResetDevices();
+    QString reply;
+    EXPECT_EQ(mciSendString("status cdaudio mode", &reply, 20), 0);
+    EXPECT_EQ(reply, "not ready");
+    EXPECT_EQ(mciSendString("status cdaudio number of tracks", &reply, 20), MciErrDeviceNotReady);
+    EXPECT_EQ(reply, "");
+    EXPECT_EQ(mciSendString("Set CDAudio Door Open Wait"), MciErrHardware);
+    EXPECT_EQ(mciSendString("Play CDAudio"), MciErrDeviceNotReady);
+    mciResetDevices();
+    setMediaBackend(saved);
 }
 
 } // namespace
