@@ -13,7 +13,6 @@
 #include "PlaybackState.h"
 #include "VbRuntime.h"
 
-#include <QCoreApplication>
 
 namespace {
 
@@ -99,15 +98,22 @@ QString PlaybackEngine::query(const QString &command)
     return reply;
 }
 
+namespace {
+
+// Stops a media control and lets go of its file.
+void release(MciWnd *control)
+{
+    control->setCommand(QStringLiteral("Stop"));
+    control->setFileName(QString());
+    control->setCommand(QStringLiteral("Close"));
+}
+
+} // namespace
+
 void PlaybackEngine::StopMedia()
 {
     m_host.setSlideShowEnabled(false);
     m_host.hideBackPicture();
-    const auto release = [](MciWnd *control) {
-        control->setCommand(QStringLiteral("Stop"));
-        control->setFileName(QString());
-        control->setCommand(QStringLiteral("Close"));
-    };
     release(frmPlay().MCIWnd1());
     if (MciWnd *main = m_host.mainMci())
         release(main);
@@ -120,16 +126,10 @@ void PlaybackEngine::ResetMedia()
 {
     m_host.setSlideShowEnabled(false);
     m_host.hideBackPicture();
-    MciWnd *video = frmPlay().MCIWnd1();
-    video->setCommand(QStringLiteral("Stop"));
-    video->setFileName(QString());
-    video->setCommand(QStringLiteral("Close"));
+    release(frmPlay().MCIWnd1());
     frmPlay().hide();
-    if (MciWnd *main = m_host.mainMci()) {
-        main->setCommand(QStringLiteral("Stop"));
-        main->setFileName(QString());
-        main->setCommand(QStringLiteral("Close"));
-    }
+    if (MciWnd *main = m_host.mainMci())
+        release(main);
     m_host.hideVideoPicture();
     send(QStringLiteral("Stop CDAudio wait"));
     send(QStringLiteral("close CDAudio wait"));

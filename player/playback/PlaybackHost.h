@@ -9,6 +9,13 @@ class MciWnd;
 // settings and neighbouring windows that playing touches. frmVCD implements
 // it; tests implement it with a recording fake. Every call runs on the
 // user-interface thread.
+//
+// Wiring, in the main window:
+//   PlaybackEngine engine(playbackState, *this);
+//   engine.connectControl(MCIWnd1);           // its events drive the clock
+//   engine.setFileTransport(&filePlayback);   // PlayVCD, PlayMp3, ChkVCD, ChkMP3
+// The control bar calls ChkCD (codes other than 8, 9, 12), key 9's release
+// ChkSeek, a knob drag ChkSeekTime; the number pad calls PlayCd.
 class PlaybackHost
 {
 public:
