@@ -14,10 +14,11 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QProgressBar>
-#include <QSaveFile>
+#include <QFile>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 constexpr double ProgressKeys = 29;  // the bar's divisor; 28 keys end just short of 100
@@ -27,17 +28,23 @@ inline int channel(double value)
     return int(std::nearbyint(std::clamp(value, 0.0, 255.0)));  // halves to even
 }
 
+// A cache file is disposable, so it is not synced to disk; it is written
+// under a temporary name and renamed, so a reader never meets half a file
+// (and a damaged one is simply built again).
 bool saveBitmap(const QImage &picture, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const QString temporary = path + QStringLiteral(".part");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     QImageWriter writer(&file, "BMP");
-    if (!writer.write(picture)) {
-        file.cancelWriting();
+    const bool written = writer.write(picture);
+    file.close();
+    if (!written || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+        QFile::remove(temporary);
         return false;
     }
-    return file.commit();
+    return true;
 }
 }  // namespace
 
