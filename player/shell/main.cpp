@@ -1,7 +1,11 @@
+#include "ModDeclare.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Tavrin"));
+    QApplication::setQuitOnLastWindowClosed(false);  // the player ends only through its shut-down
+    return ModDeclare::Main(app);
 }

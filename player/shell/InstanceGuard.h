@@ -1,0 +1,34 @@
+#pragma once
+// One running copy per user: the first copy listens on a local socket; a later copy asks it
+// to come forward and ends. With PELLORAN_TEST_CONTROL=1 the socket also takes the commands
+// an automated test gives ("click <caption>", "close", "quit", "minimize", "restore").
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+class InstanceGuard : public QObject
+{
+    Q_OBJECT
+public:
+    explicit InstanceGuard(QObject* parent = nullptr);
+
+    // The socket name of this user's (this config folder's) player.
+    static QString ServerName();
+
+    // True when no other copy runs (this copy now listens); false when another copy runs and
+    // was asked to come forward.
+    bool claim();
+
+    // Sends one line to the running copy; false when none answers.
+    static bool send(const QString& line, int timeoutMs = 2000);
+
+signals:
+    void comeForward();
+    void testCommand(const QString& command);
+
+private:
+    void readClient();
+    QLocalServer* m_server = nullptr;
+};

@@ -1,0 +1,19 @@
+#pragma once
+// The player's entry: the start-up road up to the main window's start.
+
+class QApplication;
+class frmVCD;
+
+namespace ModDeclare {
+
+// Runs the start-up road and then the event loop; the program's exit code.
+int Main(QApplication& app);
+
+// Writes the four media-driver entries into the Windows folder's SYSTEM.INI and WIN.INI.
+void SetMciDriver();
+
+// Takes over the audio-CD autoplay command: a command in force is kept under the product
+// key and blanked; an empty one changes nothing.
+void TakeOverAudioCDPlay();
+
+}  // namespace ModDeclare

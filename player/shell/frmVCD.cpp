@@ -1,0 +1,498 @@
+#include "frmVCD.h"
+
+#include "AppStore.h"
+#include "Drives.h"
+#include "FrmReadme.h"
+#include "ListBoxes.h"
+#include "ModButtonIni.h"
+#include "ModFiles.h"
+#include "ModIniFile.h"
+#include "ModRegist.h"
+#include "ModTools.h"
+#include "PanelForm.h"
+#include "SystemPaths.h"
+#include "WindowData.h"
+#include "frmFindMusic.h"
+#include "frmProg.h"
+#include "frmSet.h"
+#include "frmSongSet.h"
+#include "frmTemp.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <cmath>
+
+namespace {
+
+const QString ProductLine() { return AppProduct() + QStringLiteral(".") + QString::number(AppRevision()); }
+
+}  // namespace
+
+frmVCD::frmVCD(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmVCD"));
+    m_panelState.ProgramDir = SystemPaths::ProgramFolder();
+    m_panel = std::make_unique<PanelForm>(*this, m_panelState, m_colors);
+    Drive1 = new DriveListBox(this);
+    Drive1->hide();
+    FileBMP = new FileListBox(this);
+    FileBMP->hide();
+    m_findMusic = new frmFindMusic(this);
+    m_songSet = new frmSongSet(this);
+    m_set = new frmSet(*this, m_shell, m_panelState, m_playback, *m_findMusic, *m_songSet, this);
+    m_set->setWindowFlag(Qt::Window);
+    connect(m_songSet, &frmSongSet::closed, this, [this] { setEnabled(true); });
+    m_temp = new frmTemp(*this);
+    m_menu.Form_Load();
+
+    // The close key of the control bar ends the player in order.
+    PanelObjects& obj = m_panel->obj();
+    if (obj.PicCtl.size() > 8) obj.PicCtl[8]->installEventFilter(this);
+}
+
+frmVCD::~frmVCD() = default;
+
+FrmReadme& frmVCD::readme()
+{
+    if (!m_readme) m_readme = new FrmReadme(this);
+    return *m_readme;
+}
+
+// ---------------------------------------------------------------- playback engine calls
+
+void frmVCD::playbackCheckCdrom(bool autoPlay)
+{
+    // The media probe belongs to the playback engine (CheckCdrom). Until it is connected
+    // the probe clears the mixed-disc mark, disables the capture items and finds nothing.
+    Q_UNUSED(autoPlay);
+    m_playback.MixedDisc = false;
+    m_menu.mCutBmp1.enabled = false;
+    m_menu.mCutBmp.enabled = false;
+}
+
+void frmVCD::playbackShowPoint()
+{
+    // ShowPoint of the playback engine places the seek knob from the play position.
+}
+
+void frmVCD::playbackVCDResize()
+{
+    // VCDResize of the playback engine sizes and places the video picture.
+}
+
+void frmVCD::playbackDelay(double seconds)
+{
+    QEventLoop wait;
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
+void frmVCD::playbackStopMedia()
+{
+    // StopMedia of the playback engine stops and closes every media control.
+    TimerBMP.stop();
+}
+
+void frmVCD::playbackResetMedia()
+{
+    // ResetMedia of the playback engine: StopMedia, the video window hidden, no media.
+    playbackStopMedia();
+    m_playback.MediaCount = 0;
+}
+
+// ---------------------------------------------------------------- start
+
+double frmVCD::screenWidthTwips() const
+{
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return (s ? s->geometry().width() : 1024) * twipsPerPixelX();
+}
+
+double frmVCD::screenHeightTwips() const
+{
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return (s ? s->geometry().height() : 768) * twipsPerPixelY();
+}
+
+bool frmVCD::Start()
+{
+    m_playback.BusyFlag = true;
+    m_panelState.ScreenClass = static_cast<qint16>(std::lround(screenWidthTwips() / twipsPerPixelX()));
+    m_panelState.ScreenHeight = screenHeightTwips() / twipsPerPixelY();
+
+    WriteLog(QStringLiteral("檢查面板目錄"));
+    const QString program = SystemPaths::ProgramFolder();
+    m_panelState.SkinDir = program + QStringLiteral("/Skin");
+    MakeDir(m_panelState.SkinDir);
+    m_panelState.MaskDir = program + QStringLiteral("/Button Mask");
+    MakeDir(m_panelState.MaskDir);
+
+    QStringList names;
+    int count = ScanFIleA(m_panelState.SkinDir + QStringLiteral("/*.Jpg"), names, 0);
+    count = ScanFIleA(m_panelState.SkinDir + QStringLiteral("/*.Bmp"), names, count);
+    count = ScanFIleA(m_panelState.SkinDir + QStringLiteral("/*.Gif"), names, count);
+    if (count == 0) {
+        WriteLog(QStringLiteral("找不到面板?"));
+        QApplication::beep();
+        ShowMsg(QStringLiteral("找不到任何面板,請將面板放在\r\n") + m_panelState.SkinDir + QStringLiteral("目錄下"),
+                QStringLiteral("error"));
+        m_ended = true;
+        return false;
+    }
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ChkDeskFile();
+    for (int i = 0; i < Drive1->listCount(); ++i) {
+        MenuItem& item = MenuModel::element(m_menu.mDiskC, i);
+        item.caption = Drive1->list(i);
+        item.tag = Drives::DriveOfEntry(Drive1->list(i));
+    }
+    m_panelState.Zoom = 1;
+    QApplication::changeOverrideCursor(Qt::BusyCursor);
+
+    WriteLog(QStringLiteral("設定面板選單"));
+    m_set->Form_Load();
+
+    const QString pictureFolder = GetFilePath(m_set->Options().ShowPicFile);
+    FileBMP->setPattern(QStringLiteral("*.bmp;*.gif;*.jpg"));
+    if (!pictureFolder.isEmpty() && !DirEx(pictureFolder + QStringLiteral("/")).isEmpty()) {
+        FileBMP->setPath(pictureFolder);
+        if (FileBMP->listCount() > 0) {
+            FileBMP->setListIndex(0);
+            m_shell.PicFolder = AddPath(FileBMP->path(), FileBMP->list(0));
+        }
+    }
+
+    hide();
+    m_playback.NaturalWidth = 354;
+    m_playback.NaturalHeight = 242;
+    WriteLog(QStringLiteral("讀取設定"));
+    ReadFormData();
+    MakeDir(m_panelState.ButtonCacheDir);
+
+    m_playback.StoppedFlag = false;
+    m_panelState.PressOffsetX = 1;
+    m_panelState.PressOffsetY = 1;
+    m_playback.VideoBorderWidth = 8;
+    m_playback.VideoBorderHeight = 27;
+    m_playback.PlaySpeed = 1000;
+    m_playback.VideoFirstSizing = true;
+
+    ScreenResize();
+    m_panel->obj().setFormPicture(QImage());
+    setAutoFillBackground(false);
+    m_panelState.PixelScale = twipsPerPixelX() / 15.0;
+
+    PanelObjects& obj = m_panel->obj();
+    if (obj.Label3.size() > 1) {
+        obj.Label3[0]->move(14, 12);
+        obj.Label3[1]->move(obj.Label3[0]->x() + 1, obj.Label3[0]->y() + 1);
+    }
+    obj.FormResize();
+
+    m_panelState.ButtonIniFile = m_panelState.SkinDir + QStringLiteral("/Button.ini");
+    IniFile = m_panelState.ButtonIniFile;
+    SaveButtonIni(*m_panel);
+    QApplication::processEvents();
+
+    WriteLog(QStringLiteral("物件初始化"));
+    obj.InitObj(false);
+    if (m_panelState.DeskPicFile.isEmpty()) m_panelState.DeskPicFile = program + QStringLiteral("/Desk/Quorvel.JPG");
+    m_panel->ChkDeskName();
+    if (FileExist(m_panelState.DeskIniFile)) {
+        IniFile = m_panelState.DeskIniFile;
+        ReadButtonIni(*m_panel, true);
+    }
+
+    WriteLog(QStringLiteral("開始載入面板及按鈕"));
+    m_panel->DeskUpdate(false);
+    WriteLog(QStringLiteral("面板及按鈕載入完成"));
+
+    m_playback.KnobHeld = false;
+    m_playback.SeekPos = 0;
+    m_playback.MediaLength = 0;
+    m_playback.TrackIndex = 0;
+    m_playback.MediaCount = 0;
+    playbackShowPoint();
+    show();
+    playbackVCDResize();
+    WriteLog(QStringLiteral("參數設定"));
+
+    startupProbe();
+    playbackShowPoint();
+
+    QApplication::restoreOverrideCursor();
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    WriteLog(QStringLiteral("進入主程式"));
+    m_playback.CutFile = AddPath(m_playback.CutFolder, QStringLiteral("Cut0000.BMP"));
+    m_menu.mCutBmp.enabled = false;
+    m_menu.mCutBmp1.enabled = false;
+    m_panelState.LabColor.clear();
+    for (QLabel* label : obj.LabNum) m_panelState.LabColor.append(label->palette().color(QPalette::WindowText));
+    m_playback.BusyFlag = false;
+    return true;
+}
+
+void frmVCD::startupProbe()
+{
+    const PlayerOptions& options = m_set->Options();
+    const QString chosenDrive = options.DiskName;
+    switch (options.ScanType) {
+    case 0:
+        playbackDelay(0.1);
+        showMessageLine(QStringLiteral("讀取光碟資訊中..."));
+        m_set->FindCDROM();
+        m_playback.DriveKind = static_cast<qint16>(Drives::DriveType(m_playback.CdDrive));
+        playbackCheckCdrom(true);
+        break;
+    case 1:
+        showMessageLine(QStringLiteral("讀取指定裝置資訊中..."));
+        m_playback.CdDrive = chosenDrive;
+        m_playback.DriveKind = static_cast<qint16>(Drives::DriveType(m_playback.CdDrive));
+        playbackCheckCdrom(true);
+        break;
+    case 2:
+        m_playback.CdDrive = chosenDrive;
+        m_playback.DriveKind = static_cast<qint16>(Drives::DriveType(m_playback.CdDrive));
+        showMessageLine(QStringLiteral("自動搜尋關閉中,請按光碟鈕開始搜尋") + m_playback.CdDrive);
+        m_panel->obj().AdjLabel();
+        break;
+    default:
+        break;  // no option of the group is set: nothing is probed
+    }
+}
+
+// ---------------------------------------------------------------- panel choice
+
+int frmVCD::ScanFIleA(const QString& pathPattern, QStringList& names, int start)
+{
+    const QString folder = GetFilePath(pathPattern);
+    const QString pattern = GetFileName(pathPattern);
+    const QStringList found = QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+    while (names.size() < start) names.append(QString());
+    names = names.mid(0, start);
+    for (const QString& name : found) names.append(AddPath(folder, name));
+    return start + found.size();
+}
+
+void frmVCD::ChkDeskFile()
+{
+    const QStringList files =
+        QDir(m_panelState.SkinDir)
+            .entryList({QStringLiteral("*.jpg"), QStringLiteral("*.bmp"), QStringLiteral("*.gif")}, QDir::Files,
+                       QDir::Name);
+    for (int i = 0; i < files.size(); ++i) {
+        MenuItem& item = MenuModel::element(m_menu.mDeskPic, i);
+        item.tag = AddPath(m_panelState.SkinDir, files[i]);
+        GetPicSize(item.tag);
+        item.caption = files[i] + QStringLiteral(" (W") + QString::number(PictureWidth) + QStringLiteral(" x H") +
+                       QString::number(PictureHeight) + QStringLiteral(")");
+        item.enabled = !(PictureWidth > m_panelState.ScreenClass || PictureHeight > m_panelState.ScreenHeight);
+    }
+}
+
+int frmVCD::ScreenClassOf(int widthPixels, int heightPixels)
+{
+    static const int heights[] = {480, 600, 768, 864, 1024, 1200};
+    static const int classes[] = {640, 800, 1024, 1152, 1280, 1600};
+    for (int i = 0; i < 6; ++i)
+        if (heightPixels == heights[i]) return classes[i];
+    return widthPixels;
+}
+
+void frmVCD::ScreenResize()
+{
+    const int width = static_cast<int>(std::lround(screenWidthTwips() / twipsPerPixelX()));
+    m_panelState.ScreenHeight = screenHeightTwips() / twipsPerPixelY();
+    m_panelState.ScreenClass =
+        static_cast<qint16>(ScreenClassOf(width, static_cast<int>(std::lround(m_panelState.ScreenHeight))));
+    ChkDeskFile();
+    const bool loaded = m_panelState.DeskPicWidth.isValid();
+    if (loaded && (m_panelState.DeskPicWidth.toDouble() > m_panelState.ScreenClass ||
+                   m_panelState.DeskPicHeight > m_panelState.ScreenHeight)) {
+        hide();
+        ShowMsg(QStringLiteral("現在的畫面大小被更改,請重新選擇面版!"), QStringLiteral("ok"));
+        // The panel picture browser opens here once it exists; until then the panel stays.
+        show();
+    }
+    m_panel->obj().ADJForm();
+}
+
+// ---------------------------------------------------------------- window data
+
+void frmVCD::ReadFormData()
+{
+    const WindowData d = WindowDataRules::read(AppOptionStore(), {m_playback.NaturalWidth, m_playback.NaturalHeight},
+                                               SystemPaths::ProgramFolder());
+    m_panelState.DeskPicFile = d.DeskPic;
+    m_playback.CutPicFile = d.CutPic;
+    m_playback.VideoWidth = d.Width;
+    m_playback.VideoHeight = d.Height;
+    m_playback.CaptureWidth = d.CutWidth;
+    m_playback.CaptureHeight = d.CutHeight;
+    for (int i = 0; i < ButtonColorSettings::BarCount; ++i) m_colors.setVScroll1(i, 0);
+    m_playback.VolumeLevel = static_cast<qint16>(d.Volume);
+    m_shell.SearchFolder.clear();
+    m_shell.SearchDrive = d.SearchDrive;
+    m_menu.mPath.caption =
+        FixLen(m_menu.mPath.caption, 9) + QStringLiteral(" ") + m_shell.SearchDrive + m_shell.SearchFolder;
+}
+
+void frmVCD::SaveFormData()
+{
+    WindowData d;
+    d.DeskPic = m_panelState.DeskPicFile;
+    d.CutPic = m_playback.CutPicFile;
+    d.Width = m_playback.VideoWidth;
+    d.Height = m_playback.VideoHeight;
+    d.CutWidth = static_cast<int>(m_playback.CaptureWidth);
+    d.CutHeight = m_playback.CaptureHeight;
+    for (int i = 0; i < 4; ++i) d.ColourBars[i] = m_colors.VScroll1(i);
+    d.Volume = m_playback.VolumeLevel;
+    d.SearchFolder = m_shell.SearchFolder;
+    d.SearchDrive = m_shell.SearchDrive;
+    WindowDataRules::write(AppOptionStore(), d);
+}
+
+// ---------------------------------------------------------------- shut-down
+
+void frmVCD::CloseForm()
+{
+    if (m_ended) return;
+    WriteLog(QStringLiteral("儲存個人參數"));
+    SaveFormData();
+    WriteLog(QStringLiteral("關閉媒體控制介面"));
+    playbackStopMedia();
+    SetAudioCDPlay(GetSavedAudioCDPlay());
+    WriteLog(QStringLiteral("釋放所有物件"));
+    m_panel->obj().DeskPic.Picture = QImage();
+    WriteLog(QStringLiteral("退出") + ProductLine());
+    UnloadAllForms();
+}
+
+void frmVCD::UnloadAllForms()
+{
+    m_temp->UnloadRequested = true;
+    // Every other window first, in the order of the player's window list; then the panel.
+    for (QWidget* w : {static_cast<QWidget*>(m_readme), static_cast<QWidget*>(m_set),
+                       static_cast<QWidget*>(m_songSet), static_cast<QWidget*>(m_findMusic)})
+        if (w) w->hide();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this) w->hide();
+    QuitPlayer();
+}
+
+void frmVCD::QuitPlayer()
+{
+    playbackResetMedia();
+    endProgram();
+}
+
+void frmVCD::endProgram()
+{
+    m_ended = true;
+    hide();
+    QCoreApplication::exit(0);
+}
+
+void frmVCD::closeEvent(QCloseEvent* event)
+{
+    if (m_ended || m_temp->UnloadRequested) {
+        event->accept();
+        return;
+    }
+    // Closed from outside (task bar, window manager, session end). The line says so, and
+    // nothing the user set is lost: the window data and the autoplay command are kept.
+    WriteLog(QStringLiteral("不正常關閉") + ProductLine());
+    SaveFormData();
+    SetAudioCDPlay(GetSavedAudioCDPlay());
+    QuitPlayer();
+    event->accept();
+}
+
+void frmVCD::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) m_temp->Form_Resize();
+}
+
+bool frmVCD::eventFilter(QObject* watched, QEvent* event)
+{
+    PanelObjects& obj = m_panel->obj();
+    if (obj.PicCtl.size() > 8 && watched == obj.PicCtl[8] && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && obj.PicCtl[8]->rect().contains(mouse->position().toPoint())) {
+            CloseForm();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- placement
+
+QPointF frmVCD::FrmCenterPlace(double screenWidth, double screenHeight, double mainWidth, double formWidth,
+                               double formHeight)
+{
+    const double freeWidth = screenWidth - mainWidth;
+    double left = 0;
+    if (formWidth > freeWidth)
+        left = std::floor((screenWidth - formWidth) / 2);
+    else
+        left = mainWidth + std::floor((freeWidth - formWidth) / 2);
+    const double top = std::floor(screenHeight - formHeight) / 2;
+    return {left, top};
+}
+
+void frmVCD::FrmCenter(QWidget* form)
+{
+    if (!form) return;
+    const QPointF place = FrmCenterPlace(screenWidthTwips(), screenHeightTwips(), formWidthTwips(),
+                                         form->frameGeometry().width() * twipsPerPixelX(),
+                                         form->frameGeometry().height() * twipsPerPixelY());
+    form->move(static_cast<int>(std::lround(place.x() / twipsPerPixelX())),
+               static_cast<int>(std::lround(place.y() / twipsPerPixelY())));
+}
+
+// ---------------------------------------------------------------- hosts
+
+void frmVCD::deskPicFileChanged(const QString& path) { m_set->setDeskPic(path); }
+
+void frmVCD::showMessageLine(const QString& text)
+{
+    QLabel* line = m_panel->obj().Label1;
+    line->setText(text);
+    line->repaint();
+}
+
+void frmVCD::setPictureInterval(int milliseconds) { TimerBMP.setInterval(milliseconds); }
+
+void frmVCD::applyPictureArea() { m_panel->obj().Image1->setVisible(m_panelState.ImageVisible); }
+
+void frmVCD::clearPictureArea()
+{
+    m_panel->obj().Image1->clear();
+    m_panel->obj().Image1->hide();
+}
+
+void frmVCD::enableMainWindow() { setEnabled(true); }
+
+void frmVCD::rebuildButtonFaces() { m_panel->DeskUpdate(true); }
+
+frmProg* frmVCD::progressWindow() { return &m_panel->progress(); }
+
+QString frmVCD::captureDelayText() { return m_captureDelay; }
+
+void frmVCD::setCaptureDelay(const QString& text, int scrollValue)
+{
+    // The capture settings window keeps these once it exists; its scroll bar takes scrollValue.
+    Q_UNUSED(scrollValue);
+    m_captureDelay = text;
+}
+
+void frmVCD::centreDialog(QWidget* dialog) { FrmCenter(dialog); }

@@ -1,0 +1,135 @@
+#pragma once
+// The player's main window: a borderless window whose face is the panel. It owns the state
+// objects of the panel engine, the playback engine and the shell, the panel's object set,
+// the settings dialog and the song-library windows, and runs the start and the shut-down.
+
+#include "ButtonColorSettings.h"
+#include "MenuModel.h"
+#include "PanelHost.h"
+#include "PanelState.h"
+#include "PlaybackState.h"
+#include "SettingsHost.h"
+#include "ShellState.h"
+
+#include <QPointF>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class DriveListBox;
+class FileListBox;
+class FrmReadme;
+class PanelForm;
+class frmFindMusic;
+class frmSet;
+class frmSongSet;
+class frmTemp;
+
+class frmVCD : public QWidget, public PanelHost, public SettingsHost
+{
+    Q_OBJECT
+public:
+    explicit frmVCD(QWidget* parent = nullptr);
+    ~frmVCD() override;
+
+    // Builds the running player (panel folders, settings, window data, panel, first probe).
+    // False when the program must end at once (no panel picture at all).
+    bool Start();
+
+    // The orderly shut-down: window data saved, media stopped, autoplay command given back,
+    // logged, every window closed and the program ended.
+    void CloseForm();
+    void SaveFormData();
+    void ReadFormData();
+
+    // Places a dialog: centred in the strip right of the panel when it fits there, else in
+    // the middle of the screen.
+    void FrmCenter(QWidget* form);
+    // The same placement in twips, from the screen size, the panel's width and the dialog's size.
+    static QPointF FrmCenterPlace(double screenWidth, double screenHeight, double mainWidth, double formWidth,
+                                  double formHeight);
+
+    // Panel choice
+    // Adds the full paths of the files matching "<folder>/<pattern>" to names from index start;
+    // returns start + the number of matches.
+    int ScanFIleA(const QString& pathPattern, QStringList& names, int start);
+    void ChkDeskFile();
+    void ScreenResize();
+    // The size class of a screen height (640 for 480 ...), or the width when none matches.
+    static int ScreenClassOf(int widthPixels, int heightPixels);
+
+    // The end of the program was reached (CloseForm, the unrequested close).
+    bool ended() const { return m_ended; }
+
+    // The objects other parts reach
+    PlaybackState& playback() { return m_playback; }
+    PanelState& panelState() { return m_panelState; }
+    ShellState& shellState() { return m_shell; }
+    ButtonColorSettings& colors() { return m_colors; }
+    MenuModel& menu() { return m_menu; }
+    PanelForm& panel() { return *m_panel; }
+    frmSet& settings() { return *m_set; }
+    frmFindMusic& findMusic() { return *m_findMusic; }
+    frmSongSet& songSet() { return *m_songSet; }
+    frmTemp& taskEntry() { return *m_temp; }
+    FrmReadme& readme();
+
+    // PanelHost
+    QWidget* panelWidget() override { return this; }
+    PlaybackState& playbackState() override { return m_playback; }
+    void deskPicFileChanged(const QString& path) override;
+
+    // SettingsHost
+    void showMessageLine(const QString& text) override;
+    void setPictureInterval(int milliseconds) override;
+    void applyPictureArea() override;
+    void clearPictureArea() override;
+    void enableMainWindow() override;
+    void rebuildButtonFaces() override;
+    frmProg* progressWindow() override;
+    QString captureDelayText() override;
+    void setCaptureDelay(const QString& text, int scrollValue) override;
+    void centreDialog(QWidget* dialog) override;
+
+    // Hidden lists and timers of the window
+    DriveListBox* Drive1 = nullptr;
+    FileListBox* FileBMP = nullptr;
+    QTimer TimerBMP;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // ---- Playback engine calls: the one place where the start and the shut-down reach the
+    // playback engine. Until the engine is connected they do what can be done without it.
+    void playbackCheckCdrom(bool autoPlay);
+    void playbackShowPoint();
+    void playbackVCDResize();
+    void playbackDelay(double seconds);
+    void playbackStopMedia();
+    void playbackResetMedia();
+
+    void startupProbe();
+    void UnloadAllForms();
+    void QuitPlayer();
+    void endProgram();
+    double screenWidthTwips() const;
+    double screenHeightTwips() const;
+
+    PlaybackState m_playback;
+    PanelState m_panelState;
+    ShellState m_shell;
+    ButtonColorSettings m_colors;
+    MenuModel m_menu;
+    std::unique_ptr<PanelForm> m_panel;
+    frmFindMusic* m_findMusic = nullptr;
+    frmSongSet* m_songSet = nullptr;
+    frmSet* m_set = nullptr;
+    frmTemp* m_temp = nullptr;
+    FrmReadme* m_readme = nullptr;
+    QString m_captureDelay = QStringLiteral("1.0");  // the capture settings window's Text8
+    bool m_ended = false;
+};
