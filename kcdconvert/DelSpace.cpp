@@ -44,8 +44,10 @@ QString trimBlanks(const QString& text)
 
 QString DelSpace(const QString& Text)
 {
-    QString result;
-    result.reserve(Text.size());
+    // Written into a buffer of the input's size: the result is never longer.
+    QString result(Text.size(), Qt::Uninitialized);
+    QChar* out = result.data();
+    qsizetype length = 0;
     // A blank is kept only right after a character kept as a word character
     // (or a blank kept that way); the very start counts as such.
     bool previousWasWord = true;
@@ -57,15 +59,16 @@ QString DelSpace(const QString& Text)
         if (blanksInRow >= kBlanksThatEndTheText)
             break;
         if (isWordCharacter(c)) {
-            result.append(c);
+            out[length++] = c;
             previousWasWord = true;
         } else if (c == kBlank && previousWasWord) {
-            result.append(c);
+            out[length++] = c;
         } else {
             if (!isBlank)
-                result.append(c);
+                out[length++] = c;
             previousWasWord = false;
         }
     }
+    result.truncate(length);
     return trimBlanks(result);
 }

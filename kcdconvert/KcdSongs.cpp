@@ -18,8 +18,23 @@ void letRun(const LetEventsRun& letEventsRun)
         letEventsRun();
 }
 
+// Whether Val can read a number from the text: its first character that Val
+// and DelSpace do not skip must be able to start one.
+bool mayStartWithNumber(const QString& field)
+{
+    for (const QChar c : field) {
+        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c.unicode() == 0x3000)
+            continue;
+        return c.isDigit() || c == u'+' || c == u'-' || c == u'&';
+    }
+    return false;
+}
+
 bool startsSongRecord(const QString& field)
 {
+    // Most fields are lyrics: they are told apart before DelSpace walks them.
+    if (!mayStartWithNumber(field))
+        return false;
     const QString number = DelSpace(field);
     return number.size() >= 2 && Vb::Val(number) >= kFirstSongNumber;
 }
@@ -36,27 +51,29 @@ void appendStamps(const QString& timeField, QStringList& lines)
 
 // Puts the lyric lines of a lyric field after the stamps, line e of the field
 // going to line e of the song (line 0 is the title line).
-int appendLyrics(QString rest, QStringList& lines)
+int appendLyrics(const QString& lyricField, QStringList& lines)
 {
     int dropped = 0;
-    auto addToLine = [&](qsizetype e, const QString& lyric) {
+    auto addToLine = [&](qsizetype e, QStringView lyric) {
         if (e < lines.size())
-            lines[e] += u' ' + DelSpace(lyric);
+            lines[e] += u' ' + DelSpace(lyric.toString());
         else
             ++dropped;
     };
+    // The rest of the field is the text from `start` on; it is walked, not copied.
+    const QStringView field(lyricField);
+    qsizetype start = 0;
     qsizetype e = 1;
-    while (!rest.isEmpty()) {
-        const qsizetype p = rest.indexOf(kLineMark);
-        if (p >= 0 && p != rest.size() - 1) {
-            addToLine(e, rest.left(p));
-            rest = rest.mid(p + 1);
+    while (start < field.size()) {
+        const qsizetype p = field.indexOf(kLineMark, start);
+        if (p >= 0 && p != field.size() - 1) {
+            addToLine(e, field.sliced(start, p - start));
+            start = p + 1;
             ++e;
         } else {
-            if (rest.endsWith(kLineMark))
-                rest.chop(1);
-            addToLine(e, rest);
-            rest.clear();
+            const qsizetype end = p >= 0 ? p : field.size();
+            addToLine(e, field.sliced(start, end - start));
+            start = field.size();
         }
     }
     return dropped;

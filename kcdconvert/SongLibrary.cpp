@@ -4,8 +4,11 @@
 #include "DelSpace.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <cstdio>
 
 namespace {
 
@@ -24,6 +27,24 @@ QString freePath(const QString& folder, const QString& name)
     for (int copy = 2; QFileInfo::exists(path); ++copy)
         path = folder + u'/' + name + u'(' + QString::number(copy) + u')' + kSongExtension;
     return path;
+}
+
+// Writes the file beside its target and renames it over the target, so that a
+// failed write leaves the old file whole. Unlike a durable save it does not wait
+// for the disk after every song: a folder of KCD files makes thousands of them.
+bool replaceFile(const QString& path, const QByteArray& bytes)
+{
+    const QString partPath = path + QStringLiteral(".part");
+    QFile::remove(partPath);
+    QFile part(partPath);
+    if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    const bool written = part.write(bytes) == bytes.size() && part.flush();
+    part.close();
+    if (written && std::rename(QFile::encodeName(partPath).constData(), QFile::encodeName(path).constData()) == 0)
+        return true;
+    QFile::remove(partPath);
+    return false;
 }
 
 // "NN_" of a song name "NN_title", or "" when the name does not start so.
@@ -89,6 +110,6 @@ SongFileResult SongLibrary::save(const QString& albumCaption, const QString& son
         if (letEventsRun)
             letEventsRun();
     }
-    result.written = Cp950::writeTextFile(result.path, text);
+    result.written = replaceFile(result.path, Cp950::encode(text));
     return result;
 }

@@ -249,3 +249,15 @@ TEST_F(KcdConverterTest, AbortEndsARunBetweenSongs)
     EXPECT_EQ(songFilesIn(QStringLiteral("專")).size(), 1);
     EXPECT_FALSE(converter.isRunning());
 }
+
+TEST_F(KcdConverterTest, SongFileThatCannotReplaceItsTargetIsReportedAndTheRunGoesOn)
+{
+    KcdConverter converter(programFolder());
+    // A folder in the way of the first song's file.
+    QDir().mkpath(library() + QStringLiteral("/我的專集/01_情人的眼淚.txt"));
+    readFile(converter, addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs()));
+    converter.ConvertFile();
+    EXPECT_TRUE(QFileInfo(library() + QStringLiteral("/我的專集/01_情人的眼淚.txt")).isDir());
+    EXPECT_EQ(songFilesIn(QStringLiteral("我的專集")), (QStringList{QStringLiteral("02_第二首.txt")}));
+    EXPECT_EQ(converter.state().List4, (QStringList{QStringLiteral("a.KCD 01_情人的眼淚.txt")}));
+}
