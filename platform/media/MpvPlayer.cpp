@@ -105,7 +105,8 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
             if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &duration) < 0)
                 duration = 0;
             m_lengthMs = qint64(duration * 1000.0 + 0.5);
-            readTracks();
+            if (!readTracks())
+                break;
             m_state = State::Stopped;
             m_atEnd = false;
             m_pendingSeekMs = -1;
@@ -126,28 +127,35 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
     return UnreadableFormat;
 }
 
-void MpvPlayer::readTracks()
+bool MpvPlayer::readTracks()
 {
     m_videoSize = QSize();
+    bool playable = false;
     int64_t count = 0;
     mpv_get_property(m_mpv, "track-list/count", MPV_FORMAT_INT64, &count);
     for (int64_t i = 0; i < count; ++i) {
         const QByteArray prefix = "track-list/" + QByteArray::number(qlonglong(i)) + "/";
-        char *type = mpv_get_property_string(m_mpv, (prefix + "type").constData());
-        const bool video = type && std::strcmp(type, "video") == 0;
-        mpv_free(type);
-        int albumArt = 0;
-        mpv_get_property(m_mpv, (prefix + "albumart").constData(), MPV_FORMAT_FLAG, &albumArt);
-        if (!video || albumArt)
+        char *typeText = mpv_get_property_string(m_mpv, (prefix + "type").constData());
+        const QByteArray type = typeText ? QByteArray(typeText) : QByteArray();
+        mpv_free(typeText);
+        if (type == "audio") {
+            playable = true;
             continue;
+        }
+        int albumArt = 0, still = 0;
+        mpv_get_property(m_mpv, (prefix + "albumart").constData(), MPV_FORMAT_FLAG, &albumArt);
+        mpv_get_property(m_mpv, (prefix + "image").constData(), MPV_FORMAT_FLAG, &still);
+        // A cover picture is not a video, and a still picture is no medium.
+        if (type != "video" || albumArt || still)
+            continue;
+        playable = true;
         int64_t w = 0, h = 0;
         mpv_get_property(m_mpv, (prefix + "demux-w").constData(), MPV_FORMAT_INT64, &w);
         mpv_get_property(m_mpv, (prefix + "demux-h").constData(), MPV_FORMAT_INT64, &h);
-        if (w > 0 && h > 0) {
+        if (w > 0 && h > 0 && m_videoSize.isEmpty())
             m_videoSize = QSize(int(w), int(h));
-            return;
-        }
     }
+    return playable;
 }
 
 void MpvPlayer::close()

@@ -46,7 +46,7 @@ private:
     bool startEngine(const QList<QPair<QByteArray, QByteArray>> &options);
     void stopEngine();
     OpenResult load(const QByteArray &location);
-    void readTracks();
+    bool readTracks();  // false when the file holds nothing to play
     void setPaused(bool paused);
     void handleEndReached();
 

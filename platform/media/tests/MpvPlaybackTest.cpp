@@ -173,6 +173,26 @@ TEST_F(MpvPlaybackTest, DamagedFileRaisesUnreadableFormat)
     EXPECT_EQ(control.Mode(), "not ready");
 }
 
+TEST_F(MpvPlaybackTest, PicturesAreNoMediaAndCoversNoVideo)
+{
+    const QString picture = s_dir->filePath("cover.png");
+    const QString covered = s_dir->filePath("covered.mp3");
+    ASSERT_TRUE(makeMediaWithFfmpeg({"-f", "lavfi", "-i", "color=c=red:size=64x64", "-frames:v", "1"}, picture));
+    ASSERT_TRUE(makeMediaWithFfmpeg({"-i", s_mp3, "-i", picture, "-map", "0", "-map", "1", "-c:a", "copy",
+                                     "-id3v2_version", "3", "-disposition:v", "attached_pic"},
+                                    covered));
+    MciWnd control;
+    QList<int> errors;
+    QObject::connect(&control, &MciWnd::ExtendedError, [&](int code) { errors.append(code); });
+    control.setFileName(picture);
+    EXPECT_EQ(errors, QList<int>({MciWnd::ErrorUnreadableFormat}));
+    control.setFileName(covered);
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(control.DeviceType(), "MPEGAudio");
+    EXPECT_TRUE(control.naturalSize().isEmpty());
+    EXPECT_EQ(control.unitsPerSecond(), 1000.0);
+}
+
 TEST_F(MpvPlaybackTest, FileAliasPlaysInMilliseconds)
 {
     EXPECT_EQ(mciSendString("open \"" + s_mp3 + "\" type mpegvideo alias MP3"), 0);
