@@ -59,6 +59,9 @@ void LibcdioDrive::closeDevice() const
 
 bool LibcdioDrive::readToc() const
 {
+    // A disc changed by hand (the drive's own button) makes the table stale.
+    if (!m_toc.isEmpty() && m_cdio && cdio_get_media_changed(m_cdio) == 1)
+        closeDevice();
     if (!m_toc.isEmpty())
         return true;
     if (!openDevice())
@@ -82,6 +85,16 @@ bool LibcdioDrive::readToc() const
     return true;
 }
 
+bool LibcdioDrive::trayOpenedByHand() const
+{
+    if (!openDevice())
+        return false;
+    if (mmc_get_tray_status(m_cdio) != 1)
+        return false;
+    m_toc.clear();
+    return true;
+}
+
 qint64 LibcdioDrive::discLength() const
 {
     return m_toc.isEmpty() ? 0 : m_toc.last().startMs + m_toc.last().lengthMs;
@@ -91,7 +104,7 @@ CdDrive::State LibcdioDrive::state() const
 {
     if (m_device.isEmpty())
         return State::NoDisc;
-    if (m_trayOpen)
+    if (m_trayOpen || trayOpenedByHand())
         return State::TrayOpen;
     if (!readToc())
         return State::NotReady;

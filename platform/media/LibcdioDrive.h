@@ -36,6 +36,7 @@ private:
     bool openDevice() const;
     void closeDevice() const;
     bool readToc() const;
+    bool trayOpenedByHand() const;  // the drive says its tray is out
     bool fail(const QString &why) const;
     bool ensurePlayer();
     qint64 discLength() const;
