@@ -120,7 +120,7 @@ TEST_F(PanelLoadTest, ShownPanelHasEveryFaceBuiltUnderItsMask)
         EXPECT_GT(qRed(face.pixel(centre)), qBlue(face.pixel(centre))) << "the chosen colour is orange";
     }
 
-    const QImage shot = host->form.grab().toImage();
+    const QImage shot = screenshot(host->form);
     ASSERT_TRUE(shot.save(testOutputFolder() + QStringLiteral("/panel-shown.png")));
     const PanelKey *play = obj().PicCtl[0];
     const QPoint centre = play->pos() + QPoint(play->width() / 2, play->height() / 2);
@@ -237,7 +237,7 @@ TEST_F(PanelLoadTest, GifPanelGetsItsOutlineAndTheNextJpgPanelThePlainRectangle)
     EXPECT_FALSE(outline.contains(QPoint(8, 8))) << "the rounded corner is cut away";
     EXPECT_TRUE(outline.contains(QPoint(210, 150)));
     EXPECT_TRUE(outline.contains(QPoint(210, 8)));
-    host->form.grab().save(testOutputFolder() + QStringLiteral("/panel-gif.png"));
+    screenshot(host->form).save(testOutputFolder() + QStringLiteral("/panel-gif.png"));
 
     state.WinVersion = QString();  // no Windows version on this system
     showPanel(jpgPath);

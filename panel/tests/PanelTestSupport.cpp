@@ -54,6 +54,17 @@ QString testOutputFolder()
     return folder;
 }
 
+QImage screenshot(QWidget &form)
+{
+    QImage shot(form.size(), QImage::Format_ARGB32);
+    shot.fill(Qt::transparent);
+    QPainter painter(&shot);
+    if (!form.mask().isEmpty())
+        painter.setClipRegion(form.mask());
+    painter.drawPixmap(0, 0, form.grab());
+    return shot;
+}
+
 void PanelTest::SetUp()
 {
     ASSERT_TRUE(programDir.isValid());

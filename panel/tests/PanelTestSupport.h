@@ -39,6 +39,8 @@ public:
 
 // Where screenshots of the tests go.
 QString testOutputFolder();
+// The window as the screen shows it: what its outline cuts away is transparent.
+QImage screenshot(QWidget &form);
 
 // A fresh program folder with Skin, Button Mask and a cache folder, and a
 // panel form on a test window, set up as the player sets it up.
