@@ -142,7 +142,7 @@ PanelLayout tallPanel(const TallMetrics &m, const MaskChoice &masks)
     panel.timeWell = QRect(left - 4, y, inner + 8, m.time);
     const FontSpec timeFont = font(latinFace, m.timePoints, true);
     const int timeTop = y + (m.time - m.timePoints * 5 / 3) / 2;
-    const int timeWidth = m.timePoints * 7;
+    const int timeWidth = m.timePoints * 8;   // room for "00:00:00"
     panel.timeLabels = {label({left + 4, timeTop}, timeWidth, m.time - 4, timeFont),
                         label({right - timeWidth - 4, timeTop}, timeWidth, m.time - 4, timeFont),
                         label({left + (inner - timeWidth) / 2, timeTop}, timeWidth, m.time - 4, timeFont, false)};
@@ -275,8 +275,10 @@ PanelLayout ferrowin()
     panel.messageLine = label({mid + 6, 25}, midWidth - 12, 20, font(chineseFace, 12, false));
     panel.timeWell = QRect(mid - 4, 66, midWidth + 8, 26);
     const FontSpec timeFont = font(latinFace, 11, true);
-    panel.timeLabels = {label({mid + 8, 69}, 72, 22, timeFont), label({mid + midWidth - 80, 69}, 72, 22, timeFont),
-                        label({mid + (midWidth - 72) / 2, 69}, 72, 22, timeFont, false)};
+    const int timeWidth = 88;   // room for "00:00:00"
+    panel.timeLabels = {label({mid + 8, 69}, timeWidth, 22, timeFont),
+                        label({mid + midWidth - timeWidth - 8, 69}, timeWidth, 22, timeFont),
+                        label({mid + (midWidth - timeWidth) / 2, 69}, timeWidth, 22, timeFont, false)};
     ctl[Track].rect = QRect(mid, 100, midWidth, 20);
     ctl[Knob].rect = QRect(mid, 100, 32, 20);
     const auto first = row(mid, 130, midWidth, 34, 5, 10);

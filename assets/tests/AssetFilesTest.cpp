@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QImageReader>
 #include <gtest/gtest.h>
@@ -251,6 +253,22 @@ TEST_P(ArtPanel, LabelsAndPictureAreaLieOnThePicture)
     for (int i = 0; i < 2; ++i)
         EXPECT_TRUE(bounds().contains(QPoint(logo->number(QStringLiteral("X") + QString::number(i)),
                                              logo->number(QStringLiteral("Y") + QString::number(i)))));
+}
+
+// A time label keeps the width its definition gives; the longest time text
+// must fit into it.
+TEST_P(ArtPanel, TimeLabelsAreWideEnoughForTheLongestTime)
+{
+    const DefinitionSection *times = definition.section(QStringLiteral("時間"));
+    for (int i = 0; i < 3; ++i) {
+        const QString n = QString::number(i);
+        QFont font(times->value(QStringLiteral("FontName") + n).value_or(QString()));
+        font.setPointSize(times->number(QStringLiteral("Size") + n));
+        font.setBold(times->value(QStringLiteral("FontBold") + n) == QStringLiteral("True"));
+        EXPECT_LE(QFontMetrics(font).horizontalAdvance(QStringLiteral("00:00:00")),
+                  times->number(QStringLiteral("W") + n))
+            << "time label " << i;
+    }
 }
 
 double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
