@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QSaveFile>
 
 namespace art {
@@ -38,18 +39,22 @@ std::optional<QByteArray> encodePicture(const PanelLayout &panel, const QImage &
     return bytes;
 }
 
-QString writePanel(const PanelLayout &panel, const QDir &skin)
+// Writes the picture into every folder given and the definition into the
+// first, the Skin folder, where every definition is looked for.
+QString writePanel(const PanelLayout &panel, const QList<QDir> &pictureDirs)
 {
     const auto picture = encodePicture(panel, paintPanel(panel));
     if (!picture)
         return QStringLiteral("cannot encode %1").arg(panel.fileName);
-    QString error = saveBytes(skin.filePath(panel.fileName), *picture);
-    if (!error.isEmpty())
-        return error;
+    for (const QDir &dir : pictureDirs) {
+        const QString error = saveBytes(dir.filePath(panel.fileName), *picture);
+        if (!error.isEmpty())
+            return error;
+    }
     const auto definition = definitionFileBytes(panel);
     if (!definition)
         return QStringLiteral("definition of %1 has text outside CP950").arg(panel.fileName);
-    return saveBytes(skin.filePath(definitionNameFor(panel.fileName)), *definition);
+    return saveBytes(pictureDirs.first().filePath(definitionNameFor(panel.fileName)), *definition);
 }
 
 QString writeMasks(const QDir &maskDir)
@@ -93,20 +98,16 @@ QString writeAllAssets(const QString &programDirPath, const QString &readmeSourc
             return QStringLiteral("cannot create %1/%2").arg(programDirPath, QString::fromLatin1(sub));
     }
     const QDir skin(programDir.filePath(QStringLiteral("Skin")));
+    const QDir desk(programDir.filePath(QStringLiteral("Desk")));
+    const QString standard = defaultPanel().fileName;
     for (const PanelLayout &panel : skinPanels()) {
-        const QString error = writePanel(panel, skin);
+        // The default panel also lies in "Desk", where the player looks for it first.
+        const QList<QDir> dirs = panel.fileName == standard ? QList<QDir>{skin, desk} : QList<QDir>{skin};
+        const QString error = writePanel(panel, dirs);
         if (!error.isEmpty())
             return error;
     }
-    // The default panel's picture also lies in "Desk"; its definition is the
-    // one in "Skin", where every definition is looked for.
-    const PanelLayout standard = defaultPanel();
-    const auto picture = encodePicture(standard, paintPanel(standard));
-    if (!picture)
-        return QStringLiteral("cannot encode the default panel");
-    QString error = saveBytes(programDir.filePath(QStringLiteral("Desk/") + standard.fileName), *picture);
-    if (error.isEmpty())
-        error = writeMasks(QDir(programDir.filePath(QStringLiteral("Button Mask"))));
+    QString error = writeMasks(QDir(programDir.filePath(QStringLiteral("Button Mask"))));
     if (error.isEmpty())
         error = writeReadmes(programDir, readmeSource);
     return error;
