@@ -1,4 +1,5 @@
 #include "DelSpace.h"
+#include "KcdTestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -261,3 +261,15 @@ TEST_F(KcdConverterTest, SongFileThatCannotReplaceItsTargetIsReportedAndTheRunGo
     EXPECT_EQ(songFilesIn(QStringLiteral("我的專集")), (QStringList{QStringLiteral("02_第二首.txt")}));
     EXPECT_EQ(converter.state().List4, (QStringList{QStringLiteral("a.KCD 01_情人的眼淚.txt")}));
 }
+
+// "012 5566" must lead to field 12, not to 125566 (blanks do not join numbers here).
+TEST_F(KcdConverterTest, TitleStartingWithDigitsStillFindsItsLines)
+{
+    KcdConverter converter(programFolder());
+    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,歌＠專＠"), QStringLiteral("00:01:0 ,一＠"),
+                                         QStringLiteral("11,5566 情歌"), QStringLiteral("00:02:0 ,二＠")}));
+    ASSERT_EQ(converter.state().List3.value(1), QStringLiteral("005 5566 情歌"));
+    converter.SelectSong(1);
+    EXPECT_EQ(converter.state().List2,
+              (QStringList{QStringLiteral("00:00:0 02_5566 情歌"), QStringLiteral("00:02:0 二")}));
+}

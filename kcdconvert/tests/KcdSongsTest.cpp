@@ -1,4 +1,5 @@
 #include "KcdSongs.h"
+#include "KcdTestFiles.h"
 
 #include <gtest/gtest.h>
 

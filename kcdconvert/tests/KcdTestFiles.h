@@ -6,6 +6,13 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <ostream>
+
+// Test messages show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // Small KCD files for the tests, written in code page 950 with CR LF line ends.
 namespace KcdTestFiles {
