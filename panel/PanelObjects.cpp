@@ -1,5 +1,6 @@
 #include "PanelObjects.h"
 
+#include "PanelFonts.h"
 #include "PanelGeometry.h"
 #include "PanelHost.h"
 #include "PanelState.h"
@@ -93,6 +94,7 @@ PanelObjects::PanelObjects(PanelHost &host, PanelState &state)
 PanelObjects::PanelObjects(PanelHost &host, PanelState &state, const Counts &counts)
     : m_host(host), m_state(state)
 {
+    installWindowsFontSubstitutes();
     create(counts);
     placeBuiltInLayout();
 }
@@ -207,7 +209,7 @@ void PanelObjects::setFormPicture(const QImage &picture)
 void PanelObjects::FormResize()
 {
     const double scale = m_state.PixelScale;
-    for (QWidget *control : m_controls) {
+    for (QWidget *control : windowControls()) {
         if (qobject_cast<PanelLine *>(control))
             continue;  // line ends are not scaled
         setTop(control, control->y() * scale);
@@ -332,7 +334,7 @@ void PanelObjects::ShowObj(bool Show)
         QStringLiteral("LINE1")};
     ObjBox->hide();
     ObjBox->update();
-    for (QWidget *control : m_controls) {
+    for (QWidget *control : windowControls()) {
         const QString name = control->objectName().toUpper();
         if (name.startsWith(QLatin1String("TIMER")))
             continue;
@@ -435,6 +437,16 @@ void PanelObjects::ADJForm()
         const double left = (m_state.ScreenClass - m_state.DeskPicWidth.toDouble()) * tppX / 2;
         m_host.moveFormTwips(left, 0);
     }
+}
+
+QList<QWidget *> PanelObjects::windowControls() const
+{
+    QList<QWidget *> all = m_controls;
+    const auto children = m_host.panelWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (QWidget *child : children)
+        if (!child->isWindow() && !child->objectName().isEmpty() && !all.contains(child))
+            all.append(child);
+    return all;
 }
 
 QColor PanelObjects::labColor(int index) const

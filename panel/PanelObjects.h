@@ -137,6 +137,9 @@ public:
 
     // Every panel object in creation order (the form's control order).
     QList<QWidget *> controls() const { return m_controls; }
+    // The panel objects, then the form's other named child controls: FormResize
+    // scales and ShowObj hides these too (unnamed children are left alone).
+    QList<QWidget *> windowControls() const;
     PanelHost &host() { return m_host; }
     PanelState &state() { return m_state; }
 

@@ -158,6 +158,27 @@ TEST_F(PanelObjectsTest, ShowObjLeavesHiddenWhatMustStayHidden)
     EXPECT_FALSE(visibleFlag(obj().Label1));
 }
 
+TEST_F(PanelObjectsTest, ShowObjAlsoHidesTheWindowsOtherNamedControls)
+{
+    auto *playList = new QWidget(&host->form);
+    playList->setObjectName(QStringLiteral("PlayList"));
+    auto *timerLike = new QWidget(&host->form);
+    timerLike->setObjectName(QStringLiteral("TimerClock"));
+    auto *unnamed = new QWidget(&host->form);
+    playList->show();
+    timerLike->show();
+    unnamed->show();
+    obj().ShowObj(true);
+    EXPECT_FALSE(visibleFlag(playList));
+    EXPECT_TRUE(visibleFlag(timerLike));
+    EXPECT_TRUE(visibleFlag(unnamed));
+
+    state.PixelScale = 1.5;
+    playList->setGeometry(10, 10, 100, 40);
+    obj().FormResize();
+    EXPECT_EQ(playList->geometry(), QRect(15, 15, 150, 60));
+}
+
 TEST_F(PanelObjectsTest, AdjLabelFitsTheMessageIntoItsBox)
 {
     state.TextLeft = 30;
