@@ -166,7 +166,9 @@ bool PlaybackEngine::audioCdStep(QString &cdMode)
     // The end of the last track restarts the disc. A status that failed or a
     // disc still spinning up gives no length and must not restart it.
     if (m_state.MediaLength > 0 && m_state.SeekPos >= m_state.MediaLength) {
-        PlayACD(firstAudioTrack());
+        const int first = firstAudioTrack();
+        PlayACD(first);
+        m_state.TrackIndex = first - 1;
         return true;
     }
 

@@ -97,6 +97,7 @@ TEST_F(EngineTest, EndOfTheLastTrackStartsTheDiscAgain)
     clock.advance(2000);
     EXPECT_EQ(count("Seek CDAudio to 1"), 1);
     EXPECT_EQ(count("Play CDAudio"), 1);
+    EXPECT_EQ(state.TrackIndex, 0);
     clock.advance(1000);
     EXPECT_EQ(host.labels[2], "<1>");
     EXPECT_EQ(state.TrackIndex, 0);
