@@ -193,7 +193,11 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     ASSERT_FALSE(before.isNull());
     pointer.click(390, 45); // the first song
     const QString shotPath = programBeside(QStringLiteral("harlune-screenshot.png"));
-    const QImage shown = screenshot(shotPath);
+    QImage shown;
+    waitFor([&] {
+        shown = screenshot(shotPath);
+        return !shown.isNull() && darkPixels(shown, linesArea) > 200;
+    }, 8000);
     ASSERT_FALSE(shown.isNull());
     EXPECT_EQ(darkPixels(before, linesArea), 0);
     EXPECT_GT(darkPixels(shown, linesArea), 200) << "no song lines shown; see " << shotPath.toStdString();
