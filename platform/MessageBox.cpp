@@ -74,7 +74,11 @@ int answerWithoutButton(const QList<ButtonSpec>& specs) {
 int showReal(const MessageBox::Request& request, QWidget* parent) {
     const QList<ButtonSpec> specs = buttonsOf(request.buttons);
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return answerWithoutButton(specs);
+    // Owned by the active window, as a box of the original system is, so that it never opens
+    // behind a main window that stays on top; without one it stays on top itself.
+    if (!parent) parent = QApplication::activeWindow();
     QMessageBox box(qtIcon(request.icon), request.title, request.prompt, QMessageBox::NoButton, parent);
+    if (!parent) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     QMessageBox::StandardButtons all;
     for (const ButtonSpec& s : specs) all |= s.button;
     box.setStandardButtons(all);

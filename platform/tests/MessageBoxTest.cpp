@@ -64,3 +64,31 @@ TEST_F(MessageBoxTest, ClosingWithoutAButtonGivesCancelOrTheOnlyButton) {
     QTimer::singleShot(0, closeBox);
     EXPECT_EQ(MessageBox::MsgBox("x", 0), MessageBox::IdOk);
 }
+
+TEST_F(MessageBoxTest, TheRealBoxIsOwnedByTheActiveWindowOrStaysOnTop) {
+    auto inspect = [](QWidget** owner, bool* onTop) {
+        QTimer::singleShot(0, [=] {
+            for (QWidget* w : QApplication::allWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    *owner = box->parentWidget();
+                    *onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+                    box->accept();
+                }
+        });
+    };
+    QWidget* owner = nullptr;
+    bool onTop = false;
+    inspect(&owner, &onTop);
+    MessageBox::MsgBox("no window");
+    EXPECT_EQ(owner, nullptr);
+    EXPECT_TRUE(onTop);
+
+    QWidget main;
+    main.show();
+    QApplication::setActiveWindow(&main);
+    if (QApplication::activeWindow() != &main) GTEST_SKIP() << "the platform gives no active window";
+    inspect(&owner, &onTop);
+    MessageBox::MsgBox("with window");
+    EXPECT_EQ(owner, &main);
+    EXPECT_FALSE(onTop);
+}
