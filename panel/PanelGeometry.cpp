@@ -13,7 +13,7 @@
 int toPixels(double value)
 {
     const double rounded = Vb::RoundHalfEven(value);
-    constexpr double limit = 1 << 24;  // far beyond any screen; keeps garbage harmless
+    constexpr double limit = 1 << 20;  // far beyond any screen; keeps garbage harmless
     if (!(rounded == rounded))
         return 0;
     return int(qBound(-limit, rounded, limit));

@@ -188,7 +188,7 @@ void PanelObjects::placeBuiltInLayout()
     for (int i = 0; i < Label3.size(); ++i) {
         Label3[i]->setFont(designFont(16, true));
         Label3[i]->setText(QStringLiteral("Quorvel"));
-        autoSizeLabel(Label3[i]);
+        setAutoSizeOn(Label3[i], true);
         Label3[i]->move(14 + i, 12 + i);
     }
     Image1->setGeometry(14, 40, 220, 150);
