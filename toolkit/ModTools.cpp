@@ -137,15 +137,16 @@ void WriteLog(const QString& Text) { Cp950::appendTextFile(LogFilePath(), logLin
 void FormOnTop(QWidget* Form, bool OnTop) {
     if (!Form) return;
     const bool topmost = OnTop && !RunInDevEnv();
-    if (Form->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost) return;
-    // Changing the flag re-creates the native window; keep its place, size and visibility,
-    // and do not take the focus.
+    // Making a window topmost also shows it; taking it back leaves it shown or hidden.
+    const bool show = topmost || Form->isVisible();
+    if (Form->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost && Form->isVisible() == show) return;
+    // Changing the flag re-creates the native window: keep its place and size, and do not
+    // take the focus when showing it again.
     const QRect place = Form->geometry();
-    const bool visible = Form->isVisible();
     const bool noActivate = Form->testAttribute(Qt::WA_ShowWithoutActivating);
     Form->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
     Form->setGeometry(place);
-    if (visible) {
+    if (show) {
         Form->setAttribute(Qt::WA_ShowWithoutActivating, true);
         Form->show();
         Form->setAttribute(Qt::WA_ShowWithoutActivating, noActivate);

@@ -45,7 +45,7 @@ void StartLog();
 // Appends "hh:mm:ss <Text>". A log that can't be written is skipped silently.
 void WriteLog(const QString& Text);
 
-// Puts the window above all others, or back among them, keeping its place and size.
+// Puts the window above all others (showing it), or back among them, keeping its place and size.
 void FormOnTop(QWidget* Form, bool OnTop);
 // True only inside a development environment; a built program always gets False.
 bool RunInDevEnv();

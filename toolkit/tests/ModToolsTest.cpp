@@ -162,5 +162,11 @@ TEST(FormOnTop, TogglesStayingOnTopKeepingPlaceSizeAndVisibility) {
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(form.geometry(), place);
     FormOnTop(nullptr, true);  // no window: nothing happens
+
+    QWidget hidden;
+    FormOnTop(&hidden, false);
+    EXPECT_FALSE(hidden.isVisible());
+    FormOnTop(&hidden, true);
+    EXPECT_TRUE(hidden.isVisible());
     EXPECT_FALSE(RunInDevEnv());
 }
