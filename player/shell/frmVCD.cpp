@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QThread>
 #include <cmath>
 
 namespace {
@@ -397,7 +398,8 @@ void frmVCD::endProgram()
 {
     m_ended = true;
     hide();
-    QCoreApplication::exit(0);
+    // Ends the event loop; outside one (an end during the start) the entry routine sees ended().
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
 void frmVCD::closeEvent(QCloseEvent* event)

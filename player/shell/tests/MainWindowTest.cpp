@@ -1,0 +1,203 @@
+#include "ShellTestSupport.h"
+
+#include "MessageBox.h"
+#include "ModRegist.h"
+#include "ModTools.h"
+#include "PanelForm.h"
+#include "SystemPaths.h"
+#include "frmSet.h"
+#include "frmTemp.h"
+#include "frmVCD.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPixmap>
+#include <gtest/gtest.h>
+
+namespace {
+
+int indexOf(const QStringList& lines, const QString& text) { return lines.indexOf(text); }
+
+}  // namespace
+
+TEST(MainWindow, DialogPlacement)
+{
+    // A 2000-wide dialog fits right of a 9000-wide panel on a 12000-wide screen; 4000 does not.
+    EXPECT_EQ(frmVCD::FrmCenterPlace(12000, 9000, 9000, 2000, 3000).x(), 9500);
+    EXPECT_EQ(frmVCD::FrmCenterPlace(12000, 9000, 9000, 4000, 3000).x(), 4000);
+    EXPECT_EQ(frmVCD::FrmCenterPlace(12000, 9000, 9000, 4000, 3001).y(), 2999.5);
+}
+
+TEST(MainWindow, ScreenSizeClasses)
+{
+    EXPECT_EQ(frmVCD::ScreenClassOf(1024, 768), 1024);
+    EXPECT_EQ(frmVCD::ScreenClassOf(1366, 768), 1024);
+    EXPECT_EQ(frmVCD::ScreenClassOf(1920, 1080), 1920);
+    EXPECT_EQ(frmVCD::ScreenClassOf(1600, 1200), 1600);
+}
+
+TEST(MainWindow, MenuLoad)
+{
+    MenuModel m;
+    m.Form_Load();
+    ASSERT_EQ(m.mVolume.size(), 11);
+    EXPECT_EQ(m.mVolume.first().caption, "100%");
+    EXPECT_EQ(m.mVolume.last().caption, "0%");
+    ASSERT_EQ(m.mSpeed1.size(), 22);
+    EXPECT_EQ(m.mSpeed1[0].caption, "10%");
+    EXPECT_EQ(m.mSpeed1[21].caption, "220%");
+    EXPECT_TRUE(m.mSpeed1[9].checked);
+    EXPECT_EQ(m.SpeedIndex, 9);
+    EXPECT_TRUE(m.mSeek[11].checked);
+    EXPECT_FALSE(m.mSele1.enabled);
+    EXPECT_FALSE(m.mSele2.visible);
+}
+
+TEST(MainWindow, NoPanelEndsTheStartWithAMessage)
+{
+    const QString program = ShellTest::freshWorld();
+    StartLog();
+    frmVCD vcd;
+    EXPECT_FALSE(vcd.Start());
+    EXPECT_TRUE(QDir(program + "/Skin").exists());
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_EQ(MessageBox::shownRequests()[0].prompt, "找不到任何面板,請將面板放在\r\n" + program + "/Skin目錄下");
+    EXPECT_TRUE(ShellTest::logTexts(program).contains("找不到面板?"));
+    // Nothing of the shut-down ran.
+    EXPECT_FALSE(ShellTest::logTexts(program).contains("儲存個人參數"));
+}
+
+TEST(MainWindow, StartLogsItsPhasesAndDrawsThePanel)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    ShellTest::addPanel(program, "Big.jpg", 4000, 3000);  // larger than any screen here
+    StartLog();
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    const QStringList log = ShellTest::logTexts(program);
+    const QStringList phases{"檢查面板目錄", "設定面板選單", "讀取設定", "物件初始化",
+                             "開始載入面板及按鈕", "面板及按鈕載入完成", "參數設定", "進入主程式"};
+    int last = -1;
+    for (const QString& phase : phases) {
+        const int at = indexOf(log, phase);
+        EXPECT_GT(at, last) << phase.toStdString();
+        last = at;
+    }
+    EXPECT_TRUE(QFile::exists(program + "/Skin/Button.ini"));
+    EXPECT_TRUE(vcd.isVisible());
+    EXPECT_FALSE(vcd.playback().BusyFlag);
+    EXPECT_EQ(vcd.panelState().DeskPicFile, program + "/Desk/Quorvel.JPG");
+    EXPECT_EQ(vcd.width(), 260);
+    EXPECT_EQ(vcd.height(), 470);
+    EXPECT_EQ(vcd.panel().obj().Label1->text(), "自動搜尋關閉中,請按光碟鈕開始搜尋");
+    EXPECT_EQ(vcd.playback().CutFile, SystemPaths::TempFolder() + "/Cut0000.BMP");
+    EXPECT_FALSE(vcd.menu().mCutBmp.enabled);
+    EXPECT_EQ(vcd.panelState().LabColor.size(), vcd.panel().obj().LabNum.size());
+    EXPECT_EQ(vcd.playback().VideoBorderWidth, 8);
+    EXPECT_EQ(vcd.playback().PlaySpeed, 1000);
+
+    // The context menu's lists: two drives, two panels (the big one disabled).
+    ASSERT_GE(vcd.menu().mDiskC.size(), 2);
+    EXPECT_EQ(vcd.menu().mDiskC[1].caption, "/data [DATA]");
+    ASSERT_GE(vcd.menu().mDeskPic.size(), 2);
+    EXPECT_EQ(vcd.menu().mDeskPic[0].caption, "Big.jpg (W4000 x H3000)");
+    EXPECT_FALSE(vcd.menu().mDeskPic[0].enabled);
+    EXPECT_EQ(vcd.menu().mDeskPic[1].caption, "Quorvel.JPG (W260 x H470)");
+    EXPECT_TRUE(vcd.menu().mDeskPic[1].enabled);
+    EXPECT_EQ(vcd.menu().mPath.caption, "搜尋目錄      ");
+
+    vcd.grab().save(ShellTest::outputFolder() + "/shell-start-offscreen.png");
+}
+
+TEST(MainWindow, WindowDataSurviveAnOrderlyExit)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    SaveAudioCDPlay("player --cd");
+    StartLog();
+    {
+        frmVCD vcd;
+        ASSERT_TRUE(vcd.Start());
+        EXPECT_EQ(vcd.playback().VideoWidth, 354);  // first-run defaults
+        EXPECT_EQ(vcd.playback().CaptureHeight, 242);
+        EXPECT_EQ(vcd.playback().CutPicFile, program + "/Cut/cut-000.bmp");
+        vcd.playback().VideoWidth = 440;
+        vcd.playback().VideoHeight = 300;
+        vcd.playback().VolumeLevel = 700;
+        vcd.colors().setVScroll1(0, -40);
+        vcd.shellState().SearchDrive = "/data";
+        vcd.shellState().SearchFolder = "/Music";
+        vcd.CloseForm();
+        EXPECT_TRUE(vcd.ended());
+        EXPECT_FALSE(vcd.isVisible());
+    }
+    const QStringList log = ShellTest::logTexts(program);
+    ASSERT_GE(log.size(), 4);
+    EXPECT_EQ(log.mid(log.size() - 4),
+              (QStringList{"儲存個人參數", "關閉媒體控制介面", "釋放所有物件", "退出Quorvel V1.1.400"}));
+    EXPECT_FALSE(log.join('\n').contains("不正常關閉"));
+    EXPECT_EQ(GetAudioCDPlay(), "player --cd");
+    EXPECT_EQ(GetAppSetting("R", ""), "-40");
+    EXPECT_EQ(GetAppSetting("CDROMPATH", ""), "/Music");
+
+    frmVCD next;
+    next.ReadFormData();
+    EXPECT_EQ(next.playback().VideoWidth, 440);
+    EXPECT_EQ(next.playback().VideoHeight, 300);
+    EXPECT_EQ(next.playback().VolumeLevel, 700);
+    EXPECT_EQ(next.colors().VScroll1(0), 0);  // the colour bars start at 0
+    EXPECT_EQ(next.shellState().SearchDrive, "/data");
+    EXPECT_EQ(next.shellState().SearchFolder, "");
+    EXPECT_EQ(next.menu().mPath.caption, "搜尋目錄      /data");
+    EXPECT_EQ(next.panelState().DeskPicFile, program + "/Desk/Quorvel.JPG");
+}
+
+TEST(MainWindow, CloseFromOutsideKeepsWhatTheUserSet)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    SetAudioCDPlay("player --cd");
+    StartLog();
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    SaveAudioCDPlay(GetAudioCDPlay());
+    SetAudioCDPlay("");  // as the start-up road leaves it
+    vcd.playback().VolumeLevel = 300;
+    vcd.close();  // the window manager's close
+    EXPECT_TRUE(vcd.ended());
+    const QStringList log = ShellTest::logTexts(program);
+    EXPECT_TRUE(log.contains("不正常關閉Quorvel V1.1.400"));
+    EXPECT_EQ(GetAppSetting("Volume", ""), "300");
+    EXPECT_EQ(GetAudioCDPlay(), "player --cd");
+}
+
+TEST(MainWindow, TaskEntryMinimisesAndRestoresThePanel)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    EXPECT_EQ(vcd.taskEntry().Caption(), "Quorvel");
+    vcd.taskEntry().setWindowState(1);
+    EXPECT_EQ(vcd.taskEntry().WindowState(), 1);
+    vcd.taskEntry().setWindowState(0);
+    EXPECT_EQ(vcd.taskEntry().WindowState(), 0);
+    EXPECT_TRUE(vcd.isVisible());
+}
+
+TEST(MainWindow, StartupOptionsProbeTheChosenDevice)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    SaveAppSetting("ScanType1", "False");
+    SaveAppSetting("ScanType2", "True");
+    SaveAppSetting("ScanType3", "False");
+    SaveAppSetting("DiskName", "/data");
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    EXPECT_EQ(vcd.playback().CdDrive, "/data");
+    EXPECT_EQ(vcd.playback().DriveKind, 3);
+    EXPECT_EQ(vcd.panel().obj().Label1->text(), "讀取指定裝置資訊中...");
+}

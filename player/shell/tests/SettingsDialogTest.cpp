@@ -1,0 +1,311 @@
+#include "ShellTestSupport.h"
+
+#include "Drives.h"
+#include "ListBoxes.h"
+#include "MessageBox.h"
+#include "ModTools.h"
+#include "PanelState.h"
+#include "SystemPaths.h"
+#include "frmFindMusic.h"
+#include "frmSet.h"
+#include "frmSongSet.h"
+#include "frmVCD.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString setting(const QString& key) { return GetAppSetting(key, QStringLiteral("<missing>")); }
+
+void touch(const QString& path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+}
+
+}  // namespace
+
+TEST(SettingsDialog, FirstStartDefaults)
+{
+    ShellTest::freshWorld();
+    frmVCD vcd;
+    vcd.settings().Form_Load();
+    const PlayerOptions& o = vcd.settings().Options();
+    EXPECT_EQ(o.SongTempDir, SystemPaths::TempFolder());
+    EXPECT_EQ(o.CutDir, SystemPaths::TempFolder());
+    EXPECT_EQ(o.ButtonTempDir, SystemPaths::WindowsFolder() + "/Temp/Quorvel Temp");
+    EXPECT_TRUE(QDir(o.ButtonTempDir).exists());
+    EXPECT_EQ(o.ScanType, 2);
+    EXPECT_EQ(o.StopMode, 0);
+    EXPECT_EQ(o.ShowMode, 0);
+    EXPECT_EQ(o.History, 0);
+    EXPECT_TRUE(vcd.settings().Option1[2]->isChecked());
+    EXPECT_EQ(vcd.settings().Check3->checkState(), Qt::Unchecked);
+    EXPECT_EQ(vcd.settings().Check7->checkState(), Qt::Unchecked);
+    for (QCheckBox* box : {vcd.settings().Check1, vcd.settings().Check2, vcd.settings().Check4,
+                           vcd.settings().Check5, vcd.settings().Check6})
+        EXPECT_EQ(box->checkState(), Qt::Checked) << box->text().toStdString();
+    EXPECT_EQ(vcd.settings().VScroll1->value(), 5);
+    EXPECT_EQ(vcd.TimerBMP.interval(), 5000);
+    EXPECT_EQ(vcd.shellState().SongPattern, "*.CDA;*.DAT;*.AVI;*.MP3;*.MID");
+    EXPECT_EQ(vcd.settings().windowTitle(), "設定組態 - Quorvel V1.1");
+    EXPECT_EQ(vcd.shellState().CdromLibFile, SystemPaths::TempFolder() + "/CDROMLib.TXT");
+    EXPECT_EQ(vcd.songSet().CurListFile, SystemPaths::TempFolder() + "/unknow.m3u");
+    EXPECT_EQ(vcd.playback().VolumeLevel, 1000);
+    EXPECT_EQ(vcd.settings().Label4->text(), "100%");
+}
+
+TEST(SettingsDialog, EveryOptionRoundTripsThroughTheStore)
+{
+    const QString program = ShellTest::freshWorld();
+    const QString songs = program + "/songs";
+    const QString cache = program + "/cache";
+    const QString cuts = program + "/cuts";
+    QDir().mkpath(songs);
+    {
+        frmVCD vcd;
+        frmSet& s = vcd.settings();
+        s.Form_Load();
+        s.show();
+        s.Text6->setText(program + "/Skin/Blue.jpg");
+        s.Text5->setText(songs);
+        s.Check3->setCheckState(Qt::Checked);
+        s.Text2->setText(cache);
+        s.Text7->setText(cuts);
+        s.Option1[0]->setChecked(true);
+        s.Option2[1]->setChecked(true);
+        s.Option3[1]->setChecked(true);
+        s.Option4[2]->setChecked(true);
+        s.Combo1->setCurrentIndex(1);  // "/data [DATA]"
+        s.Check1->setCheckState(Qt::Unchecked);
+        s.Check2->setCheckState(Qt::Unchecked);
+        s.Check4->setCheckState(Qt::Unchecked);
+        s.Check5->setCheckState(Qt::Unchecked);
+        s.Check6->setCheckState(Qt::Unchecked);
+        s.Check7->setCheckState(Qt::Checked);
+        vcd.findMusic().Check1->setChecked(false);
+        vcd.findMusic().Check2->setChecked(false);
+        s.VScroll1->setValue(12);
+        s.Text1->setText(program + "/pics/a.jpg");
+        s.List1->item(3)->setSelected(true);
+        s.List1->item(0)->setSelected(false);
+        s.Command5[0]->click();
+        s.Text4->setText("OGG (*.ogg)");
+        s.Command5[2]->click();
+        s.Command2->click();  // "確定"
+
+        EXPECT_FALSE(s.isVisible());
+        EXPECT_EQ(vcd.panelState().ButtonCacheDir, cache);  // in use at once
+        EXPECT_EQ(vcd.playback().CdDrive, "/data");
+        EXPECT_EQ(vcd.TimerBMP.interval(), 12000);
+    }
+    EXPECT_EQ(setting("DeskPic"), program + "/Skin/Blue.jpg");
+    EXPECT_EQ(setting("SongTempDir"), songs);
+    EXPECT_EQ(setting("CreatSongDir"), "1");
+    EXPECT_EQ(setting("ButtonTempDir"), cache);
+    EXPECT_EQ(setting("CutDir"), cuts);
+    EXPECT_EQ(setting("ScanType1"), "True");
+    EXPECT_EQ(setting("ScanType3"), "False");
+    EXPECT_EQ(setting("StopMode2"), "True");
+    EXPECT_EQ(setting("ShowMode1"), "True");
+    EXPECT_EQ(setting("History2"), "True");
+    EXPECT_EQ(setting("DiskName"), "/data");
+    EXPECT_EQ(setting("ShowPic"), "0");
+    EXPECT_EQ(setting("AutoScan"), "0");
+    EXPECT_EQ(setting("SongBook"), "0");
+    EXPECT_EQ(setting("AutoPlay"), "0");
+    EXPECT_EQ(setting("MtvMode"), "0");
+    EXPECT_EQ(setting("GameCD"), "1");
+    EXPECT_EQ(setting("AutoNum"), "0");
+    EXPECT_EQ(setting("DiscVol"), "0");
+    EXPECT_EQ(setting("ShowTime"), "12");
+    EXPECT_EQ(setting("ShowPicFIle"), program + "/pics/a.jpg");
+    EXPECT_EQ(setting("FileTypeText8"), "OGG (*.ogg)");
+    EXPECT_EQ(setting("FileTypeText9"), "");
+    EXPECT_EQ(setting("FileType3"), "True");
+    EXPECT_EQ(setting("FileType0"), "False");
+    EXPECT_EQ(setting("CutDelay"), "1.0");
+
+    // The next start reads every option back into the same controls.
+    frmVCD again;
+    frmSet& s = again.settings();
+    s.Form_Load();
+    const PlayerOptions& o = s.Options();
+    EXPECT_EQ(o.DeskPic, program + "/Skin/Blue.jpg");
+    EXPECT_EQ(o.SongTempDir, songs);
+    EXPECT_EQ(o.ButtonTempDir, cache);
+    EXPECT_EQ(o.CutDir, cuts);
+    EXPECT_EQ(o.ScanType, 0);
+    EXPECT_EQ(o.StopMode, 1);
+    EXPECT_EQ(o.ShowMode, 1);
+    EXPECT_EQ(o.History, 2);
+    EXPECT_EQ(o.DiskName, "/data");
+    EXPECT_EQ(s.Combo1->currentText(), "/data [DATA]");
+    EXPECT_EQ(o.CreatSongDir, 1);
+    EXPECT_EQ(o.ShowPic, 0);
+    EXPECT_EQ(o.GameCD, 1);
+    EXPECT_FALSE(again.findMusic().Check1->isChecked());
+    EXPECT_FALSE(again.findMusic().Check2->isChecked());
+    EXPECT_EQ(o.ShowTime, 12);
+    EXPECT_EQ(o.ShowPicFile, program + "/pics/a.jpg");
+    ASSERT_EQ(o.FileTypes.size(), 9);
+    EXPECT_EQ(o.FileTypes[8].text, "OGG (*.ogg)");
+    EXPECT_TRUE(o.FileTypes[3].selected);
+    EXPECT_FALSE(o.FileTypes[0].selected);
+    EXPECT_TRUE(s.Check6->isEnabled());  // timed pictures chosen: MTV mode can be set
+    EXPECT_TRUE(s.Text5->isEnabled());
+    EXPECT_FALSE(s.Text1->isEnabled());
+}
+
+TEST(SettingsDialog, CancelGivesBackWhatWasInForce)
+{
+    ShellTest::freshWorld();
+    frmVCD vcd;
+    frmSet& s = vcd.settings();
+    s.Form_Load();
+    const PlayerOptions before = s.Options();
+    const QString patternBefore = vcd.shellState().SongPattern;
+    s.show();
+    s.Text7->setText("/somewhere/else");
+    s.Option1[0]->setChecked(true);
+    s.Check5->setCheckState(Qt::Unchecked);
+    s.List1->item(4)->setSelected(false);
+    s.VScroll1->setValue(20);
+    s.Command3->click();  // "取消"
+
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_EQ(s.Options(), before);
+    EXPECT_EQ(vcd.shellState().SongPattern, patternBefore);
+    EXPECT_EQ(s.Text7->text(), before.CutDir);
+    EXPECT_TRUE(s.Option1[2]->isChecked());
+    EXPECT_EQ(s.Check5->checkState(), Qt::Checked);
+    EXPECT_TRUE(s.List1->item(4)->isSelected());
+    EXPECT_EQ(s.VScroll1->value(), 5);
+    EXPECT_EQ(vcd.TimerBMP.interval(), 5000);
+    EXPECT_EQ(setting("CutDir"), "<missing>");
+
+    // Closing the window by its close box is a cancel too.
+    s.show();
+    s.Text7->setText("/again/elsewhere");
+    s.close();
+    EXPECT_EQ(s.Text7->text(), before.CutDir);
+    EXPECT_TRUE(vcd.isEnabled());
+}
+
+TEST(SettingsDialog, SongBookWindowStoresTheOptionsInForceNotTheEdits)
+{
+    ShellTest::freshWorld();
+    frmVCD vcd;
+    frmSet& s = vcd.settings();
+    s.Form_Load();
+    s.show();
+    s.Text7->setText("/an/unconfirmed/edit");
+    s.Command8->click();  // "歌本管理"
+    EXPECT_FALSE(s.isEnabled());
+    EXPECT_TRUE(vcd.findMusic().isVisible());
+    vcd.findMusic().Check1->setChecked(false);
+    vcd.findMusic().close();
+    EXPECT_TRUE(s.isEnabled());
+    EXPECT_EQ(setting("AutoNum"), "0");
+    EXPECT_EQ(setting("CutDir"), SystemPaths::TempFolder());
+}
+
+TEST(SettingsDialog, ClearingTheCacheDeletesOnlyKeyFaces)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program, "Quorvel.JPG");
+    frmVCD vcd;
+    vcd.panelState().SkinDir = program + "/Skin";
+    vcd.settings().Form_Load();
+    const QString cache = vcd.panelState().ButtonCacheDir;
+    for (const char* name : {"Quorvel-00.Bmp", "Quorvel-01.bmp", "holiday.bmp", "photo-01.bmp", "Quorvel-1.Bmp"})
+        touch(cache + "/" + name);
+    EXPECT_EQ(frmSet::ButtonCacheFiles(cache, {"Quorvel"}).size(), 2);
+    vcd.settings().DelButtonTemp();
+    EXPECT_FALSE(QFile::exists(cache + "/Quorvel-00.Bmp"));
+    EXPECT_FALSE(QFile::exists(cache + "/Quorvel-01.bmp"));
+    EXPECT_TRUE(QFile::exists(cache + "/holiday.bmp"));
+    EXPECT_TRUE(QFile::exists(cache + "/photo-01.bmp"));
+    EXPECT_TRUE(QFile::exists(cache + "/Quorvel-1.Bmp"));
+}
+
+TEST(SettingsDialog, FirstRunAsksBeforeClearingAnOldCache)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    const QString cache = SystemPaths::WindowsFolder() + "/Temp/Quorvel Temp";
+    QDir().mkpath(cache);
+    touch(cache + "/Quorvel-00.Bmp");
+    touch(cache + "/Quorvel-01.Bmp");
+    MessageBox::setAnswerer([](const MessageBox::Request&) { return int(MessageBox::IdNo); });
+    frmVCD vcd;
+    vcd.panelState().SkinDir = program + "/Skin";
+    vcd.settings().Form_Load();
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_EQ(MessageBox::shownRequests()[0].prompt, "第一次執行,您是否要清除舊的快取資料?");
+    EXPECT_TRUE(QFile::exists(cache + "/Quorvel-00.Bmp"));  // answered No
+}
+
+TEST(SettingsDialog, StoredValuesThatAreNoNumbersFallBack)
+{
+    ShellTest::freshWorld();
+    for (auto [k, v] : {std::pair{"Volume", "abc"}, {"ShowTime", "99"}, {"ScanType3", "maybe"}, {"GameCD", "x"},
+                        {"CutDelay", "soon"}, {"ShowPic", "7"}, {"SongTempDir", ""}})
+        SaveAppSetting(k, v);
+    frmVCD vcd;
+    vcd.settings().Form_Load();
+    const PlayerOptions& o = vcd.settings().Options();
+    EXPECT_EQ(vcd.playback().VolumeLevel, 1000);
+    EXPECT_EQ(o.ShowTime, 5);
+    EXPECT_EQ(o.ScanType, 2);
+    EXPECT_EQ(o.GameCD, 0);
+    EXPECT_EQ(o.ShowPic, 1);
+    EXPECT_EQ(o.CutDelay, "1.0");
+    EXPECT_EQ(o.SongTempDir, SystemPaths::TempFolder());
+}
+
+TEST(SettingsDialog, FindCdromTakesTheLastOpticalDrive)
+{
+    ShellTest::freshWorld();
+    Drives::SetSource(std::make_shared<Drives::FixedSource>(QList<Drives::Drive>{
+        {"/", "/dev/sda1", "", Drives::TypeFixed, true},
+        {"/media/cd1", "/dev/sr0", "ONE", Drives::TypeOptical, true},
+        {"/media/cd2", "/dev/sr1", "TWO", Drives::TypeOptical, true}}));
+    frmVCD vcd;
+    vcd.settings().Form_Load();
+    EXPECT_EQ(vcd.playback().CdDrive, "/media/cd2");
+    EXPECT_EQ(vcd.playback().VcdDir, "/media/cd2/Mpegav");
+    EXPECT_EQ(vcd.settings().Options().DiskName, "/media/cd2");  // the default device
+}
+
+TEST(SettingsDialog, FileTypesAddAndDelete)
+{
+    ShellTest::freshWorld();
+    MessageBox::setAnswerer([](const MessageBox::Request&) { return int(MessageBox::IdYes); });
+    frmVCD vcd;
+    frmSet& s = vcd.settings();
+    s.Form_Load();
+    s.List1->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+    EXPECT_FALSE(s.Command5[1]->isEnabled());  // a built-in type cannot be deleted
+    s.Command5[1]->click();
+    EXPECT_EQ(s.List1->count(), 8);
+    s.List1->setCurrentRow(7, QItemSelectionModel::NoUpdate);
+    EXPECT_TRUE(s.Command5[1]->isEnabled());
+    s.Command5[1]->click();
+    EXPECT_EQ(s.List1->count(), 7);
+    EXPECT_TRUE(MessageBox::shownRequests().last().prompt.endsWith("是否確定要刪除本格式?"));
+
+    for (int i = 0; i < s.List1->count(); ++i) s.List1->item(i)->setSelected(false);
+    EXPECT_EQ(s.Text4->text(), "");
+}
