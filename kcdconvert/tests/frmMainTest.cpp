@@ -119,7 +119,7 @@ TEST_F(frmMainTest, BatchFromTheSecondFileConvertsTheRestAndRestoresTheWindow)
 TEST_F(frmMainTest, StopButtonDuringTheFirstFileEndsTheRunAfterItAndListsItsFailures)
 {
     QDir().mkpath(songFolder());
-    for (const QString& name : {"a.KCD", "b.KCD", "c.KCD"})
+    for (const char* name : {"a.KCD", "b.KCD", "c.KCD"})
         KcdTestFiles::writeKcd(songFolder() + u'/' + name,
                                {QStringLiteral("10,甲＠專＠"), QStringLiteral("00:01:0 ,一＠"), QStringLiteral("11,乙")});
     frmMain form(m_folder.path());
