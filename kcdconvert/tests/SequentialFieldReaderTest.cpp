@@ -94,3 +94,11 @@ TEST(KcdDocumentCache, ReadsAFileAgainWhenItChanged)
     KcdTestFiles::writeKcd(path, {QStringLiteral("a,b,c")});
     EXPECT_EQ(cache.load(path, {}).fields, (QStringList{"a", "b", "c"}));
 }
+
+TEST(KcdDocument, FileWithUtf8ByteOrderMarkIsReadAsUtf8)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.KCD"));
+    KcdTestFiles::writeBytes(path, QByteArray("\xEF\xBB\xBF") + QStringLiteral("10,歌＠專＠\r\n").toUtf8());
+    EXPECT_EQ(ReadKcdDocument(path, {}).fields, (QStringList{"10", QStringLiteral("歌＠專＠")}));
+}
