@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QSet>
 
 #include <mpv/client.h>
 
@@ -105,8 +106,12 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
             if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &duration) < 0)
                 duration = 0;
             m_lengthMs = qint64(duration * 1000.0 + 0.5);
-            if (!readTracks())
-                break;
+            const OpenResult tracks = readTracks();
+            if (tracks != Opened) {
+                const char *stopCommand[] = {"stop", nullptr};
+                mpv_command(m_mpv, stopCommand);
+                return tracks;
+            }
             m_state = State::Stopped;
             m_atEnd = false;
             m_pendingSeekMs = -1;
@@ -116,8 +121,13 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
         }
         if (event->event_id == MPV_EVENT_END_FILE) {
             auto *end = static_cast<mpv_event_end_file *>(event->data);
-            if (end->reason == MPV_END_FILE_REASON_ERROR)
+            if (end->reason == MPV_END_FILE_REASON_ERROR) {
+                // Streams found but none could be decoded: the file is read
+                // well enough, what is missing is a decoder for it.
+                if (end->error == MPV_ERROR_NOTHING_TO_PLAY)
+                    return NoDriver;
                 break;
+            }
         }
         if (event->event_id == MPV_EVENT_SHUTDOWN)
             break;
@@ -127,35 +137,64 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
     return UnreadableFormat;
 }
 
-bool MpvPlayer::readTracks()
+QSet<QByteArray> MpvPlayer::decodableCodecs() const
+{
+    QSet<QByteArray> codecs;
+    mpv_node list;
+    if (mpv_get_property(m_mpv, "decoder-list", MPV_FORMAT_NODE, &list) < 0)
+        return codecs;
+    if (list.format == MPV_FORMAT_NODE_ARRAY) {
+        for (int i = 0; i < list.u.list->num; ++i) {
+            const mpv_node &entry = list.u.list->values[i];
+            if (entry.format != MPV_FORMAT_NODE_MAP)
+                continue;
+            for (int k = 0; k < entry.u.list->num; ++k)
+                if (!std::strcmp(entry.u.list->keys[k], "codec") && entry.u.list->values[k].format == MPV_FORMAT_STRING)
+                    codecs.insert(entry.u.list->values[k].u.string);
+        }
+    }
+    mpv_free_node_contents(&list);
+    return codecs;
+}
+
+QByteArray MpvPlayer::trackText(int64_t track, const char *field) const
+{
+    const QByteArray name = "track-list/" + QByteArray::number(qlonglong(track)) + "/" + field;
+    char *text = mpv_get_property_string(m_mpv, name.constData());
+    const QByteArray value = text ? QByteArray(text) : QByteArray();
+    mpv_free(text);
+    return value;
+}
+
+MediaPlayer::OpenResult MpvPlayer::readTracks()
 {
     m_videoSize = QSize();
+    const QSet<QByteArray> decoders = decodableCodecs();
     bool playable = false;
+    bool undecodable = false;
     int64_t count = 0;
     mpv_get_property(m_mpv, "track-list/count", MPV_FORMAT_INT64, &count);
     for (int64_t i = 0; i < count; ++i) {
-        const QByteArray prefix = "track-list/" + QByteArray::number(qlonglong(i)) + "/";
-        char *typeText = mpv_get_property_string(m_mpv, (prefix + "type").constData());
-        const QByteArray type = typeText ? QByteArray(typeText) : QByteArray();
-        mpv_free(typeText);
-        if (type == "audio") {
-            playable = true;
+        const QByteArray type = trackText(i, "type");
+        // A cover picture is not a video, and a still picture is no medium.
+        if (type != "audio" && (type != "video" || trackText(i, "albumart") == "yes" || trackText(i, "image") == "yes"))
+            continue;
+        // A stream no decoder here can read: the medium lacks its driver.
+        if (!decoders.isEmpty() && !decoders.contains(trackText(i, "codec"))) {
+            undecodable = true;
             continue;
         }
-        int albumArt = 0, still = 0;
-        mpv_get_property(m_mpv, (prefix + "albumart").constData(), MPV_FORMAT_FLAG, &albumArt);
-        mpv_get_property(m_mpv, (prefix + "image").constData(), MPV_FORMAT_FLAG, &still);
-        // A cover picture is not a video, and a still picture is no medium.
-        if (type != "video" || albumArt || still)
-            continue;
         playable = true;
-        int64_t w = 0, h = 0;
-        mpv_get_property(m_mpv, (prefix + "demux-w").constData(), MPV_FORMAT_INT64, &w);
-        mpv_get_property(m_mpv, (prefix + "demux-h").constData(), MPV_FORMAT_INT64, &h);
-        if (w > 0 && h > 0 && m_videoSize.isEmpty())
-            m_videoSize = QSize(int(w), int(h));
+        if (type == "video" && m_videoSize.isEmpty()) {
+            const int w = trackText(i, "demux-w").toInt();
+            const int h = trackText(i, "demux-h").toInt();
+            if (w > 0 && h > 0)
+                m_videoSize = QSize(w, h);
+        }
     }
-    return playable;
+    if (undecodable)
+        return NoDriver;
+    return playable ? Opened : UnreadableFormat;
 }
 
 void MpvPlayer::close()

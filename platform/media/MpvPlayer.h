@@ -2,6 +2,10 @@
 
 #include "MediaPlayer.h"
 
+#include <QSet>
+
+#include <cstdint>
+
 struct mpv_handle;
 
 // A media file played by libmpv. Video goes into the window given with
@@ -46,7 +50,11 @@ private:
     bool startEngine(const QList<QPair<QByteArray, QByteArray>> &options);
     void stopEngine();
     OpenResult load(const QByteArray &location);
-    bool readTracks();  // false when the file holds nothing to play
+    // Opened, UnreadableFormat when the file holds nothing to play, NoDriver
+    // when one of its streams has no decoder here.
+    OpenResult readTracks();
+    QSet<QByteArray> decodableCodecs() const;
+    QByteArray trackText(int64_t track, const char *field) const;
     void setPaused(bool paused);
     void handleEndReached();
 

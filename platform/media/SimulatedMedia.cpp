@@ -35,8 +35,16 @@ SimulatedFileInfo probeWave(const QByteArray &head, qint64 size)
     while (at + 8 <= head.size()) {
         const QByteArray id = head.mid(at, 4);
         const quint32 chunk = le32(head, at + 4);
-        if (id == "fmt " && at + 20 <= head.size())
+        if (id == "fmt " && at + 20 <= head.size()) {
             byteRate = le32(head, at + 16);
+            // Codings a sound decoder here reads; others lack their driver.
+            static const QList<quint16> kKnown = {0x0001, 0x0002, 0x0003, 0x0006, 0x0007, 0x0011, 0x0055, 0xfffe};
+            const quint16 coding = quint16(quint8(head[at + 8]) | quint8(head[at + 9]) << 8);
+            if (!kKnown.contains(coding)) {
+                info.openError = MediaPlayer::NoDriver;
+                return info;
+            }
+        }
         if (id == "data") {
             dataBytes = qMin<qint64>(chunk, size - at - 8);
             break;

@@ -10,7 +10,8 @@ class ClockTimer;
 // probed by reading a few header bytes: WAV (length from its header), MP3
 // (length from the first frame's bit rate), MPEG program/video streams, AVI,
 // QuickTime/MP4 and MIDI (length from the size at a nominal rate). Anything
-// else, an empty file or a file that cannot be read is an unreadable format.
+// else, an empty file or a file that cannot be read is an unreadable format;
+// a WAV in a coding no decoder knows has no driver.
 struct SimulatedFileInfo {
     qint64 lengthMs = 0;
     QSize videoSize;          // empty: audio only

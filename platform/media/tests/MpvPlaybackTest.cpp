@@ -173,6 +173,29 @@ TEST_F(MpvPlaybackTest, DamagedFileRaisesUnreadableFormat)
     EXPECT_EQ(control.Mode(), "not ready");
 }
 
+TEST_F(MpvPlaybackTest, ReadableFileWithoutADecoderRaisesNoDriver)
+{
+    // A well-formed WAV whose sound is in a coding no decoder knows.
+    auto le32 = [](quint32 v) { return QByteArray(1, char(v)) + char(v >> 8) + char(v >> 16) + char(v >> 24); };
+    auto le16 = [](quint16 v) { return QByteArray(1, char(v)) + char(v >> 8); };
+    const QByteArray fmt = le16(0x7777) + le16(1) + le32(8000) + le32(8000) + le16(1) + le16(8);
+    const QByteArray data(16000, '\x11');
+    const QByteArray body = "WAVEfmt " + le32(fmt.size()) + fmt + "data" + le32(data.size()) + data;
+    const QString odd = s_dir->filePath("odd.wav");
+    QFile file(odd);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("RIFF" + le32(body.size()) + body);
+    file.close();
+
+    MciWnd control;
+    QList<int> errors;
+    QObject::connect(&control, &MciWnd::ExtendedError, [&](int code) { errors.append(code); });
+    control.setFileName(odd);
+    EXPECT_EQ(errors, QList<int>({MciWnd::ErrorNoDriver}));
+    EXPECT_EQ(control.Mode(), "not ready");
+    EXPECT_EQ(mciSendString("open " + odd + " alias MP3"), MciErrCannotLoadDriver);
+}
+
 TEST_F(MpvPlaybackTest, PicturesAreNoMediaAndCoversNoVideo)
 {
     const QString picture = s_dir->filePath("cover.png");

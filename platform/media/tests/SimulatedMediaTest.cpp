@@ -235,6 +235,10 @@ TEST_F(SimulatedMediaTest, ProbesLengthsFromHeaders)
     wav += le32(36 + 8000) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(8000) + le32(8000) + le16(1) +
            le16(8) + "data" + le32(8000) + QByteArray(8000, '\x80');
     EXPECT_EQ(SimulatedMediaFiles::info(file("tone.wav", wav)).lengthMs, 1000);
+    QByteArray odd = wav;
+    odd[20] = '\x77';  // the coding tag of the format chunk
+    odd[21] = '\x77';
+    EXPECT_EQ(SimulatedMediaFiles::info(file("odd.wav", odd)).openError, MediaPlayer::NoDriver);
 
     // An MP3 at 128 kbit/s (16000 bytes a second) after an ID3 tag.
     QByteArray mp3 = QByteArray("ID3\x03\x00\x00\x00\x00\x00\x0a", 10) + QByteArray(10, '\0');
