@@ -6,6 +6,7 @@
 #include "PanelState.h"
 #include "frmProg.h"
 
+#include "DirSearch.h"
 #include "ModFiles.h"
 #include "ModTools.h"
 
@@ -136,7 +137,7 @@ void PanelForm::ButtonMask(BackingPicture &Mask, PanelKey &Key, bool Rebuild)
 
 bool PanelForm::loadCachedFace(PanelKey &Key)
 {
-    QImageReader reader(m_state.ButtonCacheFile);
+    QImageReader reader(DirSearch::ResolveCase(m_state.ButtonCacheFile));
     QImage face = reader.read();
     if (face.isNull())
         return false;  // a damaged cache file is built anew

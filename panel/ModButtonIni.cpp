@@ -5,6 +5,7 @@
 #include "PanelGeometry.h"
 #include "PanelState.h"
 
+#include "DirSearch.h"
 #include "ModFiles.h"
 #include "ModIniFile.h"
 #include "ModTools.h"
@@ -256,7 +257,7 @@ private:
         const QString path = name.isEmpty() ? QString() : AddPath(m_state.MaskDir, name);
         QImage mask;
         if (!path.isEmpty() && FileExist(path)) {
-            QImageReader reader(path);
+            QImageReader reader(DirSearch::ResolveCase(path));  // definitions spell names freely
             mask = reader.read();
         }
         if (mask.isNull()) {

@@ -7,6 +7,7 @@
 #include "PanelState.h"
 #include "frmProg.h"
 
+#include "DirSearch.h"
 #include "ModFiles.h"
 #include "ModTools.h"
 #include "SystemPaths.h"
@@ -85,7 +86,7 @@ void PanelForm::colourLabelsFromPicture()
 
 bool PanelForm::loadDeskPicture()
 {
-    QImageReader reader(m_state.DeskPicFile);
+    QImageReader reader(DirSearch::ResolveCase(m_state.DeskPicFile));
     QImage picture = reader.read();
     if (picture.isNull() || picture.width() < 1 || picture.height() < 1)
         return false;

@@ -200,12 +200,14 @@ TEST_F(ButtonIniTest, FileWithFolderPartLoadsTheMaskFromMaskDirAndKeepsTheText)
     put(QStringLiteral("選曲"), QStringLiteral("File0"), QStringLiteral("C:\\Old Masks\\pill.bmp"));
     put(QStringLiteral("選曲"), QStringLiteral("File1"), QStringLiteral("elsewhere/pill.bmp"));
     put(QStringLiteral("選曲"), QStringLiteral("File2"), QStringLiteral("gone.bmp"));
+    put(QStringLiteral("選曲"), QStringLiteral("File3"), QStringLiteral("PILL.BMP"));
     obj().PicNumBak[2].Tag = QStringLiteral("stale");
 
     readDefinition();
     EXPECT_EQ(obj().PicNum[0]->Tag, QStringLiteral("C:\\Old Masks\\pill.bmp"));
     EXPECT_EQ(obj().PicNumBak[0].Tag, maskDir() + QStringLiteral("/pill.bmp"));
     EXPECT_EQ(obj().PicNumBak[1].Tag, maskDir() + QStringLiteral("/pill.bmp"));
+    EXPECT_FALSE(obj().PicNumBak[3].Picture.isNull()) << "mask names are matched without regard to case";
     EXPECT_EQ(obj().PicNum[2]->Tag, QString()) << "a missing mask clears both tags";
     EXPECT_EQ(obj().PicNumBak[2].Tag, QString());
 
