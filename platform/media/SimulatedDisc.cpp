@@ -66,7 +66,8 @@ CdDrive::State SimulatedDisc::state() const
     return m_playState;
 }
 
-bool SimulatedDisc::mediaPresent() const { return m_hasDisc && !m_trayOpen; }
+// As a real drive, which cannot read the disc before it has spun up.
+bool SimulatedDisc::mediaPresent() const { return ready(); }
 
 QVector<CdTrack> SimulatedDisc::tracks() const
 {

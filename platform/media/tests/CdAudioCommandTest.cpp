@@ -148,7 +148,9 @@ TEST_F(CdAudioCommandTest, DoorAndDiscStates)
     EXPECT_EQ(ask("Status CDAudio Mode"), "not ready");
     EXPECT_EQ(ask("status cdaudio position"), "");
     EXPECT_EQ(ask("status cdaudio ready"), "false");
+    EXPECT_EQ(ask("status cdaudio media present"), "false");
     m_clock.advance(2000);
+    EXPECT_EQ(ask("status cdaudio media present"), "true");
     EXPECT_EQ(ask("Status CDAudio Mode"), "stopped");
     EXPECT_EQ(ask("Status CDAudio number of tracks"), "3");
 
