@@ -60,3 +60,14 @@ void ButtonColorSettings::changed()
     if (onChange)
         onChange();
 }
+
+QString ButtonColorSettings::definitionKey(int index)
+{
+    return QStringLiteral("Color") + QString::number(index);
+}
+
+QString ButtonColorSettings::windowDataKey(int index)
+{
+    static const char *const keys[BarCount] = {"R", "G", "B", "Light"};
+    return index >= 0 && index < BarCount ? QString::fromLatin1(keys[index]) : QString();
+}

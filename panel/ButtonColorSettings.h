@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <functional>
 
@@ -37,6 +39,12 @@ public:
     int green() const;      // |VScroll1(1)|
     int blue() const;       // |VScroll1(2)|
     int brightness() const; // -VScroll1(3)
+
+    // Stored forms. Bar values are stored as they stand (the bars' negative
+    // numbers): in a panel definition as "Mode" and "Color0".."Color3", in the
+    // player's window data as "R", "G", "B" and "Light".
+    static QString definitionKey(int index);   // "Color" + index
+    static QString windowDataKey(int index);   // "R", "G", "B", "Light"; "" for no bar
 
     // The tool's own change handling; runs after a selection or a bar changed.
     std::function<void()> onChange;

@@ -81,7 +81,7 @@ private:
         const ButtonColorSettings &colors = m_form.colors();
         put(Edit, QStringLiteral("Mode"), colors.ColorType());
         for (int i = 0; i < ButtonColorSettings::BarCount; ++i)
-            put(Edit, key("Color", i), colors.VScroll1(i));
+            put(Edit, ButtonColorSettings::definitionKey(i), colors.VScroll1(i));
         const PanelState &state = m_form.state();
         put(Edit, QStringLiteral("PicWidth"), state.DeskPicWidth.isValid() ? Vb::CStr(state.DeskPicWidth) : QString());
         put(Edit, QStringLiteral("PicHeight"), state.DeskPicHeight);
@@ -224,7 +224,7 @@ private:
         if (const auto mode = Vb::toInt16(number(Edit, QStringLiteral("Mode"))))
             colors.selectColorType(*mode);
         for (int i = 0; i < ButtonColorSettings::BarCount; ++i)
-            if (const auto value = Vb::toInt16(number(Edit, key("Color", i))))
+            if (const auto value = Vb::toInt16(number(Edit, ButtonColorSettings::definitionKey(i))))
                 colors.setVScroll1(i, *value);
     }
 
