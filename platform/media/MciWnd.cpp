@@ -78,7 +78,9 @@ void MciWnd::setFileName(const QString &path)
     m_open = true;
     m_fileName = path;
     m_extension = QFileInfo(path).suffix().toLower();
-    m_frames = m_player->hasVideo();
+    // The players treat every .mp3 as sound counted in milliseconds, even one
+    // that carries a picture stream.
+    m_frames = m_player->hasVideo() && m_extension != QLatin1String("mp3");
     m_player->setSpeed(m_speed / 1000.0);
     m_player->setVolume(m_volume);
     if (m_autosize && m_player->hasVideo())

@@ -13,8 +13,8 @@ class ClockTimer;
 // Members keep the names the programs drive them by.
 //
 // Positions (Position, Length, PositionChange) are in the control's units:
-// milliseconds for audio-only media; for video, frames at the format's
-// nominal rate (AVI 10, MOV 15, every other video 30 a second). setTimeFormat
+// milliseconds for audio-only media and for every .mp3; for video, frames at
+// the format's nominal rate (AVI 10, MOV 15, every other video 30 a second). setTimeFormat
 // switches between "ms" and "frames"; unitsPerSecond() tells the rate.
 //
 // Modes (Mode text / ExtendedModeChange number): "not ready" 524 (nothing
@@ -23,9 +23,11 @@ class ClockTimer;
 // positionInterval() ms of the media clock; at the end of the file Position
 // reads Length, one last PositionChange fires and the mode becomes "stopped".
 //
-// Errors: ExtendedError(275) and then Error(275) when a file is missing or
-// its format unreadable; 296 when no media engine can be started. Errors are
-// raised while the member that caused them is being set.
+// Errors: ExtendedError(275) and then Error(275) when a file is missing, its
+// format unreadable or it holds nothing to play (a still picture); 296 when
+// the file is readable but no decoder here can play it, or no media engine
+// can be started. Errors are raised while the member that caused them is
+// being set (or, for a failure while playing, when it happens).
 class MciWnd : public QWidget {
     Q_OBJECT
 public:

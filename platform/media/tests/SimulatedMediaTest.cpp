@@ -201,6 +201,13 @@ TEST_F(SimulatedMediaTest, DeviceTypesOfAudioFiles)
     control.setFileName(mid);
     EXPECT_EQ(control.DeviceType(), "sequencer");
     EXPECT_TRUE(control.currentFrame().isNull());
+
+    // An .mp3 with a picture stream is a video device but counts milliseconds.
+    const QString clip = file("clip.mp3", QByteArray(10, 'c'));
+    SimulatedMediaFiles::describe(clip, {2000, {320, 240}, 0});
+    control.setFileName(clip);
+    EXPECT_EQ(control.DeviceType(), "MPEGVideo");
+    EXPECT_EQ(control.Length(), 2000);
 }
 
 TEST_F(SimulatedMediaTest, UnusableFilesRaiseTheirErrorsAndLeaveNothingOpen)
