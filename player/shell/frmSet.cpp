@@ -294,8 +294,8 @@ void frmSet::ReadSetData()
     m_shell.PlayerTempDir = AddPath(AddPath(GetWinDir(), QStringLiteral("Temp")), QStringLiteral("Quorvel Temp"));
     MakeDir(m_shell.PlayerTempDir);
 
-    // The first run for this user: the cache option was never stored.
-    const bool firstRun = store.get(OptionKeys::ButtonTempDir, QStringLiteral("\x01")) == QStringLiteral("\x01");
+    // The first run for this user: the player never stored its options or window data.
+    const bool firstRun = store.get(OptionKeys::DeskPic, QStringLiteral("\x01")) == QStringLiteral("\x01");
     o.ButtonTempDir = SystemPaths::mapWindowsPlace(
         OptionRules::readFolder(store, OptionKeys::ButtonTempDir, m_shell.PlayerTempDir));
     m_panel.ButtonCacheDir = o.ButtonTempDir;

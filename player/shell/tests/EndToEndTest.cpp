@@ -1,0 +1,296 @@
+// The player as a user meets it: a real Tavrin under Xvfb with a fresh configuration,
+// driven through its test-control socket, checked by its log, its files and screenshots.
+
+#include "ShellTestSupport.h"
+
+#include "Cp950.h"
+#include "InstanceGuard.h"
+#include "ModIniFile.h"
+#include "ModRegist.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Points this process's view of the user folders at the player's for one scope, so that
+// the registry store, the Windows folder and the instance socket are the player's.
+class UserFolders
+{
+public:
+    explicit UserFolders(const QString& root)
+    {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) m_saved[name] = qgetenv(name);
+        qputenv("HOME", (root + "/home").toUtf8());
+        qputenv("XDG_CONFIG_HOME", (root + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (root + "/data").toUtf8());
+    }
+    ~UserFolders()
+    {
+        for (const auto& [name, value] : m_saved) qputenv(name.c_str(), value);
+    }
+
+private:
+    std::map<std::string, QByteArray> m_saved;
+};
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < timeoutMs) {
+        if (condition()) return true;
+        QThread::msleep(100);
+    }
+    return condition();
+}
+
+class Player
+{
+public:
+    Player(const QString& root, const QString& program) : m_root(root), m_program(program) {}
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_root + "/home");
+        env.insert("XDG_CONFIG_HOME", m_root + "/config");
+        env.insert("XDG_DATA_HOME", m_root + "/data");
+        env.insert("XDG_RUNTIME_DIR", m_root + "/runtime");
+        env.insert("PELLORAN_PROGRAM_DIR", m_program);
+        env.insert("PELLORAN_TEST_CONTROL", "1");
+        env.insert("PELLORAN_MEDIA", "sim");
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("PELLORAN_MSGBOX_ANSWER", "7");  // a question nobody expected is answered No
+        env.remove("DISPLAY");
+        return env;
+    }
+
+    // Starts Tavrin under its own X server; the display and its key land in a file.
+    void start()
+    {
+        QFile::remove(m_root + "/display");
+        m_process.setProcessEnvironment(environment());
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        const QString script = QString("printf '%s\\n%s\\n' \"$DISPLAY\" \"$XAUTHORITY\" > '%1/display'; exec '%2'")
+                                   .arg(m_root, executable());
+        m_process.start("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24", "bash", "-c", script});
+        ASSERT_TRUE(m_process.waitForStarted(10000));
+        ASSERT_TRUE(waitFor([&] { return QFile(m_root + "/display").size() > 0; }, 20000));
+        QFile f(m_root + "/display");
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        m_display = QString::fromLocal8Bit(lines.value(0));
+        m_xauthority = QString::fromLocal8Bit(lines.value(1));
+    }
+
+    static QString executable() { return QCoreApplication::applicationDirPath() + "/Tavrin"; }
+
+    QProcessEnvironment displayEnvironment() const
+    {
+        QProcessEnvironment env = environment();
+        env.insert("DISPLAY", m_display);
+        env.insert("XAUTHORITY", m_xauthority);
+        return env;
+    }
+
+    bool screenshot(const QString& name) const
+    {
+        QProcess import;
+        import.setProcessEnvironment(displayEnvironment());
+        const QString file = ShellTest::outputFolder() + "/" + name;
+        import.start("import", {"-window", "root", file});
+        return import.waitForFinished(20000) && import.exitCode() == 0 && QFile::exists(file);
+    }
+
+    bool command(const QString& line) const
+    {
+        UserFolders folders(m_root);
+        return InstanceGuard::send(line);
+    }
+
+    bool waitForEnd(int timeoutMs) { return m_process.waitForFinished(timeoutMs); }
+    QString output() { return QString::fromLocal8Bit(m_process.readAll()); }
+    void kill()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    ~Player() { kill(); }
+
+private:
+    QString m_root;
+    QString m_program;
+    QProcess m_process;
+    QString m_display;
+    QString m_xauthority;
+};
+
+QStringList logOf(const QString& program)
+{
+    return Cp950::readTextFile(program + "/Quorvel.log").split("\r\n", Qt::SkipEmptyParts);
+}
+
+QStringList logTextsOf(const QString& program) { return ShellTest::logTexts(program); }
+
+bool logHas(const QString& program, const QString& text) { return logTextsOf(program).contains(text); }
+
+// The lines of `expected` appear in the log in this order.
+void expectInOrder(const QStringList& log, const QStringList& expected)
+{
+    int last = -1;
+    for (const QString& text : expected) {
+        const int at = log.indexOf(text, last + 1);
+        EXPECT_GT(at, last) << "missing or out of order: " << text.toStdString();
+        if (at > last) last = at;
+    }
+}
+
+bool copyFolder(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files)) {
+        if (!QFile::copy(source.filePath(name), to + "/" + name)) return false;
+    }
+    return true;
+}
+
+// Counts the colours of a screenshot region, to tell a drawn panel from an empty screen.
+int distinctColours(const QImage& image, const QRect& area)
+{
+    QSet<QRgb> colours;
+    for (int y = area.top(); y < area.bottom(); y += 3)
+        for (int x = area.left(); x < area.right(); x += 3) colours.insert(image.pixel(x, y));
+    return colours.size();
+}
+
+QString settingsFile(const QString& root) { return root + "/config/Pelloran/Quorvel V1.1.conf"; }
+
+}  // namespace
+
+TEST(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
+{
+    ShellTest::app();
+    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() || QStandardPaths::findExecutable("import").isEmpty())
+        GTEST_SKIP() << "xvfb-run or import is not installed";
+    const QString bin = QCoreApplication::applicationDirPath();
+    if (!QFile::exists(Player::executable()) || !QDir(bin + "/Skin").exists())
+        GTEST_SKIP() << "Tavrin and its panels are not built beside the tests";
+
+    QTemporaryDir root;
+    const QString program = root.filePath("program");
+    for (const char* folder : {"home", "config", "data", "runtime"}) QDir().mkpath(root.filePath(folder));
+    QFile::setPermissions(root.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner);
+    ASSERT_TRUE(copyFolder(bin + "/Skin", program + "/Skin"));
+    ASSERT_TRUE(copyFolder(bin + "/Button Mask", program + "/Button Mask"));
+    ASSERT_TRUE(copyFolder(bin + "/Desk", program + "/Desk"));
+    QFile::copy(bin + "/ReadMe.rtf", program + "/ReadMe.rtf");
+    QFile::remove(program + "/Skin/Button.ini");
+    {
+        UserFolders folders(root.path());
+        SetAudioCDPlay("cdplayer --play %1");  // the system's autoplay command before the player
+    }
+
+    // ---- first start: the readme holds the start until its button is pressed
+    Player player(root.path(), program);
+    player.start();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "開啟說明畫面"); }, 30000)) << player.output().toStdString();
+    QThread::msleep(700);
+    EXPECT_TRUE(player.screenshot("e2e-readme.png"));
+    EXPECT_FALSE(logHas(program, "結束說明畫面"));
+
+    // ---- a second copy ends at once and leaves the log alone
+    const QByteArray logBefore = [&] {
+        QFile f(program + "/Quorvel.log");
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QProcess second;
+    second.setProcessEnvironment(player.displayEnvironment());
+    QElapsedTimer secondTime;
+    secondTime.start();
+    second.start(Player::executable(), {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_LT(secondTime.elapsed(), 5000);
+    QFile logFile(program + "/Quorvel.log");
+    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(logFile.readAll(), logBefore);
+    logFile.close();
+
+    // ---- the readme's button lets the start go on
+    ASSERT_TRUE(player.command("click 不騙你,我真的看過了"));
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, 30000)) << player.output().toStdString();
+    QThread::msleep(700);
+    ASSERT_TRUE(player.screenshot("e2e-panel.png"));
+    const QImage shot(ShellTest::outputFolder() + "/e2e-panel.png");
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_GT(distinctColours(shot, QRect(0, 0, qMin(shot.width(), 400), qMin(shot.height(), 600))), 20);
+
+    const QStringList log = logOf(program);
+    ASSERT_GE(log.size(), 3);
+    EXPECT_TRUE(log[1].endsWith(" 進入Quorvel V1.1.400"));
+    expectInOrder(logTextsOf(program),
+                  {"設定參數", "開啟說明畫面", "結束說明畫面", "檢查完畢!", "檢查面板目錄", "設定面板選單", "讀取設定",
+                   "物件初始化", "開始載入面板及按鈕", "面板及按鈕載入完成", "參數設定", "進入主程式"});
+    EXPECT_TRUE(QFile::exists(program + "/Skin/Button.ini"));
+    {
+        UserFolders folders(root.path());
+        const QString windows = root.path() + "/config/Pelloran/Windows";
+        EXPECT_EQ(GetIniString(windows + "/SYSTEM.INI", "mci", "MPEGVideo"), "mciqtz.drv");
+        EXPECT_EQ(GetIniString(windows + "/WIN.INI", "mci extensions", "mpg"), "MPEGVideo");
+        EXPECT_EQ(GetAudioCDPlay(), "");
+        EXPECT_EQ(GetSavedAudioCDPlay(), "cdplayer --play %1");
+    }
+
+    // ---- an orderly exit
+    ASSERT_TRUE(player.command("quit"));
+    ASSERT_TRUE(player.waitForEnd(20000));
+    const QStringList end = logTextsOf(program);
+    ASSERT_GE(end.size(), 4);
+    EXPECT_EQ(end.mid(end.size() - 4),
+              (QStringList{"儲存個人參數", "關閉媒體控制介面", "釋放所有物件", "退出Quorvel V1.1.400"}));
+    {
+        UserFolders folders(root.path());
+        EXPECT_EQ(GetAudioCDPlay(), "cdplayer --play %1");  // given back
+    }
+    {
+        QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
+        EXPECT_EQ(stored.value("Width").toString(), "354");
+        EXPECT_EQ(stored.value("Volume").toString(), "1000");
+        EXPECT_EQ(stored.value("DeskPic").toString(), program + "/Desk/Quorvel.JPG");
+        EXPECT_EQ(stored.value("ReadMe").toString(), "0");
+        // The window data of this run are what the next start reads.
+        stored.setValue("Width", "440");
+        stored.setValue("Volume", "650");
+        stored.setValue("ReadMe", "1");
+    }
+
+    // ---- the next start reads them; a close from outside keeps them
+    QFile::remove(program + "/Quorvel.log");
+    Player next(root.path(), program);
+    next.start();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, 30000)) << next.output().toStdString();
+    EXPECT_FALSE(logHas(program, "開啟說明畫面"));
+    ASSERT_TRUE(next.command("close"));
+    ASSERT_TRUE(next.waitForEnd(20000));
+    EXPECT_TRUE(logHas(program, "不正常關閉Quorvel V1.1.400"));
+    QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
+    EXPECT_EQ(stored.value("Width").toString(), "440");
+    EXPECT_EQ(stored.value("Volume").toString(), "650");
+    UserFolders folders(root.path());
+    EXPECT_EQ(GetAudioCDPlay(), "cdplayer --play %1");
+}
