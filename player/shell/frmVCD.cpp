@@ -43,25 +43,49 @@ frmVCD::frmVCD(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     Drive1->hide();
     FileBMP = new FileListBox(this);
     FileBMP->hide();
-    m_findMusic = new frmFindMusic(this);
-    m_songSet = new frmSongSet(this);
-    m_set = new frmSet(*this, m_shell, m_panelState, m_playback, *m_findMusic, *m_songSet, this);
-    m_set->setWindowFlag(Qt::Window);
+    // The other windows are top-level windows of their own: disabling the panel while a
+    // dialog is open must leave the dialog usable.
+    m_findMusic = new frmFindMusic;
+    m_songSet = new frmSongSet;
+    m_set = new frmSet(*this, m_shell, m_panelState, m_playback, *m_findMusic, *m_songSet);
     connect(m_songSet, &frmSongSet::closed, this, [this] { setEnabled(true); });
     m_temp = new frmTemp(*this);
     m_menu.Form_Load();
 
-    // The close key of the control bar ends the player in order.
     PanelObjects& obj = m_panel->obj();
-    if (obj.PicCtl.size() > 8) obj.PicCtl[8]->installEventFilter(this);
+    for (int index : {8, 12})
+        if (index < obj.PicCtl.size()) obj.PicCtl[index]->installEventFilter(this);
+    if (obj.PicButton.size() > 3) obj.PicButton[3]->installEventFilter(this);
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        connect(s, &QScreen::geometryChanged, this, &frmVCD::SysInfo1_DisplayChanged);
 }
 
-frmVCD::~frmVCD() = default;
+frmVCD::~frmVCD()
+{
+    delete m_set;
+    delete m_songSet;
+    delete m_findMusic;
+    delete m_readme;
+}
 
 FrmReadme& frmVCD::readme()
 {
-    if (!m_readme) m_readme = new FrmReadme(this);
+    if (!m_readme) m_readme = new FrmReadme;
     return *m_readme;
+}
+
+void frmVCD::SysInfo1_DisplayChanged()
+{
+    if (!m_ended) ScreenResize();
+}
+
+void frmVCD::ShowSettings()
+{
+    FrmCenter(m_set);
+    FormOnTop(this, false);
+    m_set->show();
+    m_set->raise();
+    setEnabled(false);
 }
 
 // ---------------------------------------------------------------- playback engine calls
@@ -380,8 +404,9 @@ void frmVCD::UnloadAllForms()
 {
     m_temp->UnloadRequested = true;
     // Every other window first, in the order of the player's window list; then the panel.
-    for (QWidget* w : {static_cast<QWidget*>(m_readme), static_cast<QWidget*>(m_set),
-                       static_cast<QWidget*>(m_songSet), static_cast<QWidget*>(m_findMusic)})
+    for (QWidget* w : {static_cast<QWidget*>(m_findMusic), static_cast<QWidget*>(progressWindow()),
+                       static_cast<QWidget*>(m_readme), static_cast<QWidget*>(m_set),
+                       static_cast<QWidget*>(m_songSet)})
         if (w) w->hide();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this) w->hide();
@@ -425,13 +450,29 @@ void frmVCD::changeEvent(QEvent* event)
 
 bool frmVCD::eventFilter(QObject* watched, QEvent* event)
 {
+    // The keys the start and the shut-down need: close (control bar 8), minimise (control
+    // bar 12) and settings (title button 3). The full mouse dispatch builds on these.
+    if (event->type() != QEvent::MouseButtonRelease) return QWidget::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    auto* key = qobject_cast<QWidget*>(watched);
+    if (!key || mouse->button() != Qt::LeftButton || !key->rect().contains(mouse->position().toPoint()))
+        return QWidget::eventFilter(watched, event);
     PanelObjects& obj = m_panel->obj();
-    if (obj.PicCtl.size() > 8 && watched == obj.PicCtl[8] && event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && obj.PicCtl[8]->rect().contains(mouse->position().toPoint())) {
-            CloseForm();
-            return true;
+    if (obj.PicCtl.size() > 8 && key == obj.PicCtl[8]) {
+        CloseForm();
+        return true;
+    }
+    if (obj.PicCtl.size() > 12 && key == obj.PicCtl[12]) {
+        m_playback.BusyFlag = true;
+        if (!(m_playback.MediaKind == QLatin1String("VCD") && m_panelState.ImageVisible)) {
+            m_temp->setWindowState(1);
         }
+        m_playback.BusyFlag = false;
+        return true;
+    }
+    if (obj.PicButton.size() > 3 && key == obj.PicButton[3]) {
+        ShowSettings();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -59,6 +59,11 @@ public:
     // The size class of a screen height (640 for 480 ...), or the width when none matches.
     static int ScreenClassOf(int widthPixels, int heightPixels);
 
+    // Title button 3: the settings dialog over a disabled panel.
+    void ShowSettings();
+    // The display changed: the screen-size class and the panel list follow it.
+    void SysInfo1_DisplayChanged();
+
     // The end of the program was reached (CloseForm, the unrequested close).
     bool ended() const { return m_ended; }
 

@@ -6,6 +6,7 @@
 #include "PanelForm.h"
 #include "SystemPaths.h"
 #include "frmSet.h"
+#include <QPushButton>
 #include "frmTemp.h"
 #include "frmVCD.h"
 
@@ -200,4 +201,19 @@ TEST(MainWindow, StartupOptionsProbeTheChosenDevice)
     EXPECT_EQ(vcd.playback().CdDrive, "/data");
     EXPECT_EQ(vcd.playback().DriveKind, 3);
     EXPECT_EQ(vcd.panel().obj().Label1->text(), "讀取指定裝置資訊中...");
+}
+
+TEST(MainWindow, SettingsOverADisabledPanel)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    vcd.ShowSettings();
+    EXPECT_FALSE(vcd.isEnabled());
+    EXPECT_TRUE(vcd.settings().isVisible());
+    EXPECT_TRUE(vcd.settings().isEnabled());  // the dialog stays usable over the disabled panel
+    vcd.settings().Command2->click();
+    EXPECT_TRUE(vcd.isEnabled());
+    EXPECT_FALSE(vcd.settings().isVisible());
 }
