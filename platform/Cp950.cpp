@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -57,6 +58,15 @@ QString utf16ToString(const QByteArray& utf16) {
 }
 
 bool isLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+bool isTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0xA1 && b <= 0xFE); }
+
+// Undecodable bytes become the lone low surrogates U+DC00+byte: no character of any text
+// uses them, they show as a replacement mark, and encode() turns them back into their bytes.
+// A broken double-byte pair is escaped whole, so that its second byte never reads as a
+// backslash or a bracket.
+constexpr ushort EscapeBase = 0xDC00;
+QChar escapeOf(unsigned char b) { return QChar(static_cast<ushort>(EscapeBase + b)); }
+bool isEscape(QChar c) { return c.unicode() >= EscapeBase && c.unicode() <= EscapeBase + 0xFF; }
 
 }  // namespace
 
@@ -73,11 +83,11 @@ QString decode(const QByteArray& bytes) {
         if (c.valid()) pos += c.convert(data + pos, size - pos, out);
         result += utf16ToString(out);
         if (pos >= size) break;
-        // A byte (or lead byte and its follower) that is no character.
-        result += QChar(QChar::ReplacementCharacter);
-        bool pair = isLeadByte(static_cast<unsigned char>(data[pos])) && pos + 1 < size &&
-                    static_cast<unsigned char>(data[pos + 1]) >= 0x40;
-        pos += pair ? 2 : 1;
+        // A byte (or lead byte and its follower) that is no character: kept as escape
+        // characters so that writing the text back gives the same bytes.
+        const bool pair = isLeadByte(static_cast<unsigned char>(data[pos])) && pos + 1 < size &&
+                          isTrailByte(static_cast<unsigned char>(data[pos + 1]));
+        for (size_t n = pair ? 2 : 1; n > 0; --n, ++pos) result += escapeOf(static_cast<unsigned char>(data[pos]));
     }
     return result;
 }
@@ -91,13 +101,22 @@ QByteArray encode(const QString& text) {
     while (pos < size) {
         if (c.valid()) pos += c.convert(data + pos, size - pos, result);
         if (pos >= size) break;
+        const QChar ch = text.at(static_cast<qsizetype>(pos / 2));
+        if (isEscape(ch)) {  // a byte that decode() could not read goes back unchanged
+            result += static_cast<char>(ch.unicode() - EscapeBase);
+            pos += 2;
+            continue;
+        }
         // A character the code page lacks (a surrogate pair counts as one).
         result += '?';
-        QChar ch = text.at(static_cast<int>(pos / 2));
-        bool pair = ch.isHighSurrogate() && pos + 2 < size;
+        const bool pair = ch.isHighSurrogate() && pos + 2 < size;
         pos += pair ? 4 : 2;
     }
     return result;
+}
+
+bool hasUndecodableBytes(const QString& text) {
+    return std::any_of(text.begin(), text.end(), isEscape);
 }
 
 int byteLength(const QString& text) { return encode(text).size(); }

@@ -7,8 +7,12 @@
 
 namespace Cp950 {
 
-// Bytes in code page 950 to text. Bytes that are no character become U+FFFD.
+// Bytes in code page 950 to text. Bytes that are no character are kept as the lone
+// surrogates U+DC00-U+DCFF (shown as a replacement mark), so that encode() gives back the
+// same bytes: a damaged file that is read and written again loses nothing.
 QString decode(const QByteArray& bytes);
+// True when the text holds such undecodable bytes.
+bool hasUndecodableBytes(const QString& text);
 
 // Text to code page 950. Characters the code page lacks become "?".
 QByteArray encode(const QString& text);

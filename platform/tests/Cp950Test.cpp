@@ -19,8 +19,17 @@ TEST(Cp950, RoundTripsDoubleByteTextWhoseSecondBytesLookLikeAscii) {
 TEST(Cp950, MarksWhatCannotBeConverted) {
     EXPECT_EQ(Cp950::encode(QStringLiteral("a\u00E9b")), QByteArray("a?b"));   // no é in the code page
     EXPECT_EQ(Cp950::encode(QString::fromUtf8("x\xF0\x9F\x98\x80y")), QByteArray("x?y"));  // one ? per character
-    const QString broken = Cp950::decode(QByteArray("a\xA5", 2));                 // lead byte at the end
-    EXPECT_EQ(broken, QStringLiteral("a") + QChar(QChar::ReplacementCharacter));
+}
+
+TEST(Cp950, BytesThatAreNoCharacterSurviveAReadAndAWrite) {
+    // 0x81 0x5D is no character: its second byte must not read as "]"; 0xA5 at the end is half a pair.
+    const QByteArray damaged("[a\x81\x5D]\xA5", 6);
+    const QString text = Cp950::decode(damaged);
+    EXPECT_TRUE(Cp950::hasUndecodableBytes(text));
+    EXPECT_EQ(text.count(u']'), 1);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[a")));
+    EXPECT_EQ(Cp950::encode(text), damaged);
+    EXPECT_FALSE(Cp950::hasUndecodableBytes(QStringLiteral("設定")));
 }
 
 TEST(Cp950, CutsOnWholeCharacters) {

@@ -140,3 +140,10 @@ TEST_F(ProfileFileTest, ReadersOnSeveralThreadsSeeTheSameValues) {
     for (std::thread& r : readers) r.join();
     EXPECT_EQ(wrong.load(), 0);
 }
+
+TEST_F(ProfileFileTest, WritingIntoADamagedFileKeepsItsOtherBytes) {
+    const QByteArray damaged("[A]\r\nbroken=x\x81\x5Dy\xFF\r\n", 19);
+    writeBytes(damaged);
+    ASSERT_TRUE(ProfileFile::writeString(path(), "A", "new", "1"));
+    EXPECT_EQ(bytes(), damaged + "new=1\r\n");
+}
