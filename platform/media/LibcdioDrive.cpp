@@ -19,6 +19,8 @@ LibcdioDrive::LibcdioDrive()
         m_device = drives.first();
 }
 
+LibcdioDrive::LibcdioDrive(const QByteArray &device) : m_device(device) {}
+
 LibcdioDrive::~LibcdioDrive() { closeDevice(); }
 
 QList<QByteArray> LibcdioDrive::opticalDrives()
@@ -149,6 +151,7 @@ bool LibcdioDrive::ensurePlayer()
         m_player.reset();
         return fail(QStringLiteral("cannot play the disc"));
     }
+    m_player->assumeLength(discLength());
     m_player->seek(m_heldMs);
     return true;
 }
@@ -209,18 +212,30 @@ bool LibcdioDrive::seek(qint64 ms)
     return true;
 }
 
+bool LibcdioDrive::isImage() const
+{
+    if (!openDevice())
+        return false;
+    const driver_id_t driver = cdio_get_driver_id(m_cdio);
+    return driver == DRIVER_BINCUE || driver == DRIVER_NRG || driver == DRIVER_CDRDAO;
+}
+
 bool LibcdioDrive::setTrayOpen(bool open)
 {
     if (m_device.isEmpty())
         return fail(QStringLiteral("no optical drive"));
+    if (isImage())
+        return fail(QStringLiteral("a disc image has no tray"));
     m_player.reset();
     m_heldMs = 0;
     m_playTo = -1;
     closeDevice();
-    driver_return_code_t result;
+    driver_return_code_t result = DRIVER_OP_ERROR;
     if (open) {
+        // Ejecting consumes the handle when it succeeds (or is unsupported).
         CdIo_t *handle = cdio_open(m_device.constData(), DRIVER_UNKNOWN);
-        result = handle ? cdio_eject_media(&handle) : DRIVER_OP_ERROR;  // frees the handle
+        if (handle)
+            result = cdio_eject_media(&handle);
         if (handle)
             cdio_destroy(handle);
     } else {

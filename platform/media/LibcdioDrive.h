@@ -14,7 +14,10 @@ struct _CdIo;
 // drive (or no disc) every action fails and the state says so.
 class LibcdioDrive : public CdDrive {
 public:
+    // The first optical drive libcdio lists.
     LibcdioDrive();
+    // A given drive, or a disc image libcdio reads (a .cue file).
+    explicit LibcdioDrive(const QByteArray &device);
     ~LibcdioDrive() override;
 
     State state() const override;
@@ -36,7 +39,8 @@ private:
     bool openDevice() const;
     void closeDevice() const;
     bool readToc() const;
-    bool trayOpenedByHand() const;  // the drive says its tray is out
+    bool trayOpenedByHand() const;
+    bool isImage() const;  // a disc image rather than a drive  // the drive says its tray is out
     bool fail(const QString &why) const;
     bool ensurePlayer();
     qint64 discLength() const;

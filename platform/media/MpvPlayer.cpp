@@ -331,46 +331,38 @@ QImage MpvPlayer::currentFrame()
     return image;
 }
 
-void MpvPlayer::handleEndReached()
-{
-    if (m_state == State::Closed || m_atEnd)
-        return;
-    m_atEnd = true;
-    m_pendingSeekMs = -1;
-    m_state = State::Stopped;
-    emit ended();
-}
-
 void MpvPlayer::drainEvents()
 {
+    // The engine wakes us again only once its queue has been emptied, so the
+    // queue is read to the end before anyone hears of what happened.
+    bool reachedEnd = false;
+    bool failedToPlay = false;
     while (m_mpv) {
         mpv_event *event = mpv_wait_event(m_mpv, 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
-        switch (event->event_id) {
-        case MPV_EVENT_PROPERTY_CHANGE: {
+        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE) {
             auto *property = static_cast<mpv_event_property *>(event->data);
-            if (!std::strcmp(property->name, "eof-reached") && property->format == MPV_FORMAT_FLAG &&
-                *static_cast<int *>(property->data)) {
-                handleEndReached();
-                return;  // listeners may have closed or destroyed this player
-            }
-            break;
-        }
-        case MPV_EVENT_PLAYBACK_RESTART:
+            if (!std::strcmp(property->name, "eof-reached") && property->format == MPV_FORMAT_FLAG)
+                reachedEnd = *static_cast<int *>(property->data) != 0;
+        } else if (event->event_id == MPV_EVENT_PLAYBACK_RESTART) {
             m_pendingSeekMs = -1;
-            break;
-        case MPV_EVENT_END_FILE: {
+        } else if (event->event_id == MPV_EVENT_END_FILE) {
             auto *end = static_cast<mpv_event_end_file *>(event->data);
-            if (end->reason == MPV_END_FILE_REASON_ERROR && m_state != State::Closed) {
-                m_state = State::Stopped;
-                emit failed(UnreadableFormat);
-                return;
-            }
-            break;
+            failedToPlay = failedToPlay || end->reason == MPV_END_FILE_REASON_ERROR;
         }
-        default:
-            break;
-        }
+    }
+    if (m_state == State::Closed)
+        return;
+    if (failedToPlay) {
+        m_state = State::Stopped;
+        emit failed(UnreadableFormat);  // listeners may close or destroy this player
+        return;
+    }
+    if (reachedEnd && !m_atEnd) {
+        m_atEnd = true;
+        m_pendingSeekMs = -1;
+        m_state = State::Stopped;
+        emit ended();
     }
 }

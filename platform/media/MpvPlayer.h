@@ -42,6 +42,9 @@ public:
     // A numeric property as the engine holds it ("volume", "speed"); -1
     // without an engine. Lets tests see that settings reach the engine.
     double engineProperty(const char *name) const;
+    // For a stream whose length the engine cannot tell (an audio CD read as
+    // one stream): the length to report and to keep seeks within.
+    void assumeLength(qint64 ms) { m_lengthMs = ms; }
 
 private slots:
     void drainEvents();
@@ -56,7 +59,6 @@ private:
     QSet<QByteArray> decodableCodecs() const;
     QByteArray trackText(int64_t track, const char *field) const;
     void setPaused(bool paused);
-    void handleEndReached();
 
     mpv_handle *m_mpv = nullptr;
     quintptr m_windowId = 0;

@@ -1,0 +1,117 @@
+// The real CD back end (libcdio for the table of contents, libmpv for the
+// sound) on a disc image made at test time, since this machine has no drive.
+#include "CdDrive.h"
+#include "Clock.h"
+#include "LibcdioDrive.h"
+#include "MciCommand.h"
+#include "MediaBackend.h"
+#include "MediaTestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kSectorBytes = 2352;  // one 1/75 s sector of CD audio
+
+class CdImageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ensureApplication();
+        // Track 1: 2 s; track 2: 1 s of 44.1 kHz stereo sound.
+        const QString one = m_dir.filePath("one.raw"), two = m_dir.filePath("two.raw");
+        if (!makeMediaWithFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=2", "-ar", "44100", "-ac", "2",
+                                  "-f", "s16le"},
+                                 one) ||
+            !makeMediaWithFfmpeg({"-f", "lavfi", "-i", "sine=frequency=660:duration=1", "-ar", "44100", "-ac", "2",
+                                  "-f", "s16le"},
+                                 two))
+            GTEST_SKIP() << "ffmpeg could not make the disc's sound";
+        QByteArray first = readPadded(one), second = readPadded(two);
+        const int firstSectors = int(first.size() / kSectorBytes);
+        QFile bin(m_dir.filePath("disc.bin"));
+        ASSERT_TRUE(bin.open(QIODevice::WriteOnly));
+        bin.write(first + second);
+        bin.close();
+        const QString index = QString::asprintf("%02d:%02d:%02d", firstSectors / 75 / 60, firstSectors / 75 % 60,
+                                                firstSectors % 75);
+        m_cue = m_dir.filePath("disc.cue");
+        QFile cue(m_cue);
+        ASSERT_TRUE(cue.open(QIODevice::WriteOnly));
+        cue.write(QString("FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                          "  TRACK 02 AUDIO\n    INDEX 01 %1\n")
+                      .arg(index)
+                      .toLatin1());
+        cue.close();
+        m_saved = mediaBackend();
+        setMediaBackend(MediaBackend::Real);
+        setMediaClock(nullptr);
+        mciResetDevices();
+    }
+    void TearDown() override
+    {
+        mciResetDevices();
+        setCdDrive(nullptr);
+        setMediaBackend(m_saved);
+    }
+    static QByteArray readPadded(const QString &path)
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        QByteArray bytes = file.readAll();
+        bytes.append(QByteArray((kSectorBytes - bytes.size() % kSectorBytes) % kSectorBytes, '\0'));
+        return bytes;
+    }
+    QString ask(const QString &command)
+    {
+        QString reply;
+        mciSendString(command, &reply, 20);
+        return reply;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_cue;
+    MediaBackend m_saved = MediaBackend::Simulated;
+};
+
+TEST_F(CdImageTest, ReadsTheTableOfContents)
+{
+    LibcdioDrive drive(QFile::encodeName(m_cue));
+    ASSERT_EQ(drive.state(), CdDrive::State::Stopped) << drive.lastError().toStdString();
+    EXPECT_TRUE(drive.mediaPresent());
+    const QVector<CdTrack> tracks = drive.tracks();
+    ASSERT_EQ(tracks.size(), 2);
+    EXPECT_EQ(tracks[0].startMs, 0);
+    EXPECT_EQ(tracks[0].lengthMs, 2000);
+    EXPECT_EQ(tracks[1].startMs, 2000);
+    EXPECT_EQ(tracks[1].lengthMs, 1000);
+    EXPECT_TRUE(tracks[1].audio);
+    // An image has no tray to move.
+    EXPECT_FALSE(drive.setTrayOpen(true));
+}
+
+TEST_F(CdImageTest, PlaysTracksThroughTheCommandSet)
+{
+    setCdDrive(std::make_shared<LibcdioDrive>(QFile::encodeName(m_cue)));
+    EXPECT_EQ(ask("Status CDAudio number of tracks"), "2");
+    EXPECT_EQ(mciSendString("Set CDAudio Time format tmsf"), 0);
+    EXPECT_EQ(ask("Status CDAudio length Track 2"), "00:01:00");
+    ASSERT_EQ(mciSendString("Seek CDAudio to 2"), 0);
+    EXPECT_EQ(ask("Status CDAudio position"), "02:00:00:00");
+    ASSERT_EQ(mciSendString("Play CDAudio"), 0);
+    EXPECT_EQ(ask("Status CDAudio Mode"), "playing");
+    ASSERT_TRUE(waitUntil([&] { return ask("Status CDAudio position") > "02:00:00:20"; }, 3000));
+    EXPECT_EQ(ask("Status CDAudio Current Track"), "2");
+    // At the end of the disc the position holds at the last track's length.
+    ASSERT_TRUE(waitUntil([&] { return ask("Status CDAudio Mode") == "stopped"; }, 4000));
+    EXPECT_EQ(ask("Status CDAudio position").mid(3), "00:01:00");
+
+    ASSERT_EQ(mciSendString("Play CDAudio from 01:00:01 to 01:00:01:40"), 0);
+    ASSERT_TRUE(waitUntil([&] { return ask("Status CDAudio Mode") != "playing"; }, 3000));
+    EXPECT_EQ(ask("Status CDAudio Current Track"), "1");
+}
+
+} // namespace
