@@ -10,8 +10,9 @@ namespace {
 
 // The unnamed default value of a key.
 const QString DefaultValueName = QStringLiteral("@");
-// Values with line breaks are kept as the hex of their code page 950 bytes.
-const QString HexMark = QStringLiteral("hex:");
+// Values that a quoted line can't hold exactly (line breaks, characters outside code page
+// 950) are kept as the hex of their UTF-8 bytes.
+const QString EncodedMark = QStringLiteral("utf8:");
 
 QString sectionOf(uint32_t root, const QString& keyPath) {
     QString path = keyPath;
@@ -24,15 +25,18 @@ QString sectionOf(uint32_t root, const QString& keyPath) {
 
 QString entryName(const QString& valueName) { return valueName.isEmpty() ? DefaultValueName : valueName; }
 
+bool fitsOnAQuotedLine(const QString& value) {
+    return !value.contains(u'\r') && !value.contains(u'\n') && Cp950::decode(Cp950::encode(value)) == value;
+}
+
 // Quotes keep blanks at either end and quotes inside exactly as they are.
 QString storedForm(const QString& value) {
-    if (value.contains(u'\r') || value.contains(u'\n'))
-        return HexMark + QString::fromLatin1(Cp950::encode(value).toHex());
+    if (!fitsOnAQuotedLine(value)) return EncodedMark + QString::fromLatin1(value.toUtf8().toHex());
     return u'"' + value + u'"';
 }
 
 QString valueOfStored(const QString& raw) {
-    if (raw.startsWith(HexMark)) return Cp950::decode(QByteArray::fromHex(raw.mid(HexMark.size()).toLatin1()));
+    if (raw.startsWith(EncodedMark)) return QString::fromUtf8(QByteArray::fromHex(raw.mid(EncodedMark.size()).toLatin1()));
     if (raw.size() >= 2 && raw.front() == u'"' && raw.back() == u'"') return raw.mid(1, raw.size() - 2);
     return raw;  // written by hand, without quotes
 }

@@ -21,7 +21,8 @@ TEST_F(RegistryStoreTest, ValuesReadBackExactlyAsWritten) {
         QStringLiteral("功能設定"),
         QStringLiteral("two\r\nlines"),
         QString(),
-        QStringLiteral("hex:not really"),
+        QStringLiteral("utf8:not really"),
+        QStringLiteral("/home/José/Música/play %1"),  // characters outside code page 950
     };
     int n = 0;
     for (const QString& v : values) {
