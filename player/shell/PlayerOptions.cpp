@@ -185,11 +185,4 @@ QString ChkPatten(const QVector<FileTypeEntry>& list)
     return pattern;
 }
 
-QString driveOf(const QString& deviceText)
-{
-    // A device text is the drive root, optionally followed by a blank and its label.
-    const int bracket = deviceText.indexOf(QLatin1String(" ["));
-    return (bracket < 0 ? deviceText : deviceText.left(bracket)).trimmed();
-}
-
 }  // namespace OptionRules

@@ -129,7 +129,4 @@ QString ChkExtName(const QString& text);
 // The selected entries' patterns in list order, joined by ";", upper case.
 QString ChkPatten(const QVector<FileTypeEntry>& list);
 
-// The value of the drive part of a device text ("/media/cdrom [DISC]" gives "/media/cdrom").
-QString driveOf(const QString& deviceText);
-
 }  // namespace OptionRules

@@ -177,27 +177,31 @@ void frmSet::buildControls()
     Command5[3]->hide();
     grid->addWidget(types, 5, 0, 3, 1);
 
-    // Option groups
-    auto* right = new QVBoxLayout;
+    // Option groups, two by two, and the device
+    auto* right = new QGridLayout;
     right->addWidget(optionFrame(QStringLiteral("起動模式"),
                                  {QStringLiteral("起動時,從光碟機中搜尋"), QStringLiteral("搜尋指定裝置"),
                                   QStringLiteral("不要搜尋,我自給來")},
-                                 Option1, m_groups[0], this));
+                                 Option1, m_groups[0], this),
+                     0, 0);
     right->addWidget(optionFrame(QStringLiteral("當整片光碟撥放完畢時"),
                                  {QStringLiteral("重複撥放"), QStringLiteral("自動退片"), QStringLiteral("停止撥放")},
-                                 Option2, m_groups[1], this));
+                                 Option2, m_groups[1], this),
+                     0, 1);
     right->addWidget(optionFrame(QStringLiteral("秀圖設定"),
                                  {QStringLiteral("對著歌詞更換圖片"), QStringLiteral("定時更換圖片(秒)")}, Option3,
-                                 m_groups[2], this));
+                                 m_groups[2], this),
+                     1, 0);
     right->addWidget(optionFrame(QStringLiteral("CDROM 歌本"),
                                  {QStringLiteral("自動"), QStringLiteral("詢問"), QStringLiteral("不使用")}, Option4,
-                                 m_groups[3], this));
+                                 m_groups[3], this),
+                     1, 1);
     auto* device = new QGroupBox(QStringLiteral("指定裝置:"), this);
     auto* deviceLayout = new QVBoxLayout(device);
     Combo1 = new QComboBox(device);
     Combo1->setEditable(true);
     deviceLayout->addWidget(Combo1);
-    right->addWidget(device);
+    right->addWidget(device, 2, 0, 1, 2);
     grid->addLayout(right, 5, 1, 3, 1);
 
     // Check boxes and the picture interval
@@ -422,7 +426,7 @@ PlayerOptions frmSet::editedOptions() const
     o.StopMode = groupChoice(Option2);
     o.ShowMode = groupChoice(Option3);
     o.History = groupChoice(Option4);
-    o.DiskName = OptionRules::driveOf(Combo1->currentText());
+    o.DiskName = Drives::DriveOfEntry(Combo1->currentText().trimmed());
     o.ShowPic = checkValue(Check1);
     o.AutoScan = checkValue(Check2);
     o.SongBook = checkValue(Check4);

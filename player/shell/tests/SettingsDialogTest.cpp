@@ -64,6 +64,8 @@ TEST(SettingsDialog, FirstStartDefaults)
     EXPECT_EQ(vcd.songSet().CurListFile, SystemPaths::TempFolder() + "/unknow.m3u");
     EXPECT_EQ(vcd.playback().VolumeLevel, 1000);
     EXPECT_EQ(vcd.settings().Label4->text(), "100%");
+    vcd.settings().show();
+    vcd.settings().grab().save(ShellTest::outputFolder() + "/settings-dialog.png");
 }
 
 TEST(SettingsDialog, EveryOptionRoundTripsThroughTheStore)
