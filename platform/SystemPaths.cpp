@@ -37,12 +37,12 @@ namespace SystemPaths {
 QString ProgramFolder() {
     if (!programFolderOverride().isEmpty()) return programFolderOverride();
     QString fromEnv = qEnvironmentVariable("PELLORAN_PROGRAM_DIR");
-    if (!fromEnv.isEmpty()) return withoutTrailingSlash(QDir::cleanPath(fromEnv));
+    if (!fromEnv.isEmpty()) return withoutTrailingSlash(QDir(fromEnv).absolutePath());
     return withoutTrailingSlash(executableFolder());
 }
 
 void setProgramFolder(const QString& folder) {
-    programFolderOverride() = folder.isEmpty() ? QString() : withoutTrailingSlash(QDir::cleanPath(folder));
+    programFolderOverride() = folder.isEmpty() ? QString() : withoutTrailingSlash(QDir(folder).absolutePath());
 }
 
 QString ConfigFolder() { return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")) + QStringLiteral("/Pelloran"); }
