@@ -26,8 +26,15 @@
 //   media present, ready "true" / "false"
 //   type track n         "audio" / "other"
 //   time format          "tmsf", "msf", "milliseconds" or "frames"
+// The CD plays on through its tracks to the end of the disc (or to the "to"
+// position) and then holds there, stopped; a play that starts in a data
+// track is refused. Closing the device does not stop the disc.
+//
 // A file alias counts positions and lengths in milliseconds in every time
-// format (frames included); its modes are those above except "open".
+// format (frames included); its modes are those above except "open". Opening
+// fails with 275 (missing or unreadable file), 296 (no decoder for it) or 289
+// (alias in use); "play ... to" is not supported for files; "close all"
+// closes everything.
 //
 // Result codes: 0 on success, an MciError otherwise. On failure the reply is
 // empty (callers that read a number from it get 0).
