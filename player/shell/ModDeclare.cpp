@@ -43,6 +43,22 @@ void runTestCommand(frmVCD& vcd, const QString& command)
 
 }  // namespace
 
+bool ChkPrevInstance(frmVCD& form)
+{
+    auto* guard = new InstanceGuard(&form);
+    if (!guard->claim()) return false;
+    QObject::connect(guard, &InstanceGuard::comeForward, &form, [&form] {
+        // The window the user sees comes forward: the readme while it holds the start.
+        QWidget* front = form.readme().isVisible() ? static_cast<QWidget*>(&form.readme()) : &form;
+        if (front == &form && form.isMinimized()) form.taskEntry().setWindowState(0);
+        front->raise();
+        front->activateWindow();
+    });
+    QObject::connect(guard, &InstanceGuard::testCommand, &form,
+                     [&form](const QString& command) { runTestCommand(form, command); });
+    return true;
+}
+
 void SetMciDriver()
 {
     const QString windows = GetWinDir();
@@ -74,18 +90,10 @@ int Main(QApplication& app)
     auto* vcd = new frmVCD;
     vcd->shellState().WinVersion = winVersion;
     vcd->panelState().WinVersion = winVersion;
-    auto* guard = new InstanceGuard(vcd);
-    if (!guard->claim()) {
+    if (!ChkPrevInstance(*vcd)) {
         delete vcd;
         return 0;  // another copy runs and was asked to come forward
     }
-    QObject::connect(guard, &InstanceGuard::comeForward, vcd, [vcd] {
-        if (vcd->isMinimized()) vcd->taskEntry().setWindowState(0);
-        vcd->raise();
-        vcd->activateWindow();
-    });
-    QObject::connect(guard, &InstanceGuard::testCommand, vcd,
-                     [vcd](const QString& command) { runTestCommand(*vcd, command); });
 
     TakeOverAudioCDPlay();
     StartLog();

@@ -9,6 +9,10 @@ namespace ModDeclare {
 // Runs the start-up road and then the event loop; the program's exit code.
 int Main(QApplication& app);
 
+// True when no other copy of the player runs for this user; otherwise the running copy was
+// asked to bring its window forward, and this copy must end before it touches anything.
+bool ChkPrevInstance(frmVCD& form);
+
 // Writes the four media-driver entries into the Windows folder's SYSTEM.INI and WIN.INI.
 void SetMciDriver();
 
