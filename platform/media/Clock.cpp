@@ -214,9 +214,9 @@ void ClockTimer::setInterval(int ms)
 
 void ClockTimer::setEnabled(bool on)
 {
-    if (on)
+    if (on && !m_active)
         start();
-    else
+    else if (!on)
         stop();
 }
 

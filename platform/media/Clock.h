@@ -113,7 +113,8 @@ public:
     void setSingleShot(bool singleShot) { m_singleShot = singleShot; }
     bool isSingleShot() const { return m_singleShot; }
     bool isActive() const { return m_active; }
-    // Enabled-style switch: true starts (restarting the interval), false stops.
+    // Enabled-style switch: true starts a stopped timer (a running one keeps
+    // its count), false stops.
     void setEnabled(bool on);
 
 public slots:

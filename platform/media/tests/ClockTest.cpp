@@ -88,7 +88,9 @@ TEST(ClockTimerTest, RunsOnTheInstalledClock)
     QObject::connect(&timer, &ClockTimer::timeout, [&] { ++ticks; });
     timer.start(500);
     EXPECT_TRUE(timer.isActive());
-    clock.advance(1600);
+    clock.advance(400);
+    timer.setEnabled(true);  // already running: keeps its count
+    clock.advance(1200);
     EXPECT_EQ(ticks, 3);
     timer.setEnabled(false);
     clock.advance(1000);
