@@ -170,3 +170,32 @@ TEST(SystemClockTest, WaitsAndFiresInRealTime)
     clock.wait(40);
     EXPECT_EQ(ticks, seen);
 }
+
+TEST(ClockTimerTest, MayBeRestartedOrStoppedFromItsOwnTimeout)
+{
+    VirtualClock clock;
+    setMediaClock(&clock);
+    ClockTimer once;
+    once.setSingleShot(true);
+    QList<qint64> onceTimes;
+    QObject::connect(&once, &ClockTimer::timeout, [&] {
+        onceTimes << clock.now();
+        if (onceTimes.size() < 3)
+            once.start(100);  // a single shot set again from its own timeout
+    });
+    once.start(100);
+
+    ClockTimer repeat;
+    QList<qint64> repeatTimes;
+    QObject::connect(&repeat, &ClockTimer::timeout, [&] {
+        repeatTimes << clock.now();
+        if (repeatTimes.size() == 2)
+            repeat.stop();
+    });
+    repeat.start(70);
+    clock.advance(1000);
+    EXPECT_EQ(onceTimes, QList<qint64>({100, 200, 300}));
+    EXPECT_EQ(repeatTimes, QList<qint64>({70, 140}));
+    EXPECT_EQ(clock.pendingTimers(), 0);
+    setMediaClock(nullptr);
+}
