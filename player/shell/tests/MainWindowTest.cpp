@@ -217,3 +217,22 @@ TEST(MainWindow, SettingsOverADisabledPanel)
     EXPECT_TRUE(vcd.isEnabled());
     EXPECT_FALSE(vcd.settings().isVisible());
 }
+
+TEST(MainWindow, PanelCountAcrossPictureKinds)
+{
+    const QString program = ShellTest::freshWorld();
+    QDir().mkpath(program + "/Skin");
+    QFile gif(program + "/Skin/only.GIF");  // listed by name only: any content will do
+    ASSERT_TRUE(gif.open(QIODevice::WriteOnly));
+    gif.write("GIF89a");
+    gif.close();
+    QImage(8, 8, QImage::Format_RGB32).save(program + "/Skin/b.bmp", "BMP");
+    frmVCD vcd;
+    QStringList names;
+    int count = vcd.ScanFIleA(program + "/Skin/*.Jpg", names, 0);
+    EXPECT_EQ(count, 0);
+    count = vcd.ScanFIleA(program + "/Skin/*.Bmp", names, count);
+    count = vcd.ScanFIleA(program + "/Skin/*.Gif", names, count);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(names, (QStringList{program + "/Skin/b.bmp", program + "/Skin/only.GIF"}));
+}

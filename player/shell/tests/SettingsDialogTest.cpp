@@ -109,6 +109,8 @@ TEST(SettingsDialog, EveryOptionRoundTripsThroughTheStore)
 
         EXPECT_FALSE(s.isVisible());
         EXPECT_EQ(vcd.panelState().ButtonCacheDir, cache);  // in use at once
+        EXPECT_EQ(vcd.playback().CutFolder, SystemPaths::TempFolder());  // from the next start on
+        EXPECT_EQ(vcd.shellState().SongTempDir, SystemPaths::TempFolder());
         EXPECT_EQ(vcd.playback().CdDrive, "/data");
         EXPECT_EQ(vcd.TimerBMP.interval(), 12000);
     }
