@@ -32,7 +32,7 @@ void MciWnd::ensurePlayer()
         return;
     m_player = createMediaPlayer();
     // The picture goes into this widget's own window on a real display.
-    if (mediaBackend() == MediaBackend::Real && !mediaIsHeadless()) {
+    if (mediaBackend() == MediaBackend::Real && mediaCanEmbedVideo()) {
         setAttribute(Qt::WA_NativeWindow);
         setAttribute(Qt::WA_DontCreateNativeAncestors);
         m_player->setVideoWindow(quintptr(winId()));

@@ -31,3 +31,8 @@ bool mediaIsHeadless()
         return false;
     return qgetenv("DISPLAY").isEmpty() && qgetenv("WAYLAND_DISPLAY").isEmpty();
 }
+
+bool mediaCanEmbedVideo()
+{
+    return QGuiApplication::instance() && QGuiApplication::platformName() == QLatin1String("xcb");
+}

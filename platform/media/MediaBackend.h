@@ -11,3 +11,5 @@ void setMediaBackend(MediaBackend backend);
 // True when no display is available (offscreen/minimal Qt platform or no
 // X display): video then goes to a null output.
 bool mediaIsHeadless();
+// True when video can be drawn into a widget's own native window (X11).
+bool mediaCanEmbedVideo();

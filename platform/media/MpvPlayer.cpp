@@ -33,15 +33,17 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
     m_mpv = mpv_create();
     if (!m_mpv)
         return false;
-    const bool withWindow = m_windowId != 0 && !mediaIsHeadless();
+    const bool headless = mediaIsHeadless();
+    const bool withWindow = m_windowId != 0 && !headless;
     QList<QPair<QByteArray, QByteArray>> all = {
         {"config", "no"},          {"terminal", "no"},      {"load-scripts", "no"},
         {"ytdl", "no"},            {"osc", "no"},           {"input-default-bindings", "no"},
         {"input-vo-keyboard", "no"}, {"input-cursor", "no"}, {"cursor-autohide", "no"},
         {"keep-open", "yes"},      {"idle", "yes"},         {"pause", "yes"},
         {"audio-display", "no"},   {"hr-seek", "yes"},      {"force-window", "no"},
+        // Without a window of ours (sound only, or an alias) no picture is shown.
         {"vo", withWindow ? "gpu,x11,null" : "null"},
-        {"ao", mediaIsHeadless() ? "null" : "pipewire,pulse,alsa,null"},
+        {"ao", headless ? "null" : "pipewire,pulse,alsa,null"},
     };
     if (withWindow)
         all.append({"wid", QByteArray::number(qulonglong(m_windowId))});
