@@ -210,7 +210,10 @@ TEST(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
     player.start();
     ASSERT_TRUE(waitFor([&] { return logHas(program, "開啟說明畫面"); }, 30000)) << player.output().toStdString();
     QThread::msleep(700);
-    EXPECT_TRUE(player.screenshot("e2e-readme.png"));
+    ASSERT_TRUE(player.screenshot("e2e-readme.png"));
+    const QImage readmeShot(ShellTest::outputFolder() + "/e2e-readme.png");
+    EXPECT_GT(distinctColours(readmeShot, QRect(0, 0, qMin(readmeShot.width(), 500), qMin(readmeShot.height(), 400))),
+              5);
     EXPECT_FALSE(logHas(program, "結束說明畫面"));
 
     // ---- a second copy ends at once and leaves the log alone
