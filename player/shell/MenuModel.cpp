@@ -3,10 +3,10 @@
 MenuModel::MenuModel()
 {
     for (const char* c : {"原始畫面一半", "原始畫面大小", "原始畫面 1.5倍", "原始畫面 2 倍", "全      螢      幕"})
-        mSize.append({QString::fromUtf8(c)});
+        mSize.append(MenuItem(QString::fromUtf8(c)));
     for (const char* c : {"1   Frame", "5   Frame", "10 Frame", "0.5 Sec", "1  Sec", "2  Sec", "3  Sec", "5 Sec",
                           "10 Sec", "20 Sec", "30 Sec", "1  Min", "2  Min", "3  Min", "5  Min", "10  Min"})
-        mSeek.append({QString::fromLatin1(c)});
+        mSeek.append(MenuItem(QString::fromLatin1(c)));
     mSeek[11].checked = true;
     mSele1.enabled = false;
     mSele.enabled = false;

@@ -7,6 +7,9 @@
 
 struct MenuItem
 {
+    MenuItem() = default;
+    MenuItem(const QString& text) : caption(text) {}  // an item as the design captions it
+
     QString caption;
     QString tag;
     bool enabled = true;
