@@ -236,3 +236,24 @@ TEST(MainWindow, PanelCountAcrossPictureKinds)
     EXPECT_EQ(count, 2);
     EXPECT_EQ(names, (QStringList{program + "/Skin/b.bmp", program + "/Skin/only.GIF"}));
 }
+
+TEST(MainWindow, PictureFolderTakesItsFirstPicture)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    QDir().mkpath(program + "/pics");
+    QImage(4, 4, QImage::Format_RGB32).save(program + "/pics/b.jpg", "JPG");
+    QImage(4, 4, QImage::Format_RGB32).save(program + "/pics/a.bmp", "BMP");
+    SaveAppSetting("ShowPicFIle", program + "/pics/z.jpg");
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    EXPECT_EQ(vcd.shellState().PicFolder, program + "/pics/a.bmp");
+
+    // A folder that is gone leaves the setting's text.
+    const QString other = ShellTest::freshWorld();
+    ShellTest::addPanel(other);
+    SaveAppSetting("ShowPicFIle", other + "/missing/z.jpg");
+    frmVCD second;
+    ASSERT_TRUE(second.Start());
+    EXPECT_EQ(second.shellState().PicFolder, other + "/missing/z.jpg");
+}

@@ -313,3 +313,38 @@ TEST(SettingsDialog, FileTypesAddAndDelete)
     for (int i = 0; i < s.List1->count(); ++i) s.List1->item(i)->setSelected(false);
     EXPECT_EQ(s.Text4->text(), "");
 }
+
+TEST(SettingsDialog, SmallHandlersFollowTheirBoxes)
+{
+    ShellTest::freshWorld();
+    frmVCD vcd;
+    frmSet& s = vcd.settings();
+    s.Form_Load();
+    EXPECT_TRUE(s.Text1->isEnabled());       // pictures change automatically
+    s.Check1->setCheckState(Qt::Unchecked);
+    EXPECT_FALSE(s.Text1->isEnabled());
+    EXPECT_FALSE(s.Command1->isEnabled());
+    EXPECT_FALSE(s.Text5->isEnabled());      // no lyric mapping folder
+    s.Check3->setCheckState(Qt::Checked);
+    EXPECT_TRUE(s.Text5->isEnabled());
+    EXPECT_TRUE(s.Command6->isEnabled());
+    EXPECT_FALSE(s.Check6->isEnabled());     // MTV mode only with timed pictures
+    s.Option3[1]->setChecked(true);
+    EXPECT_TRUE(s.Check6->isEnabled());
+    s.VScroll1->setValue(17);
+    EXPECT_EQ(s.Text3->text(), "17");
+}
+
+TEST(SettingsDialog, ADeviceNotPresentNowIsKept)
+{
+    ShellTest::freshWorld();
+    SaveAppSetting("DiskName", "/media/gone");
+    frmVCD vcd;
+    frmSet& s = vcd.settings();
+    s.Form_Load();
+    EXPECT_EQ(s.Options().DiskName, "/media/gone");
+    EXPECT_EQ(s.Combo1->currentText(), "/media/gone");
+    s.show();
+    s.Command2->click();
+    EXPECT_EQ(GetAppSetting("DiskName", ""), "/media/gone");
+}
