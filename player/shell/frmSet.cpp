@@ -277,25 +277,45 @@ void frmSet::ReadSetData()
 {
     const OptionStore store = AppOptionStore();
     PlayerOptions o;
-
     m_playback.VolumeLevel = static_cast<qint16>(OptionRules::readVolume(store));
     showVolume(m_playback.VolumeLevel / 10);
-
     o.DeskPic = store.get(OptionKeys::DeskPic, QString());
     m_panel.DeskPicFile = o.DeskPic;
-
     o.FileTypes = OptionRules::readFileTypes(store);
+    readFolders(store, o);
+    o.ScanType = OptionRules::readGroup(store, OptionGroups::ScanType());
+    o.StopMode = OptionRules::readGroup(store, OptionGroups::StopMode());
+    o.ShowMode = OptionRules::readGroup(store, OptionGroups::ShowMode());
+    o.History = OptionRules::readGroup(store, OptionGroups::History());
+    FindCDROM();
+    o.DiskName = store.get(OptionKeys::DiskName, m_playback.CdDrive);
+    if (o.DiskName.isEmpty()) o.DiskName = m_playback.CdDrive;
+    readChecks(store, o);
+    readPictureOptions(store, o);
+    m_shell.CdromLibFile = AddPath(m_shell.SongTempDir, QStringLiteral("CDROMLib.TXT"));
+    m_shell.MusicLibFile = AddPath(m_shell.SongTempDir, QStringLiteral("MusicLib.TXT"));
+    o.CutDelay = OptionRules::readCutDelay(store, m_host.captureDelayText());
+    m_host.setCaptureDelay(o.CutDelay, static_cast<int>(-std::nearbyint(o.CutDelay.toDouble() * 10)));
+    loadLastPlayList(store);
+    setWindowTitle(QStringLiteral("設定組態 - Quorvel V") + VersionText());
 
+    m_options = o;
+    m_shell.SongPattern = OptionRules::ChkPatten(m_options.FileTypes);
+    showOptions(m_options);
+}
+
+void frmSet::readFolders(const OptionStore& store, PlayerOptions& o)
+{
     const QString tempFolder = SystemPaths::TempFolder();  // "C:\Temp", created here
     o.SongTempDir = SystemPaths::mapWindowsPlace(OptionRules::readFolder(store, OptionKeys::SongTempDir, tempFolder));
     m_shell.SongTempDir = o.SongTempDir;
-
     o.CreatSongDir = OptionRules::readCheck(store, OptionKeys::CreatSongDir, 0);
     m_shell.CreatSongDir = static_cast<qint16>(o.CreatSongDir);
 
     MakeDir(m_shell.SongTempDir);
-    MakeDir(AddPath(GetWinDir(), QStringLiteral("Temp")));
-    m_shell.PlayerTempDir = AddPath(AddPath(GetWinDir(), QStringLiteral("Temp")), QStringLiteral("Quorvel Temp"));
+    const QString windowsTemp = AddPath(GetWinDir(), QStringLiteral("Temp"));
+    MakeDir(windowsTemp);
+    m_shell.PlayerTempDir = AddPath(windowsTemp, QStringLiteral("Quorvel Temp"));
     MakeDir(m_shell.PlayerTempDir);
 
     // The first run for this user: the player never stored its options or window data.
@@ -309,52 +329,39 @@ void frmSet::ReadSetData()
     o.CutDir = SystemPaths::mapWindowsPlace(store.get(OptionKeys::CutDir, tempFolder));
     m_playback.CutFolder = o.CutDir;
     MakeDir(m_playback.CutFolder);
+}
 
-    o.ScanType = OptionRules::readGroup(store, OptionGroups::ScanType());
-    o.StopMode = OptionRules::readGroup(store, OptionGroups::StopMode());
-    o.ShowMode = OptionRules::readGroup(store, OptionGroups::ShowMode());
-    o.History = OptionRules::readGroup(store, OptionGroups::History());
-
-    FindCDROM();
-    QString d = store.get(OptionKeys::DiskName, m_playback.CdDrive);
-    if (d.isEmpty()) d = m_playback.CdDrive;
-    o.DiskName = d;
-
+void frmSet::readChecks(const OptionStore& store, PlayerOptions& o)
+{
     o.ShowPic = OptionRules::readCheck(store, OptionKeys::ShowPic, 1);
     o.AutoScan = OptionRules::readCheck(store, OptionKeys::AutoScan, 1);
     o.SongBook = OptionRules::readCheck(store, OptionKeys::SongBook, 1);
     o.AutoPlay = OptionRules::readCheck(store, OptionKeys::AutoPlay, 1);
     o.MtvMode = OptionRules::readCheck(store, OptionKeys::MtvMode, 1);
     o.GameCD = OptionRules::readCheck(store, OptionKeys::GameCD, 0);
+    // The song-book window's two boxes are its own controls: they take the stored values.
     o.AutoNum = OptionRules::readCheck(store, OptionKeys::AutoNum, checkValue(m_findMusic.Check1));
     o.DiscVol = OptionRules::readCheck(store, OptionKeys::DiscVol, checkValue(m_findMusic.Check2));
     setCheckValue(m_findMusic.Check1, o.AutoNum);
     setCheckValue(m_findMusic.Check2, o.DiscVol);
+}
 
+void frmSet::readPictureOptions(const OptionStore& store, PlayerOptions& o)
+{
     o.ShowTime = OptionRules::readShowTime(store, m_options.ShowTime);
     m_host.setPictureInterval(o.ShowTime * 1000);
-
     m_panel.ShowPic = o.ShowPic == 1;
     o.ShowPicFile = store.get(OptionKeys::ShowPicFile, QString());
     m_shell.PicFolder = o.ShowPicFile;
+}
 
-    m_shell.CdromLibFile = AddPath(m_shell.SongTempDir, QStringLiteral("CDROMLib.TXT"));
-    m_shell.MusicLibFile = AddPath(m_shell.SongTempDir, QStringLiteral("MusicLib.TXT"));
-
-    o.CutDelay = OptionRules::readCutDelay(store, m_host.captureDelayText());
-    m_host.setCaptureDelay(o.CutDelay, static_cast<int>(-std::nearbyint(o.CutDelay.toDouble() * 10)));
-
+void frmSet::loadLastPlayList(const OptionStore& store)
+{
     const QString listFile =
         store.get(OptionKeys::ListFile, AddPath(m_shell.SongTempDir, QStringLiteral("unknow.m3u")));
     m_songSet.CurListFile = listFile;
     m_songSet.ReadListFile(listFile);
     m_songSet.Command13->setToolTip(listFile);
-
-    setWindowTitle(QStringLiteral("設定組態 - Quorvel V") + VersionText());
-
-    m_options = o;
-    m_shell.SongPattern = OptionRules::ChkPatten(m_options.FileTypes);
-    showOptions(m_options);
 }
 
 QString frmSet::VersionText() { return QStringLiteral("1.1"); }

@@ -107,6 +107,10 @@ private:
     void buildControls();
     QWidget* folderRow(const QString& caption, QLineEdit*& box, QPushButton*& button);
     void ReadSetData();
+    void readFolders(const OptionStore& store, PlayerOptions& o);
+    void readChecks(const OptionStore& store, PlayerOptions& o);
+    void readPictureOptions(const OptionStore& store, PlayerOptions& o);
+    void loadLastPlayList(const OptionStore& store);
     void DelTemp();
     void ChkPatten();
     void Command2_Click();
