@@ -149,7 +149,21 @@ bool frmVCD::Start()
     m_playback.BusyFlag = true;
     m_panelState.ScreenClass = static_cast<qint16>(std::lround(screenWidthTwips() / twipsPerPixelX()));
     m_panelState.ScreenHeight = screenHeightTwips() / twipsPerPixelY();
+    if (!checkPanelFolders()) {
+        m_ended = true;
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    buildMenusAndSettings();
+    readWindowState();
+    layOutPanel();
+    showAndProbe();
+    finishStart();
+    return true;
+}
 
+bool frmVCD::checkPanelFolders()
+{
     WriteLog(QStringLiteral("檢查面板目錄"));
     const QString program = SystemPaths::ProgramFolder();
     m_panelState.SkinDir = program + QStringLiteral("/Skin");
@@ -161,16 +175,16 @@ bool frmVCD::Start()
     int count = ScanFIleA(m_panelState.SkinDir + QStringLiteral("/*.Jpg"), names, 0);
     count = ScanFIleA(m_panelState.SkinDir + QStringLiteral("/*.Bmp"), names, count);
     count = ScanFIleA(m_panelState.SkinDir + QStringLiteral("/*.Gif"), names, count);
-    if (count == 0) {
-        WriteLog(QStringLiteral("找不到面板?"));
-        QApplication::beep();
-        ShowMsg(QStringLiteral("找不到任何面板,請將面板放在\r\n") + m_panelState.SkinDir + QStringLiteral("目錄下"),
-                QStringLiteral("error"));
-        m_ended = true;
-        return false;
-    }
+    if (count > 0) return true;
+    WriteLog(QStringLiteral("找不到面板?"));
+    QApplication::beep();
+    ShowMsg(QStringLiteral("找不到任何面板,請將面板放在\r\n") + m_panelState.SkinDir + QStringLiteral("目錄下"),
+            QStringLiteral("error"));
+    return false;
+}
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+void frmVCD::buildMenusAndSettings()
+{
     ChkDeskFile();
     for (int i = 0; i < Drive1->listCount(); ++i) {
         MenuItem& item = MenuModel::element(m_menu.mDiskC, i);
@@ -183,6 +197,7 @@ bool frmVCD::Start()
     WriteLog(QStringLiteral("設定面板選單"));
     m_set->Form_Load();
 
+    // The picture area starts from the first picture of the picture folder.
     const QString pictureFolder = GetFilePath(m_set->Options().ShowPicFile);
     FileBMP->setPattern(QStringLiteral("*.bmp;*.gif;*.jpg"));
     if (!pictureFolder.isEmpty() && !DirEx(pictureFolder + QStringLiteral("/")).isEmpty()) {
@@ -192,7 +207,10 @@ bool frmVCD::Start()
             m_shell.PicFolder = AddPath(FileBMP->path(), FileBMP->list(0));
         }
     }
+}
 
+void frmVCD::readWindowState()
+{
     hide();
     m_playback.NaturalWidth = 354;
     m_playback.NaturalHeight = 242;
@@ -207,19 +225,22 @@ bool frmVCD::Start()
     m_playback.VideoBorderHeight = 27;
     m_playback.PlaySpeed = 1000;
     m_playback.VideoFirstSizing = true;
-
     ScreenResize();
-    m_panel->obj().setFormPicture(QImage());
+}
+
+void frmVCD::layOutPanel()
+{
+    PanelObjects& obj = m_panel->obj();
+    obj.setFormPicture(QImage());
     setAutoFillBackground(false);
     m_panelState.PixelScale = twipsPerPixelX() / 15.0;
-
-    PanelObjects& obj = m_panel->obj();
     if (obj.Label3.size() > 1) {
         obj.Label3[0]->move(14, 12);
         obj.Label3[1]->move(obj.Label3[0]->x() + 1, obj.Label3[0]->y() + 1);
     }
     obj.FormResize();
 
+    // The built-in layout is written afresh at every start.
     m_panelState.ButtonIniFile = m_panelState.SkinDir + QStringLiteral("/Button.ini");
     IniFile = m_panelState.ButtonIniFile;
     SaveButtonIni(*m_panel);
@@ -227,7 +248,8 @@ bool frmVCD::Start()
 
     WriteLog(QStringLiteral("物件初始化"));
     obj.InitObj(false);
-    if (m_panelState.DeskPicFile.isEmpty()) m_panelState.DeskPicFile = program + QStringLiteral("/Desk/Quorvel.JPG");
+    if (m_panelState.DeskPicFile.isEmpty())
+        m_panelState.DeskPicFile = SystemPaths::ProgramFolder() + QStringLiteral("/Desk/Quorvel.JPG");
     m_panel->ChkDeskName();
     if (FileExist(m_panelState.DeskIniFile)) {
         IniFile = m_panelState.DeskIniFile;
@@ -237,7 +259,10 @@ bool frmVCD::Start()
     WriteLog(QStringLiteral("開始載入面板及按鈕"));
     m_panel->DeskUpdate(false);
     WriteLog(QStringLiteral("面板及按鈕載入完成"));
+}
 
+void frmVCD::showAndProbe()
+{
     m_playback.KnobHeld = false;
     m_playback.SeekPos = 0;
     m_playback.MediaLength = 0;
@@ -247,20 +272,21 @@ bool frmVCD::Start()
     show();
     playbackVCDResize();
     WriteLog(QStringLiteral("參數設定"));
-
     startupProbe();
     playbackShowPoint();
+}
 
-    QApplication::restoreOverrideCursor();
+void frmVCD::finishStart()
+{
+    // The task-bar entry is the panel window itself (frmTemp): nothing to place.
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     WriteLog(QStringLiteral("進入主程式"));
     m_playback.CutFile = AddPath(m_playback.CutFolder, QStringLiteral("Cut0000.BMP"));
     m_menu.mCutBmp.enabled = false;
     m_menu.mCutBmp1.enabled = false;
     m_panelState.LabColor.clear();
-    for (QLabel* label : obj.LabNum) m_panelState.LabColor.append(label->palette().color(QPalette::WindowText));
+    for (QLabel* label : m_panel->obj().LabNum) m_panelState.LabColor.append(label->palette().color(QPalette::WindowText));
     m_playback.BusyFlag = false;
-    return true;
 }
 
 void frmVCD::startupProbe()

@@ -117,6 +117,13 @@ private:
     void playbackStopMedia();
     void playbackResetMedia();
 
+    // The phases of the start, in their order.
+    bool checkPanelFolders();
+    void buildMenusAndSettings();
+    void readWindowState();
+    void layOutPanel();
+    void showAndProbe();
+    void finishStart();
     void startupProbe();
     void UnloadAllForms();
     void QuitPlayer();
