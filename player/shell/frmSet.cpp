@@ -535,6 +535,7 @@ void frmSet::Command2_Click()
     QApplication::setOverrideCursor(Qt::BusyCursor);
     m_options = editedOptions();
     m_panel.ButtonCacheDir = m_options.ButtonTempDir;
+    MakeDir(m_panel.ButtonCacheDir);  // the next key faces are written there at once
     m_shell.SongPattern = OptionRules::ChkPatten(m_options.FileTypes);
     SaveSetData();
     if (m_options.ShowPic == 1) m_host.clearPictureArea();

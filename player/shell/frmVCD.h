@@ -109,7 +109,10 @@ protected:
 
 private:
     // ---- Playback engine calls: the one place where the start and the shut-down reach the
-    // playback engine. Until the engine is connected they do what can be done without it.
+    // playback engine (CheckCdrom, ShowPoint, VCDResize, Delay, StopMedia, ResetMedia).
+    // Until the engine is connected they do what can be done without it. The capture
+    // settings window's delay (captureDelayText/setCaptureDelay) and the picture timer
+    // TimerBMP are the other two places the engine's windows take over.
     void playbackCheckCdrom(bool autoPlay);
     void playbackShowPoint();
     void playbackVCDResize();
