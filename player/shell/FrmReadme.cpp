@@ -10,7 +10,9 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QLabel>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -59,10 +61,17 @@ void FrmReadme::Form_Load()
     m_setting = GetAppSetting(ReadMeKey, QStringLiteral("0"));
     if (ShowsFor(m_setting)) {
         Check1->setChecked(false);
+        if (!isVisible()) centreOnScreen();
         show();
         raise();
         activateWindow();
     }
+}
+
+void FrmReadme::centreOnScreen()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void FrmReadme::Command1_Click()

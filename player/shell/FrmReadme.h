@@ -40,6 +40,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void centreOnScreen();
+
     QString m_setting;
     QString m_loadedFile;
     bool m_confirmed = false;

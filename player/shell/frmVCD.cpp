@@ -521,6 +521,7 @@ QPointF frmVCD::FrmCenterPlace(double screenWidth, double screenHeight, double m
 void frmVCD::FrmCenter(QWidget* form)
 {
     if (!form) return;
+    if (!form->isVisible()) form->adjustSize();  // a window never shown has no size of its own yet
     const QPointF place = FrmCenterPlace(screenWidthTwips(), screenHeightTwips(), formWidthTwips(),
                                          form->frameGeometry().width() * twipsPerPixelX(),
                                          form->frameGeometry().height() * twipsPerPixelY());
