@@ -1,4 +1,4 @@
-// Every test of this executable runs with its own home, config and data folders, and with a
+// Every test executable that links this runs with its own home, config and data folders, and with a
 // QApplication (offscreen) for the tests that need widgets. Set up before main() so that no
 // settings or path code can see the user's real folders.
 
@@ -28,7 +28,7 @@ public:
 private:
     QTemporaryDir home_;
     int argc_ = 1;
-    char name_[16] = "platform_tests";
+    char name_[16] = "pelloran_tests";
     char* argv_[2] = {name_, nullptr};
     QApplication* app_ = nullptr;
 };
