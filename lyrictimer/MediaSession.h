@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// The medium the lyric timer plays, driven by media command strings: an audio
+// CD track on the device "CDaudio", any other file under the alias "MP3".
+// Command results are not examined; a failure shows as a device that is not
+// playing when the clock asks.
+class MediaSession
+{
+public:
+    // What one clock step read from the device.
+    struct ClockReading {
+        bool playing = false;
+        QString playTimeText;  // "mm:ss:cc"
+        QString lengthText;    // "mm:ss:cc" for files, "mm:ss:ff" for a CD track
+    };
+
+    static inline const QString CdDevice = QStringLiteral("CDaudio");
+    static inline const QString FileAlias = QStringLiteral("MP3");
+
+    // MciDevice: "" before the first medium.
+    QString MciDevice() const { return m_device; }
+
+    // "Stop " and "Close " with the current device name.
+    void stopAndClose();
+    // Opens the CD device when it is not playing already and plays the track.
+    void playCdTrack(int track);
+    // Stops and closes the previous device, then opens the file under the
+    // alias and plays it.
+    void playFile(const QString &path);
+    // PlayMp3File: "close MP3", "open <path> alias MP3", "play MP3".
+    static void PlayMp3File(const QString &path);
+
+    void play();
+    void pause();
+
+    // "Status <device> Mode" begins with "playing".
+    bool isPlaying() const;
+    // The clock step's reading; playing false (and nothing else read) when the
+    // device does not play.
+    ClockReading readClock() const;
+
+    // Moves to the fraction (0 to 1) of the medium's length, then plays on when
+    // resume is true. Returns the play time the position reads afterwards.
+    QString seekToFraction(double fraction, bool resume);
+    // The play time ("mm:ss:cc") at the fraction of the medium's length.
+    QString timeAtFraction(double fraction) const;
+
+    // Opens the tray when it is closed, closes it when it is open; the message
+    // is shown before the door moves. Returns true when the tray was opened.
+    bool toggleTray(const std::function<void(const QString &)> &showMessage);
+
+private:
+    qint64 lengthMs() const;
+    int currentCdTrack() const;
+
+    QString m_device;
+};
+
+// Sends a status query and returns its reply trimmed (80-character buffer).
+QString mciStatus(const QString &command);
