@@ -9,6 +9,7 @@
 #include "ModFiles.h"
 #include "ModIniFile.h"
 #include "ModTools.h"
+#include "ProfileFile.h"
 #include "VbRuntime.h"
 
 #include <QCoreApplication>
@@ -51,7 +52,10 @@ double zoomOf(const PanelState &state)
 class DefinitionWriter
 {
 public:
-    explicit DefinitionWriter(PanelForm &form) : m_form(form), m_zoom(zoomOf(form.state())) {}
+    DefinitionWriter(PanelForm &form, QVector<ButtonIniEntry> &entries)
+        : m_form(form), m_entries(entries), m_zoom(zoomOf(form.state()))
+    {
+    }
 
     void write()
     {
@@ -73,7 +77,7 @@ private:
 
     void put(const QString &section, const QString &name, const QVariant &value)
     {
-        WriteIni(section, name, value);
+        m_entries.append({section, name, Vb::CStr(value)});
     }
 
     void writeColourTool()
@@ -159,6 +163,7 @@ private:
     }
 
     PanelForm &m_form;
+    QVector<ButtonIniEntry> &m_entries;
     double m_zoom;
 };
 
@@ -408,12 +413,27 @@ private:
 
 }  // namespace
 
+QVector<ButtonIniEntry> ButtonIniEntries(PanelForm &Form)
+{
+    QVector<ButtonIniEntry> entries;
+    entries.reserve(400);
+    DefinitionWriter(Form, entries).write();
+    return entries;
+}
+
 void SaveButtonIni(PanelForm &Form)
 {
-    if (FileExist(IniFile))
-        QFile::remove(IniFile);
+    const QString path = ProfileFile::resolve(IniFile);
+    if (FileExist(path))
+        QFile::remove(path);
     QCoreApplication::processEvents();
-    DefinitionWriter(Form).write();
+    // One document, saved once through a temporary file: the file is never
+    // seen half written, and ~380 entries cost one write instead of 380.
+    ProfileDocument document;
+    for (const ButtonIniEntry &entry : ButtonIniEntries(Form))
+        document.setValue(entry.section, entry.key, entry.value);
+    if (!path.isEmpty())
+        document.save(path);
 }
 
 void ReadButtonIni(PanelForm &Form, bool WithSize)

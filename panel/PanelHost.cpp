@@ -66,3 +66,7 @@ QString PanelHost::mciSendString(const QString &)
 void PanelHost::deskPicFileChanged(const QString &)
 {
 }
+
+void PanelHost::DeskTopRef()
+{
+}

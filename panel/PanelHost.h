@@ -41,4 +41,9 @@ public:
     // A new panel picture was loaded: the player shows its path in the
     // settings dialog's panel box (frmSet.Text6). Default: nothing.
     virtual void deskPicFileChanged(const QString &path);
+
+    // The window moves to its desktop-drag frame (ImageDesk) and takes the
+    // desktop under it as its background. The colour tool calls it on closing
+    // over a GIF panel. Default: nothing.
+    virtual void DeskTopRef();
 };

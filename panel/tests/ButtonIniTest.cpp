@@ -7,6 +7,7 @@
 #include "Cp950.h"
 #include "ModIniFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -342,6 +343,45 @@ TEST_F(ButtonIniTest, ReaderHidesTheObjectsExceptWhatItShows)
     EXPECT_TRUE(visibleFlag(obj().PicCtl[1]));
     EXPECT_FALSE(visibleFlag(obj().PicCtl[2]));
     EXPECT_FALSE(visibleFlag(obj().Label1));
+}
+
+// The definition used to be written one WriteIni per entry, each rewriting
+// the file; it is now written once. The bytes must be the same.
+TEST_F(ButtonIniTest, OneSaveWritesTheSameBytesAsEntryByEntry)
+{
+    saveMask(maskDir() + QStringLiteral("/round.bmp"), makeRoundMask(32));
+    obj().PicCtl[3]->Tag = QStringLiteral("round.bmp");
+    obj().PicNum[2]->Tag = QStringLiteral("子目錄\\功能.bmp");  // CP950 bytes 5C inside a name
+    obj().Label2[1]->setFont(QFont(QStringLiteral("標楷體")));
+    colors.selectColorType(2);
+    colors.setVScroll1(3, -20);
+    state.DeskPicWidth = 640.0;
+    state.DeskPicHeight = 480;
+    obj().Image1->setVisible(true);
+
+    IniFile = skinDir() + QStringLiteral("/Old.INI");
+    for (const ButtonIniEntry &entry : ButtonIniEntries(*form))
+        WriteIni(entry.section, entry.key, entry.value);
+    writeDefinition();
+
+    QFile oldWay(skinDir() + QStringLiteral("/Old.INI"));
+    QFile newWay(definition());
+    ASSERT_TRUE(oldWay.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(newWay.open(QIODevice::ReadOnly));
+    const QByteArray expected = oldWay.readAll();
+    EXPECT_GT(expected.size(), 2000);
+    EXPECT_EQ(newWay.readAll(), expected);
+    EXPECT_GT(ButtonIniEntries(*form).size(), 200);
+}
+
+TEST_F(ButtonIniTest, SavingOverAnOldDefinitionLeavesNoStaleKeyAndNoTemporaryFile)
+{
+    put(QStringLiteral("控制台"), QStringLiteral("X99"), QStringLiteral("5"));
+    put(QStringLiteral("舊的"), QStringLiteral("Key"), QStringLiteral("1"));
+    writeDefinition();
+    EXPECT_EQ(get(QStringLiteral("控制台"), QStringLiteral("X99")), QString());
+    EXPECT_EQ(get(QStringLiteral("舊的"), QStringLiteral("Key")), QString());
+    EXPECT_EQ(QDir(skinDir()).entryList(QDir::Files), QStringList{QStringLiteral("Test.INI")});
 }
 
 }  // namespace
