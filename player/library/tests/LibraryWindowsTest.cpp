@@ -88,7 +88,7 @@ TEST(PlayListEditor, HandOverAndCancel)
     w.Command5->click();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.ListEntryCount, 2);
-    EXPECT_EQ(w.HandedOver, (QStringList{"/m/a.mp3", "/b.mp3"}));
+    EXPECT_EQ(w.PlayArray, (QStringList{"/m/a.mp3", "/b.mp3"}));
     w.Command6->click();
     EXPECT_EQ(w.ListEntryCount, 0);
 }

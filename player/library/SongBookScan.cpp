@@ -1,0 +1,183 @@
+#include "SongBookScan.h"
+
+#include "Drives.h"
+#include "FrmSongLib.h"
+#include "frmFindMusic.h"
+#include "LibraryHost.h"
+#include "ModFiles.h"
+#include "ModTools.h"
+#include "SongBookFiles.h"
+#include "SongFolderScan.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QLineEdit>
+
+#include <algorithm>
+
+namespace {
+
+// A stored folder ("/" or "/MP3/Album") on the drive whose root is Root.
+QString onDrive(const QString& root, const QString& stored)
+{
+    if (stored == QLatin1String("/")) return root;
+    return root.endsWith(QLatin1Char('/')) ? root + stored.mid(1) : root + stored;
+}
+
+QString volumeLabelOf(const QString& path)
+{
+    const auto drive = Drives::Find(path);
+    return drive ? drive->label : QString();
+}
+
+}  // namespace
+
+QString ProposedSongBookLabel(const SongBookLabelOptions& options, int discCount, const QString& volumeLabel)
+{
+    QString text = options.addVolumeLabel ? volumeLabel : QString();
+    if (options.autoNumber) {
+        const QString title = options.prefix + ZeroFill(discCount + 1, 3);
+        text = text.isEmpty() ? title : title + QLatin1Char('(') + text + QLatin1Char(')');
+    }
+    return text;
+}
+
+SongBookScan::SongBookScan(LibraryHost& host) : host_(host)
+{
+    askLabel = [](FrmSongLib& prompt) { return prompt.Ask(); };
+}
+
+SongBookScan::~SongBookScan()
+{
+    delete prompt_;
+}
+
+FrmSongLib& SongBookScan::prompt()
+{
+    if (!prompt_) prompt_ = new FrmSongLib(host_.mainWindow());
+    return *prompt_;
+}
+
+bool SongBookScan::isDiscRoot(const QString& path) const
+{
+    return path.startsWith(QLatin1Char('/')) && CutDrive(path).isEmpty();
+}
+
+int SongBookScan::ScanMp3(const QString& Path, const SongBookLabelOptions& options)
+{
+    const QString discKey = DiscKeyOf(GetVolSerial(Path));
+    PlayArray.clear();
+    Title.clear();
+    MsgAnswer = 0;
+
+    const bool cdromRoot = isDiscRoot(Path) && host_.driveKind() == 5;
+    if (cdromRoot) readKnownDisc(discKey);
+
+    if (!Title.isEmpty() && MsgAnswer == 6 && cdromRoot) {
+        reuseFolders(Path, discKey);
+    } else {
+        scanFolders(Path);
+        if (isDiscRoot(Path) && !PlayArray.isEmpty() && MsgAnswer == 6) recordDisc(Path, discKey, options);
+    }
+    finish();
+    return PlayArray.size();
+}
+
+int SongBookScan::ScanMp3(const QString& Path, frmFindMusic& window)
+{
+    SongBookLabelOptions options;
+    options.autoNumber = window.Check1->isChecked();
+    options.prefix = window.Text2->text();
+    options.addVolumeLabel = window.Check2->isChecked();
+    const int count = ScanMp3(Path, options);
+    window.SetSongBookTitle(Title);
+    return count;
+}
+
+void SongBookScan::readKnownDisc(const QString& discKey)
+{
+    MusicCount = MusicLibrary::readCount(host_.musicLibFile());
+    const CdromLibrary library(host_.cdromLibFile());
+    DiscCount = library.discCount();
+    Title = library.title(discKey);
+    MsgAnswer = host_.historyMode() == 0 ? 6 : 0;
+    if (!Title.isEmpty() && host_.historyMode() == 1)
+        MsgAnswer = ShowMsg(QStringLiteral("找到") + Title + QStringLiteral("是否要使用?"), QStringLiteral("yesno")).toInt();
+}
+
+void SongBookScan::reuseFolders(const QString& path, const QString& discKey)
+{
+    host_.showMessage(QStringLiteral("找到") + Title);
+    host_.delay(1.2);
+    const QString root = GetDrive(path);
+    for (const QString& stored : CdromLibrary(host_.cdromLibFile()).folders(discKey)) {
+        // A lost or empty entry plays the disc's root rather than nothing.
+        if (stored.isEmpty())
+            PlayArray << path;
+        else if (stored.startsWith(QLatin1Char('/')))
+            PlayArray << onDrive(root, stored);
+        else
+            PlayArray << AddPath(path, stored);
+    }
+}
+
+void SongBookScan::scanFolders(const QString& path)
+{
+    SongFolderScan scan(host_.songPattern());
+    scan.showProgress = [this](const QString& text) { host_.showMessage(text); };
+    // Folders are kept as found, also when their names hold a ".".
+    for (const QString& folder : scan.ScanFileEx(path))
+        if (PlayArray.isEmpty() || PlayArray.last() != folder) PlayArray << folder;
+    FirstSongDate = scan.FirstSongDate;
+    LastSongDate = scan.LastSongDate;
+}
+
+void SongBookScan::recordDisc(const QString& path, const QString& discKey, const SongBookLabelOptions& options)
+{
+    FrmSongLib& form = prompt();
+    const QString dateRange = ShortDate(FirstSongDate) + QLatin1Char('~') + ShortDate(LastSongDate);
+    const QString volumeLabel = volumeLabelOf(path);
+    form.List1->clear();
+    for (int i = 0; i < PlayArray.size(); ++i)
+        form.List1->addItem(ZeroFill(i + 1, 2) + QLatin1Char(' ') + PlayArray.at(i));
+    form.Label2[0]->setText(discKey);
+    form.Label2[1]->setText(volumeLabel);
+    form.Label2[2]->setText(QString::number(PlayArray.size()));
+    form.Label2[3]->setText(dateRange);
+    form.Text1->setText(ProposedSongBookLabel(options, DiscCount, volumeLabel));
+
+    const bool ok = askLabel(form);
+    const QString label = form.Text1->text();
+    if (!ok) return;
+    if (!label.isEmpty()) {
+        Title = label;
+        QStringList stored;
+        for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
+        if (CdromLibrary(host_.cdromLibFile()).recordDisc(discKey, Title, dateRange, stored)) {
+            ++DiscCount;
+            host_.showMessage(QStringLiteral("加入 '") + Title + QStringLiteral("'到歌本"));
+            host_.delay(1.2);
+        } else {
+            WriteLog(QStringLiteral("歌本寫入失敗-") + host_.cdromLibFile());
+        }
+    }
+    if (host_.songBookTicked()) appendToMusicLibrary();
+}
+
+void SongBookScan::appendToMusicLibrary()
+{
+    QVector<MusicLibFolder> folders;
+    for (const QString& folder : PlayArray)
+        folders.append({QLatin1Char('/') + CutDrive(folder), ListSongFiles(folder, host_.songPattern())});
+    if (!MusicLibrary::appendFolders(host_.musicLibFile(), Title, folders, MusicCount))
+        WriteLog(QStringLiteral("歌本寫入失敗-") + host_.musicLibFile());
+}
+
+void SongBookScan::finish()
+{
+    host_.setSongBookTitle(Title);
+    host_.fillPlayList(PlayArray);
+    std::sort(PlayArray.begin(), PlayArray.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+}
