@@ -4,12 +4,16 @@
 #include "Drives.h"
 #include "FrmReadme.h"
 #include "ListBoxes.h"
+#include "LyricList.h"
+#include "MciWnd.h"
 #include "ModButtonIni.h"
 #include "ModFiles.h"
 #include "ModIniFile.h"
 #include "ModRegist.h"
 #include "ModTools.h"
 #include "PanelForm.h"
+#include "PanelMouse.h"
+#include "PlaybackEngine.h"
 #include "SystemPaths.h"
 #include "WindowData.h"
 #include "frmFindMusic.h"
@@ -23,6 +27,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QThread>
@@ -51,11 +56,7 @@ frmVCD::frmVCD(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     connect(m_songSet, &frmSongSet::closed, this, [this] { setEnabled(true); });
     m_temp = new frmTemp(*this);
     m_menu.Form_Load();
-
-    PanelObjects& obj = m_panel->obj();
-    for (int index : {8, 12})
-        if (index < obj.PicCtl.size()) obj.PicCtl[index]->installEventFilter(this);
-    if (obj.PicButton.size() > 3) obj.PicButton[3]->installEventFilter(this);
+    createPlayback();
     if (QScreen* s = QGuiApplication::primaryScreen())
         connect(s, &QScreen::geometryChanged, this, &frmVCD::SysInfo1_DisplayChanged);
 }
@@ -66,6 +67,26 @@ frmVCD::~frmVCD()
     delete m_songSet;
     delete m_findMusic;
     delete m_readme;
+}
+
+void frmVCD::createPlayback()
+{
+    MCIWnd1 = new MciWnd(this);
+    MCIWnd1->setObjectName(QStringLiteral("MCIWnd1"));
+    MCIWnd1->hide();
+    SongList = new QListWidget(this);
+    SongList->setObjectName(QStringLiteral("SongList"));
+    SongList->hide();
+    PlayList = new QListWidget(this);
+    PlayList->setObjectName(QStringLiteral("PlayList"));
+    PlayList->hide();
+    m_lyrics = std::make_unique<ListWidgetLyricList>(SongList);
+    m_engine = std::make_unique<PlaybackEngine>(m_playback, *this);
+    m_engine->connectControl(MCIWnd1);
+
+    m_mouse = std::make_unique<PanelMouse>(*m_panel, m_playback, m_menu, *this);
+    m_mouse->setLists(SongList, PlayList);
+    m_mouse->install();
 }
 
 FrmReadme& frmVCD::readme()
@@ -100,35 +121,18 @@ void frmVCD::playbackCheckCdrom(bool autoPlay)
     m_menu.mCutBmp.enabled = false;
 }
 
-void frmVCD::playbackShowPoint()
-{
-    // ShowPoint of the playback engine places the seek knob from the play position.
-}
+void frmVCD::playbackShowPoint() { m_engine->ShowPoint(); }
 
 void frmVCD::playbackVCDResize()
 {
     // VCDResize of the playback engine sizes and places the video picture.
 }
 
-void frmVCD::playbackDelay(double seconds)
-{
-    QEventLoop wait;
-    QTimer::singleShot(static_cast<int>(seconds * 1000), &wait, &QEventLoop::quit);
-    wait.exec();
-}
+void frmVCD::playbackDelay(double seconds) { m_engine->Delay(seconds); }
 
-void frmVCD::playbackStopMedia()
-{
-    // StopMedia of the playback engine stops and closes every media control.
-    TimerBMP.stop();
-}
+void frmVCD::playbackStopMedia() { m_engine->StopMedia(); }
 
-void frmVCD::playbackResetMedia()
-{
-    // ResetMedia of the playback engine: StopMedia, the video window hidden, no media.
-    playbackStopMedia();
-    m_playback.MediaCount = 0;
-}
+void frmVCD::playbackResetMedia() { m_engine->ResetMedia(); }
 
 // ---------------------------------------------------------------- start
 
@@ -178,7 +182,7 @@ bool frmVCD::checkPanelFolders()
     if (count > 0) return true;
     WriteLog(QStringLiteral("找不到面板?"));
     QApplication::beep();
-    ShowMsg(QStringLiteral("找不到任何面板,請將面板放在\r\n") + m_panelState.SkinDir + QStringLiteral("目錄下"),
+    ::ShowMsg(QStringLiteral("找不到任何面板,請將面板放在\r\n") + m_panelState.SkinDir + QStringLiteral("目錄下"),
             QStringLiteral("error"));
     return false;
 }
@@ -367,7 +371,7 @@ void frmVCD::ScreenResize()
     if (loaded && (m_panelState.DeskPicWidth.toDouble() > m_panelState.ScreenClass ||
                    m_panelState.DeskPicHeight > m_panelState.ScreenHeight)) {
         hide();
-        ShowMsg(QStringLiteral("現在的畫面大小被更改,請重新選擇面版!"), QStringLiteral("ok"));
+        ::ShowMsg(QStringLiteral("現在的畫面大小被更改,請重新選擇面版!"), QStringLiteral("ok"));
         // The panel picture browser opens here once it exists; until then the panel stays.
         show();
     }
@@ -474,35 +478,6 @@ void frmVCD::changeEvent(QEvent* event)
     if (event->type() == QEvent::WindowStateChange) m_temp->Form_Resize();
 }
 
-bool frmVCD::eventFilter(QObject* watched, QEvent* event)
-{
-    // The keys the start and the shut-down need: close (control bar 8), minimise (control
-    // bar 12) and settings (title button 3). The full mouse dispatch builds on these.
-    if (event->type() != QEvent::MouseButtonRelease) return QWidget::eventFilter(watched, event);
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    auto* key = qobject_cast<QWidget*>(watched);
-    if (!key || mouse->button() != Qt::LeftButton || !key->rect().contains(mouse->position().toPoint()))
-        return QWidget::eventFilter(watched, event);
-    PanelObjects& obj = m_panel->obj();
-    if (obj.PicCtl.size() > 8 && key == obj.PicCtl[8]) {
-        CloseForm();
-        return true;
-    }
-    if (obj.PicCtl.size() > 12 && key == obj.PicCtl[12]) {
-        m_playback.BusyFlag = true;
-        if (!(m_playback.MediaKind == QLatin1String("VCD") && m_panelState.ImageVisible)) {
-            m_temp->setWindowState(1);
-        }
-        m_playback.BusyFlag = false;
-        return true;
-    }
-    if (obj.PicButton.size() > 3 && key == obj.PicButton[3]) {
-        ShowSettings();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 // ---------------------------------------------------------------- placement
 
 QPointF frmVCD::FrmCenterPlace(double screenWidth, double screenHeight, double mainWidth, double formWidth,
@@ -566,3 +541,17 @@ void frmVCD::setCaptureDelay(const QString& text, int scrollValue)
 }
 
 void frmVCD::centreDialog(QWidget* dialog) { FrmCenter(dialog); }
+
+// ---------------------------------------------------------------- context menu
+
+void frmVCD::ChkMenu(int kind, const QPoint& globalPos)
+{
+    Q_UNUSED(kind);
+    Q_UNUSED(globalPos);
+}
+
+void frmVCD::PopUpMenu(Menu menu, const QPoint& globalPos)
+{
+    Q_UNUSED(menu);
+    Q_UNUSED(globalPos);
+}

@@ -5,7 +5,9 @@
 
 #include "ButtonColorSettings.h"
 #include "MenuModel.h"
+#include "PanelCommands.h"
 #include "PanelHost.h"
+#include "PlaybackHost.h"
 #include "PanelState.h"
 #include "PlaybackState.h"
 #include "SettingsHost.h"
@@ -20,13 +22,18 @@
 class DriveListBox;
 class FileListBox;
 class FrmReadme;
+class ListWidgetLyricList;
+class MciWnd;
 class PanelForm;
+class PanelMouse;
+class PlaybackEngine;
+class QListWidget;
 class frmFindMusic;
 class frmSet;
 class frmSongSet;
 class frmTemp;
 
-class frmVCD : public QWidget, public PanelHost, public SettingsHost
+class frmVCD : public QWidget, public PanelHost, public SettingsHost, public PlaybackHost, public PanelCommands
 {
     Q_OBJECT
 public:
@@ -39,7 +46,7 @@ public:
 
     // The orderly shut-down: window data saved, media stopped, autoplay command given back,
     // logged, every window closed and the program ended.
-    void CloseForm();
+    void CloseForm() override;
     void SaveFormData();
     void ReadFormData();
 
@@ -60,7 +67,7 @@ public:
     static int ScreenClassOf(int widthPixels, int heightPixels);
 
     // Title button 3: the settings dialog over a disabled panel.
-    void ShowSettings();
+    void ShowSettings() override;
     // The display changed: the screen-size class and the panel list follow it.
     void SysInfo1_DisplayChanged();
 
@@ -79,11 +86,14 @@ public:
     frmSongSet& songSet() { return *m_songSet; }
     frmTemp& taskEntry() { return *m_temp; }
     FrmReadme& readme();
+    PlaybackEngine& engine() { return *m_engine; }
+    PanelMouse& mouse() { return *m_mouse; }
 
     // PanelHost
     QWidget* panelWidget() override { return this; }
     PlaybackState& playbackState() override { return m_playback; }
     void deskPicFileChanged(const QString& path) override;
+    QString mciSendString(const QString& command) override;
 
     // SettingsHost
     void showMessageLine(const QString& text) override;
@@ -97,6 +107,74 @@ public:
     void setCaptureDelay(const QString& text, int scrollValue) override;
     void centreDialog(QWidget* dialog) override;
 
+    // PlaybackHost
+    QString message() const override;
+    void setMessage(const QString& text) override;
+    void repaintMessage() override;
+    void setMessageToolTip(const QString& text) override;
+    void setMessagePointer(MessagePointer pointer) override;
+    void bringMessageToFront() override;
+    void AdjLabel() override;
+    QString timeLabel(int index) const override;
+    void setTimeLabel(int index, const QString& text) override;
+    bool timeLabelEnabled(int index) const override;
+    void setTimeLabelEnabled(int index, bool enabled) override;
+    void setTimeLabelToolTip(int index, const QString& text) override;
+    void setTimeLabelVisible(int index, bool visible) override;
+    SeekBarGeometry seekBarGeometry() const override;
+    void setKnobLeft(double left) override;
+    void ChkLab(bool reset) override;
+    void ChkLabColor(int index) override;
+    bool numberPadLoaded() const override;
+    void setPlayKeyFace(int pauseFaceIndex) override;
+    void hideBackPicture() override;
+    void hideVideoPicture() override;
+    void Image1ADJ() override;
+    void setSlideShowEnabled(bool on) override;
+    LyricList& songList() override;
+    bool songListVisible() const override;
+    void setSongListVisible(bool visible) override;
+    void setOnTop(bool onTop) override;
+    void setMousePointer(int pointer) override;
+    bool mainEnabled() const override;
+    void setMainEnabled(bool enabled) override;
+    bool mainVisible() const override;
+    void setMainVisible(bool visible) override;
+    int taskWindowState() const override;
+    void setTaskWindowState(int state) override;
+    void setTaskCaption(const QString& text) override;
+    MciWnd* mainMci() override { return MCIWnd1; }
+    void setQuickSongMenuEnabled(bool enabled) override;
+    void setPlayListMenuEnabled(bool enabled) override;
+    QString checkedSeekEntry() const override;
+    void setVolumeBar(int percent) override;
+    EndOfDisc endOfDiscChoice() const override;
+    QString songTempDir() const override;
+    int creatSongDir() const override;
+    QString programFolder() const override;
+    int ShowMsg(const QString& prompt, const QString& kind) override;
+    void beep() override;
+
+    // PanelCommands: what the keys and the mouse buttons ask for
+    void CheckCdrom(bool autoPlay) override;
+    void ChkVCDSize() override;
+    void SeleDesk() override;
+    void ChkMenu(int kind, const QPoint& globalPos) override;
+    void PlayCd(int track) override;
+    void ChkMp3Menu(int key, const QPoint& globalPos) override;
+    void ChkCD(int code) override;
+    void ChkSeek() override;
+    void ChkSeekTime(double ratio) override;
+    void MinimiseToTaskBar() override;
+    void PopUpMenu(Menu menu, const QPoint& globalPos) override;
+    void SongBookManager() override;
+    bool ChooseFont(QFont& font) override;
+
+    // The main window's media control over the picture area, and its two lists.
+    MciWnd* MCIWnd1 = nullptr;
+    QListWidget* SongList = nullptr;   // the whole lyric text
+    QListWidget* PlayList = nullptr;   // the play list, mirrored on the number pad
+
     // Hidden lists and timers of the window
     DriveListBox* Drive1 = nullptr;
     FileListBox* FileBMP = nullptr;
@@ -105,7 +183,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // ---- Playback engine calls: the one place where the start and the shut-down reach the
@@ -119,6 +196,9 @@ private:
     void playbackDelay(double seconds);
     void playbackStopMedia();
     void playbackResetMedia();
+
+    // The media control, the lists and the engine behind them, and the mouse handlers.
+    void createPlayback();
 
     // The phases of the start, in their order.
     bool checkPanelFolders();
@@ -140,6 +220,9 @@ private:
     ButtonColorSettings m_colors;
     MenuModel m_menu;
     std::unique_ptr<PanelForm> m_panel;
+    std::unique_ptr<PlaybackEngine> m_engine;
+    std::unique_ptr<ListWidgetLyricList> m_lyrics;
+    std::unique_ptr<PanelMouse> m_mouse;
     frmFindMusic* m_findMusic = nullptr;
     frmSongSet* m_songSet = nullptr;
     frmSet* m_set = nullptr;
