@@ -143,9 +143,9 @@ void FrmColor::createControls()
 
     Frame3 = new QGroupBox(QStringLiteral("調色盤"), this);
     name(Frame3, QStringLiteral("Frame3"));
-    Frame3->setGeometry(166, 8, 196, 262);
+    Frame3->setGeometry(170, 8, 228, 262);
     for (int i = 0; i < 4; ++i) {
-        const int x = 12 + i * 46;
+        const int x = 14 + i * 54;
         FPicPat[i] = new QLabel(text(BarCaptions[i]), Frame3);
         name(FPicPat[i], QStringLiteral("FPicPat"), i);
         FPicPat[i]->setAlignment(Qt::AlignCenter);
@@ -167,7 +167,7 @@ void FrmColor::createControls()
     name(FPicColor, QStringLiteral("FPicColor"));
     FPicColor->setAlignment(Qt::AlignCenter);
     FPicColor->setFrameShape(QFrame::Box);
-    FPicColor->setGeometry(166, 276, 196, 36);
+    FPicColor->setGeometry(170, 276, 228, 36);
     Check1 = new QCheckBox(QStringLiteral("抓取背景顏色"), this);
     name(Check1, QStringLiteral("Check1"));
     Check1->setGeometry(170, 318, 190, 22);
@@ -194,10 +194,10 @@ void FrmColor::createControls()
         const int i = order[slot];
         *buttons[i] = new QPushButton(captions[i], this);
         name(*buttons[i], QStringLiteral("Command") + QString::number(i + 1));
-        (*buttons[i])->setGeometry(8 + slot * 72, 376, 68, 28);
+        (*buttons[i])->setGeometry(6 + slot * 80, 376, 78, 28);
     }
 
-    m_designSize = QSize(370, 412);
+    m_designSize = QSize(406, 412);
     resize(m_designSize);
     for (QWidget *control : m_controls) {
         m_designGeometry.append(control->geometry());
