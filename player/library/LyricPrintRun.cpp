@@ -1,0 +1,39 @@
+#include "LyricPrintRun.h"
+
+#include "LyricPrinter.h"
+#include "ModTools.h"
+#include "frmSongSet.h"
+
+#include <QPrinter>
+
+#include <memory>
+
+LyricPrintRun::LyricPrintRun(frmSongSet& editor) : editor_(editor)
+{
+    showAndWait = [](frmSongSet& e) { e.ShowAndWait(); };
+}
+
+int LyricPrintRun::mSongText_Click()
+{
+    if (centre) centre(editor_);
+    editor_.SetPrintMode();
+    showAndWait(editor_);
+    pages_ = 0;
+    unreadable_.clear();
+    if (editor_.ListEntryCount <= 0) return 0;
+
+    std::unique_ptr<QPrinter> printer;
+    QPagedPaintDevice* target = device;
+    if (!target) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setCopyCount(1);
+        target = printer.get();
+    }
+    LyricPrinter lyricPrinter(*target);
+    const LyricPrinter::Result result = lyricPrinter.Print(editor_.PlayArray);
+    pages_ = result.pages;
+    unreadable_ = result.unreadable;
+    for (const QString& file : unreadable_) WriteLog(QStringLiteral("歌詞檔無法開啟-") + file);
+    ShowMsg(QStringLiteral("列印完畢 !!"), QStringLiteral("ok"));
+    return editor_.ListEntryCount;
+}
