@@ -1,0 +1,674 @@
+#include "frmDobbrin.h"
+
+#include "Clock.h"
+#include "Cp950.h"
+#include "Drives.h"
+#include "ListBoxes.h"
+#include "LyricList.h"
+#include "LyricStamp.h"
+#include "MciCommand.h"
+#include "MciWnd.h"
+#include "MediaTypes.h"
+#include "ModFiles.h"
+#include "ModSongList.h"
+#include "ModTools.h"
+#include "frmSongList.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString LyricFilter = QStringLiteral("文字檔(*.txt)|*.txt");
+const QString ImportFilter = QStringLiteral("文字檔(*.txt)|*.txt|全部檔案(*.*)|*.*");
+const QString ToEditMode = QStringLiteral("To 編輯模式");
+const QString ToPlayMode = QStringLiteral("To 撥歌模式");
+constexpr int ClockInterval = 250;
+constexpr int SliderMax = 1000;
+constexpr int HalfSecond = 50;  // hundredths
+
+// The design size of the window; every re-layout scales from it.
+constexpr int DesignWidth = 720;
+constexpr int DesignHeight = 520;
+
+void processEvents() { QCoreApplication::processEvents(); }
+
+// Text that stays readable on the chosen background.
+QColor textColorOn(const QColor &background)
+{
+    return background.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+} // namespace
+
+frmDobbrin::frmDobbrin(const QString &programFolder, DobbrinDialogs dialogs, QWidget *parent)
+    : QWidget(parent), m_dialogs(std::move(dialogs)), m_editor(nullptr)
+{
+    SetAppProduct(QStringLiteral("Dobbrin V1.0 Beta"));
+    setWindowTitle(programTitle());
+    resize(DesignWidth, DesignHeight);
+    createControls();
+    m_editor = LyricEditor(SongList);
+    connectControls();
+    Form_Load(programFolder);
+}
+
+frmDobbrin::~frmDobbrin()
+{
+    Timer1->stop();
+    delete m_songListWindow;
+}
+
+QString frmDobbrin::programTitle() { return QStringLiteral("Dobbrin 歌詞時間編輯"); }
+
+// ---- controls ----
+
+void frmDobbrin::createControls()
+{
+    Drive1 = new DriveListBox(this);
+    Drive1->setGeometry(8, 8, 222, 26);
+    labVolume = new QLabel(QStringLiteral("光碟序號"), this);
+    labVolume->setGeometry(8, 38, 222, 20);
+    Dir1 = new DirListBox(this);
+    Dir1->setGeometry(8, 60, 222, 150);
+    File1 = new FileListBox(this);
+    File1->setGeometry(8, 60, 222, 150);
+    File1->hide();
+    List1 = new QListWidget(this);
+    List1->setGeometry(8, 216, 222, 118);
+    Label2 = new QLabel(QStringLiteral("撥放清單"), this);
+    Label2->setGeometry(8, 338, 222, 20);
+    List2 = new QListWidget(this);
+    List2->setGeometry(8, 360, 222, 128);
+    List3 = new QListWidget(this);
+    List3->hide();
+
+    Label1.resize(4);
+    Label1[0] = new QLabel(QStringLiteral("目前時間"), this);
+    Label1[0]->setGeometry(240, 8, 110, 24);
+    Label1[2] = new QLabel(QStringLiteral("曲目長度"), this);
+    Label1[2]->setGeometry(360, 8, 110, 24);
+    Slider1 = new QSlider(Qt::Horizontal, this);
+    Slider1->setGeometry(240, 36, 472, 22);
+    Slider1->setMaximum(SliderMax);
+    createTransport();
+
+    MCIWnd1 = new MciWnd(this);
+    MCIWnd1->setGeometry(240, 100, 160, 96);
+    Picture1 = new QLabel(this);
+    Picture1->setAlignment(Qt::AlignCenter);
+    Picture1->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(48, 48));
+    createEditButtons();
+
+    Label1[1] = new QLabel(QStringLiteral("歌詞"), this);
+    Label1[1]->setGeometry(240, 204, 472, 64);
+    Label1[3] = new QLabel(QStringLiteral("歌詞1"), this);
+    Label1[3]->setGeometry(240, 272, 472, 48);
+    for (int i : {1, 3}) {
+        QFont font = Label1[i]->font();
+        font.setPointSize(i == 1 ? 20 : 14);
+        font.setBold(i == 1);
+        Label1[i]->setFont(font);
+    }
+    SongList = new QListWidget(this);
+    SongList->setGeometry(240, 204, 472, 236);
+    SongList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Text1 = new QLineEdit(this);
+    Text1->setGeometry(240, 444, 472, 26);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setGeometry(0, 494, DesignWidth, 26);
+    StatusBar1->setSizeGripEnabled(false);
+    StatusPanel1 = new QLabel(StatusBar1);
+    StatusBar1->addWidget(StatusPanel1, 1);
+
+    Timer1 = new ClockTimer(this);
+    Timer1->setInterval(ClockInterval);
+    m_songListWindow = new frmSongList();
+}
+
+void frmDobbrin::createTransport()
+{
+    auto makeButton = [this](QStyle::StandardPixmap icon, const QString &tip, int x) {
+        auto *button = new QToolButton(this);
+        button->setIcon(style()->standardIcon(icon));
+        button->setToolTip(tip);
+        button->setAccessibleName(tip);
+        button->setGeometry(x, 64, 36, 28);
+        return button;
+    };
+    Command8 = {makeButton(QStyle::SP_MediaPlay, QStringLiteral("撥放"), 240),
+                makeButton(QStyle::SP_MediaPause, QStringLiteral("暫停"), 278)};
+    Command12 = makeButton(QStyle::SP_MediaSkipBackward, QStringLiteral("上一首"), 316);
+    Command11 = makeButton(QStyle::SP_MediaSkipForward, QStringLiteral("下一首"), 354);
+    Command13 = makeButton(QStyle::SP_DriveCDIcon, QStringLiteral("光碟托盤"), 392);
+    Command10 = new QPushButton(QStringLiteral("撥歌模式"), this);
+    Command10->setGeometry(440, 64, 120, 28);
+    Command3 = new QPushButton(QStringLiteral("歌詞"), this);
+    Command3->setGeometry(566, 64, 70, 28);
+    Command1 = new QPushButton(QStringLiteral("說明"), this);
+    Command1->setGeometry(642, 64, 70, 28);
+}
+
+void frmDobbrin::createEditButtons()
+{
+    // Three columns of buttons beside the media window.
+    int slot = 0;
+    auto place = [this, &slot](const QString &caption) {
+        auto *button = new QPushButton(caption, this);
+        button->setGeometry(410 + (slot % 3) * 102, 100 + (slot / 3) * 20, 98, 19);
+        ++slot;
+        return button;
+    };
+    Command5 = place(QStringLiteral("記錄時間"));
+    Command9.resize(5);
+    Command9[3] = place(QStringLiteral("減0.5秒"));
+    Command9[4] = place(QStringLiteral("加0.5秒"));
+    Command9[0] = place(QStringLiteral("插入前"));
+    Command9[1] = place(QStringLiteral("刪除"));
+    Command9[2] = place(QStringLiteral("插入後"));
+    Command7 = place(QStringLiteral("重複歌詞"));
+    Command4 = place(QStringLiteral("匯入歌詞"));
+    Command6 = place(QStringLiteral("歌詞存檔"));
+    Command14 = {place(QStringLiteral("歌詞顏色")), place(QStringLiteral("歌詞1顏色")), place(QStringLiteral("背景顏色"))};
+    Command2 = place(QStringLiteral("結束"));
+}
+
+void frmDobbrin::connectControls()
+{
+    connect(Command10, &QPushButton::clicked, this, &frmDobbrin::Command10_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmDobbrin::Command5_Click);
+    for (int i = 0; i < Command9.size(); ++i)
+        connect(Command9[i], &QPushButton::clicked, this, [this, i] { Command9_Click(i); });
+    connect(Command7, &QPushButton::clicked, this, &frmDobbrin::Command7_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmDobbrin::Command4_Click);
+    connect(Command6, &QPushButton::clicked, this, &frmDobbrin::Command6_Click);
+    for (int i = 0; i < Command14.size(); ++i)
+        connect(Command14[i], &QPushButton::clicked, this, [this, i] { Command14_Click(i); });
+    for (int i = 0; i < Command8.size(); ++i)
+        connect(Command8[i], &QToolButton::clicked, this, [this, i] { Command8_Click(i); });
+    connect(Command11, &QToolButton::clicked, this, &frmDobbrin::NextSong);
+    connect(Command12, &QToolButton::clicked, this, &frmDobbrin::PreviousSong);
+    connect(Command13, &QToolButton::clicked, this, &frmDobbrin::Command13_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmDobbrin::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmDobbrin::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmDobbrin::CloseForm);
+    connect(SongList, &QListWidget::currentRowChanged, this, &frmDobbrin::SongList_Click);
+    connect(Text1, &QLineEdit::returnPressed, this, &frmDobbrin::Text1_Enter);
+    connect(Drive1, &DriveListBox::Change, this, &frmDobbrin::Drive1_Change);
+    connect(Dir1, &DirListBox::Change, this, &frmDobbrin::Dir1_Change);
+    connect(List1, &QListWidget::itemChanged, this, &frmDobbrin::ChkPatten);
+    connect(List2, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        List2->setCurrentItem(item);
+        List2_Click();
+    });
+    connect(Timer1, &ClockTimer::timeout, this, &frmDobbrin::Timer1_Timer);
+    connect(MCIWnd1, &MciWnd::PositionChange, this, &frmDobbrin::MCIWnd1_PositionChange);
+    Slider1->installEventFilter(this);
+}
+
+// ---- loading and shut-down ----
+
+void frmDobbrin::Form_Load(const QString &programFolder)
+{
+    applyColors(DobbrinColors::load(colors()));
+    Picture1->setGeometry(MCIWnd1->geometry());
+    Label1[1]->resize(SongList->width(), Label1[1]->height());
+    FollowOff = true;
+    Command10_Click();
+    m_media.stopAndClose();
+
+    const QSignalBlocker blockTicks(List1);
+    for (const QString &name : MediaTypes::TypeNames()) {
+        auto *item = new QListWidgetItem(name, List1);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Checked);
+    }
+    List1->setCurrentRow(-1);
+    ChkPatten();
+
+    Drive1->setDrive(programFolder);
+    if (Dir1->path() != programFolder)
+        Dir1->setPath(programFolder);
+    m_reSizer.InitReSize(this);
+}
+
+void frmDobbrin::CloseForm()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    Timer1->stop();
+    m_media.stopAndClose();
+    colors().save();
+    m_songListWindow->close();
+    close();
+}
+
+void frmDobbrin::closeEvent(QCloseEvent *event)
+{
+    CloseForm();
+    event->accept();
+}
+
+// ---- colours ----
+
+DobbrinColors frmDobbrin::colors() const
+{
+    if (!m_background.isValid())
+        return DobbrinColors::design();
+    return {m_background, Label1[1]->palette().color(QPalette::WindowText),
+            Label1[3]->palette().color(QPalette::WindowText)};
+}
+
+void frmDobbrin::applyColors(const DobbrinColors &colors)
+{
+    m_background = colors.background;
+    const QColor text = textColorOn(colors.background);
+    QPalette window = palette();
+    window.setColor(QPalette::Window, colors.background);
+    window.setColor(QPalette::WindowText, text);
+    setPalette(window);
+    setAutoFillBackground(true);
+    for (QWidget *list : {static_cast<QWidget *>(Dir1), static_cast<QWidget *>(List1),
+                          static_cast<QWidget *>(List2), static_cast<QWidget *>(SongList)}) {
+        QPalette p = list->palette();
+        p.setColor(QPalette::Base, colors.background);
+        p.setColor(QPalette::Text, text);
+        list->setPalette(p);
+    }
+    for (int i : {1, 3}) {
+        QPalette p = Label1[i]->palette();
+        p.setColor(QPalette::WindowText, i == 1 ? colors.currentLine : colors.nextLine);
+        Label1[i]->setPalette(p);
+    }
+}
+
+void frmDobbrin::Command14_Click(int Index)
+{
+    DobbrinColors now = colors();
+    QColor &target = Index == 2 ? now.background : (Index == 0 ? now.currentLine : now.nextLine);
+    const std::optional<QColor> chosen = m_dialogs.chooseColor(this, target);
+    if (!chosen)
+        return;
+    target = *chosen;
+    applyColors(now);
+}
+
+// ---- modes and editing ----
+
+void frmDobbrin::Command10_Click()
+{
+    if (Command10->text() != ToEditMode) {
+        Command10->setText(ToEditMode);
+        SongList->hide();
+        Text1->hide();
+        Label1[1]->show();
+        FollowOff = false;
+    } else {
+        Command10->setText(ToPlayMode);
+        SongList->show();
+        Text1->show();
+        Label1[1]->hide();
+        FollowOff = true;
+    }
+    enableEditButtons();
+}
+
+void frmDobbrin::enableEditButtons()
+{
+    for (QWidget *button : {static_cast<QWidget *>(Command4), static_cast<QWidget *>(Command5),
+                            static_cast<QWidget *>(Command7), static_cast<QWidget *>(Command9[0]),
+                            static_cast<QWidget *>(Command9[1]), static_cast<QWidget *>(Command9[2])})
+        button->setEnabled(FollowOff);
+}
+
+void frmDobbrin::Command5_Click() { m_editor.stampCurrent(PlayTimeText); }
+
+void frmDobbrin::Command9_Click(int Index)
+{
+    switch (Index) {
+    case 0: m_editor.insertBefore(); break;
+    case 1: m_editor.deleteSelected(); break;
+    case 2: m_editor.insertAfter(); break;
+    case 3: m_editor.shiftCurrent(-HalfSecond); break;
+    case 4: m_editor.shiftCurrent(HalfSecond); break;
+    default: break;
+    }
+}
+
+void frmDobbrin::Command7_Click() { m_editor.repeatSelected(); }
+
+void frmDobbrin::SongList_Click() { Text1->setText(m_editor.currentText()); }
+
+void frmDobbrin::Text1_Enter() { m_editor.replaceCurrent(Text1->text()); }
+
+void frmDobbrin::Command4_Click()
+{
+    const QString file = m_dialogs.openFile(this, ImportDir, QString(), ImportFilter);
+    if (file.isEmpty())
+        return;
+    ImportDir = GetFilePath(file);
+    SongList->clear();
+    if (FileExist(file))
+        findLyric(SongList, file);
+}
+
+void frmDobbrin::Command6_Click()
+{
+    const QString file = m_dialogs.saveFile(this, GetFilePath(LyricFile), GetFileName(LyricFile), LyricFilter);
+    if (file.isEmpty())
+        return;
+    processEvents();
+    // Written beside the old file and put in its place in one step, so a
+    // failed save leaves the old lyric file whole.
+    const QStringList lines = LyricStamp::savedLines(m_editor.lines());
+    if (!Cp950::writeTextFile(file, Cp950::joinCrLf(lines)))
+        ShowMsg(QStringLiteral("歌詞存檔失敗:") + file, QStringLiteral("error"));
+    processEvents();
+}
+
+// ---- lyric lookup and display ----
+
+void frmDobbrin::findLyric(QListWidget *list, const QString &mediaPath)
+{
+    ListWidgetLyricList lines(list);
+    LyricLookupSettings settings;
+    settings.mode = LyricLookupMode::LyricTimer;
+    FindLyric(lines, mediaPath, LyricPlace{LyricFile, LyricDir, DiscLyricDir}, settings);
+}
+
+void frmDobbrin::checkLyric()
+{
+    ListWidgetLyricList lines(SongList);
+    ChkLyric(lines, false, PlayTimeText, FollowOff ? SelectionPolicy::Keep : SelectionPolicy::Follow);
+}
+
+void frmDobbrin::setLabelText(QLabel *label, const QString &text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+void frmDobbrin::showLyricLabels()
+{
+    if (SongList->count() < 2) {
+        setLabelText(Label1[1], QStringLiteral("沒有歌詞"));
+        return;
+    }
+    const int current = SongList->currentRow();
+    const QString line = current >= 0 && current < SongList->count() ? SongList->item(current)->text() : QString();
+    if (line.size() <= 8) {
+        setLabelText(Label1[1], QString());
+        return;
+    }
+    const QListWidgetItem *next = SongList->item(current + 1);
+    setLabelText(Label1[1], LyricStamp::lyricText(line));
+    setLabelText(Label1[3], next ? LyricStamp::lyricText(next->text()) : QString());
+    setWindowTitle(isMinimized() ? LyricStamp::lyricText(line) : programTitle());
+}
+
+void frmDobbrin::ShowTime()
+{
+    if (SliderDrag)
+        return;
+    processEvents();
+    Label1[0]->setText(PlayTimeText);
+    Label1[2]->setText(LengthText);
+    const int c = LyricStamp::MscToSec(PlayTimeText);
+    const int l = LyricStamp::MscToSec(LengthText);
+    if (!FollowOff && l != 0 && c >= l) {
+        NextSong();
+        return;  // the next song's own clock steps show it
+    }
+    checkLyric();
+    showLyricLabels();
+    if (l != 0)
+        Slider1->setValue(qMin(SliderMax, int(qint64(SliderMax) * c / l)));
+    Command3->setEnabled(SongList->count() >= 2);
+}
+
+void frmDobbrin::Command3_Click()
+{
+    findLyric(m_songListWindow->SongList(), CurMediaFile);
+    m_songListWindow->show();
+    m_songListWindow->raise();
+}
+
+void frmDobbrin::Command1_Click()
+{
+    ShowMsg(QStringLiteral("1. 選擇歌曲所在的資料夾，歌曲會自動撥放。\n"
+                           "2. 按「To 編輯模式」，匯入歌詞或在清單中編輯歌詞。\n"
+                           "3. 歌曲撥放時，每句歌詞開始時按「記錄時間」。\n"
+                           "4. 用「減0.5秒」「加0.5秒」微調時間，最後按「歌詞存檔」。"),
+            QStringLiteral("info"));
+}
+
+// ---- media list ----
+
+void frmDobbrin::Drive1_Change()
+{
+    const QString drive = Drive1->drive();
+    if (drive.isEmpty())
+        return;
+    const QString serial = GetVolSerial(drive);
+    const QString key = (serial.left(4) + u'-' + serial.right(4)).toUpper();
+    labVolume->setText(Drives::DriveType(drive) == 5 ? QStringLiteral("光碟序號:") + key : QStringLiteral("硬碟"));
+    Dir1->setPath(drive);
+}
+
+void frmDobbrin::Dir1_Change()
+{
+    File1->setPath(Dir1->path());
+    PlayIndex = 0;
+    ShowFileList();
+}
+
+void frmDobbrin::ChkPatten()
+{
+    QStringList ticked;
+    for (int i = 0; i < List1->count(); ++i)
+        if (List1->item(i)->checkState() == Qt::Checked)
+            ticked << List1->item(i)->text();
+    TypePattern = MediaTypes::typePattern(ticked);
+}
+
+void frmDobbrin::ShowFileList()
+{
+    List2->clear();
+    List3->clear();
+    for (int i = 0; i < File1->listCount(); ++i) {
+        const QString name = File1->list(i);
+        if (MediaTypes::matchesPattern(name, TypePattern)) {
+            List2->addItem(name);
+            List3->addItem(File1->path());
+        }
+    }
+    PlayIndex = 0;
+    if (List2->count() > 0) {
+        List2->setCurrentRow(0);
+        List2_Click();
+    }
+}
+
+void frmDobbrin::List2_Click()
+{
+    PlayIndex = List2->currentRow();
+    PlayMci();
+}
+
+void frmDobbrin::NextSong()
+{
+    const int n = List2->count();
+    if (n == 0)
+        return;  // nothing to go to
+    PlayIndex = (PlayIndex + 1) % n;
+    List2->setCurrentRow(PlayIndex);
+    PlayMci();
+}
+
+void frmDobbrin::PreviousSong()
+{
+    const int n = List2->count();
+    if (n == 0)
+        return;
+    PlayIndex = (PlayIndex - 1 + n) % n;
+    List2->setCurrentRow(PlayIndex);
+    PlayMci();
+}
+
+// ---- playing ----
+
+void frmDobbrin::PlayMci()
+{
+    if (m_playMciRunning || PlayIndex < 0 || PlayIndex >= List2->count())
+        return;
+    m_playMciRunning = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    FollowOff = true;
+    if (SongList->count() > 0)
+        SongList->setCurrentRow(0);
+    MCIWnd1->setCommand(QStringLiteral("Close"));
+    const QString path = MediaTypes::entryPath(List3->item(PlayIndex)->text(), List2->item(PlayIndex)->text());
+    Picture1->show();
+    if (MediaTypes::isCdTrack(path)) {
+        CurMediaFile = path;
+        findLyric(SongList, CurMediaFile);
+        PlayTimeText = QStringLiteral("00:00:00");
+        m_media.playCdTrack(MediaTypes::cdTrackNumber(path));
+        Timer1->start();
+        Label2->setText(QStringLiteral("撥放清單"));
+    } else {
+        Label2->setText(MediaTypes::lastFolderName(Dir1->path()));
+        m_media.stopAndClose();
+        Timer1->stop();
+        Label1[1]->clear();
+        CurMediaFile = path;
+        StatusPanel1->setText(path);
+        findLyric(SongList, CurMediaFile);
+        Command3->setEnabled(FileExist(LyricFile));
+        processEvents();
+        PlayTimeText = QStringLiteral("00:00:00");
+        LengthText = QStringLiteral("99:99:99");
+        Label1[1]->clear();
+        Label1[3]->clear();
+        m_media.playFile(CurMediaFile);
+        Timer1->start();
+    }
+    FollowOff = false;
+    StatusPanel1->setText(QStringLiteral("歌詞檔 : ") + LyricFile);
+    QApplication::restoreOverrideCursor();
+    m_playMciRunning = false;
+}
+
+void frmDobbrin::Timer1_Timer()
+{
+    if (m_clockStepRunning)
+        return;
+    m_clockStepRunning = true;
+    Playing = false;
+    processEvents();
+    const MediaSession::ClockReading reading = m_media.readClock();
+    if (reading.playing) {
+        Playing = true;
+        PlayTimeText = reading.playTimeText;
+        LengthText = reading.lengthText;
+        ShowTime();
+        processEvents();
+        Playing = true;
+    }
+    m_clockStepRunning = false;
+}
+
+void frmDobbrin::Command8_Click(int Index)
+{
+    if (Index == 0) {
+        Timer1->start();
+        m_media.play();
+    } else {
+        Timer1->stop();
+        Playing = false;
+        m_media.pause();
+    }
+}
+
+void frmDobbrin::Command13_Click()
+{
+    Timer1->stop();
+    setEnabled(false);
+    MCIWnd1->setCommand(QStringLiteral("Close"));
+    mciSendString(QStringLiteral("Close ") + m_media.MciDevice());
+    Delay(0.25);
+    const bool opened = m_media.toggleTray([this](const QString &message) { StatusPanel1->setText(message); });
+    if (!opened)
+        Drive1->refresh();
+    setEnabled(true);
+    Delay(0.5);
+}
+
+void frmDobbrin::Delay(double seconds) { mediaClock().wait(int(seconds * 1000)); }
+
+void frmDobbrin::MCIWnd1_PositionChange(qint64 position)
+{
+    // The control counts milliseconds here; the play time keeps its "mm:ss:cc" form.
+    PlayTimeText = LyricStamp::msToPlayTime(position);
+    LengthText = LyricStamp::msToPlayTime(MCIWnd1->Length());
+    ShowTime();
+}
+
+// ---- seek slider ----
+
+void frmDobbrin::Slider1_MouseDown() { SliderDrag = true; }
+
+void frmDobbrin::Slider1_MouseMove()
+{
+    Label1[0]->setText(m_media.timeAtFraction(double(Slider1->value()) / Slider1->maximum()));
+}
+
+void frmDobbrin::Slider1_MouseUp()
+{
+    Timer1->stop();
+    m_media.seekToFraction(double(Slider1->value()) / Slider1->maximum(), Playing);
+    SliderDrag = false;
+    Timer1->start();
+}
+
+bool frmDobbrin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Slider1) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            Slider1_MouseDown();
+            break;
+        case QEvent::MouseMove:
+            if (static_cast<QMouseEvent *>(event)->buttons() & Qt::LeftButton)
+                QTimer::singleShot(0, this, &frmDobbrin::Slider1_MouseMove);
+            break;
+        case QEvent::MouseButtonRelease:
+            // After the slider has taken its final value from the release.
+            QTimer::singleShot(0, this, &frmDobbrin::Slider1_MouseUp);
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- re-layout ----
+
+void frmDobbrin::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_reSizer.ReSizeAll(this);
+}
