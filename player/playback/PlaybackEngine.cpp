@@ -3,7 +3,10 @@
 #include "PlaybackEngine.h"
 
 #include "Clock.h"
+#include "DiscWatcher.h"
 #include "Drives.h"
+#include "FilePlayback.h"
+#include "FrameCapture.h"
 #include "FrmPlay.h"
 #include "MciCommand.h"
 #include "MciWnd.h"
@@ -54,9 +57,27 @@ PlaybackEngine::PlaybackEngine(PlaybackState &state, PlaybackHost &host, QObject
     m_serialOf = [](const QString &drive) { return GetVolSerial(drive); };
     m_timer1->setInterval(500);
     connect(m_timer1, &ClockTimer::timeout, this, &PlaybackEngine::Timer1_Timer);
+    m_filePlayback = std::make_unique<FilePlayback>(*this);
+    m_files = m_filePlayback.get();
+    m_discWatcher = new DiscWatcher(this);
+    connect(m_discWatcher, &DiscWatcher::DeviceArrival, this, &PlaybackEngine::SysInfo1_DeviceArrival);
+    connect(m_discWatcher, &DiscWatcher::DeviceRemoveComplete, this,
+            &PlaybackEngine::SysInfo1_DeviceRemoveComplete);
 }
 
 PlaybackEngine::~PlaybackEngine() = default;
+
+void PlaybackEngine::setFileTransport(FileTransport *transport)
+{
+    m_files = transport ? transport : m_filePlayback.get();
+}
+
+FrameCapture &PlaybackEngine::frameCapture()
+{
+    if (!m_frameCapture)
+        m_frameCapture = std::make_unique<FrameCapture>(*this);
+    return *m_frameCapture;
+}
 
 void PlaybackEngine::setCommandSender(CommandSender sender) { m_send = std::move(sender); }
 

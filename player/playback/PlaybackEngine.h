@@ -8,7 +8,10 @@
 #include <memory>
 
 class ClockTimer;
+class DiscWatcher;
+class FilePlayback;
 class FileTransport;
+class FrameCapture;
 class FrmPlay;
 class MciWnd;
 class PlaybackHost;
@@ -44,14 +47,22 @@ public:
 
     // Seams: file playback (PlayVCD, PlayMp3, ChkVCD, ChkMP3), the command
     // string channel, the device volumes, and the volume serial of a drive
-    // (the lyric lookup's disc key). Each has a working default but the first.
-    void setFileTransport(FileTransport *transport) { m_files = transport; }
+    // (the lyric lookup's disc key). Each has a working default; nullptr
+    // gives file playback back to filePlayback().
+    void setFileTransport(FileTransport *transport);
     void setCommandSender(CommandSender sender);
     void setDeviceVolumes(DeviceVolumes *volumes);
     void setVolumeSerialSource(std::function<QString(const QString &drive)> serialOf);
 
     // The video window, made on first use.
     FrmPlay &frmPlay();
+    // File playback and video sizing (PlayVCD, PlayMp3, PlayMp31, VCDResize,
+    // ChkVCDSize, ChkVCD, ChkMP3), made with the engine.
+    FilePlayback &filePlayback() { return *m_filePlayback; }
+    // Frame capture and its settings dialog frmCutSet, made on first use.
+    FrameCapture &frameCapture();
+    // The watcher of disc arrival and removal; start() it once the window is up.
+    DiscWatcher &discWatcher() { return *m_discWatcher; }
     // The 500 ms play clock of audio CDs.
     ClockTimer &Timer1() { return *m_timer1; }
     // Routes a media control's events to the handlers below.
@@ -69,7 +80,13 @@ public:
     void MCIWnd1_Error(int code);
     void MCIWnd1_PositionChange();
 
-    // --- Tray -------------------------------------------------------------
+    // --- Media probe, disc events and the tray ---------------------------
+    void CheckCdrom(bool autoPlay);
+    // A medium arrived in, or left, the drive named by its root; device, when
+    // known, is the drive's device node, so that a disc mounted at a folder
+    // still counts as the player's drive "/dev/sr0". Other drives are ignored.
+    void SysInfo1_DeviceArrival(const QString &drive, const QString &device = {});
+    void SysInfo1_DeviceRemoveComplete(const QString &drive, const QString &device = {});
     void EjectCd();
 
     // --- Track play and transport commands ----------------------------
@@ -86,8 +103,16 @@ public:
     void ChkSeekTime(double ratio);
     void ChkSeek();
 
+    // Sends one command string without a reply (file playback's tray command).
+    void sendCommand(const QString &command) { send(command); }
+
     // The lookup settings of the lyric routines, as they stand now.
     LyricLookupSettings lyricSettings() const;
+    // Looks up and loads the lyric file of a medium into SongList.
+    void findLyric(const QString &mediaPath);
+    // Slide show off when the lyric file exists; else the tool tip tells
+    // where it would have to be and the slide show runs.
+    void showLyricOrSlides();
 
     static constexpr int ModePlaying = 526;
 
@@ -107,9 +132,14 @@ private:
     void playEntry(int entry, int song);
     // The first audio track of the disc (2 or later on a mixed disc).
     int firstAudioTrack();
-    // Looks up and loads the lyric file of a medium.
-    void findLyric(const QString &mediaPath);
-    void showLyricOrSlides();
+
+    // Steps of the media probe; each returns true when it settled the kind.
+    void prepareProbe();
+    void readDiscIdentity();
+    bool probeVideoCd(bool autoPlay);
+    bool probeAudioCd(bool autoPlay);
+    void probeMusicFiles();
+    bool isPlayerDrive(const QString &drive, const QString &device) const;
 
     // One clock step, by kind.
     bool videoCdStep();       // true when the end of a file was handled
@@ -122,6 +152,9 @@ private:
     PlaybackState &m_state;
     PlaybackHost &m_host;
     FileTransport *m_files = nullptr;
+    std::unique_ptr<FilePlayback> m_filePlayback;
+    std::unique_ptr<FrameCapture> m_frameCapture;
+    DiscWatcher *m_discWatcher = nullptr;
     CommandSender m_send;
     DeviceVolumes *m_volumes = nullptr;
     std::unique_ptr<DeviceVolumes> m_ownVolumes;

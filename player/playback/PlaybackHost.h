@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
+#include <QStringList>
 
 class LyricList;
 class MciWnd;
@@ -106,4 +108,63 @@ public:
     // ShowMsg: kinds "ok", "info", "error", "exc", "yesno"; returns the button (6 = Yes).
     virtual int ShowMsg(const QString &prompt, const QString &kind) = 0;
     virtual void beep() = 0;
+
+    // ======================================================================
+    // Media probe, file playback, video sizing and frame capture. Each has a
+    // harmless default so that a main window without them still builds.
+    // ======================================================================
+
+    // --- Panel pieces the probe and file playback show or hide -----------
+    virtual void setPictureAreaVisible(bool) {}             // Image1
+    virtual void showSpeedKeyIcons() {}                      // ImageButton1(10), (11) shown
+    // Tool tip of a control-bar key PicCtl(key) (10 and 11 here).
+    virtual void setControlToolTip(int, const QString &) {}
+    // The panel shows its picture area (PictureAreaShown) and where, in pixels
+    // of the main window.
+    virtual bool pictureAreaShown() const { return false; }
+    virtual QRect pictureArea() const { return {}; }
+    // VcdPic placed over the picture area and shown, under the video.
+    virtual void showVideoPicture(const QRect &) {}
+    // The picture box PicCut takes the video size.
+    virtual void setCutPictureSize(int, int) {}
+    // The main window's place and size on the screen, in pixels.
+    virtual QRect mainWindowRect() const { return {}; }
+    // ScreenClass and ScreenHeight of the panel engine; 0 lets the engine
+    // take them from the primary screen.
+    virtual int screenClass() const { return 0; }
+    virtual int screenHeight() const { return 0; }
+
+    // --- Context menu --------------------------------------------------------
+    virtual void setCaptureMenusEnabled(bool) {}             // mCutBmp, mCutBmp1
+    // mSeleItem1: one caption per play-array entry, the entry `checked` ticked;
+    // items past the list are hidden.
+    virtual void setPlayListItems(const QStringList &, int) {}
+    // Lists the folder's songs into File1 and the quick song menu mSeleItem
+    // (SongIndex ticked); returns their number.
+    virtual int UpdateMenu(const QString &) { return 0; }
+    // File1.List(index): the name of a song listed by UpdateMenu; "" past the end.
+    virtual QString songListEntry(int) const { return {}; }
+    // The folder song menu; popUp false only refreshes it.
+    virtual void ChkMp3Menu(int, bool) {}
+
+    // --- Slide-show pictures FileBMP -------------------------------------------
+    virtual QString slideFolder() const { return {}; }      // FileBMP.Path
+    virtual void setSlideFolder(const QString &) {}
+    virtual QStringList slidePictures() const { return {}; } // FileBMP.List
+    virtual void setSlidePicture(const QString &) {}        // SlidePicFile
+    virtual QString backgroundPictureFolder() const { return {}; }  // setting "ShowPicFIle"
+
+    // --- Settings dialog frmSet, read live (media probe) ----------------------
+    // File-type list List1: entry 1 "VCD (*.dat)" selected, in a list of two or more.
+    virtual bool probeVideoCds() const { return true; }
+    virtual bool autoPlayAfterSearch() const { return false; }      // Check5 "搜尋後自動撥放"
+    virtual bool askAboutMixedDiscs() const { return false; }       // Check7
+    virtual QString cdromSubPath() const { return {}; }             // setting CDROMPATH
+    // The song book scan of a disc or folder tree: fills PlayArray with one
+    // entry per folder holding songs and returns their number.
+    virtual int ScanMp3(const QString &) { return 0; }
+    // File1 takes the song pattern SongPattern.
+    virtual void applySongPattern() {}
+    // frmSet.SaveSetData: every option written, the capture folder created.
+    virtual void SaveSetData() {}
 };

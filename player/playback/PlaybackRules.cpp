@@ -101,3 +101,21 @@ QString VolumeText(int level)
 }
 
 } // namespace PlaybackRules
+
+int PlaybackRules::ScreenClassOf(int width, int height)
+{
+    switch (height) {
+    case 480: return 640;
+    case 600: return 800;
+    case 768: return 1024;
+    case 864: return 1152;
+    case 1024: return 1280;
+    case 1200: return 1600;
+    default: return width;
+    }
+}
+
+QString PlaybackRules::NumberText(double value)
+{
+    return QString::number(value, 'g', 15);
+}

@@ -45,6 +45,13 @@ double CdTimeToSeconds(const QString &mmssff);
 // The track file of an audio-CD track on a drive: <drive>/Track05.cda.
 QString CdTrackPath(const QString &cdDrive, int track);
 
+// The screen-size class: the width, or 640, 800, 1024, 1152, 1280 or 1600 for
+// a screen 480, 600, 768, 864, 1024 or 1200 pixels high.
+int ScreenClassOf(int width, int height);
+
+// A number as the player writes it into texts: whole numbers without a point.
+QString NumberText(double value);
+
 // "Volume=70%" for level 700.
 QString VolumeText(int level);
 

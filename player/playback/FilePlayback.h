@@ -1,0 +1,55 @@
+#pragma once
+
+#include "FileTransport.h"
+
+#include <QString>
+
+class MciWnd;
+class PlaybackEngine;
+class PlaybackHost;
+struct PlaybackState;
+
+// Media files through the media window control: the tracks of a video CD and
+// other videos (PlayVCD), songs of a folder or play list (PlayMp3, PlayMp31),
+// their transport commands (ChkVCD, ChkMP3), and the size and place of the
+// video picture (VCDResize, ChkVCDSize). A video plays inside the panel when
+// the panel shows its picture area, else in the video window FrmPlay.
+class FilePlayback : public FileTransport
+{
+public:
+    explicit FilePlayback(PlaybackEngine &engine);
+
+    void PlayVCD(const QString &file) override;
+    void PlayMp3(const QString &folder, int song) override;
+    void ChkVCD(int code) override;
+    void ChkMP3(int code) override;
+    void PlayMp31();
+    void VCDResize();
+    void ChkVCDSize();
+
+    // The screen-size class and height in pixels as the sizing uses them.
+    int screenClass() const;
+    int screenHeight() const;
+
+    // Where VCDResize last placed the video window, in pixels.
+    double VideoLeft = 0;
+    double VideoTop = 0;
+    double LastVideoWidth = 0;
+
+private:
+    // ChkVCD and ChkMP3 are one routine; only ChkVCD notes a user's stop.
+    void fileTransport(int code, bool video);
+    void seekBy(bool forward);
+    void playInVideoWindow(const QString &file);
+    void playInPanel(const QString &file);
+    // Songs of a folder entry, or the entry itself; returns the song path.
+    QString chooseSong();
+    void fillEntryMenu();
+    void followSlideFolder(const QString &song);
+    void openSong(const QString &song);
+    void letEventsRun();
+
+    PlaybackEngine &m_engine;
+    PlaybackState &m_state;
+    PlaybackHost &m_host;
+};

@@ -1,0 +1,286 @@
+#include "FrameCapture.h"
+
+#include "Clock.h"
+#include "FilePlayback.h"
+#include "FrmPlay.h"
+#include "MciWnd.h"
+#include "ModFiles.h"
+#include "PlaybackEngine.h"
+#include "PlaybackHost.h"
+#include "PlaybackRules.h"
+#include "PlaybackState.h"
+#include "VbRuntime.h"
+#include "frmCutSet.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace {
+
+constexpr int MaxFrames = 10000;
+// How long a short play may last to bring the next frame on screen.
+constexpr int FramePlayLimitMs = 1000;
+const QColor BlankCell(Qt::black);
+
+} // namespace
+
+FrameCapture::FrameCapture(PlaybackEngine &engine) : m_engine(engine) {}
+
+FrameCapture::~FrameCapture() = default;
+
+frmCutSet &FrameCapture::cutSet()
+{
+    if (!m_cutSet)
+        m_cutSet = std::make_unique<frmCutSet>(m_engine);
+    return *m_cutSet;
+}
+
+void FrameCapture::mCutBmp_Click()
+{
+    PlaybackState &state = m_engine.state();
+    PlaybackHost &host = m_engine.host();
+    MciWnd *control = state.ActiveMci;
+    if (!control)
+        return;
+    control->setCommand(QStringLiteral("stop"));
+    state.PlayingFlag = false;
+    const qint16 firstTrack = qint16(state.TrackIndex);
+
+    // The cell size is the video's as the run starts.
+    CellWidth = control->width();
+    CellHeight = qint16(Vb::RoundHalfEven(control->height()));
+
+    if (!waitForSettings())
+        return;  // cancelled: the video stays stopped
+    MakeDir(state.CutFolder);
+    state.CutFile = AddPath(state.CutFolder, GetFileName(state.CutFile));
+    if (CellHeight >= m_engine.filePlayback().screenHeight())
+        host.setMainVisible(false);
+    chooseFreeName();
+
+    const int grid = state.CutGrid;
+    prepareSheet(grid);
+    m_filesWritten = 0;
+    state.StoppedFlag = false;
+    for (int i = 1; i <= MaxFrames; ++i) {
+        SeekBefore = qint32(Vb::RoundHalfEven(state.SeekPos));
+        CutBmp(i, grid);
+        m_engine.filePlayback().ChkVCD(5);
+        showNewFrame();
+        const bool ended = state.SeekPos >= state.MediaLength || qint16(state.TrackIndex) != firstTrack
+                           || state.SeekPos <= SeekBefore || state.StoppedFlag;
+        if (ended || i == MaxFrames) {
+            // The cells filled so far; a sheet just written is not written again blank.
+            if (m_sheetHasCells)
+                SaveCutBmp(4, grid);
+            break;
+        }
+    }
+    if (state.ActiveMci)
+        state.ActiveMci->setCommand(QStringLiteral("stop"));
+    host.setMainVisible(true);
+    state.MsgAnswer = qint16(host.ShowMsg(QStringLiteral("圖片抓取完畢!,共抓取") + QString::number(m_filesWritten)
+                                              + QStringLiteral("張圖"),
+                                          QStringLiteral("ok")));
+}
+
+bool FrameCapture::waitForSettings()
+{
+    PlaybackState &state = m_engine.state();
+    frmCutSet &dialog = cutSet();
+    dialog.Text9->setText(GetFileName(state.CutFile));
+    dialog.Text2->setEnabled(true);
+    dialog.Text3->setEnabled(true);
+    dialog.Text2->setText(PlaybackRules::NumberText(CellWidth));
+    dialog.Text3->setText(QString::number(CellHeight));
+    dialog.Text7->setText(state.CutFolder);
+    // A video inside the panel keeps the size of the picture area.
+    const bool free = !m_engine.host().pictureAreaShown();
+    for (QLineEdit *box : {dialog.Text2, dialog.Text3, dialog.Text5, dialog.Text6})
+        box->setEnabled(free);
+    state.CutFile = AddPath(state.CutFolder, dialog.Text9->text());
+
+    dialog.show();
+    while (dialog.isVisible())
+        m_engine.Delay(0.05);
+    return state.CutGrid > 0;
+}
+
+void FrameCapture::chooseFreeName()
+{
+    PlaybackState &state = m_engine.state();
+    if (!FileExist(state.CutFile))
+        return;
+    state.MsgAnswer = qint16(m_engine.host().ShowMsg(QStringLiteral("檔案已存在,是否要覆蓋?"), QStringLiteral("yesno")));
+    if (state.MsgAnswer == 6)
+        return;
+    int digits = 3;
+    do {
+        state.CutFile = AddFileNum(state.CutFile, 1, digits);
+        m_engine.Delay(0);
+    } while (FileExist(state.CutFile));
+}
+
+void FrameCapture::prepareSheet(int grid)
+{
+    const int cells = qMax(1, grid);
+    m_sheet = QImage(qMax(1, int(cells * CellWidth)), qMax(1, cells * int(CellHeight)), QImage::Format_RGB32);
+    m_sheet.fill(BlankCell);
+    m_sheetHasCells = false;
+}
+
+void FrameCapture::showNewFrame()
+{
+    PlaybackState &state = m_engine.state();
+    MciWnd *control = state.ActiveMci;
+    if (!control)
+        return;
+    const qint64 before = control->Position();
+    const qint64 started = mediaClock().now();
+    control->setCommand(QStringLiteral("play"));
+    // Until the picture has moved on a little, the end is reached, or the limit.
+    while (control->Position() <= before + 5 && control->Mode() == QLatin1String("playing")
+           && mediaClock().now() - started < FramePlayLimitMs)
+        m_engine.Delay(0.02);
+    control->setCommand(QStringLiteral("stop"));
+    m_engine.Delay(0);
+}
+
+void FrameCapture::mCutBmp1_Click()
+{
+    PlaybackState &state = m_engine.state();
+    PlaybackHost &host = m_engine.host();
+    if (!state.ActiveMci)
+        return;
+    // Before any confirmed run there is no grid and no cell size: the video's
+    // own size, one cell.
+    int grid = state.CutGrid;
+    if (grid <= 0 || CellWidth <= 0 || CellHeight <= 0) {
+        grid = 1;
+        CellWidth = state.VideoWidth > 0 ? state.VideoWidth : state.ActiveMci->width();
+        CellHeight = qint16(Vb::RoundHalfEven(state.VideoHeight > 0 ? state.VideoHeight : state.ActiveMci->height()));
+    }
+    host.setMainVisible(false);
+    prepareSheet(grid);
+    m_filesWritten = 0;
+    CutBmp(0, grid);
+    host.setMainVisible(true);
+}
+
+QImage FrameCapture::grabFrame()
+{
+    MciWnd *control = m_engine.state().ActiveMci;
+    const QSize cell(qMax(1, int(CellWidth)), qMax(1, int(CellHeight)));
+    QImage frame(cell, QImage::Format_RGB32);
+    frame.fill(BlankCell);
+    const QImage shown = control ? control->currentFrame() : QImage();
+    if (!shown.isNull()) {
+        // What the control shows: the video drawn to the control's size.
+        QPainter painter(&frame);
+        painter.drawImage(QRect(QPoint(0, 0), cell), shown);
+    }
+    return frame;
+}
+
+void FrameCapture::stampTime(QImage &frame)
+{
+    frmCutSet &dialog = cutSet();
+    const QRgb corner = frame.pixel(qMin(5, frame.width() - 1), qMin(5, frame.height() - 1));
+    const QRgb inverse = (corner & 0xFFFFFF) ^ 0xFFFFFF;
+    const double natural = m_engine.state().NaturalWidth;
+    double size = Vb::Val(dialog.Text4->text());
+    if (natural > 0)
+        size = size * CellWidth / natural;
+    if (!dialog.Check1->isChecked() || size <= 0)
+        return;
+    QPainter painter(&frame);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(size);
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(inverse));
+    painter.drawText(QRect(QPoint(0, 0), frame.size()), Qt::AlignLeft | Qt::AlignTop,
+                     QLatin1Char(' ') + m_engine.host().timeLabel(0));
+}
+
+void FrameCapture::CutBmp(int Idx, int Grid)
+{
+    const int grid = qMax(1, Grid);
+    const double delay = Vb::Val(cutSet().Text8->text());
+    MciWnd *control = m_engine.state().ActiveMci;
+    if (control)
+        control->setCommand(QStringLiteral("stop"));
+    if (delay != 0 && control) {
+        // Hiding and showing the video makes it draw the current frame again.
+        control->hide();
+        m_engine.Delay(delay + 0.1);
+        control->show();
+        m_engine.Delay(delay + 0.25);
+    }
+    m_engine.Delay(0.1);
+    QImage frame = grabFrame();
+    m_engine.Delay(0);
+    stampTime(frame);
+
+    const int cell = Idx > 0 ? Idx - 1 : 0;
+    CellX = (cell % grid) * CellWidth;
+    CellY = qint16(Vb::RoundHalfEven((int(cell / grid) % grid) * double(CellHeight)));
+    if (m_sheet.isNull())
+        prepareSheet(grid);
+    {
+        QPainter painter(&m_sheet);
+        painter.drawImage(QPointF(CellX, CellY), frame);
+    }
+    m_sheetHasCells = true;
+    if (Idx == 0 || Idx % (grid * grid) == 0)
+        SaveCutBmp(Idx, grid);
+    m_engine.Delay(0);
+}
+
+bool FrameCapture::writeBitmap(const QImage &picture)
+{
+    const QString file = m_engine.state().CutFile;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "BMP"))
+        return false;
+    // Written whole or not at all: an existing file of that name is replaced.
+    QSaveFile out(file);
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+}
+
+void FrameCapture::SaveCutBmp(int Idx, int Grid)
+{
+    PlaybackState &state = m_engine.state();
+    PlaybackHost &host = m_engine.host();
+    const int grid = qMax(1, Grid);
+    const int cells = Idx == 0 ? 1 : grid;
+    const QImage picture = m_sheet.copy(0, 0, qMax(1, int(cells * CellWidth)), qMax(1, cells * int(CellHeight)));
+    m_engine.Delay(0);
+
+    if (!writeBitmap(picture)) {
+        // A failed write is told, and the name is kept for the next try.
+        state.MsgAnswer = qint16(host.ShowMsg(QStringLiteral("無法寫入 ") + state.CutFile, QStringLiteral("error")));
+    } else {
+        ++m_filesWritten;
+        GetPicSize(state.CutFile);
+        const QString written = state.CutFile + QStringLiteral(" - ") + QString::number(PictureWidth)
+                                + QStringLiteral(" x ") + QString::number(PictureHeight);
+        if (state.VideoHeight != m_engine.filePlayback().screenHeight()) {
+            if (!host.pictureAreaShown()) {
+                m_engine.frmPlay().setWindowTitle(written);
+            } else {
+                host.setMessage(written);
+                host.AdjLabel();
+            }
+        }
+        int digits = 3;
+        state.CutFile = AddFileNum(state.CutFile, 1, digits);
+    }
+    m_sheet.fill(BlankCell);
+    m_sheetHasCells = false;
+    m_engine.Delay(0);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+class PlaybackEngine;
+class frmCutSet;
+
+// Frame capture of the playing video into bitmap files: a continuous run
+// steps through the video one seek step at a time and lays the frames out as
+// contact sheets of CutGrid x CutGrid cells; a single capture writes the
+// frame on screen. Each frame may carry the play time. Files are numbered on
+// from CutFile in the capture folder.
+class FrameCapture
+{
+public:
+    explicit FrameCapture(PlaybackEngine &engine);
+    ~FrameCapture();
+
+    // The capture settings dialog, made on first use.
+    frmCutSet &cutSet();
+
+    void mCutBmp_Click();    // 連續抓圖
+    void mCutBmp1_Click();   // 單張抓圖
+    // Grabs the frame on screen into cell Idx (1-based; 0 a single frame)
+    // and writes the sheet when it is full.
+    void CutBmp(int Idx, int Grid);
+    // Writes one cell (Idx 0) or the whole sheet, then numbers CutFile on.
+    void SaveCutBmp(int Idx, int Grid);
+
+    // Cell size of the sheet in pixels, taken when a continuous run starts.
+    double CellWidth = 0;
+    qint16 CellHeight = 0;
+    qint32 SeekBefore = 0;
+    double CellX = 0;
+    qint16 CellY = 0;
+
+    // Bitmaps written by the last capture.
+    int filesWritten() const { return m_filesWritten; }
+    // The sheet being filled (Picture2 of the work window).
+    const QImage &sheet() const { return m_sheet; }
+
+private:
+    bool waitForSettings();
+    void chooseFreeName();
+    void prepareSheet(int grid);
+    QImage grabFrame();
+    void stampTime(QImage &frame);
+    // Lets the video play briefly so that it shows the frame at its new place.
+    void showNewFrame();
+    bool writeBitmap(const QImage &picture);
+
+    PlaybackEngine &m_engine;
+    std::unique_ptr<frmCutSet> m_cutSet;
+    QImage m_sheet;
+    bool m_sheetHasCells = false;
+    int m_filesWritten = 0;
+};
