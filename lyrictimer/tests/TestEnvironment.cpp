@@ -1,0 +1,45 @@
+// Every test runs with its own home, config and data folders, the simulated
+// media back end and one offscreen QApplication.
+#include "MediaBackend.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TemporaryHome : public ::testing::Environment
+{
+public:
+    TemporaryHome()
+    {
+        qputenv("HOME", home_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home_.path() + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8());
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    void SetUp() override
+    {
+        if (!QCoreApplication::instance())
+            app_ = new QApplication(argc_, argv_);
+        setMediaBackend(MediaBackend::Simulated);
+    }
+    void TearDown() override
+    {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    QTemporaryDir home_;
+    int argc_ = 1;
+    char name_[20] = "lyrictimer_tests";
+    char *argv_[2] = {name_, nullptr};
+    QApplication *app_ = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment *const temporaryHome =
+    ::testing::AddGlobalTestEnvironment(new TemporaryHome);
+
+} // namespace
