@@ -11,13 +11,10 @@
 
 namespace {
 
+// The one QApplication is made by the test environment.
 QApplication& app()
 {
-    static int argc = 1;
-    static char name[] = "library_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = new QApplication(argc, argv);
-    return *a;
+    return *qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QString& text)

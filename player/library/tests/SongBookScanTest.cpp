@@ -1,0 +1,259 @@
+#include "Cp950.h"
+#include "Drives.h"
+#include "LibraryHost.h"
+#include "LibraryTestSupport.h"
+#include "MessageBox.h"
+#include "ProfileFile.h"
+#include "SongBookFiles.h"
+#include "SongBookScan.h"
+#include "SongFolderScan.h"
+#include "FrmSongLib.h"
+
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TestHost : public LibraryHost
+{
+public:
+    int kind = 5;
+    int history = 0;
+    bool songBook = true;
+    QString folder;
+    QStringList messages;
+    QString menuTitle;
+    QStringList playList;
+
+    int driveKind() const override { return kind; }
+    QString songPattern() const override { return QStringLiteral("*.MP3;*.WAV"); }
+    QString cdromLibFile() const override { return folder + QStringLiteral("/CDROMLib.TXT"); }
+    QString musicLibFile() const override { return folder + QStringLiteral("/MusicLib.TXT"); }
+    int historyMode() const override { return history; }
+    bool songBookTicked() const override { return songBook; }
+    void showMessage(const QString& text) override { messages << text; }
+    void setSongBookTitle(const QString& title) override { menuTitle = title; }
+    void fillPlayList(const QStringList& entries) override { playList = entries; }
+};
+
+// A temporary folder mounted as an optical disc with a known serial, and a song folder.
+class SongBookScanTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        disc = makeFolder(dir.path() + "/disc");
+        host.folder = makeFolder(dir.path() + "/songs");
+        Drives::Drive root{"/", "", "", Drives::TypeFixed, true};
+        Drives::Drive optical{disc, "/dev/sr9", "MYDISC", Drives::TypeOptical, true};
+        Drives::SetSource(std::make_shared<Drives::FixedSource>(QList<Drives::Drive>{root, optical},
+                                                                QMap<QString, quint32>{{disc, 0x1A2B3C4D}}));
+    }
+    void TearDown() override
+    {
+        Drives::SetSource(nullptr);
+        MessageBox::setAnswerer({});
+    }
+
+    // Scans the disc, answering the label prompt with Label (or Cancel when empty).
+    int scan(SongBookScan& scanner, const QString& label, const SongBookLabelOptions& options = {})
+    {
+        scanner.askLabel = [this, label](FrmSongLib& prompt) {
+            proposed = prompt.Text1->text();
+            ++prompts;
+            prompt.Text1->setText(label);
+            return !label.isEmpty();
+        };
+        return scanner.ScanMp3(disc, options);
+    }
+
+    QTemporaryDir dir;
+    QString disc;
+    TestHost host;
+    QString proposed;
+    int prompts = 0;
+};
+
+}  // namespace
+
+TEST(SongFolderScan, BreadthFirstOrderAndPatternAndDates)
+{
+    QTemporaryDir dir;
+    const QString a = dir.path() + "/A";
+    makeFolder(a + "/C");
+    makeFile(a + "/C/notes.txt");  // no song: logged, but not a song folder
+    makeFile(a + "/B/one.mp3", "x", QDateTime(QDate(1999, 5, 1), QTime(12, 0)));
+    makeFile(a + "/B/D/two.MP3", "x", QDateTime(QDate(2000, 3, 2), QTime(12, 0)));
+    makeFile(a + "/C/E/old.mp3", "x", QDateTime(QDate(1985, 1, 1), QTime(12, 0)));
+
+    SongFolderScan scan(QStringLiteral("*.MP3"));
+    QStringList shown;
+    scan.showProgress = [&](const QString& t) { shown << t; };
+    const QStringList found = scan.ScanFileEx(a);
+    // Level by level: B and C first, then their sub-folders.
+    EXPECT_EQ(found, (QStringList{a + "/B", a + "/B/D", a + "/C/E"}));
+    EXPECT_EQ(shown.last(), "搜尋完成!");
+    // The 1985 song counts as a song but leaves the date range alone.
+    EXPECT_EQ(scan.FirstSongDate, QDate(1999, 5, 1));
+    EXPECT_EQ(scan.LastSongDate, QDate(2000, 3, 2));
+
+    SongFolderScan undated(QStringLiteral("*.MP3"));
+    EXPECT_EQ(undated.ScanFileEx(a + "/C"), QStringList{a + "/C/E"});
+    EXPECT_EQ(undated.FirstSongDate, QDate::currentDate());
+    EXPECT_EQ(undated.LastSongDate, QDate::currentDate());
+}
+
+TEST(SongFolderScan, LinkBackIntoTheTreeDoesNotLoop)
+{
+    QTemporaryDir dir;
+    makeFile(dir.path() + "/A/s.mp3");
+    ASSERT_TRUE(QFile::link(dir.path(), dir.path() + "/A/loop"));
+    SongFolderScan scan(QStringLiteral("*.MP3"));
+    EXPECT_EQ(scan.ScanFileEx(dir.path()), QStringList{dir.path() + "/A"});
+}
+
+TEST(SongBookFiles, RecordsDiscsInOneFileThatReadsBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("CDROMLib.TXT");
+    CdromLibrary library(path);
+    EXPECT_EQ(library.discCount(), 0);  // a missing file holds no discs
+    EXPECT_EQ(DiscKeyOf("1A2B3C4D"), "1A2B-3C4D");
+    ASSERT_TRUE(library.recordDisc("1A2B-3C4D", "情歌(MYDISC)", "1999/5/1~2000/3/2", {"/", "/MP3/專輯"}));
+    ASSERT_TRUE(library.recordDisc("0000-0001", "MP3_002", "2001/1/1~2001/1/1", {"/x"}));
+    EXPECT_EQ(library.discCount(), 2);
+    EXPECT_EQ(library.title("1A2B-3C4D"), "情歌(MYDISC)");
+    EXPECT_EQ(library.folders("1A2B-3C4D"), (QStringList{"/", "/MP3/專輯"}));
+    EXPECT_EQ(ProfileFile::getString(path, "CDROM", "1"), "1A2B-3C4D,情歌(MYDISC),1999/5/1~2000/3/2");
+    const QByteArray bytes = fileBytes(path);
+    EXPECT_TRUE(bytes.contains(Cp950::encode("Title=情歌(MYDISC)\r\n")));
+    EXPECT_FALSE(bytes.contains("\n\n"));
+
+    // A section that lost a folder entry reads it as empty.
+    ProfileFile::writeString(path, "0000-0001", "DirNumbers", "2");
+    EXPECT_EQ(library.folders("0000-0001"), (QStringList{"/x", ""}));
+}
+
+TEST(SongBookFiles, MusicLibraryGrowsAndKeepsItsCount)
+{
+    QTemporaryDir dir;
+    const QString path = makeFile(dir.filePath("MusicLib.TXT"), "[Music]\r\nNUM=7\r\n");
+    EXPECT_EQ(MusicLibrary::readCount(path), 7);
+    int count = MusicLibrary::readCount(path);
+    ASSERT_TRUE(MusicLibrary::appendFolders(path, "歌本", {{"/", {"a.mp3"}}, {"/B", {"b.mp3", "c.mp3"}}}, count));
+    EXPECT_EQ(count, 7 + 5);
+    EXPECT_EQ(MusicLibrary::readCount(path), 7);  // never written back
+    EXPECT_EQ(fileBytes(path), Cp950::encode("[Music]\r\nNUM=7\r\n<Dir> /\t [歌本]\r\na.mp3\r\n"
+                                             "<Dir> /B\t [歌本]\r\nb.mp3\r\nc.mp3\r\n"));
+}
+
+TEST(SongBookLabel, ProposedLabels)
+{
+    SongBookLabelOptions options;
+    EXPECT_EQ(ProposedSongBookLabel(options, 3, "MYDISC"), "MP3_004(MYDISC)");
+    EXPECT_EQ(ProposedSongBookLabel(options, 3, ""), "MP3_004");
+    options.addVolumeLabel = false;
+    EXPECT_EQ(ProposedSongBookLabel(options, 3, "MYDISC"), "MP3_004");
+    options.autoNumber = false;
+    EXPECT_EQ(ProposedSongBookLabel(options, 3, "MYDISC"), "");
+    options.addVolumeLabel = true;
+    EXPECT_EQ(ProposedSongBookLabel(options, 0, "MYDISC"), "MYDISC");
+}
+
+TEST_F(SongBookScanTest, NewDiscWithSongsInItsRootIsRecorded)
+{
+    makeFile(disc + "/a.mp3");
+    makeFile(disc + "/b.wav");
+    SongBookScan scanner(host);
+    ASSERT_EQ(scan(scanner, "我的歌本"), 1);
+    EXPECT_EQ(scanner.PlayArray, QStringList{disc});
+    EXPECT_EQ(proposed, "MP3_001(MYDISC)");
+    EXPECT_EQ(scanner.Title, "我的歌本");
+    EXPECT_EQ(host.menuTitle, "我的歌本");
+    EXPECT_EQ(host.playList, QStringList{disc});
+
+    const CdromLibrary library(host.cdromLibFile());
+    EXPECT_EQ(library.discCount(), 1);
+    EXPECT_EQ(library.folders("1A2B-3C4D"), QStringList{"/"});
+    EXPECT_EQ(fileBytes(host.musicLibFile()), Cp950::encode("<Dir> /\t [我的歌本]\r\na.mp3\r\nb.wav\r\n"));
+    EXPECT_TRUE(host.messages.contains("加入 '我的歌本'到歌本"));
+}
+
+TEST_F(SongBookScanTest, KnownDiscReusesItsFoldersWithoutScanning)
+{
+    makeFile(disc + "/Z/z.mp3");
+    makeFile(disc + "/A/a.mp3");
+    SongBookScan first(host);
+    ASSERT_EQ(scan(first, "Disc"), 2);
+    EXPECT_EQ(first.PlayArray, (QStringList{disc + "/A", disc + "/Z"}));  // sorted
+
+    makeFile(disc + "/New/n.mp3");  // not scanned again: the stored folders are used
+    const QByteArray musicBefore = fileBytes(host.musicLibFile());
+    SongBookScan second(host);
+    ASSERT_EQ(scan(second, "unused"), 2);
+    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(second.Title, "Disc");
+    EXPECT_TRUE(host.messages.contains("找到Disc"));
+    EXPECT_EQ(second.PlayArray, (QStringList{disc + "/A", disc + "/Z"}));
+    EXPECT_EQ(fileBytes(host.musicLibFile()), musicBefore);
+    EXPECT_EQ(CdromLibrary(host.cdromLibFile()).discCount(), 1);
+}
+
+TEST_F(SongBookScanTest, AskingAboutAKnownDiscAndAnsweringNoScansAndWritesNothing)
+{
+    makeFile(disc + "/A/a.mp3");
+    SongBookScan first(host);
+    scan(first, "Disc");
+    const QByteArray cdrom = fileBytes(host.cdromLibFile());
+    const QByteArray music = fileBytes(host.musicLibFile());
+
+    host.history = 1;
+    makeFile(disc + "/B/b.mp3");
+    QStringList asked;
+    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
+        asked << r.prompt;
+        return MessageBox::IdNo;
+    });
+    SongBookScan second(host);
+    EXPECT_EQ(scan(second, "Again"), 2);
+    EXPECT_EQ(asked, QStringList{"找到Disc是否要使用?"});
+    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(fileBytes(host.cdromLibFile()), cdrom);
+    EXPECT_EQ(fileBytes(host.musicLibFile()), music);
+}
+
+TEST_F(SongBookScanTest, CancelOrHistoryOffRecordsNothingButStillPlays)
+{
+    makeFile(disc + "/A/a.mp3");
+    SongBookScan cancelled(host);
+    EXPECT_EQ(scan(cancelled, ""), 1);
+    EXPECT_EQ(prompts, 1);
+    EXPECT_FALSE(QFile::exists(host.cdromLibFile()));
+    EXPECT_FALSE(QFile::exists(host.musicLibFile()));
+
+    host.history = 2;
+    SongBookScan off(host);
+    EXPECT_EQ(scan(off, "X"), 1);
+    EXPECT_EQ(prompts, 1);  // no prompt at all
+    EXPECT_FALSE(QFile::exists(host.cdromLibFile()));
+
+    // A folder (not a disc root) is never recorded.
+    host.history = 0;
+    SongBookScan folder(host);
+    EXPECT_EQ(folder.ScanMp3(disc + "/A", {}), 1);
+    EXPECT_FALSE(QFile::exists(host.cdromLibFile()));
+}
+
+TEST_F(SongBookScanTest, StoredDiscWithALostFolderEntryPlaysTheRoot)
+{
+    ProfileFile::writeString(host.cdromLibFile(), "CDROM", "DiscNum", "1");
+    ProfileFile::writeString(host.cdromLibFile(), "1A2B-3C4D", "Title", "Old");
+    ProfileFile::writeString(host.cdromLibFile(), "1A2B-3C4D", "DirNumbers", "2");
+    ProfileFile::writeString(host.cdromLibFile(), "1A2B-3C4D", "1", "/MP3");
+    const QByteArray before = fileBytes(host.cdromLibFile());
+    SongBookScan scanner(host);
+    EXPECT_EQ(scan(scanner, "x"), 2);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc, disc + "/MP3"}));
+    EXPECT_EQ(fileBytes(host.cdromLibFile()), before);
+}
