@@ -4,6 +4,11 @@
 #include "MciWnd.h"
 #include "PlaybackHost.h"
 
+#include <QDir>
+#include <QMap>
+#include <QRect>
+#include <QVector>
+#include <QVariant>
 #include <QStringList>
 #include <memory>
 
@@ -116,4 +121,80 @@ public:
         return answer;
     }
     void beep() override { ++beeps; }
+
+    // Probe, file playback and capture.
+    bool pictureVisible = true;
+    QMap<int, QString> controlTips;
+    bool pictureShown = false;
+    QRect area;
+    QRect videoPicture;
+    QSize cutPicture;
+    QRect mainRect{0, 0, 300, 400};
+    int screenWide = 1024;
+    int screenHigh = 768;
+    bool captureMenus = false;
+    QStringList playListItems;
+    int playListChecked = -1;
+    QStringList folderSongs;        // File1 after UpdateMenu
+    QString songPattern = QStringLiteral("*.mp3");
+    QStringList mp3Menus;           // "index popUp" of every ChkMp3Menu
+    QString slidePath;
+    QString slidePicture;
+    QString background;
+    bool videoCds = true;
+    bool autoPlay = false;
+    bool askMixed = false;
+    QString subPath;
+    QStringList scanned;            // paths handed to ScanMp3
+    QVector<QVariant> scanResult;   // what ScanMp3 puts into the play array
+    QVector<QVariant> *playArray = nullptr;
+    int patternApplied = 0;
+    int saveSetDataCalls = 0;
+
+    void setPictureAreaVisible(bool on) override { pictureVisible = on; }
+    void setControlToolTip(int key, const QString &text) override { controlTips[key] = text; }
+    bool pictureAreaShown() const override { return pictureShown; }
+    QRect pictureArea() const override { return area; }
+    void showVideoPicture(const QRect &place) override { videoPicture = place; }
+    void setCutPictureSize(int w, int h) override { cutPicture = QSize(w, h); }
+    QRect mainWindowRect() const override { return mainRect; }
+    int screenClass() const override { return screenWide; }
+    int screenHeight() const override { return screenHigh; }
+    void setCaptureMenusEnabled(bool on) override { captureMenus = on; }
+    void setPlayListItems(const QStringList &captions, int checked) override
+    {
+        playListItems = captions;
+        playListChecked = checked;
+    }
+    int UpdateMenu(const QString &folder) override
+    {
+        folderSongs = QDir(folder).entryList({songPattern}, QDir::Files, QDir::Name);
+        return int(folderSongs.size());
+    }
+    QString songListEntry(int index) const override { return folderSongs.value(index); }
+    void ChkMp3Menu(int index, bool popUp) override
+    {
+        mp3Menus << QString::number(index) + (popUp ? QStringLiteral(" popup") : QStringLiteral(" quiet"));
+    }
+    QString slideFolder() const override { return slidePath; }
+    void setSlideFolder(const QString &folder) override { slidePath = folder; }
+    QStringList slidePictures() const override
+    {
+        return slidePath.isEmpty() ? QStringList() : QDir(slidePath).entryList({"*.jpg", "*.bmp"}, QDir::Files);
+    }
+    void setSlidePicture(const QString &file) override { slidePicture = file; }
+    QString backgroundPictureFolder() const override { return background; }
+    bool probeVideoCds() const override { return videoCds; }
+    bool autoPlayAfterSearch() const override { return autoPlay; }
+    bool askAboutMixedDiscs() const override { return askMixed; }
+    QString cdromSubPath() const override { return subPath; }
+    int ScanMp3(const QString &path) override
+    {
+        scanned << path;
+        if (playArray)
+            *playArray = scanResult;
+        return int(scanResult.size());
+    }
+    void applySongPattern() override { ++patternApplied; }
+    void SaveSetData() override { ++saveSetDataCalls; }
 };

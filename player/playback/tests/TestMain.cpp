@@ -1,4 +1,7 @@
+#include "SystemPaths.h"
+
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,6 +17,9 @@ public:
         static char *argv[] = {name, nullptr};
         if (!QCoreApplication::instance())
             new QApplication(argc, argv);
+        // The log of the playing routines goes to a folder of the test's own.
+        static QTemporaryDir programFolder;
+        SystemPaths::setProgramFolder(programFolder.path());
     }
 };
 
