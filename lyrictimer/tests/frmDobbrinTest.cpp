@@ -1,0 +1,383 @@
+// The lyric timer's window on the simulated media back end and virtual time:
+// a folder's songs play, the lyric follows, lines are stamped and the saved
+// file reads back in the player.
+#include "frmDobbrin.h"
+
+#include "Clock.h"
+#include "Cp950.h"
+#include "MciCommand.h"
+#include "MessageBox.h"
+#include "ModSongList.h"
+#include "ModTools.h"
+#include "SimulatedDisc.h"
+#include "SimulatedMedia.h"
+#include "frmSongList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class DobbrinTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        setMediaClock(&clock);
+        mciResetDevices();
+        setMciCommandObserver([this](const QString &command, int, const QString &) { commands << command; });
+        MessageBox::setAnswerer([](const MessageBox::Request &) { return MessageBox::IdOk; });
+        MessageBox::clearShownRequests();
+        dialogs.openFile = [this](QWidget *, const QString &, const QString &, const QString &) { return openAnswer; };
+        dialogs.saveFile = [this](QWidget *, const QString &dir, const QString &name, const QString &) {
+            saveAskedAt = QDir(dir).filePath(name);
+            return saveAnswer;
+        };
+        dialogs.chooseColor = [this](QWidget *, const QColor &) { return colorAnswer; };
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        mciResetDevices();
+        setMciCommandObserver({});
+        MessageBox::setAnswerer({});
+        SimulatedMediaFiles::clear();
+        setMediaClock(nullptr);
+    }
+
+    QString path(const QString &name) const { return folder.filePath(name); }
+
+    void addSong(const QString &name, qint64 lengthMs)
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("ID3");
+        SimulatedFileInfo info;
+        info.lengthMs = lengthMs;
+        SimulatedMediaFiles::describe(path(name), info);
+    }
+
+    void writeLyric(const QString &name, const QStringList &lines)
+    {
+        ASSERT_TRUE(Cp950::writeTextFile(path(name), Cp950::joinCrLf(lines)));
+    }
+
+    void open() { window = std::make_unique<frmDobbrin>(folder.path(), dialogs); }
+
+    QStringList songLines() const
+    {
+        QStringList lines;
+        for (int i = 0; i < window->SongList->count(); ++i)
+            lines << window->SongList->item(i)->text();
+        return lines;
+    }
+
+    QTemporaryDir folder;
+    VirtualClock clock;
+    DobbrinDialogs dialogs;
+    QString openAnswer;
+    QString saveAnswer;
+    QString saveAskedAt;
+    std::optional<QColor> colorAnswer;
+    QStringList commands;
+    std::unique_ptr<frmDobbrin> window;
+};
+
+const QStringList SongLyric = {"好歌", "00:01:0第一句", "00:02:0第二句", "00:04:0第三句"};
+
+} // namespace
+
+TEST_F(DobbrinTest, FolderSongStartsAtOnceAndTheLyricFollowsInPlayMode)
+{
+    addSong("song.mp3", 20000);
+    writeLyric("song.txt", SongLyric);
+    open();
+    EXPECT_EQ(window->CurMediaFile, path("song.mp3"));
+    EXPECT_EQ(window->LyricFile, path("song.txt"));
+    EXPECT_EQ(window->List2->count(), 1);
+    EXPECT_EQ(window->Command10->text(), "To 編輯模式");
+    EXPECT_FALSE(window->FollowOff);
+    EXPECT_TRUE(commands.contains("open \"" + path("song.mp3") + "\" alias MP3"));
+
+    clock.advance(2600);
+    EXPECT_EQ(window->Label1[0]->text(), "00:02:50");
+    EXPECT_EQ(window->Label1[2]->text(), "00:20:00");
+    EXPECT_EQ(window->SongList->currentRow(), 2);
+    EXPECT_EQ(window->Label1[1]->text(), "第二句");
+    EXPECT_EQ(window->Label1[3]->text(), "第三句");
+    EXPECT_TRUE(window->Playing);
+    EXPECT_TRUE(window->Command3->isEnabled());
+    // 2.5 s reads as 2 whole seconds (halves round to even) of 20.
+    EXPECT_EQ(window->Slider1->value(), 1000 * 2 / 20);
+}
+
+TEST_F(DobbrinTest, ModeSwitchShowsTheListAndEnablesEditing)
+{
+    open();
+    EXPECT_TRUE(window->SongList->isHidden());
+    EXPECT_FALSE(window->Command5->isEnabled());
+    EXPECT_TRUE(window->Command9[3]->isEnabled());
+    EXPECT_TRUE(window->Command6->isEnabled());
+    window->Command10_Click();
+    EXPECT_EQ(window->Command10->text(), "To 撥歌模式");
+    EXPECT_TRUE(window->FollowOff);
+    EXPECT_FALSE(window->SongList->isHidden());
+    EXPECT_TRUE(window->Label1[1]->isHidden());
+    for (QWidget *button : {(QWidget *)window->Command4, (QWidget *)window->Command5, (QWidget *)window->Command7,
+                            (QWidget *)window->Command9[0], (QWidget *)window->Command9[1], (QWidget *)window->Command9[2]})
+        EXPECT_TRUE(button->isEnabled());
+    window->Command10_Click();
+    EXPECT_EQ(window->Command10->text(), "To 編輯模式");
+    EXPECT_FALSE(window->Command9[1]->isEnabled());
+}
+
+TEST_F(DobbrinTest, StampedLinesSavedAndReadBackByThePlayerAtTheirTimes)
+{
+    addSong("song.mp3", 30000);
+    QDir().mkpath(path("plain"));
+    writeLyric("plain/words.txt", {"好歌", "第一句", "第二句", "第三句"});
+    open();
+    window->Command10_Click();  // edit mode
+    openAnswer = path("plain/words.txt");
+    window->Command4_Click();
+    ASSERT_EQ(songLines(), QStringList({"好歌", "第一句", "第二句", "第三句"}));
+    EXPECT_EQ(window->ImportDir, path("plain"));
+
+    window->editor().setCurrent(1);
+    for (qint64 at : {1040, 3000, 5500}) {
+        clock.advance(at - clock.now());
+        window->Command5_Click();
+    }
+    // The clock steps in edit mode never moved the current line.
+    EXPECT_EQ(songLines(), QStringList({"好歌", "00:01:0第一句", "00:03:0第二句", "00:05:5第三句"}));
+    EXPECT_EQ(window->SongList->currentRow(), 3);
+
+    saveAnswer = path("song.txt");
+    window->Command6_Click();
+    EXPECT_EQ(saveAskedAt, path("plain/words.txt"));  // the last lookup's file
+    const QByteArray bytes = QByteArray(Cp950::encode(Cp950::joinCrLf(songLines())));
+    QFile saved(saveAnswer);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), bytes);
+
+    QListWidget playerList;
+    ListWidgetLyricList lines(&playerList);
+    ReadLyric(lines, saveAnswer);
+    ASSERT_EQ(playerList.count(), 4);
+    EXPECT_EQ(ChkLyric(lines, true, "00:00:50"), DueLine::none());
+    EXPECT_EQ(ChkLyric(lines, true, "00:01:00"), DueLine::line(1));
+    EXPECT_EQ(ChkLyric(lines, true, "00:04:99"), DueLine::line(2));
+    EXPECT_EQ(ChkLyric(lines, true, "00:05:50"), DueLine::line(3));
+}
+
+TEST_F(DobbrinTest, SaveReplacesTheWholeFileAndDropsTextUpToEquals)
+{
+    open();
+    window->Command10_Click();
+    window->SongList->addItems({"01:00:0a=b", "", "01:01:0c"});
+    writeLyric("out.txt", {"old", "lines", "that", "were", "longer"});
+    saveAnswer = path("out.txt");
+    window->Command6_Click();
+    QFile saved(saveAnswer);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("b\r\n01:01:0c\r\n"));
+}
+
+TEST_F(DobbrinTest, FailedSaveIsReportedAndACancelledOneChangesNothing)
+{
+    open();
+    window->SongList->addItems({"title", "00:01:0x"});
+    saveAnswer = path("missing/folder/out.txt");
+    window->Command6_Click();
+    EXPECT_FALSE(QFile::exists(saveAnswer));
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_TRUE(MessageBox::shownRequests().at(0).prompt.contains(saveAnswer));
+
+    saveAnswer.clear();
+    window->Command6_Click();
+    EXPECT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_EQ(songLines(), QStringList({"title", "00:01:0x"}));
+}
+
+TEST_F(DobbrinTest, EditBoxAndHalfSecondButtonsWorkOnTheCurrentLine)
+{
+    open();
+    window->SongList->addItems({"title", "00:59:7abc"});
+    window->SongList->setCurrentRow(1);
+    EXPECT_EQ(window->Text1->text(), "00:59:7abc");
+    window->Command9_Click(4);
+    EXPECT_EQ(window->SongList->item(1)->text(), "01:00:2abc");
+    window->Command9_Click(3);
+    EXPECT_EQ(window->SongList->item(1)->text(), "00:59:7abc");
+    window->Text1->setText("01:00:0new");
+    window->Text1_Enter();
+    EXPECT_EQ(window->SongList->item(1)->text(), "01:00:0new");
+}
+
+TEST_F(DobbrinTest, EndOfSongPlaysTheNextEntryInPlayModeOnly)
+{
+    addSong("a.mp3", 3000);
+    addSong("b.mp3", 3000);
+    open();
+    ASSERT_EQ(window->CurMediaFile, path("a.mp3"));
+    clock.advance(3200);
+    EXPECT_EQ(window->CurMediaFile, path("b.mp3"));
+    EXPECT_EQ(window->List2->currentRow(), 1);
+    clock.advance(3200);
+    EXPECT_EQ(window->CurMediaFile, path("a.mp3"));  // wrapped to the first
+
+    window->Command10_Click();  // edit mode: the song simply ends
+    clock.advance(10000);
+    EXPECT_EQ(window->CurMediaFile, path("a.mp3"));
+}
+
+TEST_F(DobbrinTest, NextAndPreviousWrapAroundThePlayList)
+{
+    addSong("a.mp3", 9000);
+    addSong("b.mp3", 9000);
+    addSong("c.mp3", 9000);
+    open();
+    window->PreviousSong();
+    EXPECT_EQ(window->CurMediaFile, path("c.mp3"));
+    window->NextSong();
+    EXPECT_EQ(window->CurMediaFile, path("a.mp3"));
+    window->List2->clear();
+    window->NextSong();  // an empty list: nothing to play, nothing breaks
+    window->PreviousSong();
+    EXPECT_EQ(window->CurMediaFile, path("a.mp3"));
+}
+
+TEST_F(DobbrinTest, UntickedTypeLeavesTheCurrentListUntilTheFolderChanges)
+{
+    addSong("a.mp3", 9000);
+    addSong("b.wav", 9000);
+    open();
+    ASSERT_EQ(window->List2->count(), 2);
+    window->List1->item(2)->setCheckState(Qt::Unchecked);  // MP3
+    EXPECT_FALSE(window->TypePattern.contains("*.mp3"));
+    EXPECT_EQ(window->List2->count(), 2);
+    window->Dir1_Change();
+    ASSERT_EQ(window->List2->count(), 1);
+    EXPECT_EQ(window->List2->item(0)->text(), "b.wav");
+}
+
+TEST_F(DobbrinTest, NoLyricShowsItsMessageAndDisablesTheLyricWindow)
+{
+    addSong("song.mp3", 9000);
+    open();
+    clock.advance(1000);
+    EXPECT_EQ(window->Label1[1]->text(), "沒有歌詞");
+    EXPECT_FALSE(window->Command3->isEnabled());
+}
+
+TEST_F(DobbrinTest, HeldSliderFreezesTheTimeAndLyricLabels)
+{
+    addSong("song.mp3", 20000);
+    writeLyric("song.txt", SongLyric);
+    open();
+    clock.advance(1500);
+    const QString time = window->Label1[0]->text();
+    window->Slider1_MouseDown();
+    clock.advance(3000);
+    EXPECT_EQ(window->Label1[0]->text(), time);
+    EXPECT_EQ(window->Label1[1]->text(), "第一句");
+
+    window->Slider1->setValue(500);
+    window->Slider1_MouseMove();
+    EXPECT_EQ(window->Label1[0]->text(), "00:10:00");
+    window->Slider1_MouseUp();
+    EXPECT_FALSE(window->SliderDrag);
+    clock.advance(300);
+    EXPECT_EQ(window->PlayTimeText.left(5), "00:10");
+    EXPECT_EQ(window->Label1[1]->text(), "第三句");
+}
+
+TEST_F(DobbrinTest, CdTrackFilePlaysItsTrackOnTheCdDevice)
+{
+    simulatedDisc().insertAudioDisc({60000, 60000, 60000, 60000, 60000, 60000});
+    QFile track(path("Track05.cda"));
+    ASSERT_TRUE(track.open(QIODevice::WriteOnly));
+    track.close();
+    open();
+    EXPECT_EQ(window->media().MciDevice(), "CDaudio");
+    EXPECT_TRUE(commands.contains("Seek CDaudio to 5"));
+    EXPECT_TRUE(commands.contains("Play CDaudio"));
+    EXPECT_EQ(window->Label2->text(), "撥放清單");
+    clock.advance(2100);
+    EXPECT_EQ(window->PlayTimeText.left(5), "00:02");
+    EXPECT_EQ(window->LengthText, "01:00:00");
+}
+
+TEST_F(DobbrinTest, TrayOpensWhenClosedAndClosesWhenOpen)
+{
+    simulatedDisc().insertAudioDisc({60000});
+    open();
+    window->Command13_Click();
+    EXPECT_TRUE(simulatedDisc().trayOpen());
+    EXPECT_EQ(window->StatusPanel1->text(), "退片中,請稍後...");
+    EXPECT_TRUE(window->isEnabled());
+    window->Command13_Click();
+    EXPECT_FALSE(simulatedDisc().trayOpen());
+    EXPECT_EQ(window->StatusPanel1->text(), "進片中,請稍後...");
+    EXPECT_FALSE(window->Timer1->isActive());
+}
+
+TEST_F(DobbrinTest, ColoursKeptAtShutDownAndAppliedAtTheNextStart)
+{
+    open();
+    EXPECT_EQ(window->colors().currentLine, QColor(255, 255, 0));
+    colorAnswer = QColor(1, 2, 3);
+    window->Command14_Click(2);
+    colorAnswer = QColor(10, 20, 30);
+    window->Command14_Click(0);
+    colorAnswer.reset();  // cancelled: unchanged
+    window->Command14_Click(1);
+    EXPECT_EQ(window->SongList->palette().color(QPalette::Base), QColor(1, 2, 3));
+    window->CloseForm();
+    EXPECT_EQ(AppProduct(), "Dobbrin V1.0 Beta");
+    EXPECT_EQ(GetAppSetting("BackColor"), QString::number(1 + 2 * 256 + 3 * 65536));
+    EXPECT_EQ(GetAppSetting("SongColor"), QString::number(10 + 20 * 256 + 30 * 65536));
+    EXPECT_EQ(GetAppSetting("SongColor1"), QString::number(0x00C0C0));
+
+    open();
+    EXPECT_EQ(window->colors().background, QColor(1, 2, 3));
+    EXPECT_EQ(window->colors().currentLine, QColor(10, 20, 30));
+    EXPECT_EQ(window->colors().nextLine, QColor(192, 192, 0));
+    SaveAppSetting("BackColor", "");
+    SaveAppSetting("SongColor", "");
+}
+
+TEST_F(DobbrinTest, LyricWindowShowsTheMediumsLines)
+{
+    addSong("song.mp3", 20000);
+    writeLyric("song.txt", SongLyric);
+    open();
+    window->Command3_Click();
+    EXPECT_TRUE(window->songListWindow()->isVisible());
+    EXPECT_EQ(window->songListWindow()->SongList()->count(), 4);
+    window->CloseForm();
+    EXPECT_FALSE(window->songListWindow()->isVisible());
+}
+
+TEST_F(DobbrinTest, ResizingScalesTheControlsFromTheDesign)
+{
+    open();
+    window->show();
+    const QRect design = window->Command10->geometry();
+    window->resize(window->reSizer().designSize().width() * 2, window->reSizer().designSize().height());
+    EXPECT_EQ(window->Command10->x(), design.x() * 2);
+    EXPECT_EQ(window->Command10->width(), design.width() * 2);
+    EXPECT_EQ(window->Command10->y(), design.y());
+    EXPECT_EQ(window->Command10->height(), design.height());
+}
