@@ -40,6 +40,7 @@ frmSongSet::frmSongSet(QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("frmSongSet"));
     setWindowTitle(ModeTitle);
     setFixedSize(8560 / 15, 6560 / 15);
+    Timer1 = new QTimer(this);
     buildBrowser();
     buildListButtons();
     connectBrowser();
@@ -57,12 +58,11 @@ frmSongSet::frmSongSet(QWidget* parent) : QWidget(parent, Qt::Window)
                    : QString();
     };
     hasPrinter = [] { return !QPrinterInfo::availablePrinterNames().isEmpty(); };
+    Timer1_Timer();
 
-    Timer1 = new QTimer(this);
     Timer1->setInterval(250);
     connect(Timer1, &QTimer::timeout, this, &frmSongSet::Timer1_Timer);
     File1->setPattern(Combo1->currentText());
-    Timer1_Timer();
 }
 
 void frmSongSet::buildBrowser()
@@ -120,6 +120,11 @@ void frmSongSet::buildListButtons()
     connect(Command13, &QPushButton::clicked, this, [this] { ReadListFile(CurListFile); });
     connect(Command5, &QPushButton::clicked, this, &frmSongSet::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &frmSongSet::Command6_Click);
+    // The buttons follow the rows at once, not only at the next timer tick.
+    connect(ListView1->model(), &QAbstractItemModel::rowsInserted, this, &frmSongSet::Timer1_Timer);
+    connect(ListView1->model(), &QAbstractItemModel::rowsRemoved, this, &frmSongSet::Timer1_Timer);
+    connect(ListView1->model(), &QAbstractItemModel::modelReset, this, &frmSongSet::Timer1_Timer);
+    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &frmSongSet::Timer1_Timer);
     connect(ListView1, &QTreeWidget::itemDoubleClicked, this,
             [this] { applyRowCommand(ListRows::RemoveSelected); });
 }
@@ -299,7 +304,7 @@ void frmSongSet::Timer1_Timer()
     const bool hasCurrent = any && current && current->isSelected();
     Command2->setEnabled(any);
     Command3->setEnabled(any);
-    Command5->setEnabled(printMode && !hasPrinter() ? false : any);
+    Command5->setEnabled(printMode && !(hasPrinter && hasPrinter()) ? false : any);
     Command7->setEnabled(any);
     for (QPushButton* b : {Command9, Command10, Command11, Command12}) b->setEnabled(hasCurrent);
 }
