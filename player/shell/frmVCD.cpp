@@ -13,7 +13,12 @@
 #include "ModTools.h"
 #include "PanelForm.h"
 #include "PanelMouse.h"
+#include "DiscWatcher.h"
+#include "FilePlayback.h"
+#include "FolderSongMenu.h"
 #include "PlaybackEngine.h"
+#include "SongBookScan.h"
+#include "frmMenu.h"
 #include "SystemPaths.h"
 #include "WindowData.h"
 #include "frmFindMusic.h"
@@ -28,6 +33,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QThread>
@@ -56,6 +62,7 @@ frmVCD::frmVCD(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     connect(m_songSet, &frmSongSet::closed, this, [this] { setEnabled(true); });
     m_temp = new frmTemp(*this);
     m_menu.Form_Load();
+    createMenusAndLibrary();
     createPlayback();
     if (QScreen* s = QGuiApplication::primaryScreen())
         connect(s, &QScreen::geometryChanged, this, &frmVCD::SysInfo1_DisplayChanged);
@@ -89,6 +96,21 @@ void frmVCD::createPlayback()
     m_mouse->install();
 }
 
+void frmVCD::createMenusAndLibrary()
+{
+    File1 = new FileListBox(this);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->hide();
+    m_frmMenu = std::make_unique<frmMenu>(m_menu, m_playback, m_panelState, m_shell, *this);
+    m_songBookScan = std::make_unique<SongBookScan>(*this);
+    m_folderSongMenu = std::make_unique<FolderSongMenu>();
+    m_entryMenu = new QMenu(this);
+    connect(m_folderSongMenu.get(), &FolderSongMenu::songChosen, this, [this](int index, const QString& folder) {
+        m_menu.mSele2M.caption = folder;
+        m_frmMenu->mSeleItem2_Click(index);
+    });
+}
+
 FrmReadme& frmVCD::readme()
 {
     if (!m_readme) m_readme = new FrmReadme;
@@ -111,22 +133,11 @@ void frmVCD::ShowSettings()
 
 // ---------------------------------------------------------------- playback engine calls
 
-void frmVCD::playbackCheckCdrom(bool autoPlay)
-{
-    // The media probe belongs to the playback engine (CheckCdrom). Until it is connected
-    // the probe clears the mixed-disc mark, disables the capture items and finds nothing.
-    Q_UNUSED(autoPlay);
-    m_playback.MixedDisc = false;
-    m_menu.mCutBmp1.enabled = false;
-    m_menu.mCutBmp.enabled = false;
-}
+void frmVCD::playbackCheckCdrom(bool autoPlay) { m_engine->CheckCdrom(autoPlay); }
 
 void frmVCD::playbackShowPoint() { m_engine->ShowPoint(); }
 
-void frmVCD::playbackVCDResize()
-{
-    // VCDResize of the playback engine sizes and places the video picture.
-}
+void frmVCD::playbackVCDResize() { m_engine->filePlayback().VCDResize(); }
 
 void frmVCD::playbackDelay(double seconds) { m_engine->Delay(seconds); }
 
@@ -291,6 +302,7 @@ void frmVCD::finishStart()
     m_panelState.LabColor.clear();
     for (QLabel* label : m_panel->obj().LabNum) m_panelState.LabColor.append(label->palette().color(QPalette::WindowText));
     m_playback.BusyFlag = false;
+    m_engine->discWatcher().start();
 }
 
 void frmVCD::startupProbe()
@@ -531,27 +543,4 @@ void frmVCD::rebuildButtonFaces() { m_panel->DeskUpdate(true); }
 
 frmProg* frmVCD::progressWindow() { return &m_panel->progress(); }
 
-QString frmVCD::captureDelayText() { return m_captureDelay; }
-
-void frmVCD::setCaptureDelay(const QString& text, int scrollValue)
-{
-    // The capture settings window keeps these once it exists; its scroll bar takes scrollValue.
-    Q_UNUSED(scrollValue);
-    m_captureDelay = text;
-}
-
 void frmVCD::centreDialog(QWidget* dialog) { FrmCenter(dialog); }
-
-// ---------------------------------------------------------------- context menu
-
-void frmVCD::ChkMenu(int kind, const QPoint& globalPos)
-{
-    Q_UNUSED(kind);
-    Q_UNUSED(globalPos);
-}
-
-void frmVCD::PopUpMenu(Menu menu, const QPoint& globalPos)
-{
-    Q_UNUSED(menu);
-    Q_UNUSED(globalPos);
-}

@@ -4,6 +4,8 @@
 // the settings dialog and the song-library windows, and runs the start and the shut-down.
 
 #include "ButtonColorSettings.h"
+#include "LibraryHost.h"
+#include "MenuHost.h"
 #include "MenuModel.h"
 #include "PanelCommands.h"
 #include "PanelHost.h"
@@ -24,7 +26,11 @@ class FileListBox;
 class FrmReadme;
 class ListWidgetLyricList;
 class MciWnd;
+class FolderSongMenu;
 class PanelForm;
+class SongBookScan;
+class frmMenu;
+class QMenu;
 class PanelMouse;
 class PlaybackEngine;
 class QListWidget;
@@ -33,7 +39,13 @@ class frmSet;
 class frmSongSet;
 class frmTemp;
 
-class frmVCD : public QWidget, public PanelHost, public SettingsHost, public PlaybackHost, public PanelCommands
+class frmVCD : public QWidget,
+               public PanelHost,
+               public SettingsHost,
+               public PlaybackHost,
+               public PanelCommands,
+               public MenuHost,
+               public LibraryHost
 {
     Q_OBJECT
 public:
@@ -88,6 +100,8 @@ public:
     FrmReadme& readme();
     PlaybackEngine& engine() { return *m_engine; }
     PanelMouse& mouse() { return *m_mouse; }
+    frmMenu& contextMenu() { return *m_frmMenu; }
+    FolderSongMenu& folderSongMenu() { return *m_folderSongMenu; }
 
     // PanelHost
     QWidget* panelWidget() override { return this; }
@@ -170,6 +184,67 @@ public:
     void SongBookManager() override;
     bool ChooseFont(QFont& font) override;
 
+    // PlaybackHost: probe, file playback, video sizing and capture
+    void setPictureAreaVisible(bool visible) override;
+    void showSpeedKeyIcons() override;
+    void setControlToolTip(int key, const QString& text) override;
+    bool pictureAreaShown() const override;
+    QRect pictureArea() const override;
+    void showVideoPicture(const QRect& area) override;
+    QRect mainWindowRect() const override;
+    int screenClass() const override;
+    int screenHeight() const override;
+    void setCaptureMenusEnabled(bool enabled) override;
+    void setPlayListItems(const QStringList& captions, int checked) override;
+    int UpdateMenu(const QString& folder) override;
+    QString songListEntry(int index) const override;
+    void ChkMp3Menu(int index, bool popUp) override;
+    QString slideFolder() const override;
+    void setSlideFolder(const QString& folder) override;
+    QStringList slidePictures() const override;
+    void setSlidePicture(const QString& path) override;
+    QString backgroundPictureFolder() const override;
+    bool probeVideoCds() const override;
+    bool autoPlayAfterSearch() const override;
+    bool askAboutMixedDiscs() const override;
+    QString cdromSubPath() const override;
+    int ScanMp3(const QString& path) override;
+    void applySongPattern() override;
+    void SaveSetData() override;
+
+    // MenuHost
+    void PlayMp3(const QString& folder, int track) override;
+    void PlayMp31() override;
+    void SetVolume() override;
+    void setControlSpeed(int speed) override;
+    QString activeDeviceType() const override;
+    bool videoWindowVisible() const override;
+    void captureFrame(bool continuous) override;
+    void DeskShow() override;
+    void PrintLyrics() override;
+    QString chooseFolder(const QString& startFolder, const QString& pattern) override;
+    QString lastListFile() const override;
+    QStringList runPlayListEditor(const QString& listFile) override;
+    void addToPlayListEditor(const QString& fileName, const QString& folder) override;
+    void fillPlayList(const QStringList& entries) override;
+    void showVolumePercent(int percent) override;
+    int driveType(const QString& drive) const override;
+    QStringList songFilesIn(const QString& folder) const override;
+    void openDocument(const QString& path) override;
+    void writeLog(const QString& line) override;
+
+    // LibraryHost
+    int driveKind() const override;
+    QString songPattern() const override;
+    QString cdromLibFile() const override;
+    QString musicLibFile() const override;
+    int historyMode() const override;
+    bool songBookTicked() const override;
+    void showMessage(const QString& text) override;
+    void delay(double seconds) override;
+    void setSongBookTitle(const QString& title) override;
+    QWidget* mainWindow() override { return this; }
+
     // The main window's media control over the picture area, and its two lists.
     MciWnd* MCIWnd1 = nullptr;
     QListWidget* SongList = nullptr;   // the whole lyric text
@@ -177,6 +252,7 @@ public:
 
     // Hidden lists and timers of the window
     DriveListBox* Drive1 = nullptr;
+    FileListBox* File1 = nullptr;      // the songs of the playing folder
     FileListBox* FileBMP = nullptr;
     QTimer TimerBMP;
 
@@ -199,6 +275,7 @@ private:
 
     // The media control, the lists and the engine behind them, and the mouse handlers.
     void createPlayback();
+    void createMenusAndLibrary();
 
     // The phases of the start, in their order.
     bool checkPanelFolders();
@@ -223,11 +300,15 @@ private:
     std::unique_ptr<PlaybackEngine> m_engine;
     std::unique_ptr<ListWidgetLyricList> m_lyrics;
     std::unique_ptr<PanelMouse> m_mouse;
+    std::unique_ptr<frmMenu> m_frmMenu;
+    std::unique_ptr<SongBookScan> m_songBookScan;
+    std::unique_ptr<FolderSongMenu> m_folderSongMenu;
+    QMenu* m_entryMenu = nullptr;      // mSele1 as the number pad's page key pops it up
+    QString m_slidePicture;            // SlidePicFile
     frmFindMusic* m_findMusic = nullptr;
     frmSongSet* m_songSet = nullptr;
     frmSet* m_set = nullptr;
     frmTemp* m_temp = nullptr;
     FrmReadme* m_readme = nullptr;
-    QString m_captureDelay = QStringLiteral("1.0");  // the capture settings window's Text8
     bool m_ended = false;
 };

@@ -9,6 +9,7 @@
 #include "ModTools.h"
 #include "PanelForm.h"
 #include "PanelGeometry.h"
+#include "FilePlayback.h"
 #include "PlaybackEngine.h"
 #include "SystemPaths.h"
 #include "frmSet.h"
@@ -235,11 +236,7 @@ QString frmVCD::mciSendString(const QString& command)
 
 void frmVCD::CheckCdrom(bool autoPlay) { playbackCheckCdrom(autoPlay); }
 
-void frmVCD::ChkVCDSize()
-{
-    // The playback engine sizes the video picture (kept within the screen) and places it.
-    playbackVCDResize();
-}
+void frmVCD::ChkVCDSize() { m_engine->filePlayback().ChkVCDSize(); }
 
 void frmVCD::SeleDesk()
 {
@@ -247,13 +244,6 @@ void frmVCD::SeleDesk()
 }
 
 void frmVCD::PlayCd(int track) { m_engine->PlayCd(track); }
-
-void frmVCD::ChkMp3Menu(int key, const QPoint& globalPos)
-{
-    // The song menu of a number key exists only for a music folder; the song library fills it.
-    Q_UNUSED(key);
-    Q_UNUSED(globalPos);
-}
 
 void frmVCD::ChkCD(int code) { m_engine->ChkCD(code); }
 
