@@ -1,6 +1,5 @@
 #include "FrameCapture.h"
 
-#include "Clock.h"
 #include "FilePlayback.h"
 #include "FrmPlay.h"
 #include "MciWnd.h"
@@ -21,8 +20,6 @@
 namespace {
 
 constexpr int MaxFrames = 10000;
-// How long a short play may last to bring the next frame on screen.
-constexpr int FramePlayLimitMs = 1000;
 const QColor BlankCell(Qt::black);
 
 } // namespace
@@ -134,17 +131,13 @@ void FrameCapture::prepareSheet(int grid)
 
 void FrameCapture::showNewFrame()
 {
-    PlaybackState &state = m_engine.state();
-    MciWnd *control = state.ActiveMci;
+    MciWnd *control = m_engine.state().ActiveMci;
     if (!control)
         return;
-    const qint64 before = control->Position();
-    const qint64 started = mediaClock().now();
+    // A moment of play makes the picture show the new place; stopped at once,
+    // so that the next step starts where the seek put it.
     control->setCommand(QStringLiteral("play"));
-    // Until the picture has moved on a little, the end is reached, or the limit.
-    while (control->Position() <= before + 5 && control->Mode() == QLatin1String("playing")
-           && mediaClock().now() - started < FramePlayLimitMs)
-        m_engine.Delay(0.02);
+    m_engine.Delay(0);
     control->setCommand(QStringLiteral("stop"));
     m_engine.Delay(0);
 }

@@ -1,0 +1,228 @@
+#include "EngineFixture.h"
+
+#include "FilePlayback.h"
+#include "FrameCapture.h"
+#include "FrmPlay.h"
+#include "ModFiles.h"
+#include "frmCutSet.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+// A small video playing in the video window, captured into a folder of the
+// test's own; the capture dialog is answered by a timer on the virtual clock.
+class FrameCaptureTest : public EngineTest
+{
+protected:
+    QString clip;
+    QString cutFolder;
+    FrameCapture *capture = nullptr;
+    frmCutSet *dialog = nullptr;
+
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        engine->setFileTransport(nullptr);
+        clip = temp.filePath("clip.avi");
+        QFile file(clip);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+        file.close();
+        // 4.5 seconds at ten frames a second: 45 frames.
+        SimulatedMediaFiles::describe(clip, {4500, QSize(64, 48), 0});
+        state.MediaKind = "VCD";
+        state.MediaCount = 1;
+        state.VcdFiles = {clip};
+        host.seekEntry = "1  Sec";
+        cutFolder = temp.filePath("Cut");
+        state.CutFolder = cutFolder;
+        state.CutFile = AddPath(cutFolder, "Cut0000.BMP");
+        engine->filePlayback().PlayVCD(clip);
+        state.SeekPos = 0;
+        capture = &engine->frameCapture();
+        dialog = &capture->cutSet();
+    }
+
+    // The dialog's button pressed once the capture waits for it.
+    void answerDialogWith(QPushButton *button)
+    {
+        clock.singleShot(200, [button] { button->click(); });
+    }
+
+    QSize imageSize(const QString &name) const { return QImage(cutFolder + "/" + name).size(); }
+};
+
+TEST_F(FrameCaptureTest, ARunFillsSheetsOfTheGridAndWritesWhatIsLeftAtTheEnd)
+{
+    dialog->VScroll1->setValue(-2);
+    answerDialogWith(dialog->Command2);
+    capture->mCutBmp_Click();
+
+    EXPECT_EQ(state.CutGrid, 2);
+    EXPECT_EQ(capture->CellWidth, 64);
+    EXPECT_EQ(capture->CellHeight, 48);
+    // Five frames (0 to 4 seconds): a full sheet and one with a single cell.
+    EXPECT_EQ(imageSize("Cut0000.BMP"), QSize(128, 96));
+    EXPECT_EQ(imageSize("Cut0001.BMP"), QSize(128, 96));
+    EXPECT_FALSE(QFile::exists(cutFolder + "/Cut0002.BMP"));
+    EXPECT_EQ(state.CutFile, cutFolder + "/Cut0002.BMP");
+    EXPECT_EQ(host.prompts, QStringList{"ok|圖片抓取完畢!,共抓取2張圖"});
+    EXPECT_EQ(engine->frmPlay().windowTitle(), cutFolder + "/Cut0001.BMP - 128 x 96");
+    EXPECT_EQ(host.saveSetDataCalls, 1);
+    EXPECT_NE(state.ActiveMci->Mode(), "playing");
+    EXPECT_TRUE(host.visible);
+
+    // Frames of different places differ; cells past the last frame stay blank.
+    const QImage first(cutFolder + "/Cut0000.BMP");
+    EXPECT_NE(first.pixel(60, 44), first.pixel(124, 44));
+    const QImage last(cutFolder + "/Cut0001.BMP");
+    EXPECT_NE(last.pixel(60, 44), last.pixel(124, 44));
+    EXPECT_EQ(last.pixel(124, 44), last.pixel(124, 92));
+}
+
+TEST_F(FrameCaptureTest, AGridOfOneWritesEveryFrameAsItsOwnPicture)
+{
+    dialog->VScroll1->setValue(-1);
+    answerDialogWith(dialog->Command2);
+    capture->mCutBmp_Click();
+    for (const QString name : {"Cut0000.BMP", "Cut0001.BMP", "Cut0002.BMP", "Cut0003.BMP", "Cut0004.BMP"})
+        EXPECT_EQ(imageSize(name), QSize(64, 48)) << name.toStdString();
+    EXPECT_FALSE(QFile::exists(cutFolder + "/Cut0005.BMP"));
+    EXPECT_EQ(host.prompts, QStringList{"ok|圖片抓取完畢!,共抓取5張圖"});
+}
+
+TEST_F(FrameCaptureTest, AnExistingFileAnsweredNoMovesOnToTheFirstFreeName)
+{
+    QDir().mkpath(cutFolder);
+    for (const QString name : {"Cut0000.BMP", "Cut0001.BMP"}) {
+        QFile file(cutFolder + "/" + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    host.answer = 7;
+    dialog->VScroll1->setValue(-10);
+    answerDialogWith(dialog->Command2);
+    capture->mCutBmp_Click();
+    EXPECT_EQ(host.prompts.value(0), "yesno|檔案已存在,是否要覆蓋?");
+    EXPECT_EQ(imageSize("Cut0002.BMP"), QSize(640, 480));
+    QFile old(cutFolder + "/Cut0000.BMP");
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+}
+
+TEST_F(FrameCaptureTest, CancelLeavesTheVideoStoppedAndWritesNothing)
+{
+    answerDialogWith(dialog->Command3);
+    capture->mCutBmp_Click();
+    EXPECT_EQ(state.CutGrid, 0);
+    EXPECT_FALSE(QDir(cutFolder).exists() && !QDir(cutFolder).isEmpty());
+    EXPECT_EQ(state.ActiveMci->Mode(), "stopped");
+    EXPECT_TRUE(host.prompts.isEmpty());
+    EXPECT_EQ(host.saveSetDataCalls, 0);
+}
+
+TEST_F(FrameCaptureTest, ASingleCaptureBeforeAnyRunTakesOneFrameOfTheVideosSize)
+{
+    QDir().mkpath(cutFolder);
+    capture->mCutBmp1_Click();
+    EXPECT_EQ(imageSize("Cut0000.BMP"), QSize(64, 48));
+    EXPECT_EQ(state.CutFile, cutFolder + "/Cut0001.BMP");
+    EXPECT_EQ(capture->filesWritten(), 1);
+    EXPECT_TRUE(host.visible);
+}
+
+TEST_F(FrameCaptureTest, AFailedWriteIsToldAndTheNameKept)
+{
+    state.CutFile = temp.filePath("no-such-folder/Cut0000.BMP");
+    capture->mCutBmp1_Click();
+    EXPECT_EQ(host.prompts, QStringList{"error|無法寫入 " + state.CutFile});
+    EXPECT_EQ(state.CutFile, temp.filePath("no-such-folder/Cut0000.BMP"));
+    EXPECT_EQ(capture->filesWritten(), 0);
+}
+
+TEST_F(FrameCaptureTest, TheTimeStampIsDrawnOnlyWhenTicked)
+{
+    QDir().mkpath(cutFolder);
+    host.labels[0] = "00:00:01";
+    dialog->Text4->setText("40");
+    dialog->Check1->setChecked(false);
+    capture->mCutBmp1_Click();
+    dialog->Check1->setChecked(true);
+    capture->mCutBmp1_Click();
+    EXPECT_NE(QImage(cutFolder + "/Cut0000.BMP"), QImage(cutFolder + "/Cut0001.BMP"));
+}
+
+// --- The settings dialog ------------------------------------------------------
+
+TEST_F(FrameCaptureTest, CellAndPictureSizesFollowEachOtherWithTheShapeKept)
+{
+    state.NaturalWidth = 352;
+    state.NaturalHeight = 240;
+    dialog->VScroll1->setValue(-2);
+    dialog->Text2->setText("704");
+    EXPECT_EQ(dialog->Text3->text(), "480");
+    EXPECT_EQ(dialog->Text5->text(), "1408");
+    EXPECT_EQ(dialog->Text6->text(), "960");
+
+    dialog->Text5->setText("704");
+    EXPECT_EQ(dialog->Text6->text(), "480");
+    EXPECT_EQ(dialog->Text2->text(), "352");
+    EXPECT_EQ(dialog->Text3->text(), "240");
+
+    // Without the lock only the changed pair moves.
+    dialog->Check2->setChecked(false);
+    dialog->Text3->setText("100");
+    EXPECT_EQ(dialog->Text2->text(), "352");
+    EXPECT_EQ(dialog->Text6->text(), "200");
+
+    // A disabled box (video inside the panel) does not drive the others.
+    dialog->Text2->setEnabled(false);
+    dialog->Text2->setText("50");
+    EXPECT_EQ(dialog->Text5->text(), "704");
+}
+
+TEST_F(FrameCaptureTest, SpinBarsShowTheirNumbers)
+{
+    dialog->VScroll3->setValue(-11);
+    EXPECT_EQ(dialog->Text8->text(), "1.1");
+    dialog->VScroll3->setValue(-9);
+    EXPECT_EQ(dialog->Text8->text(), "0.9");
+    dialog->VScroll3->setValue(0);
+    EXPECT_EQ(dialog->Text8->text(), "0.0");
+    dialog->VScroll2->setValue(-72);
+    EXPECT_EQ(dialog->Text4->text(), "72");
+    dialog->VScroll1->setValue(-10);
+    EXPECT_EQ(dialog->Text1->text(), "10");
+    EXPECT_EQ(dialog->windowTitle(), "抓圖參數設定");
+}
+
+TEST_F(FrameCaptureTest, OkTakesTheBoxesAndRefusesACellOfNoSize)
+{
+    dialog->Text9->setText("Mine000.BMP");
+    dialog->Text7->setText(cutFolder);
+    dialog->Check2->setChecked(false);
+    dialog->Text2->setText("0");
+    dialog->show();
+    dialog->Command2_Click();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(host.prompts.size(), 1);
+    EXPECT_EQ(host.saveSetDataCalls, 0);
+
+    dialog->Text2->setText("120");
+    dialog->Text3->setText("90");
+    dialog->Text4->setText("5");
+    dialog->VScroll1->setValue(-3);
+    dialog->Command2_Click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(state.CutFile, "Mine000.BMP");
+    EXPECT_EQ(state.CutFolder, cutFolder);
+    EXPECT_EQ(state.CutGrid, 3);
+    EXPECT_EQ(state.VideoWidth, 120);
+    EXPECT_EQ(state.VideoHeight, 90);
+    EXPECT_EQ(engine->frmPlay().MCIWnd1()->size(), QSize(120, 90));
+    EXPECT_EQ(dialog->Text4->text(), "12");
+    EXPECT_EQ(host.saveSetDataCalls, 1);
+}
