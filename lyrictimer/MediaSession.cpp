@@ -42,6 +42,9 @@ void MediaSession::stopAndClose()
 
 void MediaSession::playCdTrack(int track)
 {
+    // A file playing before the track would otherwise sound on beneath it.
+    if (m_device == FileAlias)
+        stopAndClose();
     m_device = CdDevice;
     const QString mode = mciStatus(QStringLiteral("Status CDaudio Mode"));
     send(QStringLiteral("Stop CDaudio"));

@@ -355,9 +355,10 @@ void frmDobbrin::Text1_Enter() { m_editor.replaceCurrent(Text1->text()); }
 
 void frmDobbrin::Command4_Click()
 {
-    const QString file = m_dialogs.openFile(this, ImportDir, QString(), ImportFilter);
+    const QString file = m_dialogs.openFile(this, ImportDir, m_dialogFileName, ImportFilter);
     if (file.isEmpty())
         return;
+    m_dialogFileName = GetFileName(file);
     ImportDir = GetFilePath(file);
     SongList->clear();
     if (FileExist(file))
@@ -366,9 +367,11 @@ void frmDobbrin::Command4_Click()
 
 void frmDobbrin::Command6_Click()
 {
-    const QString file = m_dialogs.saveFile(this, GetFilePath(LyricFile), GetFileName(LyricFile), LyricFilter);
+    m_dialogFileName = GetFileName(LyricFile);
+    const QString file = m_dialogs.saveFile(this, GetFilePath(LyricFile), m_dialogFileName, LyricFilter);
     if (file.isEmpty())
         return;
+    m_dialogFileName = GetFileName(file);
     processEvents();
     // Written beside the old file and put in its place in one step, so a
     // failed save leaves the old lyric file whole.
@@ -427,10 +430,8 @@ void frmDobbrin::ShowTime()
     Label1[2]->setText(LengthText);
     const int c = LyricStamp::MscToSec(PlayTimeText);
     const int l = LyricStamp::MscToSec(LengthText);
-    if (!FollowOff && l != 0 && c >= l) {
+    if (!FollowOff && l != 0 && c >= l)
         NextSong();
-        return;  // the next song's own clock steps show it
-    }
     checkLyric();
     showLyricLabels();
     if (l != 0)
@@ -472,6 +473,8 @@ void frmDobbrin::Dir1_Change()
     File1->setPath(Dir1->path());
     PlayIndex = 0;
     ShowFileList();
+    if (List2->count() >= 2)
+        List2->setCurrentRow(0);
 }
 
 void frmDobbrin::ChkPatten()
@@ -638,7 +641,10 @@ void frmDobbrin::Slider1_MouseMove()
 void frmDobbrin::Slider1_MouseUp()
 {
     Timer1->stop();
-    m_media.seekToFraction(double(Slider1->value()) / Slider1->maximum(), Playing);
+    // Whether to play on is asked of the device itself: a clock step that is
+    // letting events run has Playing cleared for that moment.
+    const bool resume = Playing || m_media.isPlaying();
+    m_media.seekToFraction(double(Slider1->value()) / Slider1->maximum(), resume);
     SliderDrag = false;
     Timer1->start();
 }

@@ -151,6 +151,7 @@ private:
     ReSizer m_reSizer;
     frmSongList *m_songListWindow = nullptr;
     QColor m_background;
+    QString m_dialogFileName;  // the name the file dialogs last showed
     bool m_playMciRunning = false;
     bool m_clockStepRunning = false;
     bool m_closed = false;

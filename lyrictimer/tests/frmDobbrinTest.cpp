@@ -38,7 +38,10 @@ protected:
         setMciCommandObserver([this](const QString &command, int, const QString &) { commands << command; });
         MessageBox::setAnswerer([](const MessageBox::Request &) { return MessageBox::IdOk; });
         MessageBox::clearShownRequests();
-        dialogs.openFile = [this](QWidget *, const QString &, const QString &, const QString &) { return openAnswer; };
+        dialogs.openFile = [this](QWidget *, const QString &, const QString &name, const QString &) {
+            openAskedName = name;
+            return openAnswer;
+        };
         dialogs.saveFile = [this](QWidget *, const QString &dir, const QString &name, const QString &) {
             saveAskedAt = QDir(dir).filePath(name);
             return saveAnswer;
@@ -87,6 +90,7 @@ protected:
     VirtualClock clock;
     DobbrinDialogs dialogs;
     QString openAnswer;
+    QString openAskedName;
     QString saveAnswer;
     QString saveAskedAt;
     std::optional<QColor> colorAnswer;
@@ -166,6 +170,10 @@ TEST_F(DobbrinTest, StampedLinesSavedAndReadBackByThePlayerAtTheirTimes)
     saveAnswer = path("song.txt");
     window->Command6_Click();
     EXPECT_EQ(saveAskedAt, path("plain/words.txt"));  // the last lookup's file
+    openAnswer.clear();
+    window->Command4_Click();  // cancelled: the list stays
+    EXPECT_EQ(openAskedName, "song.txt");  // the name the dialog showed last
+    EXPECT_EQ(window->SongList->count(), 4);
     const QByteArray bytes = QByteArray(Cp950::encode(Cp950::joinCrLf(songLines())));
     QFile saved(saveAnswer);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -298,6 +306,7 @@ TEST_F(DobbrinTest, HeldSliderFreezesTheTimeAndLyricLabels)
     EXPECT_EQ(window->Label1[0]->text(), "00:10:00");
     window->Slider1_MouseUp();
     EXPECT_FALSE(window->SliderDrag);
+    EXPECT_EQ(mciStatus("Status MP3 Mode"), "playing");
     clock.advance(300);
     EXPECT_EQ(window->PlayTimeText.left(5), "00:10");
     EXPECT_EQ(window->Label1[1]->text(), "第三句");
@@ -380,4 +389,47 @@ TEST_F(DobbrinTest, ResizingScalesTheControlsFromTheDesign)
     EXPECT_EQ(window->Command10->width(), design.width() * 2);
     EXPECT_EQ(window->Command10->y(), design.y());
     EXPECT_EQ(window->Command10->height(), design.height());
+}
+
+TEST_F(DobbrinTest, SeekWhilePausedStaysPaused)
+{
+    addSong("song.mp3", 20000);
+    open();
+    clock.advance(1000);
+    window->Command8_Click(1);
+    EXPECT_FALSE(window->Playing);
+    EXPECT_FALSE(window->Timer1->isActive());
+    window->Slider1_MouseDown();
+    window->Slider1->setValue(250);
+    window->Slider1_MouseUp();
+    EXPECT_NE(mciStatus("Status MP3 Mode"), "playing");
+    EXPECT_EQ(mciStatus("Status MP3 position"), "5000");
+    window->Command8_Click(0);
+    clock.advance(600);
+    EXPECT_EQ(window->PlayTimeText.left(5), "00:05");
+}
+
+TEST_F(DobbrinTest, CdTrackAfterAFileStopsTheFile)
+{
+    simulatedDisc().insertAudioDisc({60000, 60000, 60000});
+    addSong("a.mp3", 9000);
+    QFile track(path("Track02.cda"));
+    ASSERT_TRUE(track.open(QIODevice::WriteOnly));
+    track.close();
+    open();
+    ASSERT_EQ(window->CurMediaFile, path("a.mp3"));
+    EXPECT_EQ(mciStatus("Status MP3 Mode"), "playing");
+    window->NextSong();
+    EXPECT_EQ(window->CurMediaFile, path("Track02.cda"));
+    EXPECT_EQ(mciStatus("Status MP3 Mode"), "");  // closed
+    EXPECT_EQ(mciStatus("Status CDaudio Current Track"), "2");
+}
+
+TEST_F(DobbrinTest, MediaWindowPositionKeepsThePlayTimeForm)
+{
+    open();
+    window->MCIWnd1_PositionChange(62345);
+    EXPECT_EQ(window->PlayTimeText, "01:02:34");
+    EXPECT_EQ(window->Label1[0]->text(), "01:02:34");
+    EXPECT_EQ(window->LengthText, "00:00:00");
 }
