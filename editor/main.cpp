@@ -1,0 +1,20 @@
+// Morrest, the panel editor.
+
+#include "EditorStart.h"
+#include "EditorState.h"
+#include "frmMain.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    app.setApplicationVersion(QStringLiteral("1.0"));
+    EditorState state;
+    StartEditor(state);
+    frmMain main(state);
+    main.show();
+    state.ZoomRate() = 1;
+    state.LastZoomRate = 1;
+    return app.exec();
+}
