@@ -97,10 +97,8 @@ void frmFindMusic::SetSongBookTitle(const QString& title)
 
 void frmFindMusic::ReadDiscList(const QString& cdromLibFile)
 {
-    // Both library files lie in the song folder: without a music library named yet, take the
-    // one beside the CD-ROM library.
-    if (musicLibFile_.isEmpty())
-        musicLibFile_ = AddPath(GetFilePath(cdromLibFile), QStringLiteral("MusicLib.TXT"));
+    // Both library files lie in the song folder: the music library is the one beside it.
+    musicLibFile_ = AddPath(GetFilePath(cdromLibFile), QStringLiteral("MusicLib.TXT"));
     cdromLibFile_ = cdromLibFile;
     IniFile = cdromLibFile;
     bool ok = false;

@@ -21,7 +21,8 @@ public:
     // row per numbered entry "serial,label,date" (entries without "," are skipped).
     void ReadDiscList(const QString& cdromLibFile);
 
-    // The library files the searches read (the song folder's CDROMLib.TXT and MusicLib.TXT).
+    // The library files the searches read (the song folder's CDROMLib.TXT and MusicLib.TXT);
+    // ReadDiscList names both from the CD-ROM library's folder.
     void SetLibraryFiles(const QString& cdromLibFile, const QString& musicLibFile);
     // The caption "歌本管理 - " and the song book title.
     void SetSongBookTitle(const QString& title);

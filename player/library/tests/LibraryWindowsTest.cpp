@@ -89,3 +89,18 @@ TEST(PlayListEditor, HandOverAndCancel)
     w.Command6->click();
     EXPECT_EQ(w.ListEntryCount, 0);
 }
+
+TEST(PlayListEditor, ClosingByTheFrameHandsNothingOver)
+{
+    QTemporaryDir dir;
+    frmSongSet w;
+    w.ReadListFile(writeFile(dir, "c.m3u", "/m/a.mp3\r\n"));
+    w.show();
+    w.Command5->click();
+    ASSERT_EQ(w.ListEntryCount, 1);
+    // Shown again and closed by its frame: the earlier list must not be played again.
+    w.show();
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.ListEntryCount, 0);
+}
