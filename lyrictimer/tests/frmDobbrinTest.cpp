@@ -11,6 +11,7 @@
 #include "ModTools.h"
 #include "SimulatedDisc.h"
 #include "SimulatedMedia.h"
+#include "ListBoxes.h"
 #include "frmSongList.h"
 
 #include <QDir>
@@ -432,4 +433,21 @@ TEST_F(DobbrinTest, MediaWindowPositionKeepsThePlayTimeForm)
     EXPECT_EQ(window->PlayTimeText, "01:02:34");
     EXPECT_EQ(window->Label1[0]->text(), "01:02:34");
     EXPECT_EQ(window->LengthText, "00:00:00");
+}
+
+TEST_F(DobbrinTest, SongWithBlanksInItsNameOpensWhole)
+{
+    addSong("my first song.mp3", 9000);
+    open();
+    EXPECT_EQ(window->CurMediaFile, path("my first song.mp3"));
+    EXPECT_EQ(mciStatus("Status MP3 Mode"), "playing");
+}
+
+TEST_F(DobbrinTest, DriveChangeNamesTheDiscKindAndListsItsRoot)
+{
+    open();
+    window->Drive1_Change();
+    EXPECT_EQ(window->Dir1->path(), window->Drive1->drive());
+    const QString kind = window->labVolume->text();
+    EXPECT_TRUE(kind == "硬碟" || kind.startsWith("光碟序號:")) << kind.toStdString();
 }
