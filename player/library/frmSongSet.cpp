@@ -136,11 +136,18 @@ void frmSongSet::connectBrowser()
     connect(Dir1, &DirListBox::Change, this, &frmSongSet::Dir1_Change);
     connect(Combo1, &QComboBox::currentTextChanged, this, [this](const QString& text) { File1->setPattern(text); });
     connect(File1, &FileListBox::DblClick, this, &frmSongSet::Command1_Click);
+    // The count follows a new pattern too, not only a new folder.
+    connect(File1, &FileListBox::PatternChange, this, &frmSongSet::showFileCount);
 }
 
 void frmSongSet::Dir1_Change()
 {
     File1->setPath(Dir1->path());
+    showFileCount();
+}
+
+void frmSongSet::showFileCount()
+{
     Label1->setText(QString::number(File1->listCount()) + QStringLiteral(" Files"));
 }
 
@@ -300,8 +307,7 @@ void frmSongSet::Timer1_Timer()
     const int n = ListView1->topLevelItemCount();
     const bool any = n >= 1;
     const bool printMode = DefaultExt != QLatin1String("m3u");
-    const QTreeWidgetItem* current = ListView1->currentItem();
-    const bool hasCurrent = any && current && current->isSelected();
+    const bool hasCurrent = any && (ListView1->currentItem() || !ListView1->selectedItems().isEmpty());
     Command2->setEnabled(any);
     Command3->setEnabled(any);
     Command5->setEnabled(printMode && !(hasPrinter && hasPrinter()) ? false : any);

@@ -113,4 +113,5 @@ private:
     void Command5_Click();
     void Command6_Click();
     void Dir1_Change();
+    void showFileCount();
 };
