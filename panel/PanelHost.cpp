@@ -1,5 +1,6 @@
 #include "PanelHost.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
@@ -68,5 +69,44 @@ void PanelHost::deskPicFileChanged(const QString &)
 }
 
 void PanelHost::DeskTopRef()
+{
+}
+
+namespace {
+QRect screenOf(const QWidget *form)
+{
+    const QScreen *screen = form && form->screen() ? form->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+}
+
+double PanelHost::screenWidthTwips() const
+{
+    return screenOf(const_cast<PanelHost *>(this)->panelWidget()).width() * twipsPerPixelX();
+}
+
+double PanelHost::screenHeightTwips() const
+{
+    return screenOf(const_cast<PanelHost *>(this)->panelWidget()).height() * twipsPerPixelY();
+}
+
+void PanelHost::FrmCenter(QWidget *form)
+{
+    if (!form)
+        return;
+    const QRect screen = screenOf(panelWidget());
+    form->move(screen.center() - QPoint(form->width() / 2, form->height() / 2));
+}
+
+PanelHost::MediaWindowPlace PanelHost::stopMediaWindow()
+{
+    return {};
+}
+
+void PanelHost::replayVideoAt(double)
+{
+}
+
+void PanelHost::playMediaWindow()
 {
 }

@@ -46,4 +46,26 @@ public:
     // desktop under it as its background. The colour tool calls it on closing
     // over a GIF panel. Default: nothing.
     virtual void DeskTopRef();
+
+    // The screen's size in twips. Default: the form's screen.
+    virtual double screenWidthTwips() const;
+    virtual double screenHeightTwips() const;
+
+    // Places a dialog of the player (FrmCenter). Default: centred on the screen.
+    virtual void FrmCenter(QWidget *form);
+
+    // The media window control, for the panel choice: "Stop" sent to it and
+    // where it stood. Default: no media, position and length 0.
+    struct MediaWindowPlace
+    {
+        qint64 position = 0;
+        double length = 0;
+    };
+    virtual MediaWindowPlace stopMediaWindow();
+    // After a new panel: a video plays again from the fraction of its length
+    // (FrmPlay hidden, PlayVCD of the current file, ChkSeekTime, ChkSeek).
+    // Default: nothing.
+    virtual void replayVideoAt(double fraction);
+    // After a new panel: "PLAY" sent to the media window control. Default: nothing.
+    virtual void playMediaWindow();
 };
