@@ -38,6 +38,7 @@ public:
     ~frmDobbrin() override;
 
     static QString programTitle();
+    static constexpr int SliderMax = 1000;  // the seek slider's resolution
 
     // State the window's parts share.
     QString PlayTimeText;
