@@ -153,8 +153,10 @@ void frmFindMusic::FindAlbum()
 
 void frmFindMusic::ListView_ColumnClick(QTreeWidget* list, int column)
 {
-    descending_ = !descending_;
-    list->sortItems(column, descending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+    // Each list keeps its own order; the first click sorts ascending.
+    const bool descending = list->property("sortAscending").toBool();
+    list->setProperty("sortAscending", !descending);
+    list->sortItems(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void frmFindMusic::CloseForm()

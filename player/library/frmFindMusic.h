@@ -66,5 +66,4 @@ private:
 
     QString cdromLibFile_;
     QString musicLibFile_;
-    bool descending_ = true;  // flipped before each sort, so the first sort is ascending
 };

@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPrinterInfo>

@@ -89,6 +89,10 @@ TEST(SongBookWindow, SearchesShowCountsAndColumnsSortBothWays)
     EXPECT_EQ(column(w.ListView1, 0), (QStringList{"Album", "Album~2"}));
     w.ListView_ColumnClick(w.ListView1, 0);
     EXPECT_EQ(column(w.ListView1, 0), (QStringList{"Album~2", "Album"}));
+    // The disc list keeps its own order: its first click sorts ascending too.
+    w.ReadDiscList(makeFile(cdrom, "[CDROM]\r\nDiscNum=2\r\n1=B-1,b,d\r\n2=A-1,a,d\r\n"));
+    w.ListView_ColumnClick(w.ListView2, 2);
+    EXPECT_EQ(column(w.ListView2, 2), (QStringList{"A-1", "B-1"}));
 
     w.Text1->setText("abc");
     emit w.Text1->returnPressed();  // Enter searches songs
