@@ -3,10 +3,12 @@
 #include "Clock.h"
 #include "Cp950.h"
 #include "ListBoxes.h"
+#include "LyricList.h"
 #include "LyricStamp.h"
 #include "MciWnd.h"
 #include "MediaTypes.h"
 #include "ModFiles.h"
+#include "ModSongList.h"
 #include "ModTools.h"
 #include "frmSongList.h"
 
@@ -354,8 +356,16 @@ void frmDobbrin::Command4_Click()
     m_dialogFileName = GetFileName(file);
     ImportDir = GetFilePath(file);
     SongList->clear();
-    if (FileExist(file))
-        findLyric(SongList, file);
+    if (!FileExist(file))
+        return;
+    if (GetExtName(file) == QStringLiteral("txt")) {
+        findLyric(SongList, file);  // finds the file itself and makes it the lyric file
+    } else {
+        // The lookup would turn the name into "<name>.txt" and miss the chosen
+        // file; it is loaded as it is, the medium's lyric file kept.
+        ListWidgetLyricList lines(SongList);
+        ReadLyric(lines, file);
+    }
 }
 
 void frmDobbrin::Command6_Click()

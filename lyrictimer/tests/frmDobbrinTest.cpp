@@ -451,3 +451,20 @@ TEST_F(DobbrinTest, DriveChangeNamesTheDiscKindAndListsItsRoot)
     const QString kind = window->labVolume->text();
     EXPECT_TRUE(kind == "硬碟" || kind.startsWith("光碟序號:")) << kind.toStdString();
 }
+
+TEST_F(DobbrinTest, ImportedFileOfAnotherKindIsLoadedAsItIs)
+{
+    addSong("song.mp3", 9000);
+    writeLyric("song.txt", SongLyric);
+    writeLyric("words.lrc", {"title", "first", "second"});
+    open();
+    window->Command10_Click();
+    openAnswer = path("words.lrc");
+    window->Command4_Click();
+    EXPECT_EQ(songLines(), QStringList({"title", "first", "second"}));
+    EXPECT_EQ(window->LyricFile, path("song.txt"));  // saving still offers the medium's file
+
+    openAnswer = path("gone.txt");
+    window->Command4_Click();
+    EXPECT_EQ(window->SongList->count(), 0);
+}
