@@ -299,6 +299,7 @@ void frmMain::buildToolWindows()
     m_galleryDock->setWidget(m_gallery);
     m_galleryDock->setMinimumWidth(120);
     addDockWidget(Qt::RightDockWidgetArea, m_galleryDock);
+    resizeDocks({m_galleryDock}, {120}, Qt::Horizontal);  // 1800 twips
     m_galleryDock->hide();
     connect(m_galleryDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
         if (!shown && !m_galleryDock->isVisible() && m_maskAction->isChecked() && !m_closing

@@ -1,0 +1,362 @@
+// The editor as a user works with it: open a shipped panel, move and resize
+// objects with grid and zoom, undo, save, and the player reading the result.
+#include "EditorTestSupport.h"
+
+#include "EditorDialogs.h"
+#include "frmMain.h"
+#include "frmPic.h"
+
+#include "ButtonColorSettings.h"
+#include "MessageBox.h"
+#include "ModButtonIni.h"
+#include "ModIniFile.h"
+#include "PanelForm.h"
+#include "PanelHost.h"
+#include "PanelState.h"
+#include "PlaybackState.h"
+#include "SettingsStore.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+
+#include <memory>
+
+namespace {
+
+// A window carrying the panel the way the player does, at the player's scale.
+class PlayerHost : public PanelHost
+{
+public:
+    QWidget *panelWidget() override { return &form; }
+    PlaybackState &playbackState() override { return playback; }
+    QWidget form;
+    PlaybackState playback;
+};
+
+class EditorFlow : public EditorTest
+{
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        MessageBox::setAnswerer([](const MessageBox::Request &) { return MessageBox::IdOk; });
+        main = std::make_unique<frmMain>(state);
+        main->show();
+    }
+    void TearDown() override
+    {
+        main.reset();
+        EditorDialogs::setFileAnswerer({});
+        MessageBox::setAnswerer({});
+        EditorTest::TearDown();
+    }
+
+    void openQuorvel() { ASSERT_TRUE(main->OpenFile(skinFile(QStringLiteral("Quorvel.JPG")))); }
+    void chooseZoom(const QString &text)
+    {
+        main->Combo1()->setCurrentText(text);
+        main->Combo1_Click();
+    }
+    void chooseStep(int step)
+    {
+        main->Combo2()->setCurrentText(QString::number(step) + QStringLiteral("點"));
+        main->Combo2_Click();
+    }
+    frmPic &canvas() { return *main->canvas(); }
+    PanelObjects &obj() { return canvas().obj(); }
+
+    std::unique_ptr<frmMain> main;
+};
+
+// Drags so that the key ends at (dx, dy) from where it was pressed, snapping on the way.
+void dragBy(QWidget *key, int dx, int dy)
+{
+    const int x0 = key->x(), y0 = key->y();
+    const QPointF grip(2, 2);
+    press(key, grip);
+    for (int i = 1; i <= 4; ++i) {
+        const QPointF wanted(x0 + dx * i / 4.0 + grip.x(), y0 + dy * i / 4.0 + grip.y());
+        moveTo(key, wanted - QPointF(key->pos()));
+    }
+    release(key, grip);
+}
+
+}  // namespace
+
+TEST_F(EditorFlow, FirstStartIsAnEmptyCentredWindowWithNoRecentFiles)
+{
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("QuorvelEdit"));
+    EXPECT_EQ(main->size(), QSize(640, 480));
+    EXPECT_FALSE(main->mnuFileMRU(0)->isVisible());
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_FALSE(main->mnuFileMRU(i)->isVisible()) << i;
+    EXPECT_FALSE(main->Combo1()->isEnabled());
+    for (QAction *command : main->panelCommands())
+        EXPECT_FALSE(command->isEnabled()) << command->text().toStdString();
+    EXPECT_FALSE(main->mnuEditUndo()->isEnabled());
+    EXPECT_TRUE(main->mnuButtonMask()->isChecked());
+    // A zoom choice without a panel is ignored.
+    chooseZoom(QStringLiteral("200%"));
+    EXPECT_DOUBLE_EQ(state.ZoomRate(), 1);
+}
+
+TEST_F(EditorFlow, OpeningAShippedPanelLaysItOutAndBuildsEveryFace)
+{
+    openQuorvel();
+    EXPECT_TRUE(main->panelOpen());
+    EXPECT_EQ(state.panel.DeskIniFile, skinFile(QStringLiteral("Quorvel.INI")));
+    EXPECT_EQ(IniFile, state.panel.DeskIniFile);
+    EXPECT_TRUE(main->Combo1()->isEnabled());
+    EXPECT_TRUE(main->windowTitle().startsWith(skinFile(QStringLiteral("Quorvel.JPG")) + QStringLiteral(" - ")));
+    EXPECT_EQ(canvas().Picture1()->size(), canvas().PicTemp().size());
+    // The layout is the definition's: the first control key sits where the file says.
+    EXPECT_EQ(obj().PicCtl[0]->x(), GetIniString(IniFile, QStringLiteral("控制台"), QStringLiteral("X0")).toInt());
+    EXPECT_EQ(obj().PicCtl[0]->y(), GetIniString(IniFile, QStringLiteral("控制台"), QStringLiteral("Y0")).toInt());
+    EXPECT_TRUE(obj().PicCtl[0]->hasPicture());
+    // One cache file per key, numbered in painting order.
+    const QString temp = state.TempFolder();
+    EXPECT_TRUE(QFile::exists(temp + QStringLiteral("/Quorvel-00.Bmp")));
+    EXPECT_TRUE(QFile::exists(temp + QStringLiteral("/Quorvel-27.Bmp")));
+    EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/Quorvel-28.Bmp")));
+    EXPECT_EQ(main->mnuFileMRU(1)->text(), skinFile(QStringLiteral("Quorvel.JPG")));
+    EXPECT_TRUE(main->mnuFileMRU(1)->isVisible());
+    EXPECT_FALSE(main->mnuFileMRU(2)->isVisible());
+    EXPECT_FALSE(obj().PicCtl[6]->isVisibleTo(canvas().Picture1()));
+
+    QImage shot = main->grab().toImage();
+    shot.save(testOutputFolder() + QStringLiteral("/editor-open.png"));
+}
+
+TEST_F(EditorFlow, MoveWithGridAndZoomThenUndoThenSaveAndThePlayerReadsIt)
+{
+    openQuorvel();
+    PanelKey *key = obj().PicNum[0];
+    const QPoint original = key->pos();
+
+    // At 200 % with a step of 4 panel pixels the canvas grid is 8 pixels.
+    chooseZoom(QStringLiteral("200%"));
+    chooseStep(4);
+    EXPECT_EQ(key->pos(), original * 2);
+    EXPECT_FALSE(main->maskGalleryDock()->isVisible());
+    dragBy(key, 21, 37);
+    EXPECT_EQ(key->x() % 8, 0);
+    EXPECT_EQ(key->y() % 8, 0);
+    EXPECT_TRUE(main->mnuEditUndo()->isEnabled());
+
+    // Undo puts it back where it was pressed, once.
+    main->mnuEditUndo_Click();
+    EXPECT_EQ(key->pos(), original * 2);
+    EXPECT_FALSE(main->mnuEditUndo()->isEnabled());
+
+    // A move that stays: 24 canvas pixels right and 16 down are 12 and 8 panel pixels.
+    const QPoint beforeDrag = key->pos();
+    dragBy(key, 24, 16);
+    const QPoint moved = key->pos();
+    EXPECT_EQ(moved - beforeDrag, QPoint(24, 16));
+    EXPECT_EQ(main->statusText(), QStringLiteral("X=%1 Y=%2").arg(moved.x() / 2).arg(moved.y() / 2));
+
+    // Saving while zoomed returns to 100 % first and stores panel positions.
+    main->mnuFileSave_Click();
+    EXPECT_DOUBLE_EQ(state.ZoomRate(), 1);
+    EXPECT_EQ(main->Combo1()->currentText(), QStringLiteral("100%"));
+    EXPECT_TRUE(main->maskGalleryDock()->isVisible());
+    const QPoint panelPlace = moved / 2;
+    EXPECT_EQ(key->pos(), panelPlace);
+    EXPECT_FALSE(QFile::exists(IniFile + QStringLiteral(".saving")));
+
+    // The player reads the saved file into its own object set at its own scale.
+    PlayerHost host;
+    PanelState playerState;
+    playerState.SkinDir = state.panel.SkinDir;
+    playerState.MaskDir = state.panel.MaskDir;
+    ButtonColorSettings colors;
+    PanelForm player(host, playerState, colors);
+    IniFile = state.panel.DeskIniFile;
+    ReadButtonIni(player, true);
+    EXPECT_EQ(player.obj().PicNum[0]->pos(), panelPlace);
+    for (int i = 0; i < obj().PicCtl.size(); ++i)
+        EXPECT_EQ(player.obj().PicCtl[i]->pos(), obj().PicCtl[i]->pos()) << "control key " << i;
+    EXPECT_EQ(player.obj().Label1->pos(), obj().Label1->pos());
+    EXPECT_EQ(player.obj().Image1->geometry(), obj().Image1->geometry());
+}
+
+TEST_F(EditorFlow, ZoomingThereAndBackKeepsPanelPositions)
+{
+    openQuorvel();
+    QVector<QRect> before;
+    for (QWidget *key : obj().PicCtl)
+        before << key->geometry();
+    const QFont logoFont = obj().Label3[0]->font();
+    chooseZoom(QStringLiteral("800%"));
+    EXPECT_EQ(obj().PicCtl[0]->pos(), before[0].topLeft() * 8);
+    chooseZoom(QStringLiteral(" 25%"));
+    chooseZoom(QStringLiteral("100%"));
+    for (int i = 0; i < obj().PicCtl.size(); ++i) {
+        if (i == 9)
+            continue;  // the knob is placed on its track again
+        EXPECT_EQ(obj().PicCtl[i]->geometry(), before[i]) << "control key " << i;
+    }
+    EXPECT_DOUBLE_EQ(obj().Label3[0]->font().pointSizeF(), logoFont.pointSizeF());
+    EXPECT_TRUE(main->maskGalleryDock()->isVisible());
+}
+
+TEST_F(EditorFlow, ZoomShowsObjectsHiddenByTheObjectMenu)
+{
+    openQuorvel();
+    QWidget *key = obj().PicButton[1];
+    ASSERT_TRUE(key->isVisibleTo(canvas().Picture1()));
+    main->mButtonObj_Click(1);
+    EXPECT_FALSE(key->isVisibleTo(canvas().Picture1()));
+    EXPECT_FALSE(main->objectItem(QStringLiteral("PicButton"), 1)->isChecked());
+    main->mButtonObj_Click(1);
+    EXPECT_TRUE(main->objectItem(QStringLiteral("PicButton"), 1)->isChecked());
+    main->mButtonObj_Click(1);
+    chooseZoom(QStringLiteral("200%"));
+    EXPECT_TRUE(key->isVisibleTo(canvas().Picture1()));
+    // The picture area follows its own flag.
+    const bool area = state.PictureAreaShown();
+    EXPECT_EQ(obj().Image1->isVisibleTo(canvas().Picture1()), area);
+}
+
+TEST_F(EditorFlow, ObjectMenuMovesAnObjectBeyondThePictureBackToZero)
+{
+    openQuorvel();
+    QWidget *key = obj().PicCtl[2];
+    key->move(canvas().Picture1()->width() + 5, canvas().Picture1()->height() + 5);
+    main->mCTLObj_Click(2);
+    EXPECT_EQ(key->pos(), QPoint(0, 0));
+}
+
+TEST_F(EditorFlow, SaveAsWritesOnceThenSaveGoesToTheImagesOwnFile)
+{
+    openQuorvel();
+    const QString other = programDir() + QStringLiteral("/other.ini");
+    EditorDialogs::setFileAnswerer([other](const EditorDialogs::FileRequest &request) {
+        EXPECT_EQ(request.mode, EditorDialogs::FileRequest::Save);
+        return other;
+    });
+    const QByteArray ownBefore = [this] {
+        QFile f(skinFile(QStringLiteral("Quorvel.INI")));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    main->mnuFileSaveAs_Click();
+    EXPECT_TRUE(QFile::exists(other));
+    EXPECT_EQ(IniFile, state.panel.DeskIniFile);
+    EXPECT_EQ(main->mnuFileMRU(1)->text(), skinFile(QStringLiteral("Quorvel.JPG")));
+
+    obj().PicCtl[0]->move(obj().PicCtl[0]->pos() + QPoint(3, 0));
+    QFile::remove(other);
+    main->mnuFileSave_Click();
+    EXPECT_FALSE(QFile::exists(other));
+    QFile own(skinFile(QStringLiteral("Quorvel.INI")));
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    EXPECT_NE(own.readAll(), ownBefore);
+}
+
+TEST_F(EditorFlow, ACancelledDialogChangesNothing)
+{
+    openQuorvel();
+    EditorDialogs::setFileAnswerer([](const EditorDialogs::FileRequest &) { return QString(); });
+    const QString ini = IniFile;
+    main->mnuFileSaveAs_Click();
+    main->InputButtonIniFile_Click();
+    main->mnuFileOpenIni_Click();
+    EXPECT_EQ(IniFile, ini);
+    EXPECT_TRUE(main->panelOpen());
+}
+
+TEST_F(EditorFlow, APictureFromAnotherFolderUsesTheDefinitionInSkin)
+{
+    const QString elsewhere = programDir() + QStringLiteral("/elsewhere");
+    QDir().mkpath(elsewhere);
+    QFile::copy(skinFile(QStringLiteral("Larkspan.JPG")), elsewhere + QStringLiteral("/Larkspan.JPG"));
+    ASSERT_TRUE(main->OpenFile(elsewhere + QStringLiteral("/Larkspan.JPG")));
+    EXPECT_EQ(IniFile, skinFile(QStringLiteral("Larkspan.INI")));
+    main->mnuFileSave_Click();
+    EXPECT_FALSE(QFile::exists(elsewhere + QStringLiteral("/Larkspan.INI")));
+}
+
+TEST_F(EditorFlow, AnUnreadablePictureKeepsThePanelThatWasOpen)
+{
+    openQuorvel();
+    const QString broken = programDir() + QStringLiteral("/Skin/Broken.JPG");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    EXPECT_FALSE(main->OpenFile(broken));
+    EXPECT_FALSE(main->OpenFile(programDir() + QStringLiteral("/gone.jpg")));
+    EXPECT_EQ(state.panel.DeskPicFile, skinFile(QStringLiteral("Quorvel.JPG")));
+    EXPECT_TRUE(main->panelOpen());
+    EXPECT_EQ(main->mnuFileMRU(2)->text(), QString());
+    ASSERT_FALSE(MessageBox::shownRequests().isEmpty());
+}
+
+TEST_F(EditorFlow, AMissingDefinitionLaysOutNothingAndSavingCreatesIt)
+{
+    QFile::remove(skinFile(QStringLiteral("Nimbrel.INI")));
+    ASSERT_TRUE(main->OpenFile(skinFile(QStringLiteral("Nimbrel.GIF"))));
+    EXPECT_TRUE(logText().contains(QStringLiteral("面板設定檔不存在-") + skinFile(QStringLiteral("Nimbrel.INI"))));
+    main->mnuFileSave_Click();
+    EXPECT_TRUE(QFile::exists(skinFile(QStringLiteral("Nimbrel.INI"))));
+}
+
+TEST_F(EditorFlow, RecentFilesSurviveARestart)
+{
+    for (const char *name : {"Quorvel.JPG", "Larkspan.JPG", "Nimbrel.GIF", "Ferrowin.BMP", "Quorvel.JPG"})
+        ASSERT_TRUE(main->OpenFile(skinFile(QString::fromLatin1(name))));
+    EXPECT_EQ(main->mnuFileMRU(1)->text(), skinFile(QStringLiteral("Quorvel.JPG")));
+    EXPECT_EQ(main->mnuFileMRU(4)->text(), skinFile(QStringLiteral("Larkspan.JPG")));
+    EXPECT_FALSE(main->mnuFileMRU(5)->isVisible());
+    main->move(40, 30);
+    main->resize(700, 500);
+    main->CloseForm();
+    EXPECT_EQ(SettingsStore::get(QStringLiteral("Pelloran"), QStringLiteral("Quorvel Editor"), QStringLiteral("EditFile5"),
+                                 QStringLiteral("unset")),
+              QString());
+
+    main = std::make_unique<frmMain>(state);
+    EXPECT_EQ(main->mnuFileMRU(1)->text(), skinFile(QStringLiteral("Quorvel.JPG")));
+    EXPECT_EQ(main->mnuFileMRU(4)->text(), skinFile(QStringLiteral("Larkspan.JPG")));
+    EXPECT_TRUE(main->mnuFileMRU(0)->isVisible());
+    EXPECT_EQ(main->pos(), QPoint(40, 30));
+    EXPECT_EQ(main->size(), QSize(700, 500));
+    // Choosing a recent entry opens it.
+    main->mnuFileMRU_Click(3);
+    EXPECT_EQ(state.panel.DeskPicFile, skinFile(QStringLiteral("Nimbrel.GIF")));
+    EXPECT_EQ(main->mnuFileMRU(1)->text(), skinFile(QStringLiteral("Nimbrel.GIF")));
+}
+
+TEST_F(EditorFlow, ClosingTheCanvasTurnsThePanelCommandsOff)
+{
+    openQuorvel();
+    main->mnuFileClose_Click();
+    EXPECT_FALSE(main->panelOpen());
+    EXPECT_FALSE(main->Combo1()->isEnabled());
+    main->OpenFile(skinFile(QStringLiteral("Quorvel.JPG")));
+    main->canvasWindow()->close();
+    EXPECT_FALSE(main->panelOpen());
+    for (QAction *command : main->panelCommands())
+        EXPECT_FALSE(command->isEnabled());
+}
+
+TEST_F(EditorFlow, ToolWindowsToggle)
+{
+    EXPECT_TRUE(main->maskGalleryDock()->isVisible());
+    main->mnuButtonMask_Click();
+    EXPECT_FALSE(main->maskGalleryDock()->isVisible());
+    EXPECT_FALSE(main->mnuButtonMask()->isChecked());
+    main->mnuButtonMask_Click();
+    EXPECT_TRUE(main->maskGalleryDock()->isVisible());
+    const bool colour = main->mColorTool()->isChecked();
+    main->mColorTool_Click();
+    main->mColorTool_Click();
+    EXPECT_EQ(main->mColorTool()->isChecked(), colour);
+    EXPECT_TRUE(main->maskGalleryDock()->isVisible());
+}
