@@ -10,7 +10,10 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QProcess>
 #include <QScrollBar>
+#include <QSet>
+#include <QStandardPaths>
 
 // A small video playing in the video window, captured into a folder of the
 // test's own; the capture dialog is answered by a timer on the virtual clock.
@@ -225,4 +228,46 @@ TEST_F(FrameCaptureTest, OkTakesTheBoxesAndRefusesACellOfNoSize)
     EXPECT_EQ(engine->frmPlay().MCIWnd1()->size(), QSize(120, 90));
     EXPECT_EQ(dialog->Text4->text(), "12");
     EXPECT_EQ(host.saveSetDataCalls, 1);
+}
+
+// --- A real video decoded by the media engine ---------------------------------
+
+TEST(RealFrameCaptureTest, ASingleCaptureWritesTheDecodedPicture)
+{
+    const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
+    if (ffmpeg.isEmpty())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    QTemporaryDir temp;
+    const QString track = temp.filePath("AVSEQ01.DAT");
+    QProcess encoder;
+    encoder.start(ffmpeg, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=352x240:rate=30", "-t", "1",
+                           "-c:v", "mpeg1video", "-f", "mpeg", track});
+    ASSERT_TRUE(encoder.waitForFinished(30000));
+    ASSERT_EQ(encoder.exitCode(), 0);
+
+    setMediaBackend(MediaBackend::Real);
+    setMediaClock(nullptr);
+    {
+        PlaybackState state;
+        FakeHost host;
+        PlaybackEngine engine(state, host);
+        engine.setCommandSender([](const QString &, QString *, int) { return 0; });
+        state.MediaKind = "VCD";
+        state.CutFile = temp.filePath("Cut0000.BMP");
+        engine.filePlayback().PlayVCD(track);
+        ASSERT_EQ(state.ActiveMci->naturalSize(), QSize(352, 240));
+
+        engine.frameCapture().cutSet().Text8->setText("0");
+        engine.frameCapture().mCutBmp1_Click();
+        const QImage written(temp.filePath("Cut0000.BMP"));
+        ASSERT_EQ(written.size(), QSize(352, 240));
+        // The test picture's colour bars, not a blank cell.
+        QSet<QRgb> colours;
+        for (int x = 0; x < written.width(); x += 16)
+            colours.insert(written.pixel(x, 120));
+        EXPECT_GT(colours.size(), 4);
+        state.ActiveMci->setFileName(QString());
+    }
+    mciResetDevices();
+    setMediaBackend(MediaBackend::Simulated);
 }
