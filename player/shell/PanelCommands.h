@@ -34,6 +34,9 @@ public:
     // Hides the panel and minimises its task-bar entry.
     virtual void MinimiseToTaskBar() = 0;
 
+    // A click on the picture area: the slide show's next picture.
+    virtual void PictureAreaClick() = 0;
+
     // Menus and dialogs
     virtual void PopUpMenu(Menu menu, const QPoint& globalPos) = 0;
     virtual void SongBookManager() = 0;

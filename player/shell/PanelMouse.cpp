@@ -152,7 +152,9 @@ bool PanelMouse::dispatch(QWidget* object, QMouseEvent* event)
         else PicCtl_MouseMove(i, button, shift, keyPos.x(), keyPos.y());
         return true;
     }
-    return true;  // the picture area: its own clicks belong to the slide show
+    // The picture area: a left click steps the slide show.
+    if (press && button == Left && object == obj.Image1) m_commands.PictureAreaClick();
+    return true;
 }
 
 // ---------------------------------------------------------------- window drag

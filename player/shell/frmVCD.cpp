@@ -16,6 +16,8 @@
 #include "DiscWatcher.h"
 #include "FilePlayback.h"
 #include "FolderSongMenu.h"
+#include "FrmColor.h"
+#include "SlideShow.h"
 #include "PlaybackEngine.h"
 #include "SongBookScan.h"
 #include "frmMenu.h"
@@ -64,12 +66,14 @@ frmVCD::frmVCD(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     m_menu.Form_Load();
     createMenusAndLibrary();
     createPlayback();
+    createPanelHelpers();
     if (QScreen* s = QGuiApplication::primaryScreen())
         connect(s, &QScreen::geometryChanged, this, &frmVCD::SysInfo1_DisplayChanged);
 }
 
 frmVCD::~frmVCD()
 {
+    delete m_colorTool;
     delete m_set;
     delete m_songSet;
     delete m_findMusic;
@@ -87,6 +91,8 @@ void frmVCD::createPlayback()
     PlayList = new QListWidget(this);
     PlayList->setObjectName(QStringLiteral("PlayList"));
     PlayList->hide();
+    connect(PlayList, &QListWidget::itemChanged, this,
+            [this](QListWidgetItem* item) { PlayList_ItemCheck(PlayList->row(item)); });
     m_lyrics = std::make_unique<ListWidgetLyricList>(SongList);
     m_engine = std::make_unique<PlaybackEngine>(m_playback, *this);
     m_engine->connectControl(MCIWnd1);
@@ -109,6 +115,18 @@ void frmVCD::createMenusAndLibrary()
         m_menu.mSele2M.caption = folder;
         m_frmMenu->mSeleItem2_Click(index);
     });
+}
+
+void frmVCD::createPanelHelpers()
+{
+    m_slides = std::make_unique<SlideShow>(*m_panel, *FileBMP, TimerBMP, m_shell.PicFolder);
+    m_slides->playerMinimized = [this] { return m_temp->WindowState() == 1; };
+    m_slides->followsPlayTime = [this] {
+        const PlayerOptions& o = m_set->Options();
+        return o.ShowPic == 1 && o.ShowMode == 1;
+    };
+    m_colorCanvas = std::make_unique<ColorToolCanvas>(*m_panel);
+    m_colorTool = new FrmColor(*m_colorCanvas);
 }
 
 FrmReadme& frmVCD::readme()
@@ -437,6 +455,7 @@ void frmVCD::CloseForm()
     playbackStopMedia();
     SetAudioCDPlay(GetSavedAudioCDPlay());
     WriteLog(QStringLiteral("釋放所有物件"));
+    m_colorTool->CloseMe();
     m_panel->obj().DeskPic.Picture = QImage();
     WriteLog(QStringLiteral("退出") + ProductLine());
     UnloadAllForms();

@@ -26,7 +26,10 @@ class FileListBox;
 class FrmReadme;
 class ListWidgetLyricList;
 class MciWnd;
+class ColorToolCanvas;
 class FolderSongMenu;
+class FrmColor;
+class SlideShow;
 class PanelForm;
 class SongBookScan;
 class frmMenu;
@@ -183,6 +186,7 @@ public:
     void PopUpMenu(Menu menu, const QPoint& globalPos) override;
     void SongBookManager() override;
     bool ChooseFont(QFont& font) override;
+    void PictureAreaClick() override;
 
     // PlaybackHost: probe, file playback, video sizing and capture
     void setPictureAreaVisible(bool visible) override;
@@ -276,6 +280,9 @@ private:
     // The media control, the lists and the engine behind them, and the mouse handlers.
     void createPlayback();
     void createMenusAndLibrary();
+    void createPanelHelpers();
+    // A changed tick of play-list line Item: its number-pad key and entry item follow it.
+    void PlayList_ItemCheck(int Item);
 
     // The phases of the start, in their order.
     bool checkPanelFolders();
@@ -301,6 +308,9 @@ private:
     std::unique_ptr<ListWidgetLyricList> m_lyrics;
     std::unique_ptr<PanelMouse> m_mouse;
     std::unique_ptr<frmMenu> m_frmMenu;
+    std::unique_ptr<SlideShow> m_slides;
+    std::unique_ptr<ColorToolCanvas> m_colorCanvas;
+    FrmColor* m_colorTool = nullptr;   // hidden: the holder of the button colour settings
     std::unique_ptr<SongBookScan> m_songBookScan;
     std::unique_ptr<FolderSongMenu> m_folderSongMenu;
     QMenu* m_entryMenu = nullptr;      // mSele1 as the number pad's page key pops it up

@@ -345,3 +345,15 @@ void frmVCD::showMessage(const QString& text)
 void frmVCD::delay(double seconds) { m_engine->Delay(seconds); }
 
 void frmVCD::setSongBookTitle(const QString& title) { m_menu.mSele1M.caption = title; }
+
+// ---------------------------------------------------------------- play list ticks
+
+void frmVCD::PlayList_ItemCheck(int Item)
+{
+    if (!PlayList->isVisible() || Item < 0 || Item >= PlayList->count()) return;  // filling the list
+    const bool ticked = PlayList->item(Item)->checkState() == Qt::Checked;
+    QStringList captions;
+    for (const QLabel* label : m_panel->obj().LabNum) captions << label->text();
+    for (int i : LabelsShowingEntry(captions, Item)) m_panel->obj().LabNum[i]->setEnabled(ticked);
+    MenuModel::element(m_menu.mSeleItem1, Item).enabled = ticked;
+}

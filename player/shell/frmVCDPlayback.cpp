@@ -11,6 +11,7 @@
 #include "PanelGeometry.h"
 #include "FilePlayback.h"
 #include "PlaybackEngine.h"
+#include "SlideShow.h"
 #include "SystemPaths.h"
 #include "frmSet.h"
 #include "frmTemp.h"
@@ -130,10 +131,9 @@ void frmVCD::hideVideoPicture()
     if (MCIWnd1) MCIWnd1->hide();
 }
 
-void frmVCD::Image1ADJ()
-{
-    // The picture-area slide show steps here once it is part of the player.
-}
+void frmVCD::Image1ADJ() { m_slides->Image1ADJ(); }
+
+void frmVCD::PictureAreaClick() { m_slides->Image1_Click(); }
 
 void frmVCD::setSlideShowEnabled(bool on)
 {
