@@ -107,6 +107,9 @@ void EditorTest::SetUp()
     for (const QString &key : SettingsStore::keys(QStringLiteral("Pelloran"), QStringLiteral("Quorvel Editor")))
         SettingsStore::remove(QStringLiteral("Pelloran"), QStringLiteral("Quorvel Editor"), key);
     StartEditor(state);
+    // Each test has its own key-face cache.
+    state.TempFolder() = m_program.filePath(QStringLiteral("Temp"));
+    QDir().mkpath(state.TempFolder());
     IniFile.clear();
 }
 
