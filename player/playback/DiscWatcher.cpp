@@ -44,7 +44,11 @@ bool DiscWatcher::isActive() const
 QMap<QString, QString> DiscWatcher::presentMedia()
 {
     QMap<QString, QString> media;
-    const bool discInOpticalDrive = cdDrive().mediaPresent();
+    // A disc in an optical drive without a mounted volume counts once it is
+    // read as an audio CD; a data disc counts when its volume is mounted, so
+    // that it is not probed before its files can be seen.
+    const QVector<CdTrack> tracks = cdDrive().mediaPresent() ? cdDrive().tracks() : QVector<CdTrack>();
+    const bool discInOpticalDrive = !tracks.isEmpty() && tracks.first().audio;
     for (const Drives::Drive &drive : Drives::List()) {
         if (drive.mounted)
             media.insert(drive.root, drive.device);

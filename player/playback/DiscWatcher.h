@@ -9,8 +9,8 @@ class ClockTimer;
 // Tells of media arriving in and leaving the drives: it looks at the mount
 // table and at the optical drive's media state at an interval and reports
 // each change once. A volume mounted or unmounted counts as arrival or
-// removal of its root; a disc inserted into or taken out of an optical drive
-// that has no mounted volume (an audio CD) counts for that drive's device node.
+// removal of its root; an audio CD inserted into or taken out of an optical
+// drive that has no mounted volume counts for that drive's device node.
 // Also passes on changes of the screens.
 class DiscWatcher : public QObject
 {

@@ -31,12 +31,15 @@ QString withoutTrailingSlash(QString path)
     return path;
 }
 
-// The drive root followed by a sub-path below it.
+// The drive root followed by a sub-path below it ("" for the root itself).
 QString belowDrive(const QString &drive, const QString &subPath)
 {
-    if (subPath.isEmpty())
+    QString below = subPath;
+    while (below.startsWith(QLatin1Char('/')))
+        below.remove(0, 1);
+    if (below.isEmpty())
         return drive;
-    return withoutTrailingSlash(drive) + QLatin1Char('/') + QString(subPath).remove(0, subPath.startsWith('/') ? 1 : 0);
+    return withoutTrailingSlash(drive) + QLatin1Char('/') + below;
 }
 
 } // namespace
@@ -199,27 +202,28 @@ void PlaybackEngine::probeMusicFiles()
     WriteLog(QStringLiteral("在") + m_state.CdDrive + QStringLiteral("上找不到可供播放的媒體"));
 }
 
-bool PlaybackEngine::isPlayerDrive(const QString &drive, const QString &device) const
+bool PlaybackEngine::isPlayerDrive(const QString &drive, const QString &device)
 {
     const QString player = withoutTrailingSlash(m_state.CdDrive);
     if (player.isEmpty())
         return false;
+    // An optical drive keeps its device node while its disc is mounted,
+    // unmounted or changed, and the drive's name changes with it.
+    if (const auto known = Drives::Find(player);
+        known && known->type == Drives::TypeOptical && !known->device.isEmpty())
+        m_cdDevice = known->device;
     if (withoutTrailingSlash(drive) == player)
         return true;
-    if (device.isEmpty())
-        return false;
-    // The same optical drive, named once by its device and once by the mount
-    // point of its disc.
-    if (device == player)
-        return true;
-    const auto known = Drives::Find(player);
-    return known && known->device == device;
+    return !device.isEmpty() && (device == player || device == m_cdDevice);
 }
 
 void PlaybackEngine::SysInfo1_DeviceArrival(const QString &drive, const QString &device)
 {
     if (!isPlayerDrive(drive, device))
         return;
+    // A data disc is reached at the folder it is mounted on, an audio CD at
+    // the drive's device: the player's drive is where the medium now is.
+    m_state.CdDrive = drive;
     m_state.VcdDir = AddPath(m_state.CdDrive, QStringLiteral("Mpegav"));
     m_state.DriveKind = qint16(Drives::DriveType(m_state.CdDrive));
     Delay(0.1);

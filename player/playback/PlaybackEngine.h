@@ -139,7 +139,7 @@ private:
     bool probeVideoCd(bool autoPlay);
     bool probeAudioCd(bool autoPlay);
     void probeMusicFiles();
-    bool isPlayerDrive(const QString &drive, const QString &device) const;
+    bool isPlayerDrive(const QString &drive, const QString &device);
 
     // One clock step, by kind.
     bool videoCdStep();       // true when the end of a file was handled
@@ -162,5 +162,6 @@ private:
     std::unique_ptr<FrmPlay> m_frmPlay;
     ClockTimer *m_timer1 = nullptr;
     QString m_labelScan;        // LabelScan: scratch caption
+    QString m_cdDevice;         // device node of the player's drive, once known
     int m_clockStepDepth = 0;   // a running clock step; nested steps do nothing
 };

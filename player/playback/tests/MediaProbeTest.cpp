@@ -276,6 +276,22 @@ TEST_F(DiscEventTest, RemovingThePlayersDiscStopsPlayOtherDrivesChangeNothing)
     EXPECT_GE(count("Stop CDAudio wait"), 1);
 }
 
+TEST_F(DiscEventTest, ThePlayersDriveFollowsItsDiscFromDeviceToMountFolderAndBack)
+{
+    simulatedDisc().removeDisc();
+    engine->SysInfo1_DeviceArrival("/media/cdrom", "/dev/sr0");
+    EXPECT_EQ(state.CdDrive, "/media/cdrom");
+    EXPECT_EQ(state.VcdDir, "/media/cdrom/Mpegav");
+
+    // Unmounted, the folder is no drive any more; the device still names it.
+    engine->SysInfo1_DeviceRemoveComplete("/media/cdrom", "/dev/sr0");
+    EXPECT_EQ(host.messageText, "-請放入光碟片-");
+    simulatedDisc().insertAudioDisc({60000, 60000});
+    engine->SysInfo1_DeviceArrival("/dev/sr0", "/dev/sr0");
+    EXPECT_EQ(state.CdDrive, "/dev/sr0");
+    EXPECT_EQ(state.MediaKind, "CDAudio");
+}
+
 TEST_F(DiscEventTest, TheWatcherReportsEachInsertRemoveAndMountOnce)
 {
     simulatedDisc().removeDisc();
@@ -300,6 +316,16 @@ TEST_F(DiscEventTest, TheWatcherReportsEachInsertRemoveAndMountOnce)
                        {"/dev/sr0", "/dev/sr0", "", Drives::TypeOptical, false}});
     clock.advance(1000);
     EXPECT_EQ(events, (QStringList{"in /dev/sr0 /dev/sr0", "out /dev/sr0 /dev/sr0", "in /media/usb /dev/sdb1"}));
+
+    // A data disc counts when its volume is mounted, not before.
+    events.clear();
+    simulatedDisc().insertDisc({{60000, false}});
+    clock.advance(1000);
+    EXPECT_TRUE(events.isEmpty());
+    drives->setDrives({{"/", "/dev/sda1", "", Drives::TypeFixed, true},
+                       {"/media/cdrom", "/dev/sr0", "VIDEOCD", Drives::TypeOptical, true}});
+    clock.advance(1000);
+    EXPECT_EQ(events, (QStringList{"out /media/usb /dev/sdb1", "in /media/cdrom /dev/sr0"}));
     watcher.stop();
 }
 
