@@ -1,0 +1,195 @@
+#include "DeskDrag.h"
+
+#include "PanelForm.h"
+#include "PanelHost.h"
+#include "PanelState.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+constexpr int DragStep = 8;  // smaller pointer motions leave the frame where it is
+}
+
+DeskDrag::DeskDrag(PanelForm &form) : QObject(form.host().panelWidget()), m_form(form)
+{
+    form.obj().ImageDesk->installEventFilter(this);
+}
+
+bool DeskDrag::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_form.obj().ImageDesk)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        ImageDesk_MouseDown(mouse->button(), mouse->position().toPoint());
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        ImageDesk_MouseMove(mouse->buttons(), mouse->position().toPoint());
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        ImageDesk_MouseUp(mouse->button(), mouse->position().toPoint());
+        return true;
+    }
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+void DeskDrag::ImageDesk_MouseDown(Qt::MouseButton Button, const QPoint &p)
+{
+    if (Button != Qt::LeftButton)
+        return;
+    DeskDragBusy = true;
+    GrabPoint = LastPoint = p;
+    m_form.obj().ShowObj(false);
+    DeskTopSave();
+    m_form.obj().ImageDesk->setCursor(Qt::SizeAllCursor);
+    DeskDragBusy = false;
+}
+
+void DeskDrag::ImageDesk_MouseMove(Qt::MouseButtons Buttons, const QPoint &p)
+{
+    if (DeskDragBusy || Buttons != Qt::LeftButton || !m_frozen)
+        return;
+    if (std::abs(p.x() - LastPoint.x()) >= DragStep || std::abs(p.y() - LastPoint.y()) >= DragStep) {
+        QLabel *frame = m_form.obj().ImageDesk;
+        frame->move(frame->x() + p.x() - GrabPoint.x(), frame->y() + p.y() - GrabPoint.y());
+        LastPoint = p;
+    }
+}
+
+void DeskDrag::ImageDesk_MouseUp(Qt::MouseButton Button, const QPoint &)
+{
+    if (Button != Qt::LeftButton && !DeskDragBusy)
+        return;
+    DeskTopRef();
+    m_form.obj().ShowObj(true);
+    m_form.obj().ImageDesk->unsetCursor();
+}
+
+QImage DeskDrag::desktop(const QRect &area)
+{
+    QImage copy;
+    if (grabDesktop) {
+        copy = grabDesktop(area);
+    } else if (QScreen *screen = m_form.host().panelWidget()->screen()) {
+        copy = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    }
+    if (copy.isNull() || copy.size() != area.size()) {
+        // No picture of the desktop to be had: a plain ground of the right size.
+        QImage plain(area.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        plain.fill(Qt::black);
+        if (!copy.isNull()) {
+            QPainter painter(&plain);
+            painter.drawImage(0, 0, copy);
+        }
+        copy = plain;
+    }
+    return copy.convertToFormat(QImage::Format_RGB32);
+}
+
+void DeskDrag::setWindowRectPixels(const QRect &rect)
+{
+    PanelHost &host = m_form.host();
+    host.moveFormTwips(rect.x() * host.twipsPerPixelX(), rect.y() * host.twipsPerPixelY());
+    host.setFormSizeTwips(rect.width() * host.twipsPerPixelX(), rect.height() * host.twipsPerPixelY());
+}
+
+void DeskDrag::DeskTopSave()
+{
+    PanelHost &host = m_form.host();
+    QWidget *window = host.panelWidget();
+    const QRect former = window->geometry();
+    m_panelPicture = m_form.obj().FormPicture();
+    m_outline = window->mask();
+    host.hideForm();
+    QCoreApplication::processEvents();
+
+    DesktopCopy = QRect(0, 0, int(std::lround(host.screenWidthTwips() / host.twipsPerPixelX())),
+                        int(std::lround(host.screenHeightTwips() / host.twipsPerPixelY())));
+    window->clearMask();  // the frozen desktop covers the whole screen
+    setWindowRectPixels(DesktopCopy);
+    QCoreApplication::processEvents();
+    m_form.obj().setFormPicture(desktop(DesktopCopy));
+
+    // The frame shows the panel where the window was.
+    QLabel *frame = m_form.obj().ImageDesk;
+    frame->setPixmap(QPixmap::fromImage(m_panelPicture));
+    frame->setGeometry(former.x(), former.y(), former.width(), former.height());
+    frame->show();
+    frame->raise();
+    frame->update();
+    m_frozen = true;
+    host.showForm();
+}
+
+void DeskDrag::DeskTopRef()
+{
+    PanelHost &host = m_form.host();
+    QWidget *window = host.panelWidget();
+    const QLabel *frame = m_form.obj().ImageDesk;
+    // Outside a drag the frame lies on the window itself: its place is
+    // relative to the window, and the window keeps its size.
+    const QRect target = m_frozen ? frame->geometry()
+                                  : QRect(window->pos() + frame->pos(), window->size());
+    host.hideForm();
+    setWindowRectPixels(target);
+    QCoreApplication::processEvents();
+    // The window system may report the full-screen geometry of the freeze
+    // after the new one was set: the frame's place is what counts.
+    if (window->geometry() != target) {
+        setWindowRectPixels(target);
+        QCoreApplication::processEvents();
+    }
+    DeskTopCut();
+    host.showForm();
+}
+
+void DeskDrag::DeskTopCut()
+{
+    PanelHost &host = m_form.host();
+    QWidget *window = host.panelWidget();
+    if (window->isVisible()) {
+        host.hideForm();
+        QCoreApplication::processEvents();
+    }
+    QLabel *frame = m_form.obj().ImageDesk;
+    frame->move(0, 0);
+    QCoreApplication::processEvents();
+    DesktopCopy = window->geometry();
+
+    // The panel picture over the desktop under the window: the desktop shows
+    // only where the panel picture is transparent (the outline cuts the rest).
+    const QImage panel = m_frozen ? m_panelPicture : m_form.obj().FormPicture();
+    QImage background = desktop(DesktopCopy);
+    if (!panel.isNull()) {
+        QPainter painter(&background);
+        painter.drawImage(0, 0, panel);
+    }
+    m_form.obj().setFormPicture(panel.isNull() ? background : background.copy(panel.rect()));
+    if (m_frozen) {
+        if (m_outline.isEmpty())
+            window->clearMask();
+        else
+            window->setMask(m_outline);
+        frame->clear();
+        frame->resize(DesktopCopy.size());
+        frame->hide();
+        m_frozen = false;
+    }
+    host.showForm();
+}

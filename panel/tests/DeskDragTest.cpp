@@ -1,0 +1,118 @@
+// Moving the panel window over a frozen copy of the desktop.
+
+#include "DeskDrag.h"
+#include "PanelTestSupport.h"
+
+#include <QLabel>
+
+namespace {
+
+const QColor DesktopColour(200, 180, 40);
+const QColor PanelColour(20, 40, 160);
+
+class DragHost : public TestHost
+{
+public:
+    double screenWidthTwips() const override { return 1024 * 15; }
+    double screenHeightTwips() const override { return 768 * 15; }
+};
+
+class DeskDragTest : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        form.reset();
+        host = std::make_unique<DragHost>();
+        form = std::make_unique<PanelForm>(*host, state, colors);
+        QImage panel(300, 200, QImage::Format_RGB32);
+        panel.fill(PanelColour);
+        form->obj().setFormPicture(panel);
+        host->form.setGeometry(100, 120, 300, 200);
+        host->form.show();
+        form->obj().ShowObj(true);
+        drag = std::make_unique<DeskDrag>(*form);
+        drag->grabDesktop = [this](const QRect &area) {
+            grabs << area;
+            QImage desktop(area.size(), QImage::Format_RGB32);
+            desktop.fill(DesktopColour);
+            return desktop;
+        };
+    }
+    void TearDown() override
+    {
+        drag.reset();
+        PanelTest::TearDown();
+    }
+    QLabel *frame() { return form->obj().ImageDesk; }
+
+    std::unique_ptr<DeskDrag> drag;
+    QList<QRect> grabs;
+};
+
+TEST_F(DeskDragTest, RightButtonStartsNoDrag)
+{
+    drag->ImageDesk_MouseDown(Qt::RightButton, QPoint(10, 10));
+    EXPECT_FALSE(drag->frozen());
+    EXPECT_EQ(host->form.geometry(), QRect(100, 120, 300, 200));
+    EXPECT_TRUE(grabs.isEmpty());
+}
+
+TEST_F(DeskDragTest, PressFreezesTheDesktopWithTheFrameWhereTheWindowWas)
+{
+    drag->ImageDesk_MouseDown(Qt::LeftButton, QPoint(10, 12));
+    EXPECT_TRUE(drag->frozen());
+    EXPECT_FALSE(drag->DeskDragBusy);
+    EXPECT_EQ(drag->GrabPoint, QPoint(10, 12));
+    EXPECT_EQ(host->form.geometry(), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(drag->DesktopCopy, QRect(0, 0, 1024, 768));
+    EXPECT_EQ(form->obj().FormPicture().pixelColor(500, 500), DesktopColour);
+    EXPECT_EQ(frame()->geometry(), QRect(100, 120, 300, 200));
+    EXPECT_TRUE(frame()->isVisible());
+    EXPECT_FALSE(form->obj().PicCtl[0]->isVisibleTo(&host->form)) << "the panel objects are hidden";
+    EXPECT_EQ(frame()->cursor().shape(), Qt::SizeAllCursor);
+}
+
+TEST_F(DeskDragTest, FrameFollowsThePointerOnlyInStepsOfEight)
+{
+    drag->ImageDesk_MouseDown(Qt::LeftButton, QPoint(10, 10));
+    drag->ImageDesk_MouseMove(Qt::LeftButton, QPoint(17, 17));
+    EXPECT_EQ(frame()->pos(), QPoint(100, 120)) << "7 and 7 do not move it";
+    drag->ImageDesk_MouseMove(Qt::LeftButton | Qt::RightButton, QPoint(40, 40));
+    EXPECT_EQ(frame()->pos(), QPoint(100, 120)) << "only the left button alone drags";
+    drag->ImageDesk_MouseMove(Qt::LeftButton, QPoint(18, 10));
+    EXPECT_EQ(frame()->pos(), QPoint(108, 120));
+    EXPECT_EQ(drag->LastPoint, QPoint(18, 10));
+}
+
+TEST_F(DeskDragTest, ReleaseMovesTheWindowToTheFrameWithThePanelOverTheDesktop)
+{
+    drag->ImageDesk_MouseDown(Qt::LeftButton, QPoint(10, 10));
+    drag->ImageDesk_MouseMove(Qt::LeftButton, QPoint(60, 90));
+    ASSERT_EQ(frame()->pos(), QPoint(150, 200));
+    drag->ImageDesk_MouseUp(Qt::LeftButton, QPoint(60, 90));
+
+    EXPECT_FALSE(drag->frozen());
+    EXPECT_EQ(host->form.geometry(), QRect(150, 200, 300, 200));
+    EXPECT_EQ(grabs.last(), QRect(150, 200, 300, 200)) << "the desktop under the window";
+    const QImage background = form->obj().FormPicture();
+    EXPECT_EQ(background.size(), QSize(300, 200));
+    EXPECT_EQ(background.pixelColor(150, 100), PanelColour) << "the panel stays the window's face";
+    EXPECT_FALSE(frame()->isVisibleTo(&host->form));
+    EXPECT_EQ(frame()->pos(), QPoint(0, 0));
+    EXPECT_TRUE(form->obj().PicCtl[0]->isVisibleTo(&host->form));
+    EXPECT_TRUE(host->form.isVisible());
+}
+
+// The colour tool refreshes the background this way over a GIF panel: the
+// window must not jump to the screen's corner.
+TEST_F(DeskDragTest, RefreshOutsideADragKeepsTheWindowsPlaceAndSize)
+{
+    frame()->move(0, 0);
+    drag->DeskTopRef();
+    EXPECT_EQ(host->form.geometry(), QRect(100, 120, 300, 200));
+    EXPECT_EQ(form->obj().FormPicture().pixelColor(5, 5), PanelColour);
+}
+
+}  // namespace
