@@ -28,8 +28,9 @@ public:
     virtual void setVolume(PlaybackRules::DeviceFamily family, int device, quint32 packed) = 0;
 };
 
-// The playback engine of the player: media control, track play and the
-// transport commands, audio CDs, and the play clock with its seek bar. The
+// The playback engine of the player: media control, the media probe and
+// disc events, track play and the transport commands, audio CDs, the play
+// clock with its seek bar, file playback and frame capture. The
 // main window owns it together with the state object of the playback globals
 // and reaches it by the operation names below.
 class PlaybackEngine : public QObject

@@ -15,9 +15,11 @@ class MciWnd;
 // Wiring, in the main window:
 //   PlaybackEngine engine(playbackState, *this);
 //   engine.connectControl(MCIWnd1);           // its events drive the clock
-//   engine.setFileTransport(&filePlayback);   // PlayVCD, PlayMp3, ChkVCD, ChkMP3
+//   engine.discWatcher().start();             // disc arrival and removal
 // The control bar calls ChkCD (codes other than 8, 9, 12), key 9's release
-// ChkSeek, a knob drag ChkSeekTime; the number pad calls PlayCd.
+// ChkSeek, a knob drag ChkSeekTime; the number pad calls PlayCd. File
+// playback and video sizing are engine.filePlayback(), frame capture and its
+// settings dialog engine.frameCapture().
 class PlaybackHost
 {
 public:
