@@ -3,6 +3,7 @@
 #include "ButtonColorSettings.h"
 #include "ModButtonIni.h"
 #include "PanelForm.h"
+#include "PanelGeometry.h"
 #include "PanelHost.h"
 #include "PanelState.h"
 
@@ -423,7 +424,7 @@ void FrmColor::CloseMe()
     canvas->setEnabled(true);
     QLabel *message = form.obj().Label1;
     message->setFrameShape(QFrame::NoFrame);
-    message->setProperty("AutoSize", false);
+    setAutoSizeOn(message, false);
     const bool gifPanel = GetExtName(form.state().DeskPicFile) == QLatin1String("gif");
     if (gifPanel)
         m_curForm.DeskTopRef();

@@ -481,7 +481,13 @@ void frmDir::Picture1_MouseDown(int Index)
 
 void frmDir::CloseForm()
 {
-    m_choice.form().host().panelWidget()->setEnabled(true);
+    PanelHost &host = m_choice.form().host();
+    host.panelWidget()->setEnabled(true);
+    // Opened because the panel no longer fit the screen, the browser found
+    // the window hidden: closing it without a choice must not leave the
+    // player without a window.
+    if (!host.panelWidget()->isVisible())
+        host.showForm();
     hide();
     QCoreApplication::processEvents();
     Picture2 = QImage();

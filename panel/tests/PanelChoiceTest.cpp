@@ -150,7 +150,12 @@ TEST_F(PanelChoiceTest, PanelTooLargeForANewScreenHidesTheWindowAndOpensTheBrows
     EXPECT_TRUE(shownMessages().contains(QStringLiteral("現在的畫面大小被更改,請重新選擇面版!")));
     EXPECT_FALSE(host->form.isVisible());
     EXPECT_TRUE(choice->browser().isVisible());
-    choice->browser().CloseForm();
+    EXPECT_EQ(choice->browser().Picture1[0]->isVisibleTo(&choice->browser()), false)
+        << "no thumbnails before a page is read";
+
+    choice->browser().close();  // closed without a choice: the player's window comes back
+    EXPECT_TRUE(host->form.isVisible());
+    EXPECT_TRUE(host->form.isEnabled());
 }
 
 TEST_F(PanelChoiceTest, DeskShowReadsTheChosenPanelsDefinitionAndShowsIt)
