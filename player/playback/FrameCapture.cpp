@@ -22,6 +22,17 @@ namespace {
 constexpr int MaxFrames = 10000;
 const QColor BlankCell(Qt::black);
 
+// Marks a capture as running for as long as it lasts.
+class RunningCapture
+{
+public:
+    explicit RunningCapture(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~RunningCapture() { m_flag = false; }
+
+private:
+    bool &m_flag;
+};
+
 } // namespace
 
 FrameCapture::FrameCapture(PlaybackEngine &engine) : m_engine(engine) {}
@@ -40,8 +51,10 @@ void FrameCapture::mCutBmp_Click()
     PlaybackState &state = m_engine.state();
     PlaybackHost &host = m_engine.host();
     MciWnd *control = state.ActiveMci;
-    if (!control)
+    // One capture at a time: the menu stays usable while a run lets events in.
+    if (!control || m_running)
         return;
+    RunningCapture running(m_running);
     control->setCommand(QStringLiteral("stop"));
     state.PlayingFlag = false;
     const qint16 firstTrack = qint16(state.TrackIndex);
@@ -146,8 +159,9 @@ void FrameCapture::mCutBmp1_Click()
 {
     PlaybackState &state = m_engine.state();
     PlaybackHost &host = m_engine.host();
-    if (!state.ActiveMci)
+    if (!state.ActiveMci || m_running)
         return;
+    RunningCapture running(m_running);
     // Before any confirmed run there is no grid and no cell size: the video's
     // own size, one cell.
     int grid = state.CutGrid;

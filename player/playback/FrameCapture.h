@@ -55,5 +55,6 @@ private:
     std::unique_ptr<frmCutSet> m_cutSet;
     QImage m_sheet;
     bool m_sheetHasCells = false;
+    bool m_running = false;
     int m_filesWritten = 0;
 };

@@ -90,6 +90,8 @@ TEST_F(FrameCaptureTest, AGridOfOneWritesEveryFrameAsItsOwnPicture)
 {
     dialog->VScroll1->setValue(-1);
     answerDialogWith(dialog->Command2);
+    // A second click while the run goes on starts nothing.
+    clock.singleShot(1000, [this] { capture->mCutBmp_Click(); });
     capture->mCutBmp_Click();
     for (const QString name : {"Cut0000.BMP", "Cut0001.BMP", "Cut0002.BMP", "Cut0003.BMP", "Cut0004.BMP"})
         EXPECT_EQ(imageSize(name), QSize(64, 48)) << name.toStdString();
