@@ -213,7 +213,7 @@ void PanelMouse::showLyrics()
     PanelObjects& obj = m_panel.obj();
     const PanelState& s = m_panel.state();
     if (m_playback.LyricFile.isEmpty()) {
-        m_songList->setVisible(!m_songList->isVisible());
+        m_songList->setVisible(m_songList->isHidden());
         return;
     }
     QFont font = m_songList->font();
@@ -225,7 +225,7 @@ void PanelMouse::showLyrics()
     m_songList->setPalette(palette);
     m_songList->setGeometry(toPixels(s.ImageLeft), toPixels(s.ImageTop), toPixels(s.ImageWidth),
                             toPixels(s.ImageHeight));
-    const bool shown = !m_songList->isVisible();
+    const bool shown = m_songList->isHidden();
     m_songList->setVisible(shown);
     if (shown) m_songList->raise();
     obj.Label1->setToolTip(shown ? QStringLiteral("隱藏整篇歌詞") : QStringLiteral("顯示整篇歌詞"));
@@ -265,7 +265,7 @@ void PanelMouse::togglePlayList()
     m_playList->setFont(font);
     m_playList->setGeometry(toPixels(s.ImageLeft), toPixels(s.ImageTop), toPixels(s.ImageWidth),
                             toPixels(s.ImageHeight));
-    const bool shown = !m_playList->isVisible();
+    const bool shown = m_playList->isHidden();
     m_playList->setVisible(shown);
     if (shown) m_playList->raise();
 }

@@ -350,7 +350,7 @@ void frmVCD::setSongBookTitle(const QString& title) { m_menu.mSele1M.caption = t
 
 void frmVCD::PlayList_ItemCheck(int Item)
 {
-    if (!PlayList->isVisible() || Item < 0 || Item >= PlayList->count()) return;  // filling the list
+    if (PlayList->isHidden() || Item < 0 || Item >= PlayList->count()) return;  // filling the list
     const bool ticked = PlayList->item(Item)->checkState() == Qt::Checked;
     QStringList captions;
     for (const QLabel* label : m_panel->obj().LabNum) captions << label->text();

@@ -147,7 +147,7 @@ void frmVCD::setSlideShowEnabled(bool on)
 
 LyricList& frmVCD::songList() { return *m_lyrics; }
 
-bool frmVCD::songListVisible() const { return SongList->isVisible(); }
+bool frmVCD::songListVisible() const { return !SongList->isHidden(); }
 
 void frmVCD::setSongListVisible(bool visible) { SongList->setVisible(visible); }
 
