@@ -468,3 +468,23 @@ TEST_F(DobbrinTest, ImportedFileOfAnotherKindIsLoadedAsItIs)
     window->Command4_Click();
     EXPECT_EQ(window->SongList->count(), 0);
 }
+
+TEST_F(DobbrinTest, SeekOnACdTrackStaysInThatTrack)
+{
+    simulatedDisc().insertAudioDisc({60000, 80000, 60000});
+    QFile track(path("Track02.cda"));
+    ASSERT_TRUE(track.open(QIODevice::WriteOnly));
+    track.close();
+    open();
+    clock.advance(1000);
+    window->Slider1_MouseDown();
+    window->Slider1->setValue(500);
+    window->Slider1_MouseMove();
+    EXPECT_EQ(window->Label1[0]->text(), "00:40:00");
+    window->Slider1_MouseUp();
+    EXPECT_TRUE(commands.contains("Seek CDaudio to 02:00:40 Wait"));
+    EXPECT_EQ(mciStatus("Status CDaudio Mode"), "playing");
+    clock.advance(600);
+    EXPECT_EQ(window->PlayTimeText.left(5), "00:40");
+    EXPECT_EQ(mciStatus("Status CDaudio Current Track"), "2");
+}
