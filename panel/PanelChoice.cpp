@@ -125,6 +125,10 @@ void PanelChoice::SeleDesk()
 
 frmDir &PanelChoice::browser()
 {
+    // A browser closed by its close box was unloaded: grid, pattern and
+    // folder start again from the design values.
+    if (m_browser && m_browser->Unloaded)
+        m_browser.reset();
     if (!m_browser)
         m_browser = std::make_unique<frmDir>(*this);
     return *m_browser;

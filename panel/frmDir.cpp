@@ -501,5 +501,6 @@ void frmDir::CloseForm()
 void frmDir::closeEvent(QCloseEvent *event)
 {
     CloseForm();
+    Unloaded = true;
     QWidget::closeEvent(event);
 }

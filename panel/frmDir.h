@@ -96,6 +96,8 @@ public:
     // The cell Command2 opens: the last cell clicked.
     PictureCell *CurrentPicture = nullptr;
     std::array<QString, 5> QuickFolders;
+    // Closed by its close box: the next use loads the window anew.
+    bool Unloaded = false;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -3,12 +3,19 @@
 #include "ModButtonIni.h"
 #include "ModOutLine.h"
 #include "PanelTestSupport.h"
+#include "FrmColor.h"
+#include "PanelChoice.h"
+#include "frmDir.h"
 
 #include "ModIniFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
+#include <QRadioButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -68,6 +75,44 @@ TEST_F(ArtPanelsTest, EveryPanelShowsWithAFaceUnderEveryMaskedKey)
         screenshot(host->form).save(testOutputFolder() + QStringLiteral("/art-") + QFileInfo(picture).completeBaseName() +
                                QStringLiteral(".png"));
     }
+}
+
+// The shipped panels as the browser shows them; one picked from there and
+// recoloured with the colour tool.
+TEST_F(ArtPanelsTest, BrowserShowsTheShippedPanelsAndTheColourToolRecoloursOne)
+{
+    host->form.resize(10, 10);
+    PanelChoice choice(*form);
+    choice.SeleDesk();
+    frmDir &dir = choice.browser();
+    dir.SizeList->setCurrentIndex(0);
+    dir.SizeList_Click();
+    EXPECT_EQ(dir.Label1->text(), QStringLiteral("共4個檔"));
+    dir.grab().save(testOutputFolder() + QStringLiteral("/art-browser.png"));
+
+    int larkspan = -1;
+    for (int i = 0; i < dir.Picture1.size(); ++i)
+        if (dir.Picture1[i]->toolTip().endsWith(QStringLiteral("Larkspan.JPG")))
+            larkspan = i;
+    ASSERT_GE(larkspan, 0);
+    dir.Picture1_MouseDown(larkspan);
+    EXPECT_EQ(state.DeskPicFile, state.SkinDir + QStringLiteral("/Larkspan.JPG"));
+    EXPECT_EQ(host->form.size(), QImage(state.DeskPicFile).size());
+
+    ColorToolCanvas canvas(*form);
+    FrmColor tool(canvas);
+    tool.ColorType[1]->setChecked(true);
+    tool.VScroll1[0]->setValue(-230);
+    tool.VScroll1[1]->setValue(-60);
+    tool.VScroll1[3]->setValue(-20);
+    // Saved into a copy of the definition: the shipped file stays as it is.
+    const QString copy = programDir.path() + QStringLiteral("/Larkspan.INI");
+    QFile::copy(state.DeskIniFile, copy);
+    state.DeskIniFile = copy;
+    tool.Command1_Click();
+    EXPECT_EQ(GetIniString(copy, QStringLiteral("編輯"), QStringLiteral("Color0")), QStringLiteral("-230"));
+    screenshot(host->form).save(testOutputFolder() + QStringLiteral("/art-recoloured.png"));
+    tool.grab().save(testOutputFolder() + QStringLiteral("/art-colour-tool.png"));
 }
 
 }  // namespace

@@ -388,6 +388,19 @@ TEST_F(BrowserTest, ACellWithoutAPictureIsNeverAppliedAsAPanel)
     EXPECT_EQ(state.DeskPicFile, old);
 }
 
+TEST_F(BrowserTest, GridAndFolderLastUntilTheCloseBoxUnloadsTheWindow)
+{
+    openFolder();
+    chooseGrid(2);
+    choice->browser().CloseForm();  // a choice closes it without unloading
+    EXPECT_EQ(dir().GridCols, 4);
+    EXPECT_EQ(dir().Dir1->path(), folder);
+    dir().show();
+    dir().close();
+    EXPECT_EQ(dir().GridCols, 2);
+    EXPECT_EQ(dir().Dir1->path(), skinDir());
+}
+
 TEST_F(BrowserTest, NextFolderGoesToTheFollowingSiblingAndStopsAtTheLast)
 {
     for (const char *sub : {"A", "B", "C"}) {
