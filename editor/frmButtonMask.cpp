@@ -93,6 +93,8 @@ bool frmButtonMask::ChangButton(const QString &MaskFile)
 {
     if (!m_canvas)
         return false;
+    if (onBeforeChange)
+        onBeforeChange();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setEnabled(false);
     const bool applied = m_canvas->ChangButton(MaskFile);

@@ -30,6 +30,8 @@ public:
     const QStringList &List1() const { return m_paths; }
     // Called when the user closes the gallery: the main window unticks its item.
     std::function<void()> onQueryUnload;
+    // Runs before a mask is applied (the main window reads the colour tool's size choice).
+    std::function<void()> onBeforeChange;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "EditRules.h"
+#include "EditorColorCanvas.h"
 #include "EditorDialogs.h"
 #include "EditorState.h"
 #include "FrmReadme.h"
@@ -26,6 +27,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -265,6 +268,8 @@ void frmMain::buildToolBar()
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
+    m_progress->setMinimumWidth(40);
+    m_progress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_toolBar->addWidget(m_combo1);
     m_toolBar->addWidget(m_combo2);
     m_toolBar->addWidget(m_progress);
@@ -301,6 +306,25 @@ void frmMain::buildToolWindows()
     addDockWidget(Qt::RightDockWidgetArea, m_galleryDock);
     resizeDocks({m_galleryDock}, {120}, Qt::Horizontal);  // 1800 twips
     m_galleryDock->hide();
+
+    m_colorCanvas = std::make_unique<EditorColorCanvas>(*m_pic);
+    m_color = new FrmColor(*m_colorCanvas, FrmColor::Carrier::Editor, this);
+    m_colorDock = new QDockWidget(m_color->windowTitle(), this);
+    m_colorDock->setObjectName(QStringLiteral("FrmColorDock"));
+    // The tool keeps its designed layout; a narrow window scrolls it.
+    auto *colorScroll = new QScrollArea(m_colorDock);
+    colorScroll->setWidget(m_color);
+    m_colorDock->setWidget(colorScroll);
+    addDockWidget(Qt::RightDockWidgetArea, m_colorDock);
+    splitDockWidget(m_colorDock, m_galleryDock, Qt::Horizontal);  // the colour tool left of the gallery
+    resizeDocks({m_colorDock, m_galleryDock}, {220, 120}, Qt::Horizontal);
+    m_colorDock->hide();
+    m_color->setEnabled(false);  // until a panel is open
+    m_color->installEventFilter(this);
+    for (QLabel *sample : m_color->PicTemp)
+        sample->installEventFilter(this);
+    m_gallery->onBeforeChange = [this] { takeMaskSizeFromColorTool(); };
+
     connect(m_galleryDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
         if (!shown && !m_galleryDock->isVisible() && m_maskAction->isChecked() && !m_closing
             && m_state.ZoomRate() == 1 && isVisible())
@@ -371,9 +395,40 @@ void frmMain::canvasClosed()
     ConOn(false);
 }
 
-void frmMain::colorSamplesChanged(const QImage &, const QImage &, const QImage &)
+void frmMain::colorSamplesChanged(const QImage &title, const QImage &number, const QImage &control)
 {
-    // The colour tool shows these once it is carried here.
+    const QImage faces[] = {title, number, control};
+    for (int i = 0; i < 3; ++i) {
+        QLabel *sample = m_color->PicTemp[i];
+        sample->setPixmap(QPixmap::fromImage(faces[i]));
+        if (!faces[i].isNull())
+            sample->resize(faces[i].size() + QSize(2, 2));
+    }
+}
+
+void frmMain::takeMaskSizeFromColorTool()
+{
+    MaskSizeChoice &choice = m_state.maskSize;
+    for (int i = 0; i < 3; ++i)
+        if (m_color->MaskSize[i]->isChecked())
+            choice.MaskSize = i;
+    choice.Text1Width = m_color->Text1[0]->text();
+    choice.Text1Height = m_color->Text1[1]->text();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // Choosing a sample of the colour tool makes it the selection.
+    if (event->type() == QEvent::MouseButtonPress)
+        for (int i = 0; i < 3; ++i)
+            if (watched == m_color->PicTemp[i])
+                m_pic->SelectSample(i);
+    // The tool's own close hides it: its window goes too and the item loses its tick.
+    if (watched == m_color && event->type() == QEvent::HideToParent && m_colorDock->isVisible() && !m_zooming) {
+        m_colorDock->hide();
+        m_colorAction->setChecked(false);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ------------------------------------------------------------------ canvas
@@ -434,7 +489,12 @@ void frmMain::Combo2_Click()
 
 void frmMain::showToolWindows(bool shown)
 {
+    m_zooming = true;
     m_galleryDock->setVisible(shown);
+    m_colorDock->setVisible(shown);
+    if (shown)
+        m_color->show();
+    m_zooming = false;
 }
 
 void frmMain::ZooPic()
@@ -484,6 +544,7 @@ bool frmMain::OpenFile(const QString &FileName)
         return false;
     }
     m_gallery->setEnabled(true);
+    m_color->setEnabled(true);
     m_undo->setEnabled(false);
     hideCanvas();
     setZoomText(QStringLiteral("100%"));
@@ -755,8 +816,14 @@ void frmMain::mnuButtonMask_Click()
 
 void frmMain::mColorTool_Click()
 {
-    // The colour tool window is carried here once it exists; the item keeps its tick.
-    m_colorAction->setChecked(!m_colorAction->isChecked());
+    if (m_colorAction->isChecked() && m_colorDock->isVisible()) {
+        m_colorDock->hide();
+        m_colorAction->setChecked(false);
+        return;
+    }
+    m_colorAction->setChecked(true);
+    m_color->show();
+    m_colorDock->show();
 }
 
 void frmMain::mnuHelpAbout_Click()
@@ -901,8 +968,5 @@ void frmMain::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     m_gallery->Form_Resize();
-    const double tppX = twipsPerPixel(this, true);
-    const int w = width() - (m_combo2->geometry().right() + toPixels(640 / tppX));
-    if (w >= toPixels(320 / tppX))
-        m_progress->setFixedWidth(w);
+    // The progress bar takes the toolbar's room right of the step box.
 }

@@ -9,6 +9,11 @@
 #include <QPointer>
 #include <QVector>
 
+#include <functional>
+#include <memory>
+
+class EditorColorCanvas;
+class FrmColor;
 class frmButtonMask;
 class frmPic;
 class QAction;
@@ -85,6 +90,8 @@ public:
     QMdiSubWindow *canvasWindow() const { return m_picWindow; }
     frmButtonMask *maskGallery() const { return m_gallery; }
     QDockWidget *maskGalleryDock() const { return m_galleryDock; }
+    FrmColor *colorTool() const { return m_color; }
+    QDockWidget *colorToolDock() const { return m_colorDock; }
     QComboBox *Combo1() const { return m_combo1; }
     QComboBox *Combo2() const { return m_combo2; }
     QProgressBar *ProgressBar1() const { return m_progress; }
@@ -124,6 +131,8 @@ private:
     void applyFontCommand(const std::function<void(QLabel *)> &command);
     void showToolWindows(bool shown);
     bool saveDefinition();
+    void takeMaskSizeFromColorTool();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     EditorState &m_state;
     QMdiArea *m_mdi = nullptr;
@@ -150,5 +159,9 @@ private:
     QAction *m_statusAction = nullptr;
     QVector<QAction *> m_ctlItems, m_numItems, m_buttonItems;
     QList<QAction *> m_panelCommands;  // what ConOn switches
+    std::unique_ptr<EditorColorCanvas> m_colorCanvas;
+    FrmColor *m_color = nullptr;
+    QDockWidget *m_colorDock = nullptr;
     bool m_closing = false;
+    bool m_zooming = false;  // tool windows hidden by a zoom keep their ticks
 };

@@ -120,6 +120,7 @@ TEST_F(Commands, TheReadmeShowsTheTextUntilTheUserSaysNotTo)
     ASSERT_NE(readme, nullptr);
     EXPECT_TRUE(readme->isVisible());
     EXPECT_FALSE(main->isEnabled());
+    EXPECT_TRUE(readme->isEnabled());  // usable over the disabled main window
     EXPECT_TRUE(readme->RichTextBox1()->toPlainText().contains(QStringLiteral("Quorvel")));
     EXPECT_FALSE(readme->RichTextBox1()->toPlainText().contains(QStringLiteral("\\par")));
     readme->Check1()->setChecked(true);
