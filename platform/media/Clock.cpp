@@ -180,10 +180,12 @@ namespace {
 MediaClock *g_installed = nullptr;
 quint64 g_generation = 0;
 
+// Never destroyed: media devices held in other statics still stop their timers
+// while the process ends, after function-local statics have gone.
 MediaClock &systemClock()
 {
-    static SystemClock clock;
-    return clock;
+    static SystemClock *clock = new SystemClock;
+    return *clock;
 }
 } // namespace
 
