@@ -3,10 +3,12 @@
 #include "EditorTestSupport.h"
 
 #include "EditorDialogs.h"
+#include "frmButtonMask.h"
 #include "frmMain.h"
 #include "frmPic.h"
 
 #include "ButtonColorSettings.h"
+#include "FrmColor.h"
 #include "MessageBox.h"
 #include "ModButtonIni.h"
 #include "ModIniFile.h"
@@ -22,6 +24,9 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QMdiSubWindow>
 
 #include <memory>
@@ -359,4 +364,59 @@ TEST_F(EditorFlow, ToolWindowsToggle)
     main->mColorTool_Click();
     EXPECT_EQ(main->mColorTool()->isChecked(), colour);
     EXPECT_TRUE(main->maskGalleryDock()->isVisible());
+}
+
+TEST_F(EditorFlow, TheColourToolsApplyBuildsTheCacheFromItsFirstNumberAgain)
+{
+    openQuorvel();
+    FrmColor *tool = main->colorTool();
+    ASSERT_NE(tool, nullptr);
+    EXPECT_TRUE(tool->isEnabled());
+    tool->VScroll1[0]->setValue(-200);  // more red in every face
+    tool->Command1_Click();
+    const QString temp = state.TempFolder();
+    EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/Quorvel-28.Bmp")));
+    // The next opening reads the faces built now.
+    const QImage rebuilt(temp + QStringLiteral("/Quorvel-00.Bmp"));
+    ASSERT_FALSE(rebuilt.isNull());
+    EXPECT_EQ(rebuilt, obj().PicCtl[0]->Picture().convertToFormat(rebuilt.format()));
+    EXPECT_EQ(GetIniString(state.panel.DeskIniFile, QStringLiteral("編輯"), QStringLiteral("Color0")),
+              QStringLiteral("-200"));
+}
+
+TEST_F(EditorFlow, ColourToolSamplesAndSizeChoiceReachTheMasks)
+{
+    openQuorvel();
+    FrmColor *tool = main->colorTool();
+    EXPECT_FALSE(tool->PicTemp[2]->pixmap().isNull());
+    press(tool->PicTemp[2], QPointF(1, 1));
+    EXPECT_EQ(canvas().SelectedSample(), 2);
+
+    PanelKey *key = obj().PicNum[4];
+    press(key, QPointF(2, 2));
+    release(key, QPointF(2, 2));
+    tool->MaskSize[2]->setChecked(true);
+    tool->Text1[0]->setText(QStringLiteral("31"));
+    tool->Text1[1]->setText(QStringLiteral("23"));
+    ASSERT_TRUE(main->maskGallery()->ChangButton(state.panel.MaskDir + QStringLiteral("/Round.bmp")));
+    EXPECT_EQ(key->size(), QSize(31, 23));
+}
+
+TEST_F(EditorFlow, ToolWindowsShowOnlyAtFullSize)
+{
+    openQuorvel();
+    chooseZoom(QStringLiteral("300%"));
+    EXPECT_FALSE(main->colorToolDock()->isVisible());
+    EXPECT_FALSE(main->maskGalleryDock()->isVisible());
+    EXPECT_TRUE(main->mColorTool()->isChecked());
+    chooseZoom(QStringLiteral("100%"));
+    EXPECT_TRUE(main->colorToolDock()->isVisible());
+    EXPECT_TRUE(main->maskGalleryDock()->isVisible());
+    // The tool's own close hides its window and unticks it.
+    main->colorTool()->Command2_Click();
+    EXPECT_FALSE(main->colorToolDock()->isVisible());
+    EXPECT_FALSE(main->mColorTool()->isChecked());
+    main->mColorTool_Click();
+    EXPECT_TRUE(main->colorToolDock()->isVisible());
+    EXPECT_TRUE(main->colorTool()->isVisible());
 }
