@@ -388,6 +388,19 @@ TEST_F(BrowserTest, ACellWithoutAPictureIsNeverAppliedAsAPanel)
     EXPECT_EQ(state.DeskPicFile, old);
 }
 
+TEST_F(BrowserTest, AGridSizeWithoutANumberShowsOneCellAPage)
+{
+    for (const char *name : {"a.jpg", "b.jpg"})
+        picture(folder, QLatin1String(name), 20, 20);
+    openFolder();
+    dir().SizeList->setEditText(QStringLiteral("big"));
+    dir().SizeList_Click();
+    EXPECT_EQ(dir().PageLast, 0);
+    EXPECT_EQ(visibleCells(), 1);
+    EXPECT_EQ(dir().HScroll1->maximum(), 1);
+    EXPECT_GT(dir().CellWidth, 1);
+}
+
 TEST_F(BrowserTest, GridAndFolderLastUntilTheCloseBoxUnloadsTheWindow)
 {
     openFolder();
