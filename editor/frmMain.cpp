@@ -37,6 +37,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -462,8 +463,12 @@ void frmMain::ResizePic()
     letEventsRun();
     const QImage &picture = m_pic->PicTemp();
     // The canvas window takes the picture's size, as far as the frame has room.
-    const QSize frame = m_picWindow->size() - m_pic->scrollArea()->viewport()->size();
-    QSize wanted = picture.size() + frame;
+    QStyleOptionTitleBar option;
+    option.initFrom(m_picWindow);
+    const int border = m_picWindow->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, m_picWindow);
+    const int title = m_picWindow->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, m_picWindow);
+    const int scrollFrame = 2 * m_pic->scrollArea()->frameWidth();
+    QSize wanted = picture.size() + QSize(2 * border + scrollFrame, title + border + scrollFrame);
     wanted = wanted.boundedTo(m_mdi->viewport()->size().expandedTo(QSize(200, 150)));
     m_picWindow->resize(wanted);
     m_picWindow->setWindowTitle(m_state.panel.DeskPicFile);
