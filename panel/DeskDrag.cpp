@@ -19,7 +19,7 @@ namespace {
 constexpr int DragStep = 8;  // smaller pointer motions leave the frame where it is
 }
 
-DeskDrag::DeskDrag(PanelForm &form) : QObject(form.host().panelWidget()), m_form(form)
+DeskDrag::DeskDrag(PanelForm &form) : m_form(form)
 {
     form.obj().ImageDesk->installEventFilter(this);
 }

@@ -19,6 +19,7 @@ class PanelForm;
 // Pointer positions are pixels relative to ImageDesk. While ImageDesk is
 // visible its own mouse events drive the drag; the carrying window forwards
 // a press on its background with the position relative to ImageDesk.
+// It has no QObject parent: its owner keeps it and ends it before the panel.
 class DeskDrag : public QObject
 {
     Q_OBJECT

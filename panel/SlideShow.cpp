@@ -21,7 +21,7 @@
 #include <limits>
 
 SlideShow::SlideShow(PanelForm &form, FileListBox &FileBMP, QTimer &TimerBMP, QString &PicFolder)
-    : QObject(form.host().panelWidget()), m_form(form), m_files(FileBMP), m_timer(TimerBMP), m_picFolder(PicFolder)
+    : m_form(form), m_files(FileBMP), m_timer(TimerBMP), m_picFolder(PicFolder)
 {
     ImageBack = new QLabel(form.host().panelWidget());
     ImageBack->setObjectName(QStringLiteral("ImageBack"));

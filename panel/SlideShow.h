@@ -16,7 +16,9 @@ class QTimer;
 // and centred on a frame (ImageBack) coloured like the panel behind it.
 //
 // The carrying window owns the hidden file list FileBMP, the slide timer
-// TimerBMP and the shared PicFolder; the slide show works on them.
+// TimerBMP and the shared PicFolder; the slide show works on them. It has no
+// QObject parent: its owner keeps it (for instance in a unique_ptr) and ends
+// it before the panel.
 class SlideShow : public QObject
 {
     Q_OBJECT
