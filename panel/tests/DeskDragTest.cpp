@@ -115,4 +115,14 @@ TEST_F(DeskDragTest, RefreshOutsideADragKeepsTheWindowsPlaceAndSize)
     EXPECT_EQ(form->obj().FormPicture().pixelColor(5, 5), PanelColour);
 }
 
+TEST_F(DeskDragTest, WithoutAGrabberTheScreensOwnPictureOrAPlainGroundServes)
+{
+    drag->grabDesktop = nullptr;
+    drag->ImageDesk_MouseDown(Qt::LeftButton, QPoint(1, 1));
+    EXPECT_EQ(form->obj().FormPicture().size(), QSize(1024, 768));
+    drag->ImageDesk_MouseUp(Qt::LeftButton, QPoint(1, 1));
+    EXPECT_EQ(host->form.geometry(), QRect(100, 120, 300, 200));
+    EXPECT_EQ(form->obj().FormPicture().pixelColor(10, 10), PanelColour);
+}
+
 }  // namespace
