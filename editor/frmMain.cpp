@@ -161,9 +161,9 @@ void frmMain::buildMenus()
 
     QMenu *window = menuBar()->addMenu(QStringLiteral("視窗(&W)"));
     window->addAction(QStringLiteral("重疊顯示(&C)"), m_mdi, &QMdiArea::cascadeSubWindows);
-    window->addAction(QStringLiteral("水平並排(&H)"), m_mdi, &QMdiArea::tileSubWindows);
-    window->addAction(QStringLiteral("垂直並排(&V)"), m_mdi, &QMdiArea::tileSubWindows);
-    window->addAction(QStringLiteral("排列圖示(&A)"), m_mdi, &QMdiArea::tileSubWindows);
+    window->addAction(QStringLiteral("水平並排(&H)"), this, [this] { tileWindows(Qt::Horizontal); });
+    window->addAction(QStringLiteral("垂直並排(&V)"), this, [this] { tileWindows(Qt::Vertical); });
+    window->addAction(QStringLiteral("排列圖示(&A)"), this, &frmMain::arrangeIcons);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
     help->addAction(QStringLiteral("關於(&A)Quorvel"), QKeySequence(Qt::Key_F1), this, &frmMain::mnuHelpAbout_Click);
@@ -324,7 +324,11 @@ void frmMain::buildToolWindows()
     m_color->installEventFilter(this);
     for (QLabel *sample : m_color->PicTemp)
         sample->installEventFilter(this);
-    m_gallery->onBeforeChange = [this] { takeMaskSizeFromColorTool(); };
+    m_gallery->onBeforeChange = [this] {
+        for (QLabel *sample : m_color->PicTemp)
+            sample->setFrameShape(QFrame::NoFrame);
+        takeMaskSizeFromColorTool();
+    };
 
     connect(m_galleryDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
         if (!shown && !m_galleryDock->isVisible() && m_maskAction->isChecked() && !m_closing
@@ -644,7 +648,8 @@ bool frmMain::saveDefinition()
     IniFile = temporary;
     SaveButtonIni(m_pic->panel());
     IniFile = target;
-    const bool written = QFileInfo(temporary).size() > 0;
+    const QFileInfo saved(temporary);
+    const bool written = saved.isFile() && saved.size() > 0;
     if (!written
         || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temporary);
@@ -974,4 +979,40 @@ void frmMain::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
     m_gallery->Form_Resize();
     // The progress bar takes the toolbar's room right of the step box.
+}
+
+// ------------------------------------------------------------------ window arrangement
+
+void frmMain::tileWindows(Qt::Orientation orientation)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *window : m_mdi->subWindowList())
+        if (window->isVisible() && !window->isMinimized())
+            windows << window;
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdi->viewport()->rect();
+    const int count = int(windows.size());
+    for (int i = 0; i < count; ++i) {
+        if (orientation == Qt::Horizontal) {  // side by side, left to right
+            const int w = area.width() / count;
+            windows[i]->setGeometry(i * w, 0, w, area.height());
+        } else {  // one above the other
+            const int h = area.height() / count;
+            windows[i]->setGeometry(0, i * h, area.width(), h);
+        }
+    }
+}
+
+void frmMain::arrangeIcons()
+{
+    // Minimized windows line up along the bottom edge, left to right.
+    const QRect area = m_mdi->viewport()->rect();
+    int left = 0;
+    for (QMdiSubWindow *window : m_mdi->subWindowList()) {
+        if (!window->isMinimized())
+            continue;
+        window->move(left, area.height() - window->height());
+        left += window->width();
+    }
 }

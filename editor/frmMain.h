@@ -132,6 +132,8 @@ private:
     void showToolWindows(bool shown);
     bool saveDefinition();
     void takeMaskSizeFromColorTool();
+    void tileWindows(Qt::Orientation orientation);
+    void arrangeIcons();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     EditorState &m_state;

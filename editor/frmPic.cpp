@@ -142,6 +142,7 @@ void frmPic::giveToolTips()
         autoSizeLabel(o.LabNum[i]);
     }
     o.Label1->setToolTip(QStringLiteral("訊息"));
+    o.Label1->setText(QStringLiteral("歌詞及訊息顯示區"));  // the design caption, so the line can be seen and taken
     for (QLabel *label : o.Label2)
         label->setToolTip(QStringLiteral("時間"));
     for (QLabel *label : o.Label3)
@@ -211,6 +212,8 @@ bool frmPic::eventFilter(QObject *watched, QEvent *event)
             keyPressed(key, pos, mouse->button());
         else if (type == QEvent::MouseMove)
             MoveButtonObj(mouse->buttons(), pos.x(), pos.y());
+        else if (releasedOnIcon(key, pos))
+            ShowACT();  // the icon of a title button shows the handles of its key
         if (type == QEvent::MouseButtonPress && mouse->button() == Qt::RightButton && m_owner
             && key->objectName() == QLatin1String("PicNum"))
             m_owner->popupFontMenu(mouse->globalPosition().toPoint());
@@ -242,6 +245,14 @@ bool frmPic::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool frmPic::releasedOnIcon(PanelKey *key, const QPointF &pos) const
+{
+    if (key->objectName() != QLatin1String("PicButton"))
+        return false;
+    const QLabel *icon = m_panel->obj().ImageButton.value(key->Index());
+    return icon && icon->isVisible() && icon->geometry().contains(pos.toPoint());
 }
 
 bool frmPic::keyPressed(PanelKey *key, const QPointF &pos, Qt::MouseButton button)

@@ -128,6 +128,7 @@ private:
     void giveToolTips();
     void watch(QWidget *control);
     bool keyPressed(PanelKey *key, const QPointF &pos, Qt::MouseButton button);
+    bool releasedOnIcon(PanelKey *key, const QPointF &pos) const;
     void labelPressed(QLabel *label, const QPointF &pos, Qt::MouseButton button, const QPointF &globalPos);
     void imagePressed(const QPointF &pos, Qt::MouseButton button, const QPointF &globalPos);
     void MoveButtonObj(Qt::MouseButtons buttons, double X, double Y);

@@ -420,3 +420,102 @@ TEST_F(EditorFlow, ToolWindowsShowOnlyAtFullSize)
     EXPECT_TRUE(main->colorToolDock()->isVisible());
     EXPECT_TRUE(main->colorTool()->isVisible());
 }
+
+TEST_F(EditorFlow, ObjectsBeyondASmallWindowKeepTheirPlaces)
+{
+    // The window shows less than the whole panel; nothing is pulled into view.
+    main->resize(420, 300);
+    openQuorvel();
+    for (int i = 0; i < obj().PicNum.size(); ++i) {
+        const QString section = QStringLiteral("選曲");
+        EXPECT_EQ(obj().PicNum[i]->y(), GetIniString(IniFile, section, QStringLiteral("Y%1").arg(i)).toInt()) << i;
+        EXPECT_EQ(obj().PicNum[i]->x(), GetIniString(IniFile, section, QStringLiteral("X%1").arg(i)).toInt()) << i;
+    }
+    EXPECT_LT(main->canvasWindow()->height(), canvas().Picture1()->height());
+}
+
+TEST_F(EditorFlow, AFailedSaveLeavesTheDefinitionThatWasThere)
+{
+    openQuorvel();
+    const QString ini = skinFile(QStringLiteral("Quorvel.INI"));
+    QFile before(ini);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    // Something that is no file stands where the new definition would be written.
+    ASSERT_TRUE(QDir().mkpath(ini + QStringLiteral(".saving")));
+    obj().PicCtl[0]->move(obj().PicCtl[0]->pos() + QPoint(5, 5));
+    main->mnuFileSave_Click();
+    QFile after(ini);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
+    ASSERT_FALSE(MessageBox::shownRequests().isEmpty());
+    EXPECT_TRUE(MessageBox::shownRequests().constLast().prompt.startsWith(QStringLiteral("無法儲存按鈕設定檔")));
+    // Into a folder that does not exist: a message, no file.
+    QDir().rmdir(ini + QStringLiteral(".saving"));
+    EditorDialogs::setFileAnswerer([this](const EditorDialogs::FileRequest &) {
+        return programDir() + QStringLiteral("/missing/folder/x.ini");
+    });
+    main->mnuFileSaveAs_Click();
+    EXPECT_FALSE(QFile::exists(programDir() + QStringLiteral("/missing/folder/x.ini")));
+}
+
+TEST_F(EditorFlow, ImportingADefinitionLaysItOntoTheOpenPicture)
+{
+    openQuorvel();
+    // Another panel's layout goes onto this picture; saving writes it into this picture's file.
+    const QString other = skinFile(QStringLiteral("Larkspan.INI"));
+    EditorDialogs::setFileAnswerer([other](const EditorDialogs::FileRequest &request) {
+        EXPECT_EQ(request.filter, QStringLiteral("按鈕設定檔(*.ini)|*.ini"));
+        return other;
+    });
+    main->InputButtonIniFile_Click();
+    EXPECT_EQ(obj().PicCtl[1]->x(), GetIniString(other, QStringLiteral("控制台"), QStringLiteral("X1")).toInt());
+    EXPECT_EQ(IniFile, skinFile(QStringLiteral("Quorvel.INI")));
+    main->mnuFileSave_Click();
+    EXPECT_EQ(GetIniString(skinFile(QStringLiteral("Quorvel.INI")), QStringLiteral("控制台"), QStringLiteral("X1")),
+              GetIniString(other, QStringLiteral("控制台"), QStringLiteral("X1")));
+}
+
+TEST_F(EditorFlow, ThePictureAreaIsDraggedAndResizedAndItsFlagSaved)
+{
+    openQuorvel();
+    QLabel *area = obj().Image1;
+    if (!area->isVisibleTo(canvas().Picture1()))
+        main->mImage_Click();
+    ASSERT_TRUE(state.PictureAreaShown());
+    chooseStep(2);
+    const QPoint start = area->pos();
+    press(area, QPointF(5, 5));
+    moveTo(area, QPointF(15, 9));
+    release(area, QPointF(15, 9));
+    EXPECT_EQ(area->pos(), QPoint(int(std::floor((start.x() + 10) / 2.0)) * 2, int(std::floor((start.y() + 4) / 2.0)) * 2));
+    EXPECT_TRUE(canvas().Pointer(7)->isVisible());
+    moveTo(canvas().Pointer(5), QPointF(0, 20));  // the bottom edge
+    release(canvas().Pointer(5), QPointF(0, 0));
+    const QRect placed = area->geometry();
+    main->mnuFileSave_Click();
+    EXPECT_EQ(GetIniString(state.panel.DeskIniFile, QStringLiteral("圖形"), QStringLiteral("H")).toInt(), placed.height());
+    EXPECT_EQ(GetIniString(state.panel.DeskIniFile, QStringLiteral("圖形"), QStringLiteral("Visible")), QStringLiteral("True"));
+    main->mImage_Click();
+    EXPECT_FALSE(state.PictureAreaShown());
+    EXPECT_FALSE(main->mImage()->isChecked());
+    main->mnuFileSave_Click();
+    EXPECT_EQ(GetIniString(state.panel.DeskIniFile, QStringLiteral("圖形"), QStringLiteral("Visible")), QStringLiteral("False"));
+}
+
+TEST_F(EditorFlow, ReleasingOnATitleButtonsIconShowsItsHandles)
+{
+    openQuorvel();
+    PanelKey *button = obj().PicButton[0];
+    const QPoint icon = obj().ImageButton[0]->geometry().center();
+    press(button, icon);
+    release(button, icon);
+    EXPECT_EQ(canvas().ActObj(), button);
+    EXPECT_TRUE(canvas().Pointer(0)->isVisible());
+    EXPECT_EQ(canvas().Pointer(0)->pos(), button->pos());
+    // A release beside the icon leaves the handles hidden.
+    press(button, QPointF(0, 0));
+    release(button, QPointF(0, 0));
+    EXPECT_FALSE(canvas().Pointer(0)->isVisible());
+}
