@@ -307,8 +307,6 @@ void frmDir::printName(PictureCell *c, const QString &name)
 
 void frmDir::showFailure(PictureCell *c)
 {
-    QApplication::restoreOverrideCursor();
-    QApplication::setOverrideCursor(Qt::WaitCursor);  // ReadPic gives the normal pointer back
     c->clear();
     c->ShowsPicture = false;
     QPalette palette = c->palette();
