@@ -17,6 +17,8 @@ void StartEditor(EditorState &state)
     MakeDir(panel.SkinDir);
     panel.MaskDir = programDir + QStringLiteral("/Button Mask");
     MakeDir(panel.MaskDir);
+    // The built-in layout the colour tool's "恢復原始設定" goes back to.
+    panel.ButtonIniFile = panel.SkinDir + QStringLiteral("/Button.ini");
     const QString fallback = GetWinDir() + QStringLiteral("/Temp/Quorvel Temp");
     QString temp = GetAppSetting(QStringLiteral("TempDir"), fallback);
     if (temp.isEmpty())

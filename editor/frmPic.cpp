@@ -283,14 +283,15 @@ bool frmPic::keyPressed(PanelKey *key, const QPointF &pos, Qt::MouseButton butto
 
 void frmPic::labelPressed(QLabel *label, const QPointF &pos, Qt::MouseButton button, const QPointF &globalPos)
 {
-    // The font menu acts on the label chosen before this press.
+    // The pressed label becomes the font label before the font menu offers
+    // its commands, as a number key's caption does: they act on what was clicked.
+    m_fontLabel = label;
     if (button == Qt::RightButton && m_owner)
         m_owner->popupFontMenu(globalPos.toPoint());
     m_downX = m_lastX = pos.x();
     m_downY = m_lastY = pos.y();
     m_lastX *= twipsPerPixelX();
     m_lastY *= twipsPerPixelY();
-    m_fontLabel = label;
     m_sample = -1;
     m_selObjBak = nullptr;
     if (label->objectName() == QLatin1String("Label3")) {

@@ -173,6 +173,19 @@ TEST_F(Canvas, ARightClickOnANumberKeyMakesItsCaptionTheFontLabel)
     EXPECT_DOUBLE_EQ(obj().LabNum[0]->font().pointSizeF(), 20);
 }
 
+TEST_F(Canvas, ARightClickOnALabelMakesItTheFontLabelBeforeTheMenu)
+{
+    open(QStringLiteral("Quorvel.JPG"));
+    press(obj().Label2[1], QPointF(1, 1), Qt::RightButton);
+    EXPECT_EQ(pic->FontLabel(), obj().Label2[1]);
+    EXPECT_EQ(owner.fontMenus, 1);
+    EXPECT_EQ(pic->SelObj(), obj().Label2[1]);
+    // A right click on the picture area keeps the font label.
+    press(obj().Image1, QPointF(1, 1), Qt::RightButton);
+    EXPECT_EQ(pic->FontLabel(), obj().Label2[1]);
+    EXPECT_EQ(owner.fontMenus, 2);
+}
+
 TEST_F(Canvas, ShowObjPullsAKeyOffTheRightEdgeIntoTheTopRow)
 {
     open(QStringLiteral("Quorvel.JPG"));
