@@ -18,6 +18,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -89,6 +90,7 @@ public:
         const QList<QByteArray> lines = f.readAll().split('\n');
         m_display = QString::fromLocal8Bit(lines.value(0));
         m_xauthority = QString::fromLocal8Bit(lines.value(1));
+        m_pid = lines.value(2).toLongLong();
     }
 
     bool tryStart()
@@ -97,7 +99,8 @@ public:
         QFile::remove(m_root + "/display");
         m_process.setProcessEnvironment(environment());
         m_process.setProcessChannelMode(QProcess::MergedChannels);
-        const QString script = QString("printf '%s\\n%s\\n' \"$DISPLAY\" \"$XAUTHORITY\" > '%1/display'; exec '%2'")
+        const QString script =
+            QString("printf '%s\\n%s\\n%s\\n' \"$DISPLAY\" \"$XAUTHORITY\" \"$$\" > '%1/display'; exec '%2'")
                                    .arg(m_root, executable());
         m_process.start("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24", "bash", "-c", script});
         if (!m_process.waitForStarted(10000)) return false;
@@ -134,6 +137,9 @@ public:
     QString output() { return QString::fromLocal8Bit(m_process.readAll()); }
     void kill()
     {
+        // The player runs under xvfb-run: it is ended by its own number, not left behind.
+        if (m_pid > 0 && m_process.state() != QProcess::NotRunning) ::kill(pid_t(m_pid), SIGKILL);
+        m_pid = 0;
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
             m_process.waitForFinished(5000);
@@ -147,6 +153,7 @@ private:
     QProcess m_process;
     QString m_display;
     QString m_xauthority;
+    qint64 m_pid = 0;
 };
 
 QStringList logOf(const QString& program)
@@ -307,4 +314,95 @@ TEST(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
     EXPECT_EQ(stored.value("Volume").toString(), "650");
     UserFolders folders(root.path());
     EXPECT_EQ(GetAudioCDPlay(), "cdplayer --play %1");
+}
+
+namespace {
+
+// What the running player's panel shows, as its test command writes it.
+QMap<QString, QString> panelState(const Player& player, const QString& root)
+{
+    const QString file = root + "/state.txt";
+    QFile::remove(file);
+    QMap<QString, QString> values;
+    if (!player.command("state " + file) || !waitFor([&] { return QFile::exists(file); }, 5000)) return values;
+    QThread::msleep(100);  // written in one go; give it the moment to land
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return values;
+    for (const QString& line : QString::fromUtf8(f.readAll()).split('\n')) {
+        const int eq = line.indexOf('=');
+        if (eq > 0) values[line.left(eq)] = line.mid(eq + 1);
+    }
+    return values;
+}
+
+int differingPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size()) return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); y += 2)
+        for (int x = 0; x < a.width(); x += 2) count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+
+}  // namespace
+
+TEST(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
+{
+    ShellTest::app();
+    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() || QStandardPaths::findExecutable("import").isEmpty())
+        GTEST_SKIP() << "xvfb-run or import is not installed";
+    const QString bin = QCoreApplication::applicationDirPath();
+    if (!QFile::exists(Player::executable()) || !QDir(bin + "/Skin").exists())
+        GTEST_SKIP() << "Tavrin and its panels are not built beside the tests";
+
+    QTemporaryDir root;
+    const QString program = root.filePath("program");
+    for (const char* folder : {"home", "config", "data", "runtime"}) QDir().mkpath(root.filePath(folder));
+    QFile::setPermissions(root.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner);
+    ASSERT_TRUE(copyFolder(bin + "/Skin", program + "/Skin"));
+    ASSERT_TRUE(copyFolder(bin + "/Button Mask", program + "/Button Mask"));
+    ASSERT_TRUE(copyFolder(bin + "/Desk", program + "/Desk"));
+    {
+        QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
+        stored.setValue("ReadMe", "1");  // the readme was confirmed before
+    }
+
+    Player player(root.path(), program);
+    player.start();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, 30000)) << player.output().toStdString();
+
+    // A three-track audio CD arrives in the player's drive: it is probed and plays.
+    ASSERT_TRUE(player.command("disc 180000 200000 240000"));
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("MediaKind") == "CDAudio"; }, 15000))
+        << QStringList(panelState(player, root.path()).values()).join(" | ").toStdString() << "\n"
+        << logTextsOf(program).join("\n").toStdString();
+    EXPECT_TRUE(logHas(program, "找到音樂光碟 "));
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("Label2(0)") != "00:00:00"; }, 10000));
+
+    // Stop (control-bar key 1): the time stands still.
+    ASSERT_TRUE(player.command("key PicCtl 1"));
+    QThread::msleep(1500);
+    const QString stopped = panelState(player, root.path()).value("Label2(0)");
+    EXPECT_FALSE(stopped.isEmpty());
+    QThread::msleep(1500);
+    EXPECT_EQ(panelState(player, root.path()).value("Label2(0)"), stopped);
+
+    // Play (control-bar key 0): the time moves on, on the screen too.
+    ASSERT_TRUE(player.command("key PicCtl 0")) << player.output().toStdString() << "\n"
+                                                << logTextsOf(program).mid(30).join("\n").toStdString();
+    QThread::msleep(1500);
+    const QString first = panelState(player, root.path()).value("Label2(0)");
+    ASSERT_TRUE(player.screenshot("e2e-audio-cd-1.png"));
+    QThread::msleep(2100);
+    const QString second = panelState(player, root.path()).value("Label2(0)");
+    ASSERT_TRUE(player.screenshot("e2e-audio-cd-2.png"));
+    EXPECT_NE(first, second);
+    EXPECT_NE(second, stopped);
+    const QImage shot1(ShellTest::outputFolder() + "/e2e-audio-cd-1.png");
+    const QImage shot2(ShellTest::outputFolder() + "/e2e-audio-cd-2.png");
+    EXPECT_GT(differingPixels(shot1, shot2), 0);
+
+    ASSERT_TRUE(player.command("quit"));
+    ASSERT_TRUE(player.waitForEnd(20000));
 }
