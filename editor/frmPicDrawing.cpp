@@ -6,6 +6,7 @@
 
 #include "CanvasOwner.h"
 #include "EditorState.h"
+#include "EditorUi.h"
 #include "PanelGeometry.h"
 
 #include "DirSearch.h"
@@ -50,16 +51,6 @@ bool saveBitmap(const QImage &picture, const QString &path)
     }
     return true;
 }
-
-// The hourglass for the length of one routine.
-class BusyPointer
-{
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-};
 
 }  // namespace
 
@@ -107,7 +98,7 @@ void frmPic::ChkDeskName()
 
 void frmPic::DeskUpdate(bool Rebuild)
 {
-    BusyPointer busy;
+    EditorUi::BusyPointer busy;
     ButtonUpdate(Rebuild);
     PanelObjects &o = obj();
     if (o.PicButton.size() > 3)
