@@ -133,6 +133,7 @@ void frmMain::ZooPic()
     showToolWindows(zoom == 1);
     if (zoom != 1)
         m_picWindow->show();
+    letEventsRun();  // the room the tool windows leave or take is laid out before it is measured
     ZooObj(zoom, m_state.LastZoomRate);
     m_state.LastZoomRate = zoom;
     const QImage &picture = m_pic->PicTemp();

@@ -223,6 +223,7 @@ TEST_F(EditorFlow, ZoomShowsObjectsHiddenByTheObjectMenu)
     main->mButtonObj_Click(1);
     chooseZoom(QStringLiteral("200%"));
     EXPECT_TRUE(key->isVisibleTo(canvas().Picture1()));
+    main->grab().save(testOutputFolder() + QStringLiteral("/editor-zoom-200.png"));
     // The picture area follows its own flag.
     const bool area = state.PictureAreaShown();
     EXPECT_EQ(obj().Image1->isVisibleTo(canvas().Picture1()), area);
