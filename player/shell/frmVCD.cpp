@@ -16,7 +16,9 @@
 #include "DiscWatcher.h"
 #include "FilePlayback.h"
 #include "FolderSongMenu.h"
+#include "DeskDrag.h"
 #include "FrmColor.h"
+#include "PanelChoice.h"
 #include "SlideShow.h"
 #include "PlaybackEngine.h"
 #include "SongBookScan.h"
@@ -125,6 +127,9 @@ void frmVCD::createPanelHelpers()
         const PlayerOptions& o = m_set->Options();
         return o.ShowPic == 1 && o.ShowMode == 1;
     };
+    m_choice = std::make_unique<PanelChoice>(*m_panel);
+    m_choice->deskMenuChanged = [this](const QVector<DeskMenuEntry>& entries) { showDeskMenu(entries); };
+    m_deskDrag = std::make_unique<DeskDrag>(*m_panel);
     m_colorCanvas = std::make_unique<ColorToolCanvas>(*m_panel);
     m_colorTool = new FrmColor(*m_colorCanvas);
 }
@@ -356,57 +361,28 @@ void frmVCD::startupProbe()
 
 int frmVCD::ScanFIleA(const QString& pathPattern, QStringList& names, int start)
 {
-    const QString folder = GetFilePath(pathPattern);
-    const QString pattern = GetFileName(pathPattern);
-    const QStringList found = QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
-    while (names.size() < start) names.append(QString());
-    names = names.mid(0, start);
-    for (const QString& name : found) names.append(AddPath(folder, name));
-    return start + found.size();
+    return PanelChoice::ScanFIleA(pathPattern, names, start);
 }
 
-void frmVCD::ChkDeskFile()
+void frmVCD::ChkDeskFile() { showDeskMenu(m_choice->ChkDeskFile()); }
+
+void frmVCD::showDeskMenu(const QVector<DeskMenuEntry>& entries)
 {
-    const QStringList files =
-        QDir(m_panelState.SkinDir)
-            .entryList({QStringLiteral("*.jpg"), QStringLiteral("*.bmp"), QStringLiteral("*.gif")}, QDir::Files,
-                       QDir::Name);
-    for (int i = 0; i < files.size(); ++i) {
+    // Items beyond the list keep what they hold: menu items are never removed.
+    for (int i = 0; i < entries.size(); ++i) {
         MenuItem& item = MenuModel::element(m_menu.mDeskPic, i);
-        item.tag = AddPath(m_panelState.SkinDir, files[i]);
-        GetPicSize(item.tag);
-        item.caption = files[i] + QStringLiteral(" (W") + QString::number(PictureWidth) + QStringLiteral(" x H") +
-                       QString::number(PictureHeight) + QStringLiteral(")");
-        item.enabled = !(PictureWidth > m_panelState.ScreenClass || PictureHeight > m_panelState.ScreenHeight);
+        item.tag = entries[i].Tag;
+        item.caption = entries[i].Caption;
+        item.enabled = entries[i].Enabled;
     }
 }
 
 int frmVCD::ScreenClassOf(int widthPixels, int heightPixels)
 {
-    static const int heights[] = {480, 600, 768, 864, 1024, 1200};
-    static const int classes[] = {640, 800, 1024, 1152, 1280, 1600};
-    for (int i = 0; i < 6; ++i)
-        if (heightPixels == heights[i]) return classes[i];
-    return widthPixels;
+    return PanelChoice::ScreenClassOf(widthPixels, heightPixels);
 }
 
-void frmVCD::ScreenResize()
-{
-    const int width = static_cast<int>(std::lround(screenWidthTwips() / twipsPerPixelX()));
-    m_panelState.ScreenHeight = screenHeightTwips() / twipsPerPixelY();
-    m_panelState.ScreenClass =
-        static_cast<qint16>(ScreenClassOf(width, static_cast<int>(std::lround(m_panelState.ScreenHeight))));
-    ChkDeskFile();
-    const bool loaded = m_panelState.DeskPicWidth.isValid();
-    if (loaded && (m_panelState.DeskPicWidth.toDouble() > m_panelState.ScreenClass ||
-                   m_panelState.DeskPicHeight > m_panelState.ScreenHeight)) {
-        hide();
-        ::ShowMsg(QStringLiteral("現在的畫面大小被更改,請重新選擇面版!"), QStringLiteral("ok"));
-        // The panel picture browser opens here once it exists; until then the panel stays.
-        show();
-    }
-    m_panel->obj().ADJForm();
-}
+void frmVCD::ScreenResize() { m_choice->ScreenResize(); }
 
 // ---------------------------------------------------------------- window data
 

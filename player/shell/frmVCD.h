@@ -7,6 +7,7 @@
 #include "LibraryHost.h"
 #include "MenuHost.h"
 #include "MenuModel.h"
+#include "PanelChoice.h"
 #include "PanelCommands.h"
 #include "PanelHost.h"
 #include "PlaybackHost.h"
@@ -27,6 +28,8 @@ class FrmReadme;
 class ListWidgetLyricList;
 class MciWnd;
 class ColorToolCanvas;
+class DeskDrag;
+class PanelChoice;
 class FolderSongMenu;
 class FrmColor;
 class SlideShow;
@@ -67,7 +70,7 @@ public:
 
     // Places a dialog: centred in the strip right of the panel when it fits there, else in
     // the middle of the screen.
-    void FrmCenter(QWidget* form);
+    void FrmCenter(QWidget* form) override;
     // The same placement in twips, from the screen size, the panel's width and the dialog's size.
     static QPointF FrmCenterPlace(double screenWidth, double screenHeight, double mainWidth, double formWidth,
                                   double formHeight);
@@ -77,6 +80,8 @@ public:
     // returns start + the number of matches.
     int ScanFIleA(const QString& pathPattern, QStringList& names, int start);
     void ChkDeskFile();
+    // The panel menu mDeskPic shows these panels.
+    void showDeskMenu(const QVector<DeskMenuEntry>& entries);
     void ScreenResize();
     // The size class of a screen height (640 for 480 ...), or the width when none matches.
     static int ScreenClassOf(int widthPixels, int heightPixels);
@@ -111,6 +116,10 @@ public:
     PlaybackState& playbackState() override { return m_playback; }
     void deskPicFileChanged(const QString& path) override;
     QString mciSendString(const QString& command) override;
+    void DeskTopRef() override;
+    MediaWindowPlace stopMediaWindow() override;
+    void replayVideoAt(double fraction) override;
+    void playMediaWindow() override;
 
     // SettingsHost
     void showMessageLine(const QString& text) override;
@@ -295,8 +304,8 @@ private:
     void UnloadAllForms();
     void QuitPlayer();
     void endProgram();
-    double screenWidthTwips() const;
-    double screenHeightTwips() const;
+    double screenWidthTwips() const override;
+    double screenHeightTwips() const override;
 
     PlaybackState m_playback;
     PanelState m_panelState;
@@ -309,6 +318,8 @@ private:
     std::unique_ptr<PanelMouse> m_mouse;
     std::unique_ptr<frmMenu> m_frmMenu;
     std::unique_ptr<SlideShow> m_slides;
+    std::unique_ptr<PanelChoice> m_choice;
+    std::unique_ptr<DeskDrag> m_deskDrag;
     std::unique_ptr<ColorToolCanvas> m_colorCanvas;
     FrmColor* m_colorTool = nullptr;   // hidden: the holder of the button colour settings
     std::unique_ptr<SongBookScan> m_songBookScan;

@@ -3,6 +3,7 @@
 #include "frmVCD.h"
 
 #include "AppStore.h"
+#include "DeskDrag.h"
 #include "Drives.h"
 #include "FilePlayback.h"
 #include "FolderSongMenu.h"
@@ -10,9 +11,7 @@
 #include "ListBoxes.h"
 #include "LyricPrintRun.h"
 #include "MciWnd.h"
-#include "ModButtonIni.h"
 #include "ModFiles.h"
-#include "ModIniFile.h"
 #include "ModTools.h"
 #include "PanelForm.h"
 #include "PanelGeometry.h"
@@ -167,27 +166,38 @@ void frmVCD::setCaptureDelay(const QString& text, int scrollValue)
 
 // ---------------------------------------------------------------- windows of other parts
 
-void frmVCD::DeskShow()
+void frmVCD::DeskShow() { m_choice->DeskShow(); }
+
+void frmVCD::DeskTopRef() { m_deskDrag->DeskTopRef(); }
+
+PanelHost::MediaWindowPlace frmVCD::stopMediaWindow()
 {
-    // The panel named by DeskPicFile replaces the one shown: objects hidden, its definition
-    // read, the picture loaded and the key faces taken from the cache or built.
-    PanelObjects& obj = m_panel->obj();
-    obj.ShowObj(false);
-    m_panel->ChkDeskName();
-    if (FileExist(m_panelState.DeskIniFile)) {
-        IniFile = m_panelState.DeskIniFile;
-        ReadButtonIni(*m_panel, true);
-    }
-    m_panel->DeskUpdate(false);
-    obj.ButtonAdj(false);
-    obj.ADJForm();
+    MCIWnd1->setCommand(QStringLiteral("Stop"));
+    MediaWindowPlace place;
+    place.position = MCIWnd1->Position();
+    place.length = MCIWnd1->Length();
+    return place;
 }
+
+void frmVCD::replayVideoAt(double fraction)
+{
+    m_engine->frmPlay().hide();
+    m_engine->filePlayback().PlayVCD(m_playback.CurMediaFile);
+    m_engine->ChkSeekTime(fraction);
+    m_engine->ChkSeek();
+}
+
+void frmVCD::playMediaWindow() { MCIWnd1->setCommand(QStringLiteral("PLAY")); }
 
 void frmVCD::PrintLyrics()
 {
     LyricPrintRun run(*m_songSet);
     run.centre = [this](frmSongSet& editor) { FrmCenter(&editor); };
-    run.mSongText_Click();
+    if (run.mSongText_Click() <= 0) return;
+    // The printed files are the play array afterwards, as a handed-over play list is.
+    m_playback.MediaCount = static_cast<qint16>(m_songSet->ListEntryCount);
+    m_playback.PlayArray.clear();
+    for (const QString& path : m_songSet->PlayArray.mid(0, m_songSet->ListEntryCount)) m_playback.PlayArray.append(path);
 }
 
 QString frmVCD::chooseFolder(const QString& startFolder, const QString& pattern)

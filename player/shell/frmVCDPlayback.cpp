@@ -10,6 +10,7 @@
 #include "PanelForm.h"
 #include "PanelGeometry.h"
 #include "FilePlayback.h"
+#include "PanelChoice.h"
 #include "PlaybackEngine.h"
 #include "SlideShow.h"
 #include "SystemPaths.h"
@@ -238,10 +239,7 @@ void frmVCD::CheckCdrom(bool autoPlay) { playbackCheckCdrom(autoPlay); }
 
 void frmVCD::ChkVCDSize() { m_engine->filePlayback().ChkVCDSize(); }
 
-void frmVCD::SeleDesk()
-{
-    // The panel picture browser opens here once it is part of the player.
-}
+void frmVCD::SeleDesk() { m_choice->SeleDesk(); }
 
 void frmVCD::PlayCd(int track) { m_engine->PlayCd(track); }
 
