@@ -128,17 +128,31 @@ protected:
         m_import = QStandardPaths::findExecutable(QStringLiteral("import"));
         if (xvfb.isEmpty() || m_import.isEmpty())
             GTEST_SKIP() << "Xvfb or ImageMagick's import is not installed";
-        for (int number = 420 + getpid() % 50; number < 700 && m_display.isEmpty(); ++number)
-            if (!QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
-                m_display = QStringLiteral(":%1").arg(number);
-        m_xvfb.start(xvfb, {m_display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X") + m_display.mid(1);
-        QElapsedTimer waited;
-        waited.start();
-        while (!QFileInfo::exists(socket) && waited.elapsed() < 10000)
-            QThread::msleep(50);
-        if (!QFileInfo::exists(socket))
+        // A display of our own: a number another run took makes our server end, and the next is tried.
+        for (int number = 600 + getpid() % 50; number < 700 && m_display.isEmpty(); ++number) {
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+                continue;
+            const QString display = QStringLiteral(":%1").arg(number);
+            m_xvfb.start(xvfb, {display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                                QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+            if (!m_xvfb.waitForStarted(5000))
+                continue;
+            const QString socket = QStringLiteral("/tmp/.X11-unix/X") + display.mid(1);
+            QElapsedTimer waited;
+            waited.start();
+            bool ended = false;
+            while (!QFileInfo::exists(socket) && waited.elapsed() < 10000 && !ended)
+                ended = m_xvfb.waitForFinished(50);
+            // A server that lost the number to another one ends at once.
+            ended = ended || m_xvfb.waitForFinished(300);
+            if (!ended && QFileInfo::exists(socket)) {
+                m_display = display;
+            } else if (!ended) {
+                m_xvfb.kill();
+                m_xvfb.waitForFinished(3000);
+            }
+        }
+        if (m_display.isEmpty())
             GTEST_SKIP() << "the virtual display did not start";
 
         const QString shipped = shippedProgramFolder();
