@@ -379,3 +379,12 @@ TEST_F(PanelMouseTest, LabelsOpenTheMainMenuAndTheSongBook)
     EXPECT_EQ(commands.calls, (QStringList{QString("PopUpMenu %1").arg(int(PanelCommands::Menu::Main)),
                                            "SongBookManager", "PictureAreaClick"}));
 }
+
+TEST_F(PanelMouseTest, KnobAsWideAsItsTrackGivesTheStartInsteadOfDividingByZero)
+{
+    obj().PicCtl[9]->setGeometry(100, 45, 200, 20);
+    mouse->PicCtl_MouseDown(9, PanelMouse::Left, 0, 10, 5);
+    mouse->PicCtl_MouseMove(9, PanelMouse::Left, 0, 40, 5);
+    EXPECT_EQ(commands.calls, QStringList{"ChkSeekTime 0.000"});
+    EXPECT_EQ(obj().PicCtl[9]->x(), 100);
+}

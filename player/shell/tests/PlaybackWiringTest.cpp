@@ -10,10 +10,20 @@
 #include "PanelMouse.h"
 #include "PlaybackEngine.h"
 #include "SimulatedDisc.h"
+#include "FolderSongMenu.h"
+#include "FrmPlay.h"
+#include "MciWnd.h"
+#include "ModTools.h"
+#include "frmMenu.h"
+#include "frmSet.h"
 #include "frmVCD.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,5 +89,63 @@ TEST_F(PlaybackWiringTest, TitleButtonZeroProbesTheDiscAndTheControlBarStopsAndP
     run(3000);
     EXPECT_NE(vcd.panel().obj().Label2[0]->text(), stopped);
     EXPECT_FALSE(vcd.playback().BusyFlag);
+    vcd.CloseForm();
+}
+
+TEST_F(PlaybackWiringTest, VolumeAndSpeedItemsReachTheSettingsTheTimeLabelAndBothMediaControls)
+{
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    vcd.contextMenu().mVolume_Click(3);  // 70%
+    EXPECT_EQ(vcd.playback().VolumeLevel, 700);
+    EXPECT_EQ(vcd.settings().ProgressBar1->value(), 70);
+    EXPECT_EQ(vcd.settings().Label4->text(), "70%");
+    EXPECT_EQ(vcd.panel().obj().Label2[2]->text(), "Volume=70%");
+
+    vcd.contextMenu().mSpeed1_Click(10);  // 110%
+    EXPECT_EQ(vcd.MCIWnd1->Speed(), 1100);
+    EXPECT_EQ(vcd.engine().frmPlay().MCIWnd1()->Speed(), 1100);
+    EXPECT_EQ(vcd.playback().PlaySpeed, 1000);
+    vcd.CloseForm();
+}
+
+TEST_F(PlaybackWiringTest, RightClickOnANumberKeyInMusicFileModeOpensTheFolderSongMenu)
+{
+    QTemporaryDir songs;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
+        QFile f(songs.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    vcd.folderSongMenu().popupsEnabled = false;
+    vcd.shellState().SongPattern = "*.MP3";
+    vcd.playback().MediaKind = "MP3";
+    vcd.playback().CurMediaFile = songs.filePath("b.mp3");
+    PanelObjects& obj = vcd.panel().obj();
+    obj.LabNum[0]->setEnabled(true);
+    obj.PicNum[0]->setToolTip(songs.path());
+    vcd.mouse().PicNum_MouseDown(0, PanelMouse::Right, 0, 1, 1);
+    EXPECT_EQ(vcd.folderSongMenu().popupCount, 1);
+    ASSERT_GE(vcd.folderSongMenu().mSeleItem2.size(), 3);
+    EXPECT_EQ(vcd.folderSongMenu().mSeleItem2[1]->text(), "b.mp3");
+    EXPECT_TRUE(vcd.folderSongMenu().mSeleItem2[1]->isChecked());
+
+    // Other media kinds have no such menu.
+    vcd.playback().MediaKind = "CDAudio";
+    vcd.mouse().PicNum_MouseDown(0, PanelMouse::Right, 0, 1, 1);
+    EXPECT_EQ(vcd.folderSongMenu().popupCount, 1);
+    vcd.CloseForm();
+}
+
+TEST_F(PlaybackWiringTest, MusicProbeSearchesTheFolderOfThisRunsFolderSearch)
+{
+    // The stored folder is the previous run's; the probe must search the one just chosen.
+    SaveAppSetting("CDROMPATH", "Old/Folder");
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    EXPECT_EQ(vcd.cdromSubPath(), "");
+    vcd.shellState().SearchFolder = "Music/Now";
+    EXPECT_EQ(vcd.cdromSubPath(), "Music/Now");
     vcd.CloseForm();
 }
