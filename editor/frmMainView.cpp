@@ -87,7 +87,14 @@ void frmMain::ResizePic()
     const int title = m_picWindow->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, m_picWindow);
     const int scrollFrame = 2 * m_pic->scrollArea()->frameWidth();
     QSize wanted = picture.size() + QSize(2 * border + scrollFrame, title + border + scrollFrame);
-    wanted = wanted.boundedTo(m_mdi->viewport()->size().expandedTo(QSize(200, 150)));
+    const QSize room = m_mdi->viewport()->size().expandedTo(QSize(200, 150));
+    // A scroll bar along one side takes room from the other.
+    const int bar = m_picWindow->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_picWindow);
+    if (wanted.height() > room.height())
+        wanted.rwidth() += bar;
+    if (wanted.width() > room.width())
+        wanted.rheight() += bar;
+    wanted = wanted.boundedTo(room);
     m_picWindow->resize(wanted);
     m_picWindow->setWindowTitle(m_state.panel.DeskPicFile);
     m_state.CanvasReady = true;

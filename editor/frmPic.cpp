@@ -148,6 +148,8 @@ void frmPic::giveToolTips()
     for (QLabel *label : o.Label3)
         label->setToolTip(QStringLiteral("LOGO"));
     o.Image1->setToolTip(QStringLiteral("圖形"));
+    // The picture area shows no picture while it is edited: an outline lets it be found.
+    o.Image1->setStyleSheet(QStringLiteral("QLabel { border: 1px dashed #c8c8c8; }"));
 }
 
 void frmPic::watch(QWidget *control)
