@@ -380,11 +380,13 @@ TEST_F(PanelMouseTest, LabelsOpenTheMainMenuAndTheSongBook)
                                            "SongBookManager", "PictureAreaClick"}));
 }
 
-TEST_F(PanelMouseTest, KnobAsWideAsItsTrackGivesTheStartInsteadOfDividingByZero)
+TEST_F(PanelMouseTest, KnobAsWideAsItsTrackStillGivesARatioWithinTheTrack)
 {
+    // The track is widened to three knobs before the knob is placed: the ratio never divides by 0.
     obj().PicCtl[9]->setGeometry(100, 45, 200, 20);
     mouse->PicCtl_MouseDown(9, PanelMouse::Left, 0, 10, 5);
     mouse->PicCtl_MouseMove(9, PanelMouse::Left, 0, 40, 5);
-    EXPECT_EQ(commands.calls, QStringList{"ChkSeekTime 0.000"});
-    EXPECT_EQ(obj().PicCtl[9]->x(), 100);
+    EXPECT_EQ(obj().PicCtl[13]->width(), 600);
+    EXPECT_EQ(obj().PicCtl[9]->x(), 130);
+    EXPECT_EQ(commands.calls, QStringList{"ChkSeekTime 0.075"});
 }
