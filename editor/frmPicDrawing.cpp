@@ -175,9 +175,12 @@ void frmPic::ButtonMask(BackingPicture &Mask, PanelKey &Target, bool Rebuild)
         const int height = Mask.Height > 0 ? Mask.Height : Target.height();
         const QImage &canvas = m_surface->picture();
         const QImage piece = canvas.isNull() ? QImage() : canvas.copy(Target.x(), Target.y(), width, height);
+        // At another zoom the mask is stretched over the zoomed piece, not laid on its corner.
+        QImage mask = Mask.Picture;
+        if (!mask.isNull() && mask.size() != QSize(width, height) && width > 0 && height > 0)
+            mask = mask.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         const ButtonColorSettings &c = m_state.colors;
-        const QImage face =
-            BuildKeyFace(piece, Mask.Picture, c.ColorType(), c.red(), c.green(), c.blue(), c.brightness());
+        const QImage face = BuildKeyFace(piece, mask, c.ColorType(), c.red(), c.green(), c.blue(), c.brightness());
         Target.setPicture(face);
         Target.setProperty("EditorFullFace", QVariant());  // a new face: no full-size copy yet
         if (FileExist(cacheFile))

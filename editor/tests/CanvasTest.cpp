@@ -309,3 +309,21 @@ TEST_F(Canvas, ZoomScalesObjectsAndFonts)
     pic->ZooObj(1, 2);
     EXPECT_EQ(obj().PicNum[0]->geometry(), key);
 }
+
+TEST_F(Canvas, ARebuildAtAnotherZoomMasksTheWholeZoomedFace)
+{
+    open(QStringLiteral("Quorvel.JPG"));
+    PanelKey *key = obj().PicCtl[0];
+    ASSERT_FALSE(obj().PicCtlBak[0].Picture.isNull()) << "the shipped panel gives control key 0 a mask";
+    pic->ZooObj(2, 1);
+    state.ZoomRate() = 2;
+    pic->PaintZoomedPicture(pic->PicTemp().width() * 2, pic->PicTemp().height() * 2);
+    state.colors.setVScroll1(0, -200);  // much more red inside the mask
+    pic->ChkDeskName();
+    pic->DeskUpdate(true);
+    const QImage raw = pic->Picture1()->picture().copy(key->geometry());
+    const QPoint lowerRight(key->width() * 3 / 4, key->height() * 3 / 4);
+    const QPoint centre(key->width() / 2, key->height() / 2);
+    EXPECT_GT(key->Picture().pixelColor(centre).red(), raw.pixelColor(centre).red());
+    EXPECT_GT(key->Picture().pixelColor(lowerRight).red(), raw.pixelColor(lowerRight).red());
+}
