@@ -139,6 +139,23 @@ void frmMain::buildMenus()
     window->addAction(QStringLiteral("水平並排(&H)"), this, [this] { tileWindows(Qt::Horizontal); });
     window->addAction(QStringLiteral("垂直並排(&V)"), this, [this] { tileWindows(Qt::Vertical); });
     window->addAction(QStringLiteral("排列圖示(&A)"), this, &frmMain::arrangeIcons);
+    // The window list: the open child windows, the active one ticked.
+    QAction *listStart = window->addSeparator();
+    connect(window, &QMenu::aboutToShow, this, [this, window, listStart] {
+        const QList<QAction *> actions = window->actions();
+        for (qsizetype i = actions.indexOf(listStart) + 1; i < actions.size(); ++i)
+            delete actions[i];
+        int number = 1;
+        for (QMdiSubWindow *child : m_mdi->subWindowList()) {
+            if (!child->isVisible())
+                continue;
+            QAction *item = window->addAction(QStringLiteral("&%1 %2").arg(number++).arg(child->windowTitle()));
+            item->setCheckable(true);
+            item->setChecked(child == m_mdi->activeSubWindow());
+            connect(item, &QAction::triggered, child, [this, child] { m_mdi->setActiveSubWindow(child); });
+        }
+        listStart->setVisible(number > 1);
+    });
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
     help->addAction(QStringLiteral("關於(&A)Quorvel"), QKeySequence(Qt::Key_F1), this, &frmMain::mnuHelpAbout_Click);

@@ -28,6 +28,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 
 #include <memory>
 
@@ -519,4 +521,24 @@ TEST_F(EditorFlow, ReleasingOnATitleButtonsIconShowsItsHandles)
     press(button, QPointF(0, 0));
     release(button, QPointF(0, 0));
     EXPECT_FALSE(canvas().Pointer(0)->isVisible());
+}
+
+TEST_F(EditorFlow, TheWindowMenuListsAndTilesTheCanvas)
+{
+    openQuorvel();
+    QMenu *windowMenu = nullptr;
+    for (QAction *top : main->menuBar()->actions())
+        if (top->text() == QStringLiteral("視窗(&W)"))
+            windowMenu = top->menu();
+    ASSERT_NE(windowMenu, nullptr);
+    emit windowMenu->aboutToShow();
+    emit windowMenu->aboutToShow();  // built again, not appended twice
+    int listed = 0;
+    for (QAction *item : windowMenu->actions())
+        listed += item->text().endsWith(state.panel.DeskPicFile) ? 1 : 0;
+    EXPECT_EQ(listed, 1);
+    for (QAction *item : windowMenu->actions())
+        if (item->text() == QStringLiteral("垂直並排(&V)"))
+            item->trigger();
+    EXPECT_EQ(main->canvasWindow()->geometry(), main->canvasWindow()->parentWidget()->rect());
 }
