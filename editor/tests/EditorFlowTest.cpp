@@ -12,6 +12,7 @@
 #include "MessageBox.h"
 #include "ModButtonIni.h"
 #include "ModIniFile.h"
+#include "ModTools.h"
 #include "PanelForm.h"
 #include "PanelHost.h"
 #include "PanelState.h"
@@ -541,4 +542,15 @@ TEST_F(EditorFlow, TheWindowMenuListsAndTilesTheCanvas)
         if (item->text() == QStringLiteral("垂直並排(&V)"))
             item->trigger();
     EXPECT_EQ(main->canvasWindow()->geometry(), main->canvasWindow()->parentWidget()->rect());
+}
+
+TEST_F(EditorFlow, ClosingWhileMinimizedKeepsTheLastSavedPlace)
+{
+    SaveAppSetting(QStringLiteral("EditLeft"), QStringLiteral("300"));
+    SaveAppSetting(QStringLiteral("EditWidth"), QStringLiteral("9000"));
+    main->setWindowState(Qt::WindowMinimized);
+    main->CloseForm();
+    EXPECT_EQ(GetAppSetting(QStringLiteral("EditLeft")), QStringLiteral("300"));
+    EXPECT_EQ(GetAppSetting(QStringLiteral("EditWidth")), QStringLiteral("9000"));
+    EXPECT_EQ(GetAppSetting(QStringLiteral("EditFile1"), QStringLiteral("unset")), QString());
 }
