@@ -41,6 +41,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QThread>
+#include <QTreeWidget>
 #include <cmath>
 
 namespace {
@@ -77,6 +78,10 @@ frmVCD::~frmVCD()
 {
     delete m_colorTool;
     delete m_set;
+    // The editor's list reports its changes to the editor's own slots; while the editor is being
+    // destroyed those slots must not run on it any more.
+    m_songSet->ListView1->model()->disconnect(m_songSet);
+    m_songSet->ListView1->disconnect(m_songSet);
     delete m_songSet;
     delete m_findMusic;
     delete m_readme;
