@@ -24,9 +24,20 @@ QString nameFilters(const QString &filter)
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        // The file dialog matches case-sensitively here, while panels are spelt
+        // freely ("Quorvel.JPG"): each pattern also in upper and capitalised case.
+        QStringList patterns;
+        for (const QString &pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString stem = pattern.section(QLatin1Char('.'), 0, -2);
+            const QString extension = pattern.section(QLatin1Char('.'), -1).toLower();
+            const QString capitalised = extension.left(1).toUpper() + extension.mid(1);
+            for (const QString &variant : {extension, extension.toUpper(), capitalised}) {
+                const QString full = stem.isEmpty() ? pattern : stem + QLatin1Char('.') + variant;
+                if (!patterns.contains(full))
+                    patterns << full;
+            }
+        }
+        filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
 }

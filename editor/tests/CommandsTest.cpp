@@ -160,3 +160,11 @@ TEST_F(Commands, SystemInformationWithoutAProgramSaysSo)
     SaveRegString(HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"),
                   QString());
 }
+
+TEST(EditorDialogs, FiltersFindPanelsWhateverTheCaseOfTheirExtension)
+{
+    EXPECT_EQ(EditorDialogs::nameFilters(QStringLiteral("按鈕設定檔(*.ini)|*.ini")),
+              QStringLiteral("按鈕設定檔(*.ini) (*.ini *.INI *.Ini)"));
+    const QString all = EditorDialogs::nameFilters(QStringLiteral("全部圖檔|*.gif;*.jpg|所有檔案 (*.*)|*.*"));
+    EXPECT_EQ(all, QStringLiteral("全部圖檔 (*.gif *.GIF *.Gif *.jpg *.JPG *.Jpg);;所有檔案 (*.*) (*.*)"));
+}
