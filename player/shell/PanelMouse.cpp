@@ -369,7 +369,7 @@ void PanelMouse::PicButton_MouseUp(int Index, int Button, int, double, double)
 
 bool PanelMouse::numberKeyEnabled(int index) const
 {
-    const PanelObjects& obj = const_cast<PanelForm&>(m_panel).obj();
+    const PanelObjects& obj = m_panel.obj();
     return index >= 0 && index < obj.LabNum.size() && index < obj.PicNum.size() && obj.LabNum[index]->isEnabled();
 }
 
