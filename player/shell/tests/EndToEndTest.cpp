@@ -127,6 +127,29 @@ public:
         return import.waitForFinished(20000) && import.exitCode() == 0 && QFile::exists(file);
     }
 
+    // A real click of the left button at a screen position, through the X server's test
+    // extension, as a user's pointer gives it.
+    bool pointerClick(const QPoint& at) const
+    {
+        const QString script = QString(
+                                   "import ctypes,time\n"
+                                   "x=ctypes.cdll.LoadLibrary('libX11.so.6'); t=ctypes.cdll.LoadLibrary('libXtst.so.6')\n"
+                                   "x.XOpenDisplay.restype=ctypes.c_void_p\n"
+                                   "d=ctypes.c_void_p(x.XOpenDisplay(None))\n"
+                                   "t.XTestFakeMotionEvent(d,-1,%1,%2,0); x.XFlush(d); time.sleep(0.2)\n"
+                                   "t.XTestFakeButtonEvent(d,1,1,0); x.XFlush(d); time.sleep(0.1)\n"
+                                   "t.XTestFakeButtonEvent(d,1,0,0); x.XFlush(d); x.XCloseDisplay(d)\n")
+                                   .arg(at.x())
+                                   .arg(at.y());
+        QProcess python;
+        python.setProcessEnvironment(displayEnvironment());
+        python.setProcessChannelMode(QProcess::MergedChannels);
+        python.start("python3", {"-c", script});
+        const bool done = python.waitForFinished(10000) && python.exitCode() == 0;
+        if (!done) qWarning("pointer click failed: %s", python.readAll().constData());
+        return done;
+    }
+
     bool command(const QString& line) const
     {
         UserFolders folders(m_root);
@@ -380,8 +403,20 @@ TEST(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     EXPECT_TRUE(logHas(program, "找到音樂光碟 "));
     ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("Label2(0)") != "00:00:00"; }, 10000));
 
+    // The keys are clicked where they are on the screen.
+    const auto keyCentre = [&](int index) {
+        const QStringList r = panelState(player, root.path()).value(QString("PicCtl(%1)").arg(index)).split(' ');
+        return r.size() == 4 ? QPoint(r[0].toInt() + r[2].toInt() / 2, r[1].toInt() + r[3].toInt() / 2) : QPoint();
+    };
+    const bool realPointer = !QStandardPaths::findExecutable("python3").isEmpty();
+    // Without the pointer (no python3, or a busy X server) the player clicks the key at its place itself.
+    const auto clickKey = [&](int index) {
+        return (realPointer && player.pointerClick(keyCentre(index))) ||
+               player.command(QString("key PicCtl %1").arg(index));
+    };
+
     // Stop (control-bar key 1): the time stands still.
-    ASSERT_TRUE(player.command("key PicCtl 1"));
+    ASSERT_TRUE(clickKey(1));
     QThread::msleep(1500);
     const QString stopped = panelState(player, root.path()).value("Label2(0)");
     EXPECT_FALSE(stopped.isEmpty());
@@ -389,7 +424,7 @@ TEST(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     EXPECT_EQ(panelState(player, root.path()).value("Label2(0)"), stopped);
 
     // Play (control-bar key 0): the time moves on, on the screen too.
-    ASSERT_TRUE(player.command("key PicCtl 0")) << player.output().toStdString() << "\n"
+    ASSERT_TRUE(clickKey(0)) << player.output().toStdString() << "\n"
                                                 << logTextsOf(program).mid(30).join("\n").toStdString();
     QThread::msleep(1500);
     const QString first = panelState(player, root.path()).value("Label2(0)");
