@@ -109,6 +109,7 @@ public:
     PlaybackEngine& engine() { return *m_engine; }
     PanelMouse& mouse() { return *m_mouse; }
     frmMenu& contextMenu() { return *m_frmMenu; }
+    PanelChoice& panelChoice() { return *m_choice; }
     FolderSongMenu& folderSongMenu() { return *m_folderSongMenu; }
 
     // PanelHost

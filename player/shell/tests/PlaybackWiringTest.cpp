@@ -9,7 +9,11 @@
 #include "PanelForm.h"
 #include "PanelMouse.h"
 #include "PlaybackEngine.h"
+#include "PanelChoice.h"
+#include "PanelState.h"
 #include "SimulatedDisc.h"
+#include "SystemPaths.h"
+#include "frmDir.h"
 #include "FolderSongMenu.h"
 #include "FrmPlay.h"
 #include "MciWnd.h"
@@ -147,5 +151,29 @@ TEST_F(PlaybackWiringTest, MusicProbeSearchesTheFolderOfThisRunsFolderSearch)
     EXPECT_EQ(vcd.cdromSubPath(), "");
     vcd.shellState().SearchFolder = "Music/Now";
     EXPECT_EQ(vcd.cdromSubPath(), "Music/Now");
+    vcd.CloseForm();
+}
+
+TEST_F(PlaybackWiringTest, TitleButtonTwoOpensTheBrowserAndThePanelMenuAppliesAnotherPanel)
+{
+    ShellTest::addPanel(SystemPaths::ProgramFolder(), "Blue.jpg", 300, 400);
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    vcd.mouse().PicButton_MouseDown(2, PanelMouse::Left, 0, 1, 1);
+    vcd.mouse().PicButton_MouseUp(2, PanelMouse::Left, 0, 1, 1);
+    EXPECT_TRUE(vcd.panelChoice().browser().isVisible());
+    EXPECT_FALSE(vcd.isEnabled());
+    vcd.panelChoice().browser().CloseForm();
+    EXPECT_TRUE(vcd.isEnabled());
+
+    int blue = -1;
+    for (int i = 0; i < vcd.menu().mDeskPic.size(); ++i)
+        if (vcd.menu().mDeskPic[i].tag.endsWith("/Blue.jpg")) blue = i;
+    ASSERT_GE(blue, 0);
+    EXPECT_EQ(vcd.menu().mDeskPic[blue].caption, "Blue.jpg (W300 x H400)");
+    vcd.contextMenu().mDeskPic_Click(blue);
+    EXPECT_TRUE(vcd.panelState().DeskPicFile.endsWith("/Blue.jpg"));
+    EXPECT_EQ(vcd.panelState().DeskPicWidth.toInt(), 300);
+    EXPECT_EQ(vcd.width(), 300);
     vcd.CloseForm();
 }
