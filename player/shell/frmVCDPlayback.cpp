@@ -251,7 +251,7 @@ void frmVCD::ChkSeekTime(double ratio) { m_engine->ChkSeekTime(ratio); }
 
 void frmVCD::MinimiseToTaskBar()
 {
-    hide();
+    // The panel is its own task-bar entry: minimised, it is out of sight and the entry stays.
     m_temp->setWindowState(1);
 }
 

@@ -20,6 +20,7 @@
 #include "ModTools.h"
 #include "frmMenu.h"
 #include "frmSet.h"
+#include "frmTemp.h"
 #include "frmVCD.h"
 
 #include <QAction>
@@ -175,5 +176,18 @@ TEST_F(PlaybackWiringTest, TitleButtonTwoOpensTheBrowserAndThePanelMenuAppliesAn
     EXPECT_TRUE(vcd.panelState().DeskPicFile.endsWith("/Blue.jpg"));
     EXPECT_EQ(vcd.panelState().DeskPicWidth.toInt(), 300);
     EXPECT_EQ(vcd.width(), 300);
+    vcd.CloseForm();
+}
+
+TEST_F(PlaybackWiringTest, ControlBarKeyTwelveMinimisesThePanelToItsTaskBarEntry)
+{
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    vcd.mouse().PicCtl_MouseDown(12, PanelMouse::Left, 0, 1, 1);
+    vcd.mouse().PicCtl_MouseUp(12, PanelMouse::Left, 0, 1, 1);
+    EXPECT_EQ(vcd.taskEntry().WindowState(), 1);
+    vcd.taskEntry().setWindowState(0);  // the entry brings it back
+    EXPECT_TRUE(vcd.isVisible());
+    EXPECT_EQ(vcd.taskEntry().WindowState(), 0);
     vcd.CloseForm();
 }
