@@ -89,7 +89,11 @@ frmVCD::~frmVCD()
 
 void frmVCD::createPlayback()
 {
-    MCIWnd1 = new MciWnd(this);
+    VcdPic = new QLabel(this);
+    VcdPic->setObjectName(QStringLiteral("VcdPic"));
+    VcdPic->setStyleSheet(QStringLiteral("background: black"));
+    VcdPic->hide();
+    MCIWnd1 = new MciWnd(VcdPic);  // the video lies in its ground, at its top left corner
     MCIWnd1->setObjectName(QStringLiteral("MCIWnd1"));
     MCIWnd1->hide();
     SongList = new QListWidget(this);

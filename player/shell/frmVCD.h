@@ -39,6 +39,7 @@ class frmMenu;
 class QMenu;
 class PanelMouse;
 class PlaybackEngine;
+class QLabel;
 class QListWidget;
 class frmFindMusic;
 class frmSet;
@@ -261,6 +262,7 @@ public:
 
     // The main window's media control over the picture area, and its two lists.
     MciWnd* MCIWnd1 = nullptr;
+    QLabel* VcdPic = nullptr;          // the ground under a video in the picture area
     QListWidget* SongList = nullptr;   // the whole lyric text
     QListWidget* PlayList = nullptr;   // the play list, mirrored on the number pad
 

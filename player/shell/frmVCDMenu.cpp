@@ -276,8 +276,10 @@ QRect frmVCD::pictureArea() const
 
 void frmVCD::showVideoPicture(const QRect& area)
 {
-    // The video itself lies over this place; the picture area is what shows under it.
-    MCIWnd1->setGeometry(area);
+    // The dark ground under the video; the engine lays the media control over it.
+    VcdPic->setGeometry(area);
+    VcdPic->show();
+    VcdPic->raise();
 }
 
 QRect frmVCD::mainWindowRect() const { return frameGeometry(); }

@@ -125,11 +125,15 @@ void frmVCD::setPlayKeyFace(int pauseFaceIndex)
 
 // ---------------------------------------------------------------- pictures
 
-void frmVCD::hideBackPicture() {}
+void frmVCD::hideBackPicture()
+{
+    if (m_slides && m_slides->ImageBack) m_slides->ImageBack->hide();
+}
 
 void frmVCD::hideVideoPicture()
 {
-    if (MCIWnd1) MCIWnd1->hide();
+    VcdPic->hide();
+    MCIWnd1->hide();
 }
 
 void frmVCD::Image1ADJ() { m_slides->Image1ADJ(); }

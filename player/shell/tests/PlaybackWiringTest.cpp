@@ -191,3 +191,18 @@ TEST_F(PlaybackWiringTest, ControlBarKeyTwelveMinimisesThePanelToItsTaskBarEntry
     EXPECT_EQ(vcd.taskEntry().WindowState(), 0);
     vcd.CloseForm();
 }
+
+TEST_F(PlaybackWiringTest, VideoInThePictureAreaLiesOnItsGroundThere)
+{
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    const QRect area(10, 20, 200, 150);
+    vcd.showVideoPicture(area);
+    vcd.MCIWnd1->resize(area.size());
+    vcd.MCIWnd1->show();
+    EXPECT_TRUE(vcd.VcdPic->isVisibleTo(&vcd));
+    EXPECT_EQ(vcd.MCIWnd1->mapTo(&vcd, QPoint(0, 0)), area.topLeft());
+    vcd.hideVideoPicture();
+    EXPECT_FALSE(vcd.MCIWnd1->isVisibleTo(&vcd));
+    vcd.CloseForm();
+}
