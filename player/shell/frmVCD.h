@@ -328,7 +328,6 @@ private:
     std::unique_ptr<SongBookScan> m_songBookScan;
     std::unique_ptr<FolderSongMenu> m_folderSongMenu;
     QMenu* m_entryMenu = nullptr;      // mSele1 as the number pad's page key pops it up
-    QString m_slidePicture;            // SlidePicFile
     frmFindMusic* m_findMusic = nullptr;
     frmSongSet* m_songSet = nullptr;
     frmSet* m_set = nullptr;

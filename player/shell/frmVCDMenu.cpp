@@ -299,7 +299,8 @@ QStringList frmVCD::slidePictures() const
     return names;
 }
 
-void frmVCD::setSlidePicture(const QString& path) { m_slidePicture = path; }
+// The slide show's current picture is the one PicFolder names (one variable for both names).
+void frmVCD::setSlidePicture(const QString& path) { m_shell.PicFolder = path; }
 
 QString frmVCD::backgroundPictureFolder() const { return m_set->Options().ShowPicFile; }
 

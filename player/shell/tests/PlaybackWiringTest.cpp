@@ -26,6 +26,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -204,5 +205,22 @@ TEST_F(PlaybackWiringTest, VideoInThePictureAreaLiesOnItsGroundThere)
     EXPECT_EQ(vcd.MCIWnd1->mapTo(&vcd, QPoint(0, 0)), area.topLeft());
     vcd.hideVideoPicture();
     EXPECT_FALSE(vcd.MCIWnd1->isVisibleTo(&vcd));
+    vcd.CloseForm();
+}
+
+TEST_F(PlaybackWiringTest, SlidePictureOfTheEngineIsThePictureTheSlideShowShows)
+{
+    QTemporaryDir pictures;
+    for (const char* name : {"a.jpg", "b.jpg"}) {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        ASSERT_TRUE(picture.save(pictures.filePath(name), "JPG"));
+    }
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    vcd.setSlideFolder(pictures.path());
+    EXPECT_EQ(vcd.slidePictures(), (QStringList{"a.jpg", "b.jpg"}));
+    vcd.setSlidePicture(pictures.filePath("b.jpg"));
+    EXPECT_EQ(vcd.shellState().PicFolder, pictures.filePath("b.jpg"));
     vcd.CloseForm();
 }
