@@ -127,20 +127,29 @@ public:
         return import.waitForFinished(20000) && import.exitCode() == 0 && QFile::exists(file);
     }
 
-    // A real click of the left button at a screen position, through the X server's test
-    // extension, as a user's pointer gives it.
-    bool pointerClick(const QPoint& at) const
+    // A real click at a screen position through the X server's test extension, as a user's
+    // pointer gives it (button 1 left, 3 right), then the keys named by their X key symbols.
+    bool pointerClick(const QPoint& at, int button = 1, const QList<int>& keySymbols = {}) const
     {
+        QString keys;
+        for (int symbol : keySymbols)
+            keys += QString("k=x.XKeysymToKeycode(d,%1); t.XTestFakeKeyEvent(d,k,1,0); t.XTestFakeKeyEvent(d,k,0,0); "
+                            "x.XFlush(d); time.sleep(0.2)\n")
+                        .arg(symbol);
         const QString script = QString(
                                    "import ctypes,time\n"
                                    "x=ctypes.cdll.LoadLibrary('libX11.so.6'); t=ctypes.cdll.LoadLibrary('libXtst.so.6')\n"
                                    "x.XOpenDisplay.restype=ctypes.c_void_p\n"
                                    "d=ctypes.c_void_p(x.XOpenDisplay(None))\n"
                                    "t.XTestFakeMotionEvent(d,-1,%1,%2,0); x.XFlush(d); time.sleep(0.2)\n"
-                                   "t.XTestFakeButtonEvent(d,1,1,0); x.XFlush(d); time.sleep(0.1)\n"
-                                   "t.XTestFakeButtonEvent(d,1,0,0); x.XFlush(d); x.XCloseDisplay(d)\n")
+                                   "t.XTestFakeButtonEvent(d,%3,1,0); x.XFlush(d); time.sleep(0.1)\n"
+                                   "t.XTestFakeButtonEvent(d,%3,0,0); x.XFlush(d); time.sleep(0.4)\n"
+                                   "%4"
+                                   "x.XCloseDisplay(d)\n")
                                    .arg(at.x())
-                                   .arg(at.y());
+                                   .arg(at.y())
+                                   .arg(button)
+                                   .arg(keys);
         QProcess python;
         python.setProcessEnvironment(displayEnvironment());
         python.setProcessChannelMode(QProcess::MergedChannels);
@@ -438,6 +447,18 @@ TEST(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     const QImage shot2(ShellTest::outputFolder() + "/e2e-audio-cd-2.png");
     EXPECT_GT(differingPixels(shot1, shot2), 0);
 
+    // The volume menu of key 4 (right button): the header, then 100% and 90%; choosing 90% sets it.
+    if (realPointer) {
+        constexpr int Down = 0xff54, Return = 0xff0d;
+        ASSERT_TRUE(player.pointerClick(keyCentre(4), 3, {Down, Down, Down, Return}));
+        EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("VolumeLevel") == "900"; }, 5000))
+            << panelState(player, root.path()).value("VolumeLevel").toStdString();
+    }
+
     ASSERT_TRUE(player.command("quit"));
     ASSERT_TRUE(player.waitForEnd(20000));
+    QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
+    if (realPointer) {
+        EXPECT_EQ(stored.value("Volume").toString(), "900");
+    }
 }
