@@ -72,10 +72,19 @@ void writeTestState(frmVCD& vcd, const QString& path)
                       QStringLiteral("Label1=") + obj.Label1->text()};
     for (int i = 0; i < obj.Label2.size(); ++i)
         lines << QStringLiteral("Label2(%1)=").arg(i) + obj.Label2[i]->text();
-    // Where the control-bar keys are on the screen, so that a test can click them.
-    for (int i = 0; i < obj.PicCtl.size(); ++i) {
-        const QRect key(obj.PicCtl[i]->mapToGlobal(QPoint(0, 0)), obj.PicCtl[i]->size());
-        lines << QStringLiteral("PicCtl(%1)=%2 %3 %4 %5").arg(i).arg(key.x()).arg(key.y()).arg(key.width()).arg(key.height());
+    // Where the keys are on the screen, so that a test can click them.
+    for (const auto& [name, keys] : {std::pair{QStringLiteral("PicCtl"), &obj.PicCtl},
+                                     std::pair{QStringLiteral("PicNum"), &obj.PicNum}}) {
+        for (int i = 0; i < keys->size(); ++i) {
+            const QRect key((*keys)[i]->mapToGlobal(QPoint(0, 0)), (*keys)[i]->size());
+            lines << QStringLiteral("%1(%2)=%3 %4 %5 %6")
+                         .arg(name)
+                         .arg(i)
+                         .arg(key.x())
+                         .arg(key.y())
+                         .arg(key.width())
+                         .arg(key.height());
+        }
     }
     file.write(lines.join(QLatin1Char('\n')).toUtf8());
 }

@@ -413,8 +413,8 @@ TEST(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("Label2(0)") != "00:00:00"; }, 10000));
 
     // The keys are clicked where they are on the screen.
-    const auto keyCentre = [&](int index) {
-        const QStringList r = panelState(player, root.path()).value(QString("PicCtl(%1)").arg(index)).split(' ');
+    const auto keyCentre = [&](int index, const QString& family = "PicCtl") {
+        const QStringList r = panelState(player, root.path()).value(QString("%1(%2)").arg(family).arg(index)).split(' ');
         return r.size() == 4 ? QPoint(r[0].toInt() + r[2].toInt() / 2, r[1].toInt() + r[3].toInt() / 2) : QPoint();
     };
     const bool realPointer = !QStandardPaths::findExecutable("python3").isEmpty();
@@ -446,6 +446,13 @@ TEST(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     const QImage shot1(ShellTest::outputFolder() + "/e2e-audio-cd-1.png");
     const QImage shot2(ShellTest::outputFolder() + "/e2e-audio-cd-2.png");
     EXPECT_GT(differingPixels(shot1, shot2), 0);
+
+    // Number key 2 of the pad (the second key) plays track 2.
+    if (realPointer) {
+        ASSERT_TRUE(player.pointerClick(keyCentre(1, "PicNum")));
+        EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("Label2(2)") == "<2>"; }, 5000))
+            << panelState(player, root.path()).value("Label2(2)").toStdString();
+    }
 
     // The volume menu of key 4 (right button): the header, then 100% and 90%; choosing 90% sets it.
     if (realPointer) {
