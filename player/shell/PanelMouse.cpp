@@ -333,6 +333,7 @@ void PanelMouse::releaseKey(int family, int index)
 void PanelMouse::PicButton_MouseDown(int Index, int Button, int, double, double)
 {
     PanelObjects& obj = m_panel.obj();
+    if (Index < 0 || Index >= obj.PicButton.size()) return;
     if (Button == Left) {
         obj.PictBack = obj.PicButton[Index]->Picture();
         m_panel.ButtonDown1(obj.PicButton, obj.ImageButton, Index);
@@ -343,7 +344,7 @@ void PanelMouse::PicButton_MouseDown(int Index, int Button, int, double, double)
 
 void PanelMouse::PicButton_MouseUp(int Index, int Button, int, double, double)
 {
-    if (Button != Left) return;
+    if (Button != Left || Index < 0 || Index >= m_panel.obj().PicButton.size()) return;
     releaseKey(TitleButtons, Index);
     switch (Index) {
     case 0:
@@ -434,6 +435,7 @@ void PanelMouse::controlBarMenu(int index)
 
 void PanelMouse::PicCtl_MouseDown(int Index, int Button, int, double X, double Y)
 {
+    if (Index < 0 || Index >= m_panel.obj().PicCtl.size()) return;
     PressX = X;
     PressY = Y;
     if (Button != Left) {
@@ -484,7 +486,7 @@ void PanelMouse::runBusy(const std::function<void()>& command)
 void PanelMouse::PicCtl_MouseUp(int Index, int Button, int, double, double)
 {
     m_playback.KnobHeld = false;
-    if (Button != Left) return;
+    if (Button != Left || Index < 0 || Index >= m_panel.obj().PicCtl.size()) return;
     releaseKey(ControlBar, Index);
     switch (Index) {
     case 8:

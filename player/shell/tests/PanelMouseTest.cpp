@@ -390,3 +390,14 @@ TEST_F(PanelMouseTest, KnobAsWideAsItsTrackStillGivesARatioWithinTheTrack)
     EXPECT_EQ(obj().PicCtl[9]->x(), 130);
     EXPECT_EQ(commands.calls, QStringList{"ChkSeekTime 0.075"});
 }
+
+TEST_F(PanelMouseTest, KeysThatDoNotExistAreIgnored)
+{
+    mouse->PicButton_MouseDown(7, PanelMouse::Left, 0, 0, 0);
+    mouse->PicButton_MouseUp(-1, PanelMouse::Left, 0, 0, 0);
+    mouse->PicCtl_MouseDown(20, PanelMouse::Left, 0, 0, 0);
+    mouse->PicCtl_MouseUp(20, PanelMouse::Left, 0, 0, 0);
+    mouse->PicNum_MouseDown(30, PanelMouse::Left, 0, 0, 0);
+    mouse->PicNum_MouseUp(30, PanelMouse::Left, 0, 0, 0);
+    EXPECT_TRUE(commands.calls.isEmpty());
+}
