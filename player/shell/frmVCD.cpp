@@ -70,8 +70,8 @@ frmVCD::frmVCD(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     createMenusAndLibrary();
     createPlayback();
     createPanelHelpers();
-    if (QScreen* s = QGuiApplication::primaryScreen())
-        connect(s, &QScreen::geometryChanged, this, &frmVCD::SysInfo1_DisplayChanged);
+    // Display changes (a screen's size, screens added or removed) come from the engine's watcher.
+    connect(&m_engine->discWatcher(), &DiscWatcher::DisplayChanged, this, &frmVCD::SysInfo1_DisplayChanged);
 }
 
 frmVCD::~frmVCD()
