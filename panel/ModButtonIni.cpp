@@ -424,11 +424,10 @@ QVector<ButtonIniEntry> ButtonIniEntries(PanelForm &Form)
 void SaveButtonIni(PanelForm &Form)
 {
     const QString path = ProfileFile::resolve(IniFile);
-    if (FileExist(path))
-        QFile::remove(path);
     QCoreApplication::processEvents();
-    // One document, saved once through a temporary file: the file is never
-    // seen half written, and ~380 entries cost one write instead of 380.
+    // One fresh document, saved once through a temporary file that replaces the
+    // old definition: no stale key survives, a failed write leaves the old file
+    // in place, and ~380 entries cost one write instead of 380.
     ProfileDocument document;
     for (const ButtonIniEntry &entry : ButtonIniEntries(Form))
         document.setValue(entry.section, entry.key, entry.value);

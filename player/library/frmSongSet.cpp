@@ -128,6 +128,14 @@ void frmSongSet::buildListButtons()
             [this] { applyRowCommand(ListRows::RemoveSelected); });
 }
 
+frmSongSet::~frmSongSet()
+{
+    // The list's model is reset while the child widgets are destroyed, after this
+    // window's own members are gone: its signals must no longer reach them.
+    ListView1->model()->disconnect(this);
+    ListView1->disconnect(this);
+}
+
 void frmSongSet::connectBrowser()
 {
     // An unready drive or a folder that cannot be read leaves the lists as they were.

@@ -22,6 +22,7 @@ class frmSongSet : public QWidget
     Q_OBJECT
 public:
     explicit frmSongSet(QWidget* parent = nullptr);
+    ~frmSongSet() override;
 
     // Loads a list file (one full path per line, comma-delimited input fields) into the list,
     // replacing its rows. A file that cannot be opened leaves rows and CurListFile as they were.
