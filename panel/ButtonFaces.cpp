@@ -137,8 +137,10 @@ void PanelForm::ButtonMask(BackingPicture &Mask, PanelKey &Key, bool Rebuild)
 
 bool PanelForm::loadCachedFace(PanelKey &Key)
 {
-    QImageReader reader(DirSearch::ResolveCase(m_state.ButtonCacheFile));
-    QImage face = reader.read();
+    // Read whole and decoded as a bitmap by name: probing every picture format and
+    // reading in small pieces would cost more than the decoding itself.
+    QFile file(DirSearch::ResolveCase(m_state.ButtonCacheFile));
+    QImage face = file.open(QIODevice::ReadOnly) ? QImage::fromData(file.readAll(), "BMP") : QImage();
     if (face.isNull())
         return false;  // a damaged cache file is built anew
     if (Key.width() > 0 && Key.height() > 0 && face.size() != Key.size())
