@@ -11,7 +11,6 @@
 #include "ModTools.h"
 
 #include <QCoreApplication>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QProgressBar>
