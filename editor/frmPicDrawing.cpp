@@ -19,10 +19,8 @@
 #include <QFile>
 #include <QFrame>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QLabel>
 
-#include <cstdio>
 
 namespace {
 
@@ -32,24 +30,6 @@ QImage readPicture(const QString &path)
         return QImage();
     QImageReader reader(DirSearch::ResolveCase(path));
     return reader.read();
-}
-
-// A cache file is written under a temporary name and renamed, so that no
-// reader ever meets half a face.
-bool saveBitmap(const QImage &picture, const QString &path)
-{
-    const QString temporary = path + QStringLiteral(".part");
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QImageWriter writer(&file, "BMP");
-    const bool written = writer.write(picture);
-    file.close();
-    if (!written || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(temporary);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -164,7 +144,7 @@ void frmPic::ButtonMask(BackingPicture &Mask, PanelKey &Target, bool Rebuild)
 
     QImage cached;
     if (FileExist(cacheFile) && !Rebuild)
-        cached = readPicture(cacheFile);
+        cached = LoadKeyFaceBitmap(cacheFile);
     if (!cached.isNull()) {
         if (Target.width() > 0 && Target.height() > 0 && cached.size() != Target.size())
             cached = cached.scaled(Target.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -187,7 +167,7 @@ void frmPic::ButtonMask(BackingPicture &Mask, PanelKey &Target, bool Rebuild)
             DelFile(cacheFile);
         QCoreApplication::processEvents();
         if (!face.isNull()) {
-            saveBitmap(face, cacheFile);
+            SaveKeyFaceBitmap(face, cacheFile);
             Target.resize(face.size());  // AutoSize
         }
     }

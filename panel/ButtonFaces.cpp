@@ -28,10 +28,9 @@ inline int channel(double value)
     return int(std::nearbyint(std::clamp(value, 0.0, 255.0)));  // halves to even
 }
 
-// A cache file is disposable, so it is not synced to disk; it is written
-// under a temporary name and renamed, so a reader never meets half a file
-// (and a damaged one is simply built again).
-bool saveBitmap(const QImage &picture, const QString &path)
+}  // namespace
+
+bool SaveKeyFaceBitmap(const QImage &picture, const QString &path)
 {
     const QString temporary = path + QStringLiteral(".part");
     QFile file(temporary);
@@ -46,7 +45,14 @@ bool saveBitmap(const QImage &picture, const QString &path)
     }
     return true;
 }
-}  // namespace
+
+// Read whole and decoded as a bitmap by name: probing every picture format and
+// reading in small pieces would cost more than the decoding itself.
+QImage LoadKeyFaceBitmap(const QString &path)
+{
+    QFile file(DirSearch::ResolveCase(path));
+    return file.open(QIODevice::ReadOnly) ? QImage::fromData(file.readAll(), "BMP") : QImage();
+}
 
 QImage BuildKeyFace(const QImage &piece, const QImage &maskPicture, int colorType,
                     int red, int green, int blue, int brightness)
@@ -136,10 +142,7 @@ void PanelForm::ButtonMask(BackingPicture &Mask, PanelKey &Key, bool Rebuild)
 
 bool PanelForm::loadCachedFace(PanelKey &Key)
 {
-    // Read whole and decoded as a bitmap by name: probing every picture format and
-    // reading in small pieces would cost more than the decoding itself.
-    QFile file(DirSearch::ResolveCase(m_state.ButtonCacheFile));
-    QImage face = file.open(QIODevice::ReadOnly) ? QImage::fromData(file.readAll(), "BMP") : QImage();
+    QImage face = LoadKeyFaceBitmap(m_state.ButtonCacheFile);
     if (face.isNull())
         return false;  // a damaged cache file is built anew
     if (Key.width() > 0 && Key.height() > 0 && face.size() != Key.size())
@@ -177,7 +180,7 @@ void PanelForm::buildFace(BackingPicture &Mask, PanelKey &Key)
         DelFile(m_state.ButtonCacheFile);
     QCoreApplication::processEvents();
     if (!face.isNull())
-        saveBitmap(face, m_state.ButtonCacheFile);
+        SaveKeyFaceBitmap(face, m_state.ButtonCacheFile);
     if (!face.isNull())
         Key.resize(face.size());
 }
