@@ -4,100 +4,20 @@
 
 #include "Cp950.h"
 
+#include "XDisplaySession.h"
+
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <dlfcn.h>
-#include <unistd.h>
-
 namespace {
 
-// Pointer and keys through the X test extension, loaded at run time so that
-// the build needs no X headers.
-class XInput
-{
-public:
-    explicit XInput(const QByteArray &display)
-    {
-        m_x11 = dlopen("libX11.so.6", RTLD_NOW);
-        m_xtst = dlopen("libXtst.so.6", RTLD_NOW);
-        if (!m_x11 || !m_xtst)
-            return;
-        openDisplay = reinterpret_cast<OpenDisplay>(dlsym(m_x11, "XOpenDisplay"));
-        flush = reinterpret_cast<Flush>(dlsym(m_x11, "XFlush"));
-        closeDisplay = reinterpret_cast<Flush>(dlsym(m_x11, "XCloseDisplay"));
-        keycode = reinterpret_cast<Keycode>(dlsym(m_x11, "XKeysymToKeycode"));
-        motion = reinterpret_cast<Motion>(dlsym(m_xtst, "XTestFakeMotionEvent"));
-        button = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeButtonEvent"));
-        key = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeKeyEvent"));
-        if (openDisplay && flush && closeDisplay && keycode && motion && button && key)
-            m_display = openDisplay(display.constData());
-    }
-    ~XInput()
-    {
-        if (m_display)
-            closeDisplay(m_display);
-    }
-    bool usable() const { return m_display != nullptr; }
-
-    void click(int x, int y)
-    {
-        motion(m_display, -1, x, y, 0);
-        flush(m_display);
-        QThread::msleep(150);
-        button(m_display, 1, 1, 0);
-        flush(m_display);
-        QThread::msleep(50);
-        button(m_display, 1, 0, 0);
-        flush(m_display);
-        QThread::msleep(400);
-    }
-    void type(unsigned long keysym, unsigned long modifier = 0)
-    {
-        const unsigned int mod = modifier ? keycode(m_display, modifier) : 0;
-        const unsigned int code = keycode(m_display, keysym);
-        if (mod)
-            key(m_display, mod, 1, 0);
-        key(m_display, code, 1, 0);
-        key(m_display, code, 0, 0);
-        if (mod)
-            key(m_display, mod, 0, 0);
-        flush(m_display);
-        QThread::msleep(200);
-    }
-
-private:
-    using OpenDisplay = void *(*)(const char *);
-    using Flush = int (*)(void *);
-    using Keycode = unsigned char (*)(void *, unsigned long);
-    using Motion = int (*)(void *, int, int, int, unsigned long);
-    using Button = int (*)(void *, unsigned int, int, unsigned long);
-    void *m_x11 = nullptr;
-    void *m_xtst = nullptr;
-    void *m_display = nullptr;
-    OpenDisplay openDisplay = nullptr;
-    Flush flush = nullptr;
-    Flush closeDisplay = nullptr;
-    Keycode keycode = nullptr;
-    Motion motion = nullptr;
-    Button button = nullptr;
-    Button key = nullptr;
-};
-
 constexpr unsigned long KeyDown = 0xff54, KeyReturn = 0xff0d, KeyQ = 0x71, KeyControl = 0xffe3;
-
-QString programBeside(const QString &name)
-{
-    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section(u'/', 0, -2) + u'/' + name;
-}
 
 // Pixels of many different colours: a drawn panel, not a bare window.
 int distinctColours(const QImage &image, const QRect &area)
@@ -124,36 +44,9 @@ class MorrestEndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        m_import = QStandardPaths::findExecutable(QStringLiteral("import"));
-        if (xvfb.isEmpty() || m_import.isEmpty())
-            GTEST_SKIP() << "Xvfb or ImageMagick's import is not installed";
-        // A display of our own: a number another run took makes our server end, and the next is tried.
-        for (int number = 600 + getpid() % 50; number < 700 && m_display.isEmpty(); ++number) {
-            if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
-                continue;
-            const QString display = QStringLiteral(":%1").arg(number);
-            m_xvfb.start(xvfb, {display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                                QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-            if (!m_xvfb.waitForStarted(5000))
-                continue;
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X") + display.mid(1);
-            QElapsedTimer waited;
-            waited.start();
-            bool ended = false;
-            while (!QFileInfo::exists(socket) && waited.elapsed() < 10000 && !ended)
-                ended = m_xvfb.waitForFinished(50);
-            // A server that lost the number to another one ends at once.
-            ended = ended || m_xvfb.waitForFinished(300);
-            if (!ended && QFileInfo::exists(socket)) {
-                m_display = display;
-            } else if (!ended) {
-                m_xvfb.kill();
-                m_xvfb.waitForFinished(3000);
-            }
-        }
-        if (m_display.isEmpty())
-            GTEST_SKIP() << "the virtual display did not start";
+        const QString unavailable = m_screen.start({600, 700}, QSize(1024, 768));
+        if (!unavailable.isEmpty())
+            GTEST_SKIP() << unavailable.toStdString();
 
         const QString shipped = shippedProgramFolder();
         for (const char *folder : {"Skin", "Button Mask", "Desk"})
@@ -167,10 +60,7 @@ protected:
             m_morrest.kill();
             m_morrest.waitForFinished(3000);
         }
-        if (m_xvfb.state() != QProcess::NotRunning) {
-            m_xvfb.terminate();
-            m_xvfb.waitForFinished(3000);
-        }
+        m_screen.stop();
     }
 
     QString settingsFile() const { return m_home.filePath(QStringLiteral("config/Pelloran/Quorvel Editor.conf")); }
@@ -188,38 +78,25 @@ protected:
 
     void startMorrest()
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        QProcessEnvironment env = m_screen.programEnvironment();
         env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
         env.insert(QStringLiteral("HOME"), m_home.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
         m_morrest.setProcessEnvironment(env);
-        m_morrest.start(programBeside(QStringLiteral("Morrest")), {});
+        m_morrest.start(programBesideTests(QStringLiteral("Morrest")), {});
         ASSERT_TRUE(m_morrest.waitForStarted(5000));
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 20000) {
+        bool shown = false;
+        waitUntil([&] {
             const QImage shot = screenshot(QStringLiteral("start.png"));
-            if (!shot.isNull() && distinctColours(shot, QRect(0, 0, 300, 60)) > 3)
-                return;
-            QThread::msleep(200);
-        }
-        FAIL() << "Morrest showed no window";
+            shown = !shot.isNull() && distinctColours(shot, QRect(0, 0, 300, 60)) > 3;
+            return shown;
+        }, 20000, 200);
+        if (!shown)
+            FAIL() << "Morrest showed no window";
     }
 
-    QImage screenshot(const QString &name)
-    {
-        const QString path = m_program.filePath(name);
-        QProcess import;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        import.setProcessEnvironment(env);
-        import.start(m_import, {QStringLiteral("-window"), QStringLiteral("root"), path});
-        import.waitForFinished(10000);
-        return QImage(path);
-    }
+    QImage screenshot(const QString &name) { return m_screen.screenshot(m_program.filePath(name)); }
 
     QString logText() const
     {
@@ -227,12 +104,10 @@ protected:
         return log.open(QIODevice::ReadOnly) ? Cp950::decode(log.readAll()) : QString();
     }
 
-    QString m_display;
-    QString m_import;
-    QProcess m_xvfb;
-    QProcess m_morrest;
     QTemporaryDir m_program;
     QTemporaryDir m_home;
+    XDisplaySession m_screen;
+    QProcess m_morrest;
 };
 
 }  // namespace
@@ -241,7 +116,7 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
 {
     writeSettings();
     startMorrest();
-    XInput input(m_display.toLatin1());
+    XInput input(m_screen.display().toLatin1());
     ASSERT_TRUE(input.usable()) << "no X test extension";
 
     // 檔案 → the first recent file (the items between are disabled or hidden).
@@ -249,10 +124,7 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
     input.type(KeyDown);
     input.type(KeyDown);
     input.type(KeyReturn);
-    QElapsedTimer waited;
-    waited.start();
-    while (!logText().contains(QStringLiteral("面板設定檔讀取完成")) && waited.elapsed() < 20000)
-        QThread::msleep(200);
+    waitUntil([&] { return logText().contains(QStringLiteral("面板設定檔讀取完成")); }, 20000, 200);
     EXPECT_TRUE(logText().contains(QStringLiteral("面板設定檔讀取完成")));
     QThread::msleep(1500);
 

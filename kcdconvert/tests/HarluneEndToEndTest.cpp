@@ -2,81 +2,17 @@
 // would, and checks what it shows (a screenshot) and what it writes.
 #include "KcdTestFiles.h"
 
+#include "XDisplaySession.h"
+
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include <dlfcn.h>
-#include <unistd.h>
-
 namespace {
-
-// Pointer clicks through the X test extension, loaded at run time so that the
-// build needs no X headers.
-class XPointer
-{
-public:
-    explicit XPointer(const QByteArray& display)
-    {
-        m_x11 = dlopen("libX11.so.6", RTLD_NOW);
-        m_xtst = dlopen("libXtst.so.6", RTLD_NOW);
-        if (!m_x11 || !m_xtst)
-            return;
-        openDisplay = reinterpret_cast<OpenDisplay>(dlsym(m_x11, "XOpenDisplay"));
-        flush = reinterpret_cast<Flush>(dlsym(m_x11, "XFlush"));
-        closeDisplay = reinterpret_cast<Flush>(dlsym(m_x11, "XCloseDisplay"));
-        motion = reinterpret_cast<Motion>(dlsym(m_xtst, "XTestFakeMotionEvent"));
-        button = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeButtonEvent"));
-        if (openDisplay && flush && closeDisplay && motion && button)
-            m_display = openDisplay(display.constData());
-    }
-    ~XPointer()
-    {
-        if (m_display)
-            closeDisplay(m_display);
-    }
-    bool usable() const { return m_display != nullptr; }
-
-    void click(int x, int y)
-    {
-        motion(m_display, -1, x, y, 0);
-        flush(m_display);
-        QThread::msleep(150);
-        button(m_display, 1, 1, 0);
-        flush(m_display);
-        QThread::msleep(50);
-        button(m_display, 1, 0, 0);
-        flush(m_display);
-        QThread::msleep(400);
-    }
-
-private:
-    using OpenDisplay = void* (*)(const char*);
-    using Flush = int (*)(void*);
-    using Motion = int (*)(void*, int, int, int, unsigned long);
-    using Button = int (*)(void*, unsigned int, int, unsigned long);
-    void* m_x11 = nullptr;
-    void* m_xtst = nullptr;
-    void* m_display = nullptr;
-    OpenDisplay openDisplay = nullptr;
-    Flush flush = nullptr;
-    Flush closeDisplay = nullptr;
-    Motion motion = nullptr;
-    Button button = nullptr;
-};
-
-QString programBeside(const QString& name)
-{
-    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section(u'/', 0, -2) + u'/' + name;
-}
 
 // Dark pixels (text) in a part of the picture.
 int darkPixels(const QImage& image, const QRect& area)
@@ -93,23 +29,9 @@ class HarluneEndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        m_import = QStandardPaths::findExecutable(QStringLiteral("import"));
-        if (xvfb.isEmpty() || m_import.isEmpty())
-            GTEST_SKIP() << "Xvfb or ImageMagick's import is not installed";
-        for (int number = 140 + getpid() % 50; number < 400 && m_display.isEmpty(); ++number) {
-            if (!QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
-                m_display = QStringLiteral(":%1").arg(number);
-        }
-        m_xvfb.start(xvfb, {m_display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x700x24"),
-                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X") + m_display.mid(1);
-        QElapsedTimer waited;
-        waited.start();
-        while (!QFileInfo::exists(socket) && waited.elapsed() < 10000)
-            QThread::msleep(50);
-        if (!QFileInfo::exists(socket))
-            GTEST_SKIP() << "the virtual display did not start";
+        const QString unavailable = m_screen.start({140, 400}, QSize(1024, 700));
+        if (!unavailable.isEmpty())
+            GTEST_SKIP() << unavailable.toStdString();
     }
 
     void TearDown() override
@@ -118,56 +40,28 @@ protected:
             m_harlune.kill();
             m_harlune.waitForFinished(3000);
         }
-        if (m_xvfb.state() != QProcess::NotRunning) {
-            m_xvfb.terminate();
-            m_xvfb.waitForFinished(3000);
-        }
+        m_screen.stop();
     }
 
     void startHarlune()
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        QProcessEnvironment env = m_screen.programEnvironment();
         env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
         m_harlune.setProcessEnvironment(env);
-        m_harlune.start(programBeside(QStringLiteral("Harlune")), {});
+        m_harlune.start(programBesideTests(QStringLiteral("Harlune")), {});
         ASSERT_TRUE(m_harlune.waitForStarted(5000));
         // The bare display is black until the window is drawn on it.
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 20000) {
+        waitUntil([this] {
             const QImage shot = screenshot(m_program.filePath(QStringLiteral("start.png")));
-            if (!shot.isNull() && qGray(shot.pixel(450, 300)) > 100)
-                break;
-            QThread::msleep(300);
-        }
+            return !shot.isNull() && qGray(shot.pixel(450, 300)) > 100;
+        }, 20000, 300);
         QThread::msleep(500);
     }
 
-    static void waitFor(const std::function<bool()>& done, int timeoutMs)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (!done() && waited.elapsed() < timeoutMs)
-            QThread::msleep(100);
-    }
-
-    QImage screenshot(const QString& path)
-    {
-        QProcess import;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        import.setProcessEnvironment(env);
-        import.start(m_import, {QStringLiteral("-window"), QStringLiteral("root"), path});
-        import.waitForFinished(10000);
-        return QImage(path);
-    }
+    QImage screenshot(const QString& path) { return m_screen.screenshot(path); }
 
     QTemporaryDir m_program;
-    QString m_display;
-    QString m_import;
-    QProcess m_xvfb;
+    XDisplaySession m_screen;
     QProcess m_harlune;
 };
 
@@ -183,7 +77,7 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
                            {QStringLiteral("10,小星星＠兒歌＠"), QStringLiteral("00:05:0 ,一閃一閃＠"),
                             QStringLiteral("11,沒有時間")});
     startHarlune();
-    XPointer pointer(m_display.toLocal8Bit());
+    XInput pointer(m_screen.display().toLocal8Bit());
     ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
 
     // The window sits at the top left of the display: songs in the middle
@@ -192,9 +86,9 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     const QImage before = screenshot(m_program.filePath(QStringLiteral("before.png")));
     ASSERT_FALSE(before.isNull());
     pointer.click(390, 45); // the first song
-    const QString shotPath = programBeside(QStringLiteral("harlune-screenshot.png"));
+    const QString shotPath = programBesideTests(QStringLiteral("harlune-screenshot.png"));
     QImage shown;
-    waitFor([&] {
+    waitUntil([&] {
         shown = screenshot(shotPath);
         return !shown.isNull() && darkPixels(shown, linesArea) > 200;
     }, 8000);
@@ -207,7 +101,7 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     pointer.click(60, 253);  // the second file
     pointer.click(273, 536); // convert the folder from it
     const QString logPath = m_program.filePath(QStringLiteral("Harlune.logo"));
-    waitFor([&] { return KcdTestFiles::readBytes(logPath).endsWith("\r\n"); }, 15000);
+    waitUntil([&] { return KcdTestFiles::readBytes(logPath).endsWith("\r\n"); }, 15000);
     QThread::msleep(500);
     EXPECT_FALSE(QFileInfo::exists(m_program.filePath(QStringLiteral("SongLib/情歌精選"))));
     EXPECT_EQ(QDir(m_program.filePath(QStringLiteral("SongLib/懷念老歌"))).entryList(QDir::Files).size(), 2);
@@ -215,7 +109,7 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     EXPECT_EQ(KcdTestFiles::readBytes(logPath),
               QByteArray("03") + Cp950::encode(QStringLiteral("兒歌")) + ".KCD 02_" +
                   Cp950::encode(QStringLiteral("沒有時間")) + ".txt\r\n");
-    screenshot(programBeside(QStringLiteral("harlune-after-batch.png")));
+    screenshot(programBesideTests(QStringLiteral("harlune-after-batch.png")));
 
     pointer.click(803, 536); // 結束
     EXPECT_TRUE(m_harlune.waitForFinished(5000));

@@ -3,82 +3,17 @@
 // would and checks what it keeps at shut-down.
 #include "Cp950.h"
 
+#include "XDisplaySession.h"
+
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include <dlfcn.h>
-#include <unistd.h>
-
 namespace {
-
-// Pointer clicks through the X test extension, loaded at run time so that the
-// build needs no X headers.
-class XPointer
-{
-public:
-    explicit XPointer(const QByteArray &display)
-    {
-        m_x11 = dlopen("libX11.so.6", RTLD_NOW);
-        m_xtst = dlopen("libXtst.so.6", RTLD_NOW);
-        if (!m_x11 || !m_xtst)
-            return;
-        openDisplay = reinterpret_cast<OpenDisplay>(dlsym(m_x11, "XOpenDisplay"));
-        flush = reinterpret_cast<Flush>(dlsym(m_x11, "XFlush"));
-        closeDisplay = reinterpret_cast<Flush>(dlsym(m_x11, "XCloseDisplay"));
-        motion = reinterpret_cast<Motion>(dlsym(m_xtst, "XTestFakeMotionEvent"));
-        button = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeButtonEvent"));
-        if (openDisplay && flush && closeDisplay && motion && button)
-            m_display = openDisplay(display.constData());
-    }
-    ~XPointer()
-    {
-        if (m_display)
-            closeDisplay(m_display);
-    }
-    bool usable() const { return m_display != nullptr; }
-
-    void click(int x, int y)
-    {
-        motion(m_display, -1, x, y, 0);
-        flush(m_display);
-        QThread::msleep(150);
-        button(m_display, 1, 1, 0);
-        flush(m_display);
-        QThread::msleep(50);
-        button(m_display, 1, 0, 0);
-        flush(m_display);
-        QThread::msleep(400);
-    }
-
-private:
-    using OpenDisplay = void *(*)(const char *);
-    using Flush = int (*)(void *);
-    using Motion = int (*)(void *, int, int, int, unsigned long);
-    using Button = int (*)(void *, unsigned int, int, unsigned long);
-    void *m_x11 = nullptr;
-    void *m_xtst = nullptr;
-    void *m_display = nullptr;
-    OpenDisplay openDisplay = nullptr;
-    Flush flush = nullptr;
-    Flush closeDisplay = nullptr;
-    Motion motion = nullptr;
-    Button button = nullptr;
-};
-
-QString programBeside(const QString &name)
-{
-    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section(u'/', 0, -2) + u'/' + name;
-}
 
 QString outputFile(const QString &name)
 {
@@ -104,25 +39,13 @@ class DobbrinEndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        m_import = QStandardPaths::findExecutable(QStringLiteral("import"));
         const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
-        if (xvfb.isEmpty() || m_import.isEmpty() || ffmpeg.isEmpty())
-            GTEST_SKIP() << "Xvfb, ffmpeg or ImageMagick's import is not installed";
+        if (ffmpeg.isEmpty())
+            GTEST_SKIP() << "ffmpeg is not installed";
         makeSong(ffmpeg);
-        for (int number = 460 + getpid() % 50; number < 700 && m_display.isEmpty(); ++number) {
-            if (!QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
-                m_display = QStringLiteral(":%1").arg(number);
-        }
-        m_xvfb.start(xvfb, {m_display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x700x24"),
-                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X") + m_display.mid(1);
-        QElapsedTimer waited;
-        waited.start();
-        while (!QFileInfo::exists(socket) && waited.elapsed() < 10000)
-            QThread::msleep(50);
-        if (!QFileInfo::exists(socket))
-            GTEST_SKIP() << "the virtual display did not start";
+        const QString unavailable = m_screen.start({460, 700}, QSize(1024, 700));
+        if (!unavailable.isEmpty())
+            GTEST_SKIP() << unavailable.toStdString();
     }
 
     void TearDown() override
@@ -131,10 +54,7 @@ protected:
             m_dobbrin.kill();
             m_dobbrin.waitForFinished(3000);
         }
-        if (m_xvfb.state() != QProcess::NotRunning) {
-            m_xvfb.terminate();
-            m_xvfb.waitForFinished(3000);
-        }
+        m_screen.stop();
     }
 
     void makeSong(const QString &ffmpeg)
@@ -152,43 +72,22 @@ protected:
 
     void startDobbrin()
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        QProcessEnvironment env = m_screen.programEnvironment();
         env.insert(QStringLiteral("PELLORAN_MEDIA"), QStringLiteral("sim"));
         env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
         env.insert(QStringLiteral("HOME"), m_home.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
         m_dobbrin.setProcessEnvironment(env);
-        m_dobbrin.start(programBeside(QStringLiteral("Dobbrin")), {});
+        m_dobbrin.start(programBesideTests(QStringLiteral("Dobbrin")), {});
         ASSERT_TRUE(m_dobbrin.waitForStarted(5000));
     }
 
-    static void waitFor(const std::function<bool()> &done, int timeoutMs)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (!done() && waited.elapsed() < timeoutMs)
-            QThread::msleep(200);
-    }
-
-    QImage screenshot(const QString &path)
-    {
-        QProcess import;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
-        import.setProcessEnvironment(env);
-        import.start(m_import, {QStringLiteral("-window"), QStringLiteral("root"), path});
-        import.waitForFinished(10000);
-        return QImage(path);
-    }
+    QImage screenshot(const QString &path) { return m_screen.screenshot(path); }
 
     QTemporaryDir m_program;
     QTemporaryDir m_home;
-    QString m_display;
-    QString m_import;
-    QProcess m_xvfb;
+    XDisplaySession m_screen;
     QProcess m_dobbrin;
 };
 
@@ -197,7 +96,7 @@ protected:
 TEST_F(DobbrinEndToEnd, PlaysTheFoldersSongShowsItsLyricAndKeepsColoursAtTheEnd)
 {
     startDobbrin();
-    XPointer pointer(m_display.toLocal8Bit());
+    XInput pointer(m_screen.display().toLocal8Bit());
     ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
 
     // The window sits at the top left of the display; the current lyric line
@@ -205,19 +104,19 @@ TEST_F(DobbrinEndToEnd, PlaysTheFoldersSongShowsItsLyricAndKeepsColoursAtTheEnd)
     const QRect lyricLine(240, 204, 472, 64);
     const QString playShot = outputFile(QStringLiteral("dobbrin-play.png"));
     QImage shown;
-    waitFor([&] {
+    waitUntil([&] {
         shown = screenshot(playShot);
         return !shown.isNull() && yellowPixels(shown, lyricLine) > 150;
-    }, 20000);
+    }, 20000, 200);
     ASSERT_FALSE(shown.isNull());
     EXPECT_GT(yellowPixels(shown, lyricLine), 150) << "no lyric line shown; see " << playShot.toStdString();
 
     pointer.click(500, 78);  // "To 編輯模式": the lyric list replaces the big line
     const QString editShot = outputFile(QStringLiteral("dobbrin-edit.png"));
-    waitFor([&] {
+    waitUntil([&] {
         shown = screenshot(editShot);
         return !shown.isNull() && yellowPixels(shown, lyricLine) < 50;
-    }, 8000);
+    }, 8000, 200);
     EXPECT_LT(yellowPixels(shown, lyricLine), 50) << "still in play mode; see " << editShot.toStdString();
 
     pointer.click(459, 189);  // "結束"

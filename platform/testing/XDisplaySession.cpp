@@ -1,0 +1,144 @@
+#include "XDisplaySession.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+QString programBesideTests(const QString &name)
+{
+    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section(u'/', 0, -2) + u'/' + name;
+}
+
+void waitUntil(const std::function<bool()> &done, int timeoutMs, int pollMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < timeoutMs)
+        QThread::msleep(pollMs);
+}
+
+XDisplaySession::~XDisplaySession()
+{
+    stop();
+}
+
+QString XDisplaySession::start(DisplayNumbers numbers, QSize screen)
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    m_import = QStandardPaths::findExecutable(QStringLiteral("import"));
+    if (xvfb.isEmpty() || m_import.isEmpty())
+        return QStringLiteral("Xvfb or ImageMagick's import is not installed");
+    for (int number = numbers.first + getpid() % 50; number < numbers.end && m_display.isEmpty(); ++number) {
+        if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+            continue;
+        const QString display = QStringLiteral(":%1").arg(number);
+        if (tryDisplay(xvfb, display, screen))
+            m_display = display;
+    }
+    return m_display.isEmpty() ? QStringLiteral("the virtual display did not start") : QString();
+}
+
+// A number another run took makes our server end at once, and the caller tries the next.
+bool XDisplaySession::tryDisplay(const QString &xvfb, const QString &display, QSize screen)
+{
+    const QString geometry = QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height());
+    m_xvfb.start(xvfb, {display, QStringLiteral("-screen"), QStringLiteral("0"), geometry, QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
+    if (!m_xvfb.waitForStarted(5000))
+        return false;
+    const QString socket = QStringLiteral("/tmp/.X11-unix/X") + display.mid(1);
+    QElapsedTimer waited;
+    waited.start();
+    bool ended = false;
+    while (!QFileInfo::exists(socket) && waited.elapsed() < 10000 && !ended)
+        ended = m_xvfb.waitForFinished(50);
+    ended = ended || m_xvfb.waitForFinished(300);
+    if (!ended && QFileInfo::exists(socket))
+        return true;
+    if (!ended) {
+        m_xvfb.kill();
+        m_xvfb.waitForFinished(3000);
+    }
+    return false;
+}
+
+void XDisplaySession::stop()
+{
+    if (m_xvfb.state() != QProcess::NotRunning) {
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished(3000);
+    }
+}
+
+QProcessEnvironment XDisplaySession::programEnvironment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return env;
+}
+
+QImage XDisplaySession::screenshot(const QString &path) const
+{
+    QProcess import;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    import.setProcessEnvironment(env);
+    import.start(m_import, {QStringLiteral("-window"), QStringLiteral("root"), path});
+    import.waitForFinished(10000);
+    return QImage(path);
+}
+
+XInput::XInput(const QByteArray &display)
+{
+    m_x11 = dlopen("libX11.so.6", RTLD_NOW);
+    m_xtst = dlopen("libXtst.so.6", RTLD_NOW);
+    if (!m_x11 || !m_xtst)
+        return;
+    m_openDisplay = reinterpret_cast<OpenDisplay>(dlsym(m_x11, "XOpenDisplay"));
+    m_flush = reinterpret_cast<Flush>(dlsym(m_x11, "XFlush"));
+    m_closeDisplay = reinterpret_cast<Flush>(dlsym(m_x11, "XCloseDisplay"));
+    m_keycode = reinterpret_cast<Keycode>(dlsym(m_x11, "XKeysymToKeycode"));
+    m_motion = reinterpret_cast<Motion>(dlsym(m_xtst, "XTestFakeMotionEvent"));
+    m_button = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeButtonEvent"));
+    m_key = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeKeyEvent"));
+    if (m_openDisplay && m_flush && m_closeDisplay && m_keycode && m_motion && m_button && m_key)
+        m_display = m_openDisplay(display.constData());
+}
+
+XInput::~XInput()
+{
+    if (m_display)
+        m_closeDisplay(m_display);
+}
+
+void XInput::click(int x, int y)
+{
+    m_motion(m_display, -1, x, y, 0);
+    m_flush(m_display);
+    QThread::msleep(150);
+    m_button(m_display, 1, 1, 0);
+    m_flush(m_display);
+    QThread::msleep(50);
+    m_button(m_display, 1, 0, 0);
+    m_flush(m_display);
+    QThread::msleep(400);
+}
+
+void XInput::type(unsigned long keysym, unsigned long modifier)
+{
+    const unsigned int mod = modifier ? m_keycode(m_display, modifier) : 0;
+    const unsigned int code = m_keycode(m_display, keysym);
+    if (mod)
+        m_key(m_display, mod, 1, 0);
+    m_key(m_display, code, 1, 0);
+    m_key(m_display, code, 0, 0);
+    if (mod)
+        m_key(m_display, mod, 0, 0);
+    m_flush(m_display);
+    QThread::msleep(200);
+}
