@@ -7,48 +7,12 @@
 #include "SettingsStore.h"
 #include "SystemPaths.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QMouseEvent>
 #include <QWidget>
-
-namespace {
-
-// Every test runs with its own home, config and data folders and an offscreen QApplication.
-class TemporaryHome : public ::testing::Environment
-{
-public:
-    TemporaryHome()
-    {
-        qputenv("HOME", home_.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (home_.path() + "/config").toUtf8());
-        qputenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8());
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    void SetUp() override
-    {
-        if (!QCoreApplication::instance())
-            app_ = new QApplication(argc_, argv_);
-    }
-    void TearDown() override
-    {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    QTemporaryDir home_;
-    int argc_ = 1;
-    char name_[16] = "editor_tests";
-    char *argv_[2] = {name_, nullptr};
-    QApplication *app_ = nullptr;
-};
-
-[[maybe_unused]] ::testing::Environment *const temporaryHome =
-    ::testing::AddGlobalTestEnvironment(new TemporaryHome);
 
 void copyFolder(const QString &from, const QString &to)
 {
@@ -59,8 +23,6 @@ void copyFolder(const QString &from, const QString &to)
         QFile::copy(it.filePath(), to + QLatin1Char('/') + it.fileName());
     }
 }
-
-}  // namespace
 
 QString shippedProgramFolder()
 {

@@ -18,6 +18,8 @@ class QWidget;
 // The folder the build places the programs and their panels in.
 QString shippedProgramFolder();
 QString testOutputFolder();
+// Copies the files (not the subfolders) of a folder into another, made when missing.
+void copyFolder(const QString &from, const QString &to);
 
 // Sends a mouse event to a control as the window system would.
 void sendMouse(QWidget *control, QEvent::Type type, QPointF pos, Qt::MouseButton button,

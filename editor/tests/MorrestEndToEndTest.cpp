@@ -7,7 +7,6 @@
 #include "XDisplaySession.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -27,16 +26,6 @@ int distinctColours(const QImage &image, const QRect &area)
         for (int x = area.left(); x <= area.right() && x < image.width(); x += 2)
             colours.insert(image.pixel(x, y));
     return colours.size();
-}
-
-void copyFolder(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        QFile::copy(it.filePath(), to + QLatin1Char('/') + it.fileName());
-    }
 }
 
 class MorrestEndToEnd : public ::testing::Test
