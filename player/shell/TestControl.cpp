@@ -1,0 +1,125 @@
+#include "TestControl.h"
+
+#include "Drives.h"
+#include "MediaBackend.h"
+#include "PanelForm.h"
+#include "SimulatedDisc.h"
+#include "frmTemp.h"
+#include "frmVCD.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace TestControl {
+
+namespace {
+
+// A simulated audio disc in a simulated optical drive that the player uses as its drive:
+// "disc 60000 90000 120000" (track lengths in milliseconds). Only with the simulated back end.
+void insertTestDisc(frmVCD& vcd, const QString& lengths)
+{
+    if (mediaBackend() != MediaBackend::Simulated) return;
+    QList<Drives::Drive> drives = Drives::List();
+    const QString drive = QStringLiteral("/dev/sr0");
+    const bool listed = std::any_of(drives.begin(), drives.end(), [&](const Drives::Drive& d) {
+        return d.type == Drives::TypeOptical && (d.root == drive || d.device == drive);
+    });
+    if (!listed) drives.append({drive, drive, QString(), Drives::TypeOptical, false});
+    Drives::SetSource(std::make_shared<Drives::FixedSource>(drives));
+    vcd.playback().CdDrive = drive;
+    QVector<qint64> tracks;
+    for (const QString& length : lengths.split(QLatin1Char(' '), Qt::SkipEmptyParts)) tracks << length.toLongLong();
+    simulatedDisc().insertAudioDisc(tracks);  // the disc watcher sees it arrive
+}
+
+// Presses and releases the left button at the centre of a panel key, as a user's click:
+// "key PicCtl 0". The event goes to whatever lies at that place.
+void clickPanelKey(frmVCD& vcd, const QString& family, int index)
+{
+    PanelObjects& obj = vcd.panel().obj();
+    const QVector<PanelKey*>& keys = family == QLatin1String("PicCtl")  ? obj.PicCtl
+                                     : family == QLatin1String("PicNum") ? obj.PicNum
+                                                                         : obj.PicButton;
+    if (index < 0 || index >= keys.size()) return;
+    const QPoint centre = keys[index]->geometry().center();
+    QWidget* target = vcd.childAt(centre);
+    if (!target) target = &vcd;
+    const QPointF local = target->mapFrom(&vcd, QPointF(centre));
+    const QPointF global = vcd.mapToGlobal(QPointF(centre));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
+
+// What the panel shows, one "name=value" line each, for the test to read.
+void writeTestState(frmVCD& vcd, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+    const PanelObjects& obj = vcd.panel().obj();
+    QStringList lines{QStringLiteral("MediaKind=") + vcd.playback().MediaKind,
+                      QStringLiteral("VolumeLevel=") + QString::number(vcd.playback().VolumeLevel),
+                      QStringLiteral("Label1=") + obj.Label1->text()};
+    for (int i = 0; i < obj.Label2.size(); ++i)
+        lines << QStringLiteral("Label2(%1)=").arg(i) + obj.Label2[i]->text();
+    // Where the keys are on the screen, so that a test can click them.
+    for (const auto& [name, keys] : {std::pair{QStringLiteral("PicCtl"), &obj.PicCtl},
+                                     std::pair{QStringLiteral("PicNum"), &obj.PicNum}}) {
+        for (int i = 0; i < keys->size(); ++i) {
+            const QRect key((*keys)[i]->mapToGlobal(QPoint(0, 0)), (*keys)[i]->size());
+            lines << QStringLiteral("%1(%2)=%3 %4 %5 %6")
+                         .arg(name)
+                         .arg(i)
+                         .arg(key.x())
+                         .arg(key.y())
+                         .arg(key.width())
+                         .arg(key.height());
+        }
+    }
+    file.write(lines.join(QLatin1Char('\n')).toUtf8());
+}
+
+}  // namespace
+
+void Run(frmVCD& vcd, const QString& command)
+{
+    if (command.startsWith(QLatin1String("disc "))) {
+        insertTestDisc(vcd, command.mid(5));
+        return;
+    }
+    if (command.startsWith(QLatin1String("key "))) {
+        const QStringList parts = command.split(QLatin1Char(' '));
+        if (parts.size() == 3) clickPanelKey(vcd, parts[1], parts[2].toInt());
+        return;
+    }
+    if (command.startsWith(QLatin1String("state "))) {
+        writeTestState(vcd, command.mid(6));
+        return;
+    }
+    if (command.startsWith(QLatin1String("click "))) {
+        const QString caption = command.mid(6);
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!top->isVisible()) continue;
+            for (QAbstractButton* b : top->findChildren<QAbstractButton*>())
+                if (b->isVisible() && b->text() == caption) {
+                    b->click();
+                    return;
+                }
+        }
+    } else if (command == QLatin1String("close")) {
+        vcd.close();  // as the window manager closes it
+    } else if (command == QLatin1String("quit")) {
+        vcd.CloseForm();
+    } else if (command == QLatin1String("minimize")) {
+        vcd.taskEntry().setWindowState(1);
+    } else if (command == QLatin1String("restore")) {
+        vcd.taskEntry().setWindowState(0);
+    }
+}
+
+}  // namespace TestControl
