@@ -227,6 +227,28 @@ int distinctColours(const QImage& image, const QRect& area)
     return colours.size();
 }
 
+// Why this machine cannot run the player on a display of its own, or "".
+QString missingForEndToEnd()
+{
+    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() || QStandardPaths::findExecutable("import").isEmpty())
+        return "xvfb-run or import is not installed";
+    const QString bin = QCoreApplication::applicationDirPath();
+    if (!QFile::exists(Player::executable()) || !QDir(bin + "/Skin").exists())
+        return "Tavrin and its panels are not built beside the tests";
+    return {};
+}
+
+// Throw-away home, config, data and runtime folders under root, and a program folder
+// holding the panels, masks and default panel built beside the tests.
+bool makeUserAndProgramFolders(const QString& root, const QString& program)
+{
+    for (const char* folder : {"home", "config", "data", "runtime"}) QDir().mkpath(root + "/" + folder);
+    QFile::setPermissions(root + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString bin = QCoreApplication::applicationDirPath();
+    return copyFolder(bin + "/Skin", program + "/Skin") && copyFolder(bin + "/Button Mask", program + "/Button Mask") &&
+           copyFolder(bin + "/Desk", program + "/Desk");
+}
+
 QString settingsFile(const QString& root) { return root + "/config/Pelloran/Quorvel V1.1.conf"; }
 
 }  // namespace
@@ -234,20 +256,11 @@ QString settingsFile(const QString& root) { return root + "/config/Pelloran/Quor
 TEST(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
 {
     ShellTest::app();
-    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() || QStandardPaths::findExecutable("import").isEmpty())
-        GTEST_SKIP() << "xvfb-run or import is not installed";
+    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
     const QString bin = QCoreApplication::applicationDirPath();
-    if (!QFile::exists(Player::executable()) || !QDir(bin + "/Skin").exists())
-        GTEST_SKIP() << "Tavrin and its panels are not built beside the tests";
-
     QTemporaryDir root;
     const QString program = root.filePath("program");
-    for (const char* folder : {"home", "config", "data", "runtime"}) QDir().mkpath(root.filePath(folder));
-    QFile::setPermissions(root.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                        QFileDevice::ExeOwner);
-    ASSERT_TRUE(copyFolder(bin + "/Skin", program + "/Skin"));
-    ASSERT_TRUE(copyFolder(bin + "/Button Mask", program + "/Button Mask"));
-    ASSERT_TRUE(copyFolder(bin + "/Desk", program + "/Desk"));
+    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
     QFile::copy(bin + "/ReadMe.rtf", program + "/ReadMe.rtf");
     QFile::remove(program + "/Skin/Button.ini");
     {
@@ -381,20 +394,10 @@ int differingPixels(const QImage& a, const QImage& b)
 TEST(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
 {
     ShellTest::app();
-    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() || QStandardPaths::findExecutable("import").isEmpty())
-        GTEST_SKIP() << "xvfb-run or import is not installed";
-    const QString bin = QCoreApplication::applicationDirPath();
-    if (!QFile::exists(Player::executable()) || !QDir(bin + "/Skin").exists())
-        GTEST_SKIP() << "Tavrin and its panels are not built beside the tests";
-
+    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
     QTemporaryDir root;
     const QString program = root.filePath("program");
-    for (const char* folder : {"home", "config", "data", "runtime"}) QDir().mkpath(root.filePath(folder));
-    QFile::setPermissions(root.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                        QFileDevice::ExeOwner);
-    ASSERT_TRUE(copyFolder(bin + "/Skin", program + "/Skin"));
-    ASSERT_TRUE(copyFolder(bin + "/Button Mask", program + "/Button Mask"));
-    ASSERT_TRUE(copyFolder(bin + "/Desk", program + "/Desk"));
+    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
     {
         QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
         stored.setValue("ReadMe", "1");  // the readme was confirmed before

@@ -1,26 +1,9 @@
 #include "PlayerOptions.h"
+#include "ShellTestSupport.h"
 
-#include <QMap>
 #include <gtest/gtest.h>
 
-namespace {
-
-// An in-memory store that records the order of writes.
-struct MemoryStore
-{
-    QMap<QString, QString> values;
-    QStringList writes;
-    OptionStore store()
-    {
-        return {[this](const QString& k, const QString& d) { return values.value(k, d); },
-                [this](const QString& k, const QString& v) {
-                    values[k] = v;
-                    writes << k;
-                }};
-    }
-};
-
-}  // namespace
+using ShellTest::MemoryStore;
 
 TEST(PlayerOptions, OptionGroupsFollowButtonByButtonReading)
 {

@@ -2,6 +2,9 @@
 // Shared set-up of the shell tests: a throw-away home for the settings, the registry store
 // and the Windows folder, a program folder with a panel, a drive table without hardware.
 
+#include "PlayerOptions.h"
+
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -25,5 +28,20 @@ QStringList logTexts(const QString& programFolder);
 
 // The folder where tests leave pictures to look at.
 QString outputFolder();
+
+// An in-memory settings store that records the order of writes.
+struct MemoryStore
+{
+    QMap<QString, QString> values;
+    QStringList writes;
+    OptionStore store()
+    {
+        return {[this](const QString& k, const QString& d) { return values.value(k, d); },
+                [this](const QString& k, const QString& v) {
+                    values[k] = v;
+                    writes << k;
+                }};
+    }
+};
 
 }  // namespace ShellTest

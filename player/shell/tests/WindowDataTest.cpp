@@ -1,25 +1,9 @@
 #include "WindowData.h"
+#include "ShellTestSupport.h"
 
-#include <QMap>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct MemoryStore
-{
-    QMap<QString, QString> values;
-    QStringList writes;
-    OptionStore store()
-    {
-        return {[this](const QString& k, const QString& d) { return values.value(k, d); },
-                [this](const QString& k, const QString& v) {
-                    values[k] = v;
-                    writes << k;
-                }};
-    }
-};
-
-}  // namespace
+using ShellTest::MemoryStore;
 
 TEST(WindowData, FirstRunDefaults)
 {
