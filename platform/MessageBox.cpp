@@ -64,10 +64,12 @@ QMessageBox::Icon qtIcon(MessageBox::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-// Closing the box by its frame or Escape: Cancel where the box has it, else the first button.
+// Closing the box by its frame, Escape or a shut-down that hides it: Cancel where the box has
+// it, else No (a question nobody answered is never a Yes), else the first button.
 int answerWithoutButton(const QList<ButtonSpec>& specs) {
-    for (const ButtonSpec& s : specs)
-        if (s.answer == MessageBox::IdCancel) return MessageBox::IdCancel;
+    for (const int refusal : {MessageBox::IdCancel, MessageBox::IdNo})
+        for (const ButtonSpec& s : specs)
+            if (s.answer == refusal) return refusal;
     return specs.first().answer;
 }
 

@@ -25,7 +25,7 @@ struct Request {
 };
 
 // Shows the box modally and returns the pressed button's number. Closing the box without a
-// button gives Cancel where there is one, else the first button.
+// button gives Cancel where there is one, else No where there is one, else the first button.
 int show(const Request& request, QWidget* parent = nullptr);
 
 // Style number of the Windows message box: buttons (0-5) + icon (16, 32, 48, 64) +

@@ -65,6 +65,20 @@ TEST_F(MessageBoxTest, ClosingWithoutAButtonGivesCancelOrTheOnlyButton) {
     EXPECT_EQ(MessageBox::MsgBox("x", 0), MessageBox::IdOk);
 }
 
+TEST_F(MessageBoxTest, AYesNoQuestionClosedWithoutAButtonIsNo) {
+    // Closed by its frame, or hidden by a shut-down while it waits: never a Yes.
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) box->close();
+    });
+    EXPECT_EQ(MessageBox::MsgBox("是否要刪除此檔?", 36), MessageBox::IdNo);
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) box->hide();
+    });
+    EXPECT_EQ(MessageBox::MsgBox("是否要刪除此檔?", 36), MessageBox::IdNo);
+}
+
 TEST_F(MessageBoxTest, TheRealBoxIsOwnedByTheActiveWindowOrStaysOnTop) {
     auto inspect = [](QWidget** owner, bool* onTop) {
         QTimer::singleShot(0, [=] {
