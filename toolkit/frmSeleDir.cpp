@@ -67,6 +67,7 @@ frmSeleDir::frmSeleDir(QWidget* parent) : QDialog(parent) {
 }
 
 void frmSeleDir::PlaceAt(const QString& path, const QString& pattern) {
+    m_startPath = path;
     Dir1->setPath(path);
     {
         // The drive list shows the folder list's drive, also when Path could not be opened.
@@ -114,8 +115,9 @@ void frmSeleDir::Command6_Click() {
 void frmSeleDir::reject() { Command6_Click(); }
 
 void frmSeleDir::closeEvent(QCloseEvent* event) {
-    // Closing the window keeps the folder the caller started from and unloads the picker.
+    // Closing the window gives the caller the folder it started from and unloads the picker.
     event->accept();
+    SeleDirPath = m_startPath;
     CloseForm();
     deleteLater();
 }
@@ -123,6 +125,15 @@ void frmSeleDir::closeEvent(QCloseEvent* event) {
 frmSeleDir* SeleDirForm() { return openPicker.data(); }
 
 void ShowSeleDir() {
+    // One picker at a time: the shared values serve the open one. A second call while it is
+    // open (another command ran during the wait) is refused as a cancel, and the open picker
+    // comes forward; its own caller still gets its own answer.
+    if (SeleDirBusy && openPicker && openPicker->isVisible()) {
+        SeleDirPath = QString();
+        openPicker->raise();
+        openPicker->activateWindow();
+        return;
+    }
     SeleDirBusy = true;
     if (!openPicker) openPicker = new frmSeleDir;
     frmSeleDir* picker = openPicker;

@@ -53,6 +53,8 @@ private:
     void Command5_Click();
     void Command6_Click();
     void ShowFolder();
+
+    QString m_startPath;  // the SeleDirPath the caller came in with
 };
 
 // The open picker (created on first use, recreated after its window was
@@ -60,5 +62,6 @@ private:
 frmSeleDir* SeleDirForm();
 
 // Shows the picker at SeleDirPath listing SeleDirPattern and waits, letting
-// events run, until it closes; leaves the answer in SeleDirPath.
+// events run, until it closes; leaves the answer in SeleDirPath. A call while
+// the picker is already open returns at once with "" (cancelled).
 void ShowSeleDir();

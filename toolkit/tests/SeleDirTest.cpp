@@ -101,6 +101,28 @@ TEST_F(FolderPicker, CancellingGivesAnEmptyPath) {
     EXPECT_EQ(SeleDirPath, "");
 }
 
+TEST_F(FolderPicker, ASecondCallWhileOpenIsRefusedAndTheFirstCallerGetsItsOwnFolder) {
+    QString secondAnswer = "unset";
+    pick(root_ + "/Pictures", "*.*", [&, this](frmSeleDir* picker) {
+        // Another command asks for a folder while the picker waits for the first caller.
+        SeleDirPath = root_ + "/Empty";
+        ShowSeleDir();
+        secondAnswer = SeleDirPath;
+        EXPECT_TRUE(SeleDirBusy);
+        EXPECT_EQ(picker->Dir1->path(), root_ + "/Pictures");
+        picker->Command5->click();
+    });
+    EXPECT_EQ(secondAnswer, "");
+    EXPECT_EQ(SeleDirPath, root_ + "/Pictures");
+
+    pick(root_ + "/Pictures", "*.*", [this](frmSeleDir* picker) {
+        SeleDirPath = root_ + "/Empty";
+        ShowSeleDir();
+        picker->close();  // the first caller sees its own starting folder again
+    });
+    EXPECT_EQ(SeleDirPath, root_ + "/Pictures");
+}
+
 TEST_F(FolderPicker, ClosingTheWindowKeepsTheStartingFolderAndUnloadsThePicker) {
     pick(root_ + "/Empty", "*.*", [this](frmSeleDir* picker) {
         picker->Dir1->setPath(root_ + "/Pictures");
