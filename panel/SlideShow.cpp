@@ -18,7 +18,6 @@
 #include <QTimer>
 
 #include <cmath>
-#include <limits>
 
 SlideShow::SlideShow(PanelForm &form, FileListBox &FileBMP, QTimer &TimerBMP, QString &PicFolder)
     : m_form(form), m_files(FileBMP), m_timer(TimerBMP), m_picFolder(PicFolder)
@@ -79,21 +78,21 @@ void SlideShow::Image1ADJ()
 
 int SlideShow::playTimeEntry(double SeekPos, double MediaLength, int n)
 {
-    if (MediaLength == 0)
+    if (MediaLength == 0 || n <= 0)
         return 0;
     const double k = Vb::Int(SeekPos / MediaLength * n + 1.5);
-    // Beyond 16 bits (a position past a tiny length) no entry is named either.
-    if (!std::isfinite(k) || k > std::numeric_limits<qint16>::max() || k < std::numeric_limits<qint16>::min())
-        return n;
-    return int(k);
+    // The share after the current one runs past the list from the middle of the last share
+    // on: the last picture stays until the song ends (also for a position past a tiny length).
+    if (!std::isfinite(k) || k >= n)
+        return n - 1;
+    return k < 0 ? 0 : int(k);
 }
 
 void SlideShow::choosePlayTimePicture()
 {
     const PlaybackState &media = m_form.host().playbackState();
     const int k = playTimeEntry(media.SeekPos, media.MediaLength, m_files.listCount());
-    // An index of n or more (or below 0) names no entry: only the folder remains.
-    m_picFolder = AddPath(m_files.path(), k >= 0 ? m_files.list(k) : QString());
+    m_picFolder = AddPath(m_files.path(), m_files.list(k));
 }
 
 QSizeF SlideShow::FitPicture(const QSizeF &picture, const QSizeF &area)

@@ -43,7 +43,7 @@ public:
     // area; only square pictures are also enlarged (to the area's smaller side).
     static QSizeF FitPicture(const QSizeF &picture, const QSizeF &area);
     // The entry the play-time choice names: Int(SeekPos / MediaLength * n + 1.5),
-    // 0 when there is no length; n or more names no entry.
+    // 0 when there is no length, at most the last entry (n - 1).
     static int playTimeEntry(double SeekPos, double MediaLength, int n);
 
     // The path the previous step tried to show ("" at start).

@@ -96,8 +96,13 @@ TEST(FitPictureTest, PlayTimeEntryTakesTheShareAfterTheCurrentOne)
     EXPECT_EQ(SlideShow::playTimeEntry(50, 0, 4), 0) << "no length";
     EXPECT_EQ(SlideShow::playTimeEntry(30, 100, 4), 2);
     EXPECT_EQ(SlideShow::playTimeEntry(0, 100, 4), 1);
-    EXPECT_GE(SlideShow::playTimeEntry(95, 100, 4), 4) << "names no entry";
-    EXPECT_GE(SlideShow::playTimeEntry(1e9, 1e-9, 4), 4);
+    // From the middle of the last share on, and past the end, the last picture stays.
+    EXPECT_EQ(SlideShow::playTimeEntry(95, 100, 4), 3);
+    EXPECT_EQ(SlideShow::playTimeEntry(100, 100, 4), 3);
+    EXPECT_EQ(SlideShow::playTimeEntry(1e9, 1e-9, 4), 3);
+    EXPECT_EQ(SlideShow::playTimeEntry(60, 100, 3), 2);
+    EXPECT_EQ(SlideShow::playTimeEntry(-50, 100, 3), 0) << "never below the first";
+    EXPECT_EQ(SlideShow::playTimeEntry(50, 100, 0), 0) << "an empty folder";
 }
 
 TEST_F(SlideShowTest, StepsShowThePicturesInListOrderFittedAndCentredOnThePanelColour)
@@ -161,10 +166,11 @@ TEST_F(SlideShowTest, PlayTimeChoicePicksTheEntryOfThePlayPosition)
     show->Image1ADJ();
     EXPECT_EQ(show->LastPic, paths[2]);
 
-    media.SeekPos = 190;  // the last share names no entry: the picture is cleared
+    media.SeekPos = 190;  // to the end of the song the last picture stays in the area
     show->Image1ADJ();
-    EXPECT_FALSE(frameShown());
-    EXPECT_TRUE(image()->pixmap().isNull());
+    EXPECT_EQ(show->LastPic, paths[3]);
+    EXPECT_TRUE(frameShown());
+    EXPECT_FALSE(image()->pixmap().isNull());
 
     byPlayTime = false;  // "對著歌詞更換圖片": the prepared picture
     const QString prepared = picFolder;
