@@ -12,9 +12,32 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Calls a function each time a widget is shown.
+class OnShow : public QObject
+{
+public:
+    OnShow(QWidget& widget, std::function<void()> shown) : m_shown(std::move(shown)) { widget.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) m_shown();
+        return false;
+    }
+
+private:
+    std::function<void()> m_shown;
+};
+
+}  // namespace
 
 TEST(StartupRoad, DriverEntriesGoToTheWindowsFolder)
 {
@@ -57,13 +80,26 @@ TEST(StartupRoad, ReadmeGateEndsOnlyThroughItsButton)
     const QString program = ShellTest::freshWorld();
     StartLog();
     FrmReadme readme;
+    // First the close box: the window must come back. When it shows again, the button, box
+    // ticked. Each step waits on the window's own events, never on the clock.
+    bool closed = false;
     bool cameBack = false;
-    // First the close box: the window must come back. Then the button, box ticked.
-    QTimer::singleShot(50, &readme, [&] { readme.close(); });
-    QTimer::singleShot(300, &readme, [&] {
-        cameBack = readme.isVisible();
+    const auto pressTheButton = [&] {
         readme.Check1->setChecked(true);
         readme.Command1->click();
+    };
+    OnShow shownAgain(readme, [&] {
+        if (!closed || cameBack) return;
+        cameBack = true;
+        QTimer::singleShot(0, &readme, pressTheButton);
+    });
+    QTimer::singleShot(0, &readme, [&] {
+        closed = true;
+        readme.close();
+    });
+    // A gate that never shows the window again must not hang the run.
+    QTimer::singleShot(10000, &readme, [&] {
+        if (!cameBack) pressTheButton();
     });
     EXPECT_TRUE(RunReadmeGate(readme));
     EXPECT_TRUE(cameBack);
