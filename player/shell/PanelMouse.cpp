@@ -212,6 +212,9 @@ void PanelMouse::showLyrics()
     if (!m_songList) return;
     PanelObjects& obj = m_panel.obj();
     const PanelState& s = m_panel.state();
+    // The list lies on the picture area also without a lyric file, clear of the logo.
+    m_songList->setGeometry(toPixels(s.ImageLeft), toPixels(s.ImageTop), toPixels(s.ImageWidth),
+                            toPixels(s.ImageHeight));
     if (m_playback.LyricFile.isEmpty()) {
         m_songList->setVisible(m_songList->isHidden());
         return;
@@ -223,8 +226,6 @@ void PanelMouse::showLyrics()
     QPalette palette = m_songList->palette();
     palette.setColor(QPalette::Text, foreColor(obj.Label1));
     m_songList->setPalette(palette);
-    m_songList->setGeometry(toPixels(s.ImageLeft), toPixels(s.ImageTop), toPixels(s.ImageWidth),
-                            toPixels(s.ImageHeight));
     const bool shown = m_songList->isHidden();
     m_songList->setVisible(shown);
     if (shown) m_songList->raise();

@@ -160,11 +160,16 @@ QVector<FileTypeEntry> readFileTypes(const OptionStore& store)
 
 void writeFileTypes(const OptionStore& store, const QVector<FileTypeEntry>& list)
 {
-    for (int i = 0; i < list.size(); ++i) {
-        store.set(OptionKeys::FileType + QString::number(i), boolText(list[i].selected));
-        store.set(OptionKeys::FileTypeText + QString::number(i), list[i].text);
+    // An empty text is the end mark: an empty entry written in the list would cut off every
+    // entry after it at the next start, so it is left out.
+    int n = 0;
+    for (const FileTypeEntry& entry : list) {
+        if (entry.text.trimmed().isEmpty()) continue;
+        store.set(OptionKeys::FileType + QString::number(n), boolText(entry.selected));
+        store.set(OptionKeys::FileTypeText + QString::number(n), entry.text);
+        ++n;
     }
-    store.set(OptionKeys::FileTypeText + QString::number(list.size()), QString());
+    store.set(OptionKeys::FileTypeText + QString::number(n), QString());
 }
 
 QString ChkExtName(const QString& text)

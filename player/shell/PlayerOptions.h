@@ -120,7 +120,8 @@ QString readFolder(const OptionStore& store, const QString& key, const QString& 
 // "FileType" & i. An entry the user added that moved down to index 7 (after the built-in
 // "MPEG (*.mpg)" was deleted) is kept as the user's entry.
 QVector<FileTypeEntry> readFileTypes(const OptionStore& store);
-// Every entry's selection and text, then the end mark "FileTypeText" & n = "".
+// Every entry's selection and text, then the end mark "FileTypeText" & n = "". Entries
+// without text are skipped (they would read as the end mark).
 void writeFileTypes(const OptionStore& store, const QVector<FileTypeEntry>& list);
 
 // The pattern of one entry: the five characters before the first ")" when the text holds

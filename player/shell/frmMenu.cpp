@@ -3,6 +3,7 @@
 #include "MenuHost.h"
 #include "MenuModel.h"
 #include "ModFiles.h"
+#include "ModTools.h"
 #include "PanelState.h"
 #include "PlaybackState.h"
 #include "ShellState.h"
@@ -10,6 +11,7 @@
 #include "VbRuntime.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <functional>
 
@@ -221,8 +223,8 @@ void frmMenu::mPath_Click()
     m_playback.CdDrive = GetDrive(chosen);
     m_shell.SearchDrive = m_playback.CdDrive;
     m_shell.SearchFolder = CutDrive(chosen);
-    const QString place =
-        m_shell.SearchFolder.isEmpty() ? m_shell.SearchDrive : AddPath(m_shell.SearchDrive, m_shell.SearchFolder);
+    // Drive and folder joined whole: the folder may be several levels deep.
+    const QString place = QDir::cleanPath(m_shell.SearchDrive + QLatin1Char('/') + m_shell.SearchFolder);
     m_model.mPath.caption = FixLen(m_model.mPath.caption, 9) + QStringLiteral(" ") + place;
     m_playback.VcdDir = AddPath(m_playback.CdDrive, QStringLiteral("Mpegav"));
     m_playback.DriveKind = static_cast<qint16>(m_host.driveType(m_playback.CdDrive));
@@ -298,7 +300,10 @@ void frmMenu::mTool_Click() { m_host.ShowSettings(); }
 void frmMenu::mReadme_Click()
 {
     const QString readme = AddPath(SystemPaths::ProgramFolder(), QStringLiteral("readme.htm"));
-    if (FileExist(readme)) m_host.openDocument(readme);
+    if (FileExist(readme))
+        m_host.openDocument(readme);
+    else
+        ShowMsg(QStringLiteral("找不到說明文件:\r\n") + readme, QStringLiteral("exc"));
 }
 
 void frmMenu::mDeskPic_Click(int index)
@@ -342,7 +347,9 @@ void frmMenu::mSpeed1_Click(int index)
     if (m_model.SpeedIndex >= 0 && m_model.SpeedIndex < m_model.mSpeed1.size())
         m_model.mSpeed1[m_model.SpeedIndex].checked = false;
     m_model.SpeedIndex = index;
-    m_host.setControlSpeed(LevelOf(m_model.mSpeed1[index].caption));
+    // The engine's speed follows, so that its faster and slower keys step on from here.
+    m_playback.PlaySpeed = static_cast<qint16>(LevelOf(m_model.mSpeed1[index].caption));
+    m_host.setControlSpeed(m_playback.PlaySpeed);
     m_model.mSpeed1[index].checked = true;
 }
 

@@ -219,6 +219,7 @@ void frmSet::buildControls()
     checks->addWidget(Check6, 2, 0);
     checks->addWidget(Check7, 2, 1);
     VScroll1 = new QScrollBar(Qt::Horizontal, this);
+    VScroll1->setObjectName(QStringLiteral("VScroll1"));
     VScroll1->setRange(0, 30);
     Text3 = new QLineEdit(this);
     Text3->setReadOnly(true);
@@ -486,6 +487,7 @@ void frmSet::SaveSetData()
     store.set(OptionKeys::DeskPic, o.DeskPic);
 
     store.set(OptionKeys::CreatSongDir, QString::number(o.CreatSongDir));
+    m_shell.CreatSongDir = static_cast<qint16>(o.CreatSongDir);  // the lyric lookup follows at once
     store.set(OptionKeys::SongTempDir, o.SongTempDir);
     store.set(OptionKeys::ButtonTempDir, o.ButtonTempDir);
     store.set(OptionKeys::CutDir, o.CutDir);
@@ -673,6 +675,11 @@ void frmSet::Command5_Click(int index)
         break;
     }
     case 2:  // "確定"
+        if (Text4->text().trimmed().isEmpty()) {
+            // An empty entry would end the list when it is read back: nothing is added.
+            Command5_Click(3);
+            break;
+        }
         new QListWidgetItem(Text4->text(), List1);
         List1->setCurrentRow(List1->count() - 1, QItemSelectionModel::NoUpdate);
         List1_Click();

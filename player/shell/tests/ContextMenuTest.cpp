@@ -4,6 +4,8 @@
 #include "ShellTestSupport.h"
 
 #include "MenuHost.h"
+#include "MessageBox.h"
+#include "SystemPaths.h"
 #include "MenuModel.h"
 #include "ModFiles.h"
 #include "PanelState.h"
@@ -12,6 +14,7 @@
 #include "frmMenu.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 #include <gtest/gtest.h>
 #include <memory>
@@ -144,11 +147,14 @@ TEST_F(ContextMenuTest, SpeedItemSetsBothControlsAndMovesTheTick)
     EXPECT_FALSE(model.mSpeed1[9].checked);
     EXPECT_TRUE(model.mSpeed1[10].checked);
     EXPECT_EQ(model.SpeedIndex, 10);
-    EXPECT_EQ(playback.PlaySpeed, 1000);  // the engine's own speed stays
+    EXPECT_EQ(playback.PlaySpeed, 1100) << "the faster and slower keys step on from the menu's speed";
     menu->mSpeed1_Click(0);
     EXPECT_EQ(host.calls.last(), "speed 100");
+    menu->mSpeed1_Click(19);  // 200%: "faster" then goes to 225%, not down to 125%
+    EXPECT_EQ(playback.PlaySpeed, 2000);
     menu->mSpeed1_Click(21);
     EXPECT_EQ(host.calls.last(), "speed 2200");
+    EXPECT_EQ(playback.PlaySpeed, 2200);
     EXPECT_EQ(std::count_if(model.mSpeed1.begin(), model.mSpeed1.end(), [](const MenuItem& i) { return i.checked; }),
               1);
 }
@@ -268,6 +274,35 @@ TEST_F(ContextMenuTest, FolderSearchProbesTheChosenFolderAndShowsItInTheCaption)
     EXPECT_EQ(model.mPath.caption, QString("搜尋目錄") + QString(5, ' ') + " /data/Music");
     EXPECT_EQ(playback.DriveKind, 3);
     EXPECT_EQ(host.calls.last(), "CheckCdrom 1");
+
+    // A folder several levels below its drive shows whole, and the next search starts there.
+    host.chosenFolder = "/data/x/media/Music";
+    menu->mPath_Click();
+    EXPECT_EQ(shell.SearchFolder, "x/media/Music");
+    EXPECT_EQ(model.mPath.caption, QString("搜尋目錄") + QString(5, ' ') + " /data/x/media/Music");
+    host.chosenFolder.clear();
+    menu->mPath_Click();
+    EXPECT_EQ(host.calls.last(), "chooseFolder /data/x/media/Music *.MP3");
+}
+
+TEST_F(ContextMenuTest, HelpItemOpensTheReadmeOrSaysItIsMissing)
+{
+    MessageBox::setAnswerer([](const MessageBox::Request&) { return int(MessageBox::IdOk); });
+    MessageBox::clearShownRequests();
+    const QString readme = AddPath(SystemPaths::ProgramFolder(), "readme.htm");
+    QFile::remove(readme);
+    menu->mReadme_Click();
+    EXPECT_TRUE(host.calls.isEmpty());
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_TRUE(MessageBox::shownRequests()[0].prompt.contains(readme));
+
+    QFile file(readme);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    menu->mReadme_Click();
+    EXPECT_EQ(host.calls, QStringList{"open " + readme});
+    EXPECT_EQ(MessageBox::shownRequests().size(), 1);
+    MessageBox::setAnswerer({});
 }
 
 TEST_F(ContextMenuTest, PlayListItemPlaysTheHandedOverEntries)

@@ -337,6 +337,7 @@ TEST_F(PanelMouseTest, LeftClickOnTheMessageLineShowsAndHidesTheWholeLyrics)
 {
     mouse->Label1_MouseDown(PanelMouse::Left, 0, 0, 0);  // no lyric file: only the list toggles
     EXPECT_TRUE(songList.isVisibleTo(&host.window));
+    EXPECT_EQ(songList.geometry(), QRect(10, 20, 480, 300)) << "on the picture area, clear of the logo";
     EXPECT_TRUE(obj().Label1->toolTip().isEmpty());
     mouse->Label1_MouseDown(PanelMouse::Left, 0, 0, 0);
 

@@ -111,7 +111,15 @@ TEST_F(PlaybackWiringTest, VolumeAndSpeedItemsReachTheSettingsTheTimeLabelAndBot
     vcd.contextMenu().mSpeed1_Click(10);  // 110%
     EXPECT_EQ(vcd.MCIWnd1->Speed(), 1100);
     EXPECT_EQ(vcd.engine().frmPlay().MCIWnd1()->Speed(), 1100);
-    EXPECT_EQ(vcd.playback().PlaySpeed, 1000);
+    EXPECT_EQ(vcd.playback().PlaySpeed, 1100);
+
+    // A video at the menu's 200%: the faster key steps on to 225%, not back to 125%.
+    vcd.contextMenu().mSpeed1_Click(19);
+    vcd.playback().MediaKind = "VCD";
+    vcd.playback().ActiveMci = vcd.MCIWnd1;
+    vcd.ChkCD(11);
+    EXPECT_EQ(vcd.MCIWnd1->Speed(), 2250);
+    EXPECT_EQ(vcd.playback().PlaySpeed, 2250);
     vcd.CloseForm();
 }
 

@@ -106,3 +106,17 @@ TEST(PlayerOptions, StoredBuiltInTextsNeverReplaceTheBuiltIns)
     const auto list = OptionRules::readFileTypes(m.store());
     EXPECT_EQ(list[2], (FileTypeEntry{"AVI (*.avi)", false}));
 }
+
+TEST(PlayerOptions, EmptyFileTypeEntriesAreSkippedWhenWritten)
+{
+    MemoryStore m;
+    auto list = OptionRules::readFileTypes(m.store());
+    list.append({"", true});
+    list.append({"OGG (*.ogg)", true});
+    OptionRules::writeFileTypes(m.store(), list);
+    EXPECT_EQ(m.values.value("FileTypeText8"), "OGG (*.ogg)");
+    EXPECT_EQ(m.values.value("FileType8"), "True");
+    EXPECT_EQ(m.values.value("FileTypeText9"), "");
+    list.remove(8);
+    EXPECT_EQ(OptionRules::readFileTypes(m.store()), list);
+}

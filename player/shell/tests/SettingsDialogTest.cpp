@@ -348,3 +348,56 @@ TEST(SettingsDialog, ADeviceNotPresentNowIsKept)
     s.Command2->click();
     EXPECT_EQ(GetAppSetting("DiskName", ""), "/media/gone");
 }
+
+TEST(SettingsDialog, AnEmptyFileTypeIsNeitherAddedNorWrittenSoLaterTypesSurvive)
+{
+    ShellTest::freshWorld();
+    frmVCD vcd;
+    frmSet& s = vcd.settings();
+    s.Form_Load();
+    s.Command5[0]->click();  // "加入" with nothing typed
+    s.Command5[2]->click();
+    EXPECT_EQ(s.List1->count(), 8);
+    EXPECT_TRUE(s.Command5[0]->isVisible() || !s.Command5[2]->isVisibleTo(&s));  // back to browsing
+
+    s.Command5[0]->click();
+    s.Text4->setText("OGG (*.ogg)");
+    s.Command5[2]->click();
+    // An empty entry already in the list (from an older version) is skipped when written.
+    s.List1->insertItem(8, "");
+    s.show();
+    s.Command2->click();
+    EXPECT_EQ(setting("FileTypeText8"), "OGG (*.ogg)");
+    EXPECT_EQ(setting("FileTypeText9"), "");
+
+    frmVCD next;
+    next.settings().Form_Load();
+    ASSERT_EQ(next.settings().Options().FileTypes.size(), 9);
+    EXPECT_EQ(next.settings().Options().FileTypes[8].text, "OGG (*.ogg)");
+}
+
+TEST(SettingsDialog, ConfirmingAppliesTheLyricFolderBoxAndAZeroPictureIntervalStopsTheSlides)
+{
+    ShellTest::freshWorld();
+    frmVCD vcd;
+    frmSet& s = vcd.settings();
+    s.Form_Load();
+    vcd.setSlideShowEnabled(true);  // a song without lyrics plays
+    ASSERT_TRUE(vcd.TimerBMP.isActive());
+
+    s.show();
+    s.Check3->setCheckState(Qt::Checked);
+    s.VScroll1->setValue(0);
+    s.Command2->click();
+    EXPECT_EQ(vcd.creatSongDir(), 1) << "the lyric lookup reads the box from now on";
+    EXPECT_FALSE(vcd.TimerBMP.isActive()) << "a timer of 0 ms would fire on every pass";
+    vcd.setSlideShowEnabled(true);  // the next song
+    EXPECT_FALSE(vcd.TimerBMP.isActive());
+
+    s.show();
+    s.VScroll1->setValue(3);
+    s.Command2->click();
+    vcd.setSlideShowEnabled(true);
+    EXPECT_TRUE(vcd.TimerBMP.isActive());
+    EXPECT_EQ(vcd.TimerBMP.interval(), 3000);
+}
