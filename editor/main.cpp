@@ -1,5 +1,6 @@
 // Morrest, the panel editor.
 
+#include "DisplayServer.h"
 #include "EditorStart.h"
 #include "EditorState.h"
 #include "frmMain.h"
@@ -8,6 +9,7 @@
 
 int main(int argc, char *argv[])
 {
+    DisplayServer::PreferX11UnderWayland();
     QApplication app(argc, argv);
     app.setApplicationVersion(QStringLiteral("1.0"));
     EditorState state;

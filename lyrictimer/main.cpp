@@ -1,3 +1,4 @@
+#include "DisplayServer.h"
 #include "SystemPaths.h"
 #include "frmDobbrin.h"
 
@@ -5,6 +6,7 @@
 
 int main(int argc, char *argv[])
 {
+    DisplayServer::PreferX11UnderWayland();
     QApplication app(argc, argv);
     frmDobbrin window(SystemPaths::ProgramFolder());
     window.show();

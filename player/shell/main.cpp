@@ -1,9 +1,11 @@
+#include "DisplayServer.h"
 #include "ModDeclare.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    DisplayServer::PreferX11UnderWayland();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     QApplication::setQuitOnLastWindowClosed(false);  // the player ends only through its shut-down
