@@ -1,5 +1,6 @@
 #include "ModDeclare.h"
 
+#include "EndRequests.h"
 #include "FrmReadme.h"
 #include "InstanceGuard.h"
 #include "ModFiles.h"
@@ -53,6 +54,8 @@ void TakeOverAudioCDPlay()
     SetAudioCDPlay(QString());
 }
 
+void GiveBackAudioCDPlay() { SetAudioCDPlay(GetSavedAudioCDPlay()); }
+
 int Main(QApplication& app)
 {
     SetAppProduct(QStringLiteral("Quorvel V1.1"));
@@ -81,10 +84,19 @@ int Main(QApplication& app)
     WriteLog(QStringLiteral("檢查完畢!"));
     QApplication::processEvents();
     const bool started = vcd->Start();
+    if (!started) GiveBackAudioCDPlay();  // no panel: the player ends before it ever ran
     if (!started || vcd->ended()) {
         delete vcd;
         return 0;
     }
+    // A kill, Ctrl+C or the end of the session takes the road of a close by the window
+    // manager: logged as such, window data kept, the autoplay command given back.
+    EndRequests outside;
+    const auto endFromOutside = [vcd] {
+        if (!vcd->ended()) vcd->close();
+    };
+    QObject::connect(&outside, &EndRequests::requested, vcd, endFromOutside);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, vcd, endFromOutside);
     const int code = app.exec();
     delete vcd;
     return code;

@@ -19,5 +19,7 @@ void SetMciDriver();
 // Takes over the audio-CD autoplay command: a command in force is kept under the product
 // key and blanked; an empty one changes nothing.
 void TakeOverAudioCDPlay();
+// Writes the kept autoplay command back (an empty one when none was kept).
+void GiveBackAudioCDPlay();
 
 }  // namespace ModDeclare

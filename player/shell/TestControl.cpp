@@ -8,6 +8,8 @@
 #include "frmVCD.h"
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QListWidget>
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
@@ -81,7 +83,30 @@ void writeTestState(frmVCD& vcd, const QString& path)
                          .arg(key.height());
         }
     }
+    // Where the message line, the logo, the picture area and the lyric list are on the screen.
+    const auto place = [&vcd](const QString& name, const QRect& inWindow) {
+        const QRect r(vcd.mapToGlobal(inWindow.topLeft()), inWindow.size());
+        return QStringLiteral("place(%1)=%2 %3 %4 %5").arg(name).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
+    lines << place(QStringLiteral("Label1"), obj.Label1->geometry()) << place(QStringLiteral("PictureArea"), vcd.pictureArea())
+          << place(QStringLiteral("SongList"), vcd.SongList->geometry())
+          << QStringLiteral("SongListVisible=%1").arg(vcd.SongList->isVisible() ? 1 : 0);
+    if (!obj.Label3.isEmpty()) lines << place(QStringLiteral("Label3"), obj.Label3[0]->geometry());
+    lines << QStringLiteral("TimerBMP=%1 %2").arg(vcd.TimerBMP.isActive() ? 1 : 0).arg(vcd.TimerBMP.interval());
     file.write(lines.join(QLatin1Char('\n')).toUtf8());
+}
+
+// Moves a scroll bar or slider of a visible window, named by its object name, as a user's
+// drag would: "value VScroll1 0".
+void setControlValue(const QString& name, int value)
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible()) continue;
+        if (auto* slider = top->findChild<QAbstractSlider*>(name)) {
+            slider->setValue(value);
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -95,6 +120,11 @@ void Run(frmVCD& vcd, const QString& command)
     if (command.startsWith(QLatin1String("key "))) {
         const QStringList parts = command.split(QLatin1Char(' '));
         if (parts.size() == 3) clickPanelKey(vcd, parts[1], parts[2].toInt());
+        return;
+    }
+    if (command.startsWith(QLatin1String("value "))) {
+        const QStringList parts = command.split(QLatin1Char(' '));
+        if (parts.size() == 3) setControlValue(parts[1], parts[2].toInt());
         return;
     }
     if (command.startsWith(QLatin1String("state "))) {

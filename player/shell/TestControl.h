@@ -1,8 +1,8 @@
 #pragma once
 // Commands an automated test sends to a running player through its single-copy socket
 // (only when PELLORAN_TEST_CONTROL is set): "click <caption>", "close", "quit", "minimize",
-// "restore", and with the simulated media "disc <track lengths in ms>", "key <array> <index>",
-// "state <file>".
+// "restore", "value <control> <number>", and with the simulated media "disc <track lengths in
+// ms>", "key <array> <index>", "state <file>".
 
 class QString;
 class frmVCD;

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
+#include <unistd.h>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -166,6 +167,9 @@ public:
     }
 
     bool waitForEnd(int timeoutMs) { return m_process.waitForFinished(timeoutMs); }
+    // A process signal to the player itself, as a kill, Ctrl+C or a closed terminal sends it.
+    bool sendSignal(int number) const { return m_pid > 0 && ::kill(pid_t(m_pid), number) == 0; }
+    qint64 pid() const { return m_pid; }
     QString output() { return QString::fromLocal8Bit(m_process.readAll()); }
     void kill()
     {
@@ -471,4 +475,139 @@ TEST(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     if (realPointer) {
         EXPECT_EQ(stored.value("Volume").toString(), "900");
     }
+}
+
+namespace {
+
+// The processor time a process has used so far, in clock ticks (user and system).
+qint64 processorTicks(qint64 pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray line = stat.readAll();
+    // The fields after the command name in brackets, which may itself hold blanks.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+}
+
+// The share of one processor the process used over a stretch of wall time.
+double processorShare(qint64 pid, int milliseconds)
+{
+    const qint64 before = processorTicks(pid);
+    QThread::msleep(milliseconds);
+    const qint64 after = processorTicks(pid);
+    if (before < 0 || after < 0) return -1;
+    return double(after - before) / double(sysconf(_SC_CLK_TCK)) / (milliseconds / 1000.0);
+}
+
+QRect placeOf(const QMap<QString, QString>& state, const QString& name)
+{
+    const QStringList r = state.value("place(" + name + ")").split(' ');
+    return r.size() == 4 ? QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()) : QRect();
+}
+
+// A player started on a fresh configuration whose readme was confirmed before.
+void startConfirmed(Player& player, const QString& root, const QString& program)
+{
+    QSettings(settingsFile(root), QSettings::IniFormat).setValue("ReadMe", "1");
+    player.start();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, 30000)) << player.output().toStdString();
+}
+
+}  // namespace
+
+TEST(EndToEnd, APictureIntervalOfZeroConfirmedWhileADiscPlaysStopsTheSlidesWithoutSpinning)
+{
+    ShellTest::app();
+    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+    QTemporaryDir root;
+    const QString program = root.filePath("program");
+    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
+    Player player(root.path(), program);
+    startConfirmed(player, root.path(), program);
+    ASSERT_TRUE(player.command("disc 180000 200000 240000"));
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("MediaKind") == "CDAudio"; }, 15000));
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("TimerBMP") == "1 5000"; }, 5000))
+        << "a song without lyrics runs the slide show";
+
+    // Title button 3 opens the settings; the interval bar to 0; 確定.
+    ASSERT_TRUE(player.command("key PicButton 3"));
+    ASSERT_TRUE(player.command("value VScroll1 0"));
+    ASSERT_TRUE(player.command("click 確定"));
+    EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("TimerBMP") == "0 0"; }, 5000))
+        << panelState(player, root.path()).value("TimerBMP").toStdString();
+    const double share = processorShare(player.pid(), 3000);
+    EXPECT_GE(share, 0);
+    EXPECT_LT(share, 0.5) << "the player spins at " << share * 100 << "% of a processor";
+    ASSERT_TRUE(player.screenshot("e2e-picture-interval-0.png"));
+    EXPECT_EQ(QSettings(settingsFile(root.path()), QSettings::IniFormat).value("ShowTime").toString(), "0");
+
+    ASSERT_TRUE(player.command("quit"));
+    EXPECT_TRUE(player.waitForEnd(20000));
+}
+
+TEST(EndToEnd, TerminateAndInterruptSignalsTakeTheRoadOfAWindowManagerClose)
+{
+    ShellTest::app();
+    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+    QTemporaryDir root;
+    const QString program = root.filePath("program");
+    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
+
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
+        QFile::remove(program + "/Quorvel.log");
+        QFile::remove(settingsFile(root.path()));
+        {
+            UserFolders folders(root.path());
+            SetAudioCDPlay("cdplayer --play %1");
+            SaveAudioCDPlay("");
+        }
+        Player player(root.path(), program);
+        startConfirmed(player, root.path(), program);
+        {
+            UserFolders folders(root.path());
+            ASSERT_EQ(GetAudioCDPlay(), "");  // taken over while the player runs
+        }
+        ASSERT_TRUE(player.sendSignal(signal));
+        ASSERT_TRUE(player.waitForEnd(20000));
+        EXPECT_TRUE(logHas(program, "不正常關閉Quorvel V1.1.400")) << logTextsOf(program).join("\n").toStdString();
+        const QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
+        EXPECT_EQ(stored.value("Width").toString(), "354") << "the window data are kept";
+        EXPECT_EQ(stored.value("DeskPic").toString(), program + "/Desk/Quorvel.JPG");
+        UserFolders folders(root.path());
+        EXPECT_EQ(GetAudioCDPlay(), "cdplayer --play %1");
+    }
+}
+
+TEST(EndToEnd, ALeftClickOnTheMessageLineWithoutLyricsPutsTheListOnThePictureArea)
+{
+    ShellTest::app();
+    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+    if (QStandardPaths::findExecutable("python3").isEmpty()) GTEST_SKIP() << "python3 drives the pointer";
+    QTemporaryDir root;
+    const QString program = root.filePath("program");
+    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
+    Player player(root.path(), program);
+    startConfirmed(player, root.path(), program);
+
+    QMap<QString, QString> state = panelState(player, root.path());
+    const QRect line = placeOf(state, "Label1");
+    const QRect area = placeOf(state, "PictureArea");
+    const QRect logo = placeOf(state, "Label3");
+    ASSERT_FALSE(line.isEmpty());
+    ASSERT_FALSE(area.isEmpty());
+    ASSERT_TRUE(player.pointerClick(line.center()));
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("SongListVisible") == "1"; }, 5000));
+    QThread::msleep(300);
+    ASSERT_TRUE(player.screenshot("e2e-lyric-list-without-lyrics.png"));
+    state = panelState(player, root.path());
+    EXPECT_EQ(placeOf(state, "SongList"), area);
+    EXPECT_FALSE(placeOf(state, "SongList").intersects(logo)) << "the logo's main menu stays within reach";
+
+    // A second click hides it again.
+    ASSERT_TRUE(player.pointerClick(line.center()));
+    EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("SongListVisible") == "0"; }, 5000));
+    ASSERT_TRUE(player.command("quit"));
+    EXPECT_TRUE(player.waitForEnd(20000));
 }

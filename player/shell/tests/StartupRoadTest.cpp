@@ -2,6 +2,7 @@
 
 #include "FrmReadme.h"
 #include "InstanceGuard.h"
+#include "MessageBox.h"
 #include "ModDeclare.h"
 #include "ModIniFile.h"
 #include "ModRegist.h"
@@ -10,6 +11,7 @@
 #include "SystemPaths.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QEvent>
@@ -64,6 +66,22 @@ TEST(StartupRoad, AutoplayTakeover)
     ModDeclare::TakeOverAudioCDPlay();
     EXPECT_EQ(GetSavedAudioCDPlay(), "player --cd %1");
     EXPECT_EQ(GetAudioCDPlay(), "");
+}
+
+TEST(StartupRoad, QuittingForWantOfAPanelGivesTheAutoplayCommandBack)
+{
+    const QString program = ShellTest::freshWorld();
+    ASSERT_FALSE(QDir(program + "/Skin").exists() && !QDir(program + "/Skin").isEmpty());
+    SaveAppSetting("ReadMe", "1");
+    SetAudioCDPlay("player --cd %1");
+    MessageBox::setAnswerer([](const MessageBox::Request&) { return int(MessageBox::IdOk); });
+    MessageBox::clearShownRequests();
+    EXPECT_EQ(ModDeclare::Main(ShellTest::app()), 0);
+    MessageBox::setAnswerer({});
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_TRUE(MessageBox::shownRequests()[0].prompt.startsWith("找不到任何面板"));
+    EXPECT_EQ(GetAudioCDPlay(), "player --cd %1");
+    EXPECT_EQ(GetSavedAudioCDPlay(), "player --cd %1");
 }
 
 TEST(StartupRoad, ReadmeSettingReadings)
