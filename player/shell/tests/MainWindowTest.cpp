@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include "Drives.h"
 #include "MessageBox.h"
 #include "ModRegist.h"
 #include "ModTools.h"
@@ -260,4 +261,48 @@ TEST(MainWindow, PictureFolderTakesItsFirstPicture)
     frmVCD second;
     ASSERT_TRUE(second.Start());
     EXPECT_EQ(second.shellState().PicFolder, other + "/missing/z.jpg");
+}
+
+TEST(MainWindow, StartupOptionZeroProbesTheOpticalDriveWhateverDeviceWasChosen)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    Drives::SetSource(std::make_shared<Drives::FixedSource>(QList<Drives::Drive>{
+        {"/", "/dev/sda1", "", Drives::TypeFixed, true},
+        {"/data", "/dev/sdb1", "DATA", Drives::TypeFixed, true},
+        {"/dev/sr0", "/dev/sr0", "", Drives::TypeOptical, false},
+    }));
+    SaveAppSetting("ScanType1", "True");
+    SaveAppSetting("ScanType2", "False");
+    SaveAppSetting("ScanType3", "False");
+    SaveAppSetting("DiskName", "/data");
+    StartLog();
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    EXPECT_EQ(vcd.playback().CdDrive, "/dev/sr0");
+    EXPECT_EQ(vcd.playback().DriveKind, 5);
+    EXPECT_EQ(vcd.settings().Options().DiskName, "/data") << "the chosen device stays chosen";
+    // The probe searched the optical drive, not the chosen device; the empty drive holds nothing.
+    EXPECT_TRUE(ShellTest::logTexts(program).contains("在/dev/sr0上找不到可供播放的媒體"));
+    vcd.CloseForm();
+}
+
+TEST(MainWindow, StartupOptionTwoNamesTheChosenDriveAndProbesNothing)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    SaveAppSetting("ScanType1", "False");
+    SaveAppSetting("ScanType2", "False");
+    SaveAppSetting("ScanType3", "True");
+    SaveAppSetting("DiskName", "/data");
+    MessageBox::clearShownRequests();
+    StartLog();
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    EXPECT_EQ(vcd.playback().CdDrive, "/data");
+    EXPECT_EQ(vcd.playback().DriveKind, 3);
+    EXPECT_EQ(vcd.panel().obj().Label1->text(), "自動搜尋關閉中,請按光碟鈕開始搜尋/data");
+    EXPECT_TRUE(MessageBox::shownRequests().isEmpty()) << "no device was searched";
+    EXPECT_EQ(vcd.playback().MediaKind, "");
+    vcd.CloseForm();
 }
