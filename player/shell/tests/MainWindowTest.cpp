@@ -21,6 +21,13 @@ namespace {
 
 int indexOf(const QStringList& lines, const QString& text) { return lines.indexOf(text); }
 
+// The start-up option (0, 1 or 2) and the chosen device, as the settings dialog stores them.
+void chooseStartup(int option, const QString& drive)
+{
+    for (int i = 0; i < 3; ++i) SaveAppSetting(QString("ScanType%1").arg(i + 1), i == option ? "True" : "False");
+    SaveAppSetting("DiskName", drive);
+}
+
 }  // namespace
 
 TEST(MainWindow, DialogPlacement)
@@ -193,10 +200,7 @@ TEST(MainWindow, StartupOptionsProbeTheChosenDevice)
 {
     const QString program = ShellTest::freshWorld();
     ShellTest::addPanel(program);
-    SaveAppSetting("ScanType1", "False");
-    SaveAppSetting("ScanType2", "True");
-    SaveAppSetting("ScanType3", "False");
-    SaveAppSetting("DiskName", "/data");
+    chooseStartup(1, "/data");
     frmVCD vcd;
     ASSERT_TRUE(vcd.Start());
     EXPECT_EQ(vcd.playback().CdDrive, "/data");
@@ -272,10 +276,7 @@ TEST(MainWindow, StartupOptionZeroProbesTheOpticalDriveWhateverDeviceWasChosen)
         {"/data", "/dev/sdb1", "DATA", Drives::TypeFixed, true},
         {"/dev/sr0", "/dev/sr0", "", Drives::TypeOptical, false},
     }));
-    SaveAppSetting("ScanType1", "True");
-    SaveAppSetting("ScanType2", "False");
-    SaveAppSetting("ScanType3", "False");
-    SaveAppSetting("DiskName", "/data");
+    chooseStartup(0, "/data");
     StartLog();
     frmVCD vcd;
     ASSERT_TRUE(vcd.Start());
@@ -291,10 +292,7 @@ TEST(MainWindow, StartupOptionTwoNamesTheChosenDriveAndProbesNothing)
 {
     const QString program = ShellTest::freshWorld();
     ShellTest::addPanel(program);
-    SaveAppSetting("ScanType1", "False");
-    SaveAppSetting("ScanType2", "False");
-    SaveAppSetting("ScanType3", "True");
-    SaveAppSetting("DiskName", "/data");
+    chooseStartup(2, "/data");
     MessageBox::clearShownRequests();
     StartLog();
     frmVCD vcd;
