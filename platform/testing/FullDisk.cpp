@@ -2,6 +2,8 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -49,4 +51,13 @@ QStringList FullDisk::names() const {
     while (it.hasNext()) result << it.next().mid(path().size() + 1);
     result.sort();
     return result;
+}
+
+SettingsFolder::SettingsFolder(const QString& folder) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+}
+
+SettingsFolder::~SettingsFolder() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }

@@ -37,3 +37,13 @@ private:
     bool mounted_ = false;
     QString whyNot_;
 };
+
+// Points the per-user settings store (Qt's user-scope settings folder) at a folder, such as
+// a full disk, for one scope; the folder of the test run comes back afterwards.
+class SettingsFolder {
+public:
+    explicit SettingsFolder(const QString& folder);
+    ~SettingsFolder();
+    SettingsFolder(const SettingsFolder&) = delete;
+    SettingsFolder& operator=(const SettingsFolder&) = delete;
+};
