@@ -9,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#define SKIP_WITHOUT(disk) \
-    if (!(disk).mounted()) GTEST_SKIP() << (disk).whyNot().toStdString()
-
 namespace {
 
 QByteArray contentOf(const QString& path) { return SafeFile::read(path); }
@@ -28,7 +25,7 @@ QByteArray manyLines() {
 
 TEST(SafeFileOnAFullDisk, AWriteFailsAndKeepsTheOldFileSmallOrLarge) {
     FullDisk disk;
-    SKIP_WITHOUT(disk);
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
     const QString file = disk.filePath("list.m3u");
     ASSERT_TRUE(SafeFile::write(file, "old\r\n"));
     disk.fill();
@@ -49,7 +46,7 @@ TEST(SafeFileOnAFullDisk, AWriteFailsAndKeepsTheOldFileSmallOrLarge) {
 
 TEST(SafeFileOnAFullDisk, AnAppendAddsAllOrNothing) {
     FullDisk disk;
-    SKIP_WITHOUT(disk);
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
     const QString file = disk.filePath("MusicLib.TXT");
     ASSERT_TRUE(SafeFile::append(file, "<Dir> /\t [old]\r\n"));
     disk.fill();
@@ -68,7 +65,7 @@ TEST(SafeFileOnAFullDisk, AnAppendAddsAllOrNothing) {
 
 TEST(SafeFileOnAFullDisk, IniFilesAndTheRegistryStoreKeepTheirEntries) {
     FullDisk disk;
-    SKIP_WITHOUT(disk);
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
     const QString ini = disk.filePath("WIN.INI");
     ASSERT_TRUE(ProfileFile::writeString(ini, "mci", "MPEGVideo", "mciqtz.drv"));
     const QByteArray registryFolder = qgetenv("XDG_CONFIG_HOME");

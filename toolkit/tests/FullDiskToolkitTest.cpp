@@ -14,9 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#define SKIP_WITHOUT(disk) \
-    if (!(disk).mounted()) GTEST_SKIP() << (disk).whyNot().toStdString()
-
 namespace {
 
 class ToolkitOnAFullDisk : public ::testing::Test {
@@ -36,7 +33,7 @@ protected:
 }  // namespace
 
 TEST_F(ToolkitOnAFullDisk, SettingsThatCannotBeSavedAreToldOnceForAllTheKeysOfAStep) {
-    SKIP_WITHOUT(disk_);
+    if (!disk_.mounted()) GTEST_SKIP() << disk_.whyNot().toStdString();
     SettingsFolder onTheDisk(disk_.path());
     ASSERT_TRUE(SaveAppSetting("SongTempDir", "/old"));
     disk_.fill();
@@ -58,7 +55,7 @@ TEST_F(ToolkitOnAFullDisk, SettingsThatCannotBeSavedAreToldOnceForAllTheKeysOfAS
 }
 
 TEST_F(ToolkitOnAFullDisk, TheLogGetsWholeLinesOrNothing) {
-    SKIP_WITHOUT(disk_);
+    if (!disk_.mounted()) GTEST_SKIP() << disk_.whyNot().toStdString();
     SystemPaths::setProgramFolder(disk_.path());
     StartLog();
     const QByteArray started = SafeFile::read(LogFilePath());
@@ -70,7 +67,7 @@ TEST_F(ToolkitOnAFullDisk, TheLogGetsWholeLinesOrNothing) {
 }
 
 TEST_F(ToolkitOnAFullDisk, IniEntriesAndRegistryStringsStay) {
-    SKIP_WITHOUT(disk_);
+    if (!disk_.mounted()) GTEST_SKIP() << disk_.whyNot().toStdString();
     const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", disk_.path().toUtf8());
     const QString ini = disk_.filePath("CDROMLib.TXT");
