@@ -4,10 +4,18 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
+
+// On the disk, or on a file system that has no such thing as a sync (some network and
+// user-space file systems): that is no failure of the data.
+bool synced(int fd) {
+    if (::fsync(fd) == 0) return true;
+    return errno == EINVAL || errno == ENOSYS || errno == ENOTSUP;
+}
 
 // Makes the rename itself last through a power cut; the new file is already whole and in
 // place, so a folder that can't be synced is no failure of the write.
@@ -39,7 +47,7 @@ bool write(const QString& path, const QByteArray& bytes) {
     // (a small file on a full disk) and would rename the empty temporary file over the
     // target. So every byte is written, and synced, before commit is asked to rename.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (file.write(bytes) != bytes.size() || ::fsync(file.handle()) != 0) {
+    if (file.write(bytes) != bytes.size() || !synced(file.handle())) {
         file.cancelWriting();
         return false;  // the temporary file goes with `file`
     }
