@@ -26,7 +26,6 @@
 #include <QDate>
 #include <QDockWidget>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>

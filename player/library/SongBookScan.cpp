@@ -182,7 +182,6 @@ void SongBookScan::appendToMusicLibrary()
         tellNotWritten(host_, host_.musicLibFile());
 }
 
-
 void SongBookScan::finish()
 {
     host_.setSongBookTitle(Title);
