@@ -26,7 +26,6 @@
 #include <QDate>
 #include <QDockWidget>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -163,10 +162,8 @@ bool frmMain::saveDefinition()
     const QString temporary = target + QStringLiteral(".saving");
     QFile::remove(temporary);
     IniFile = temporary;
-    SaveButtonIni(m_pic->panel());
+    const bool written = SaveButtonIni(m_pic->panel());
     IniFile = target;
-    const QFileInfo saved(temporary);
-    const bool written = saved.isFile() && saved.size() > 0;
     if (!written
         || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(temporary);

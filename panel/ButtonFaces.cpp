@@ -9,7 +9,9 @@
 #include "DirSearch.h"
 #include "ModFiles.h"
 #include "ModTools.h"
+#include "SafeFile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImageWriter>
 #include <QPainter>
@@ -18,7 +20,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 constexpr double ProgressKeys = 29;  // the bar's divisor; 28 keys end just short of 100
@@ -32,18 +33,11 @@ inline int channel(double value)
 
 bool SaveKeyFaceBitmap(const QImage &picture, const QString &path)
 {
-    const QString temporary = path + QStringLiteral(".part");
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QImageWriter writer(&file, "BMP");
-    const bool written = writer.write(picture);
-    file.close();
-    if (!written || std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(temporary);
-        return false;
-    }
-    return true;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // A face that did not reach the disk whole (a full disk) is no saved face.
+    return QImageWriter(&buffer, "BMP").write(picture) && SafeFile::write(path, bytes);
 }
 
 // Read whole and decoded as a bitmap by name: probing every picture format and

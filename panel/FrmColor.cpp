@@ -9,6 +9,7 @@
 
 #include "ModFiles.h"
 #include "ModIniFile.h"
+#include "ModTools.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -58,6 +59,13 @@ const char *const FamilyCaptions[] = {"功能按鈕", "選曲按鈕", "控制按
 const char *const MaskSizeCaptions[] = {"遮罩尺寸", "不改變", "自定"};
 const char *const PaletteCaptions[] = {"按鈕色彩", "加入色彩", "不作處理"};
 constexpr int DesignMaskSize = 1;  // "不改變"
+
+// The panel's definition with the tool's colours; the user hears when it could not be saved.
+void saveDefinitionOrTell(PanelForm &form)
+{
+    if (!SaveButtonIni(form))
+        ShowMsg(QStringLiteral("無法儲存按鈕設定檔:") + IniFile, QStringLiteral("error"));
+}
 
 QString text(const char *utf8)
 {
@@ -383,7 +391,7 @@ void FrmColor::Command1_Click()
     PanelState &state = m_curForm.form().state();
     m_curForm.ButtonAdj(false);
     IniFile = state.DeskIniFile;
-    SaveButtonIni(m_curForm.form());
+    saveDefinitionOrTell(m_curForm.form());
     QCoreApplication::processEvents();
     untickCheck1();
     m_curForm.DeskUpdate(true);
@@ -396,7 +404,7 @@ void FrmColor::Command5_Click()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_curForm.ButtonAdj(false);
     IniFile = state.DeskIniFile;
-    SaveButtonIni(m_curForm.form());
+    saveDefinitionOrTell(m_curForm.form());
     QCoreApplication::processEvents();
     untickCheck1();
     releaseCurFormPointer();

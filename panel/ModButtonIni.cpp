@@ -421,7 +421,7 @@ QVector<ButtonIniEntry> ButtonIniEntries(PanelForm &Form)
     return entries;
 }
 
-void SaveButtonIni(PanelForm &Form)
+bool SaveButtonIni(PanelForm &Form)
 {
     const QString path = ProfileFile::resolve(IniFile);
     QCoreApplication::processEvents();
@@ -431,8 +431,7 @@ void SaveButtonIni(PanelForm &Form)
     ProfileDocument document;
     for (const ButtonIniEntry &entry : ButtonIniEntries(Form))
         document.setValue(entry.section, entry.key, entry.value);
-    if (!path.isEmpty())
-        document.save(path);
+    return !path.isEmpty() && document.save(path);
 }
 
 void ReadButtonIni(PanelForm &Form, bool WithSize)

@@ -21,8 +21,9 @@ QVector<ButtonIniEntry> ButtonIniEntries(PanelForm &Form);
 // the caller sets IniFile first and PanelState::Zoom holds the form's scale.
 
 // Deletes the old file and writes the form's layout and colour settings,
-// all entries at once in one safe save.
-void SaveButtonIni(PanelForm &Form);
+// all entries at once in one safe save. False when it could not be written
+// (the old file then stays as it was).
+bool SaveButtonIni(PanelForm &Form);
 
 // Applies the definition to the form and the colour settings; the sizes of
 // the keys change only when WithSize is True. A missing file: one log line.

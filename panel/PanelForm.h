@@ -61,7 +61,7 @@ QImage BuildKeyFace(const QImage &piece, const QImage &mask, int colorType,
                     int red, int green, int blue, int brightness);
 
 // Key-face cache files, shared by every window that builds faces into the cache:
-// written under a temporary name and renamed, so no reader meets half a face
-// (they are disposable, so not synced to disk); read whole, as bitmaps.
+// written safely (false, and no file, when the face did not reach the disk whole),
+// so no reader meets half a face; read whole, as bitmaps.
 bool SaveKeyFaceBitmap(const QImage &face, const QString &path);
 QImage LoadKeyFaceBitmap(const QString &path);

@@ -31,11 +31,12 @@ QString readTextFile(const QString& path, bool* ok = nullptr);
 // True when the file starts with a UTF-8 byte-order mark.
 bool hasUtf8Bom(const QByteArray& bytes);
 
-// Writes the text in code page 950, replacing the file safely: a failed write leaves the
-// old file as it was. Line ends are written as they stand in the text.
+// Writes the text in code page 950, replacing the file safely: a failed write (false) leaves
+// the old file as it was. Line ends are written as they stand in the text.
 bool writeTextFile(const QString& path, const QString& text);
 
-// Appends the text in code page 950 (creating the file when missing).
+// Appends the text in code page 950 (creating the file when missing): all of it or, on
+// failure (false), nothing.
 bool appendTextFile(const QString& path, const QString& text);
 
 // Splits text into lines at CR LF, LF or a lone CR; a last line without an end is kept,

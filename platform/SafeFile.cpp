@@ -1,7 +1,32 @@
 #include "SafeFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// On the disk, or on a file system that has no such thing as a sync (some network and
+// user-space file systems): that is no failure of the data.
+bool synced(int fd) {
+    if (::fsync(fd) == 0) return true;
+    return errno == EINVAL || errno == ENOSYS || errno == ENOTSUP;
+}
+
+// Makes the rename itself last through a power cut; the new file is already whole and in
+// place, so a folder that can't be synced is no failure of the write.
+void syncFolderOf(const QString& path) {
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
 
 namespace SafeFile {
 
@@ -18,19 +43,32 @@ QByteArray read(const QString& path, bool* ok) {
 bool write(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
+    // Unbuffered: QSaveFile does not notice a buffered write whose flush fails at commit
+    // (a small file on a full disk) and would rename the empty temporary file over the
+    // target. So every byte is written, and synced, before commit is asked to rename.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (file.write(bytes) != bytes.size() || !synced(file.handle())) {
         file.cancelWriting();
-        return false;
+        return false;  // the temporary file goes with `file`
     }
-    return file.commit();
+    if (!file.commit()) return false;
+    syncFolderOf(path);
+    return true;
 }
 
 bool append(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) return false;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
-    return file.write(bytes) == bytes.size();
+    const bool existed = file.exists();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) return false;
+    const qint64 oldSize = file.size();
+    if (file.write(bytes) == bytes.size()) return true;
+    // Take back the part that got in: the file ends where it ended before.
+    if (existed)
+        file.resize(oldSize);
+    else
+        file.remove();
+    return false;
 }
 
 }  // namespace SafeFile

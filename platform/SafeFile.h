@@ -1,5 +1,6 @@
 #pragma once
-// Whole-file reads and safe replacement: a failed write never leaves a half-written file.
+// Whole-file reads and safe writes of the user's files: a failed write never leaves an
+// emptied or half-written file in place of a good one, and always says so.
 
 #include <QByteArray>
 #include <QString>
@@ -9,11 +10,14 @@ namespace SafeFile {
 // The whole file; "" and *ok = false when it is missing or unreadable.
 QByteArray read(const QString& path, bool* ok = nullptr);
 
-// Writes to a temporary file beside the target and renames it over the target.
-// The folder must exist; false on any failure, the old file then unchanged.
+// Replaces the file: the bytes go unbuffered into a temporary file beside the target, which
+// is synced to the disk and only then renamed over the target. The folder must exist. False
+// on any failure (a full disk included); the old file is then unchanged and no temporary
+// file is left behind.
 bool write(const QString& path, const QByteArray& bytes);
 
-// Appends (creating the file when missing); false on failure.
+// Appends all of the bytes or none of them, creating the file when missing: a write that
+// fails part-way is taken back, so a failed append never leaves half a line. False on failure.
 bool append(const QString& path, const QByteArray& bytes);
 
 }  // namespace SafeFile

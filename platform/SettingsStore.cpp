@@ -13,6 +13,12 @@ QString storedKey(QSettings& settings, const QString& key) {
     return key;
 }
 
+// Written to the file now; a format fault in what was read before is no failure of the save.
+bool saved(QSettings& settings) {
+    settings.sync();
+    return settings.status() != QSettings::AccessError;
+}
+
 }  // namespace
 
 namespace SettingsStore {
@@ -29,23 +35,27 @@ QString get(const QString& company, const QString& product, const QString& key,
     return value.toString();
 }
 
-void set(const QString& company, const QString& product, const QString& key, const QString& value) {
+bool set(const QString& company, const QString& product, const QString& key, const QString& value) {
     QSettings settings(company, product);
     const QString k = storedKey(settings, key);
     settings.setValue(k, value);
-    settings.sync();
+    return saved(settings);
 }
 
-void remove(const QString& company, const QString& product, const QString& key) {
+bool remove(const QString& company, const QString& product, const QString& key) {
     QSettings settings(company, product);
     settings.remove(storedKey(settings, key));
-    settings.sync();
+    return saved(settings);
 }
 
 QStringList keys(const QString& company, const QString& product) {
     QSettings settings(company, product);
     settings.sync();
     return settings.childKeys();
+}
+
+QString fileName(const QString& company, const QString& product) {
+    return QSettings(company, product).fileName();
 }
 
 }  // namespace SettingsStore

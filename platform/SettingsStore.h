@@ -11,9 +11,13 @@ namespace SettingsStore {
 // case is found too (the store of the original system ignores case).
 QString get(const QString& company, const QString& product, const QString& key,
             const QString& defaultValue);
-void set(const QString& company, const QString& product, const QString& key,
+// False when the store could not be saved (a full disk, a folder that can't be written): the
+// value is then not kept, and the file holds what it held before.
+bool set(const QString& company, const QString& product, const QString& key,
          const QString& value);
-void remove(const QString& company, const QString& product, const QString& key);
+bool remove(const QString& company, const QString& product, const QString& key);
 QStringList keys(const QString& company, const QString& product);
+// The file that holds the store.
+QString fileName(const QString& company, const QString& product);
 
 }  // namespace SettingsStore

@@ -6,11 +6,14 @@
 #include "SystemPaths.h"
 #include "VbRuntime.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 #include <cmath>
@@ -67,6 +70,17 @@ MsgKind msgKindOf(const QString& kind) {
 
 QString logLine(const QString& text) { return FmtTime(QTime::currentTime()) + u' ' + text + QStringLiteral("\r\n"); }
 
+// One box for the many keys that one step (the settings dialog, the shut-down) saves in a row.
+void tellSettingsNotSaved() {
+    static bool told = false;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (told || !app || QThread::currentThread() != app->thread()) return;
+    told = true;
+    ShowMsg(QStringLiteral("無法儲存設定:") + SettingsStore::fileName(identity().company, identity().product),
+            QStringLiteral("error"));
+    QTimer::singleShot(0, app, [] { told = false; });
+}
+
 }  // namespace
 
 QString SecToTime(double Seconds) {
@@ -111,8 +125,10 @@ QString GetAppSetting(const QString& Key, const QVariant& Default) {
     return SettingsStore::get(identity().company, identity().product, Key, Vb::CStr(Default));
 }
 
-void SaveAppSetting(const QString& Key, const QVariant& Value) {
-    SettingsStore::set(identity().company, identity().product, Key, Vb::CStr(Value));
+bool SaveAppSetting(const QString& Key, const QVariant& Value) {
+    if (SettingsStore::set(identity().company, identity().product, Key, Vb::CStr(Value))) return true;
+    tellSettingsNotSaved();
+    return false;
 }
 
 void SetLogFileName(const QString& FileName) { identity().logFileName = FileName; }

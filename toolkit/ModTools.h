@@ -34,8 +34,10 @@ int AppRevision();
 
 // The per-user setting Key, or Default (as text) when it was never written. Nothing is cached.
 QString GetAppSetting(const QString& Key, const QVariant& Default = QString());
-// Stores Value as text (booleans "True"/"False", numbers as decimal text).
-void SaveAppSetting(const QString& Key, const QVariant& Value);
+// Stores Value as text (booleans "True"/"False", numbers as decimal text). False when the store
+// could not be saved; the user is then told so by a message box, once for all the settings a
+// step saves together (the box comes again only after the program has gone back to waiting).
+bool SaveAppSetting(const QString& Key, const QVariant& Value);
 
 // The log file: a name in the program folder (default "Quorvel.log").
 void SetLogFileName(const QString& FileName);

@@ -5,6 +5,7 @@
 
 #include "Clock.h"
 #include "Cp950.h"
+#include "FullDisk.h"
 #include "MciCommand.h"
 #include "MessageBox.h"
 #include "ModSongList.h"
@@ -217,6 +218,23 @@ TEST_F(DobbrinTest, FailedSaveIsReportedAndACancelledOneChangesNothing)
     window->Command6_Click();
     EXPECT_EQ(MessageBox::shownRequests().size(), 1);
     EXPECT_EQ(songLines(), QStringList({"title", "00:01:0x"}));
+}
+
+TEST_F(DobbrinTest, SavingOntoAFullDiskKeepsTheOldLyricFileAndSaysSo)
+{
+    FullDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
+    saveAnswer = disk.filePath("song.txt");
+    ASSERT_TRUE(Cp950::writeTextFile(saveAnswer, "好歌\r\n00:01:0第一句\r\n"));
+    disk.fill();
+
+    open();
+    window->SongList->addItems({"好歌", "00:01:0第一句", "00:02:0第二句"});
+    window->Command6_Click();
+    EXPECT_EQ(Cp950::readTextFile(saveAnswer), "好歌\r\n00:01:0第一句\r\n");
+    EXPECT_EQ(disk.names(), QStringList({FullDisk::FillerName, "song.txt"}));
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_EQ(MessageBox::shownRequests().at(0).prompt, "歌詞存檔失敗:" + saveAnswer);
 }
 
 TEST_F(DobbrinTest, EditBoxAndHalfSecondButtonsWorkOnTheCurrentLine)

@@ -5,7 +5,10 @@
 #include "ModButtonIni.h"
 #include "PanelTestSupport.h"
 
+#include "FullDisk.h"
+#include "MessageBox.h"
 #include "ModIniFile.h"
+#include "SafeFile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -177,6 +180,29 @@ TEST_F(ColorToolTest, SavingWritesThePanelsDefinitionAndLeavesTheFaces)
     EXPECT_EQ(GetIniString(state.DeskIniFile, QStringLiteral("編輯"), QStringLiteral("Mode")), QStringLiteral("1"));
     EXPECT_EQ(canvas->deskUpdates, updates);
     EXPECT_EQ(form->obj().PicCtl[0]->Picture(), face);
+}
+
+TEST_F(ColorToolTest, SavingOntoAFullDiskKeepsTheDefinitionAndTellsTheUser)
+{
+    FullDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
+    showPanel(QStringLiteral("Blue.jpg"));
+    state.DeskIniFile = disk.filePath(QStringLiteral("Blue.INI"));
+    IniFile = state.DeskIniFile;
+    ASSERT_TRUE(SaveButtonIni(*form));
+    const QByteArray before = SafeFile::read(state.DeskIniFile);
+    disk.fill();
+    QStringList told;
+    MessageBox::setAnswerer([&](const MessageBox::Request &r) {
+        told << r.prompt;
+        return int(MessageBox::IdOk);
+    });
+
+    tool->VScroll1[0]->setValue(-200);
+    tool->Command5_Click();  // "儲存按鈕配置"
+    MessageBox::setAnswerer({});
+    EXPECT_EQ(SafeFile::read(state.DeskIniFile), before);
+    EXPECT_EQ(told, QStringList{QStringLiteral("無法儲存按鈕設定檔:") + state.DeskIniFile});
 }
 
 TEST_F(ColorToolTest, UpdateAllRebuildsTheFacesWithTheToolsColours)

@@ -1,6 +1,9 @@
+#include "FullDisk.h"
+#include "SafeFile.h"
 #include "SettingsStore.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -26,4 +29,28 @@ TEST(SettingsStore, KeysAreFoundWithoutRegardToCase) {
 TEST(SettingsStore, EmptyTextsStayEmptyRatherThanDefault) {
     SettingsStore::set("Pelloran", "EmptyTest", "Folder", "");
     EXPECT_EQ(SettingsStore::get("Pelloran", "EmptyTest", "Folder", "dflt"), QString());
+}
+
+TEST(SettingsStore, ASaveThatFailsIsReportedAndKeepsTheFile) {
+    FullDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
+    SettingsFolder onTheDisk(disk.path());
+    ASSERT_TRUE(SettingsStore::set("Pelloran", "FullDisk", "SongTempDir", "/old"));
+    const QString file = SettingsStore::fileName("Pelloran", "FullDisk");
+    ASSERT_TRUE(file.startsWith(disk.path()));
+    const QByteArray before = SafeFile::read(file);
+    disk.fill();
+
+    EXPECT_FALSE(SettingsStore::set("Pelloran", "FullDisk", "SongTempDir", "/new"));
+    EXPECT_FALSE(SettingsStore::remove("Pelloran", "FullDisk", "SongTempDir"));
+    EXPECT_EQ(SafeFile::read(file), before);
+}
+
+TEST(SettingsStore, AFolderThatCannotBeMadeIsReported) {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("Pelloran"));  // a file where the company folder would go
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    SettingsFolder blocked(dir.path());
+    EXPECT_FALSE(SettingsStore::set("Pelloran", "Blocked", "ReadMe", "1"));
+    EXPECT_TRUE(SettingsStore::set("Other", "Blocked", "ReadMe", "1"));
 }

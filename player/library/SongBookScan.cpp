@@ -18,6 +18,14 @@
 
 namespace {
 
+// A song book file that could not be written: said on the message line, where the recording
+// is announced, and in the log.
+void tellNotWritten(LibraryHost& host, const QString& file)
+{
+    host.showMessage(QStringLiteral("歌本寫入失敗-") + file);
+    WriteLog(QStringLiteral("歌本寫入失敗-") + file);
+}
+
 // A stored folder ("/" or "/MP3/Album") on the drive whose root is Root.
 QString onDrive(const QString& root, const QString& stored)
 {
@@ -159,7 +167,7 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
             host_.showMessage(QStringLiteral("加入 '") + Title + QStringLiteral("'到歌本"));
             host_.delay(1.2);
         } else {
-            WriteLog(QStringLiteral("歌本寫入失敗-") + host_.cdromLibFile());
+            tellNotWritten(host_, host_.cdromLibFile());
         }
     }
     if (host_.songBookTicked()) appendToMusicLibrary();
@@ -171,7 +179,7 @@ void SongBookScan::appendToMusicLibrary()
     for (const QString& folder : PlayArray)
         folders.append({QLatin1Char('/') + CutDrive(folder), ListSongFiles(folder, host_.songPattern())});
     if (!MusicLibrary::appendFolders(host_.musicLibFile(), Title, folders, MusicCount))
-        WriteLog(QStringLiteral("歌本寫入失敗-") + host_.musicLibFile());
+        tellNotWritten(host_, host_.musicLibFile());
 }
 
 void SongBookScan::finish()

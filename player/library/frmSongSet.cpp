@@ -32,6 +32,12 @@ QPushButton* button(QWidget* parent, const QString& caption, int left, int top, 
     return b;
 }
 
+// The save buttons tell the user when the list could not be written; the file keeps its old list.
+void saveOrTell(frmSongSet& window, const QString& path)
+{
+    if (!window.SaveListFile(path)) ShowMsg(QStringLiteral("無法儲存清單檔:") + path, QStringLiteral("error"));
+}
+
 }  // namespace
 
 frmSongSet::frmSongSet(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -115,7 +121,7 @@ void frmSongSet::buildListButtons()
     connect(Command12, &QPushButton::clicked, this, [this] { applyRowCommand(ListRows::MoveBottom); });
     connect(Command4, &QPushButton::clicked, this, &frmSongSet::Command4_Click);
     connect(Command3, &QPushButton::clicked, this, &frmSongSet::Command3_Click);
-    connect(Command14, &QPushButton::clicked, this, [this] { SaveListFile(CurListFile); });
+    connect(Command14, &QPushButton::clicked, this, [this] { saveOrTell(*this, CurListFile); });
     connect(Command13, &QPushButton::clicked, this, [this] { ReadListFile(CurListFile); });
     connect(Command5, &QPushButton::clicked, this, &frmSongSet::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &frmSongSet::Command6_Click);
@@ -240,7 +246,7 @@ void frmSongSet::Command4_Click()
 void frmSongSet::Command3_Click()
 {
     const QString file = chooseSaveFile(GetFilePath(CurListFile), dialogFileName());
-    if (!file.isEmpty()) SaveListFile(file);
+    if (!file.isEmpty()) saveOrTell(*this, file);
 }
 
 void frmSongSet::Command5_Click()

@@ -8,6 +8,7 @@
 #include "PlaybackHost.h"
 #include "PlaybackRules.h"
 #include "PlaybackState.h"
+#include "SafeFile.h"
 #include "VbRuntime.h"
 #include "frmCutSet.h"
 
@@ -15,7 +16,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace {
 
@@ -255,8 +255,7 @@ bool FrameCapture::writeBitmap(const QImage &picture)
     if (!picture.save(&buffer, "BMP"))
         return false;
     // Written whole or not at all: an existing file of that name is replaced.
-    QSaveFile out(file);
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    return SafeFile::write(file, bytes);
 }
 
 void FrameCapture::SaveCutBmp(int Idx, int Grid)

@@ -1,7 +1,9 @@
 #include "Cp950.h"
+#include "FullDisk.h"
 #include "LibraryTestSupport.h"
 #include "ListBoxes.h"
 #include "ListRows.h"
+#include "MessageBox.h"
 #include "ModTools.h"
 #include "frmSongSet.h"
 
@@ -104,6 +106,29 @@ TEST(PlayListEditor, SavesCp950SafelyAndKeepsTheListOnAFailedSave)
     frmSongSet other;
     other.ReadListFile(path);
     EXPECT_EQ(other.rows(), w.rows());
+}
+
+TEST(PlayListEditor, SavingOntoAFullDiskKeepsTheOldListAndTellsTheUser)
+{
+    FullDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
+    QStringList told;
+    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
+        told << r.prompt;
+        return int(MessageBox::IdOk);
+    });
+    frmSongSet w;
+    w.setRows({{"a.mp3", "/m", false}});
+    const QString path = disk.filePath("list.m3u");
+    ASSERT_TRUE(w.SaveListFile(path));
+    disk.fill();
+
+    w.setRows({{"a.mp3", "/m", false}, {"b.mp3", "/m", false}});
+    w.Command14->click();  // "儲存清單檔"
+    EXPECT_EQ(fileBytes(path), QByteArray("/m/a.mp3\r\n"));
+    EXPECT_EQ(told, QStringList{"無法儲存清單檔:" + path});
+    EXPECT_EQ(disk.names(), QStringList({FullDisk::FillerName, "list.m3u"}));
+    MessageBox::setAnswerer({});
 }
 
 TEST(PlayListEditor, HandOverRemembersOnlyM3uLists)

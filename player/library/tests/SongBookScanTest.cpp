@@ -8,6 +8,8 @@
 #include "SongBookScan.h"
 #include "SongFolderScan.h"
 #include "FrmSongLib.h"
+#include "FullDisk.h"
+#include "SafeFile.h"
 
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -243,6 +245,30 @@ TEST_F(SongBookScanTest, CancelOrHistoryOffRecordsNothingButStillPlays)
     SongBookScan folder(host);
     EXPECT_EQ(folder.ScanMp3(disc + "/A", {}), 1);
     EXPECT_FALSE(QFile::exists(host.cdromLibFile()));
+}
+
+TEST_F(SongBookScanTest, OnAFullDiskBothFilesStayWholeAndTheFailureIsShown)
+{
+    FullDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
+    host.folder = disk.path();
+    ASSERT_TRUE(CdromLibrary(host.cdromLibFile()).recordDisc("0000-0001", "Old", "2001/1/1~2001/1/1", {"/"}));
+    // A music library whose last block has room for a few bytes only: an append gets some in.
+    ASSERT_TRUE(SafeFile::write(host.musicLibFile(), QByteArray("<Dir> /\t [Old]\r\n") +
+                                                         QByteArray("x.mp3\r\n").repeated(582)));
+    const QByteArray cdromBefore = fileBytes(host.cdromLibFile());
+    const QByteArray musicBefore = fileBytes(host.musicLibFile());
+    disk.fill();
+
+    makeFile(disc + "/a.mp3");
+    SongBookScan scanner(host);
+    ASSERT_EQ(scan(scanner, "新歌本"), 1);
+    EXPECT_EQ(fileBytes(host.cdromLibFile()), cdromBefore);
+    EXPECT_EQ(fileBytes(host.musicLibFile()), musicBefore);
+    EXPECT_EQ(scanner.DiscCount, 1);
+    EXPECT_TRUE(host.messages.contains("歌本寫入失敗-" + host.cdromLibFile()));
+    EXPECT_TRUE(host.messages.contains("歌本寫入失敗-" + host.musicLibFile()));
+    EXPECT_FALSE(host.messages.contains("加入 '新歌本'到歌本"));
 }
 
 TEST_F(SongBookScanTest, StoredDiscWithALostFolderEntryPlaysTheRoot)

@@ -3,6 +3,7 @@
 #include "FilePlayback.h"
 #include "FrameCapture.h"
 #include "FrmPlay.h"
+#include "FullDisk.h"
 #include "ModFiles.h"
 #include "frmCutSet.h"
 
@@ -145,6 +146,18 @@ TEST_F(FrameCaptureTest, AFailedWriteIsToldAndTheNameKept)
     capture->mCutBmp1_Click();
     EXPECT_EQ(host.prompts, QStringList{"error|無法寫入 " + state.CutFile});
     EXPECT_EQ(state.CutFile, temp.filePath("no-such-folder/Cut0000.BMP"));
+    EXPECT_EQ(capture->filesWritten(), 0);
+}
+
+TEST_F(FrameCaptureTest, OnAFullDiskNoEmptyPictureIsLeftAndTheUserIsTold)
+{
+    FullDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
+    disk.fill();
+    state.CutFile = disk.filePath("Cut0000.BMP");
+    capture->mCutBmp1_Click();  // a picture smaller than a file buffer
+    EXPECT_EQ(host.prompts, QStringList{"error|無法寫入 " + state.CutFile});
+    EXPECT_EQ(disk.names(), QStringList{FullDisk::FillerName});
     EXPECT_EQ(capture->filesWritten(), 0);
 }
 

@@ -1,0 +1,39 @@
+// The player on a full disk: its settings can't be saved, and it says so.
+
+#include "ShellTestSupport.h"
+
+#include "FullDisk.h"
+#include "MessageBox.h"
+#include "ModTools.h"
+#include "SafeFile.h"
+#include "SettingsStore.h"
+#include "frmSet.h"
+#include "frmVCD.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+TEST(SettingsOnAFullDisk, TheSettingsDialogTellsTheUserOnceAndTheOldFileStays)
+{
+    ShellTest::freshWorld();
+    FullDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
+    SettingsFolder onTheDisk(disk.path());
+    ASSERT_TRUE(SaveAppSetting("CutDir", "/old/cuts"));
+    const QString file = SettingsStore::fileName(AppCompany(), AppProduct());
+    const QByteArray before = SafeFile::read(file);
+    disk.fill();
+
+    frmVCD vcd;
+    frmSet& s = vcd.settings();
+    s.Form_Load();
+    s.show();
+    s.Text7->setText("/new/cuts");
+    s.Command2->click();  // "確定": some thirty keys saved in a row
+
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_EQ(MessageBox::shownRequests().first().prompt, QStringLiteral("無法儲存設定:") + file);
+    EXPECT_EQ(MessageBox::shownRequests().first().icon, MessageBox::Icon::Critical);
+    EXPECT_EQ(SafeFile::read(file), before);
+}
