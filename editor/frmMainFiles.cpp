@@ -73,8 +73,7 @@ bool frmMain::OpenFile(const QString &FileName)
     m_color->setEnabled(true);
     m_undo->setEnabled(false);
     hideCanvas();
-    setZoomText(QStringLiteral("100%"));
-    Combo1_Click();
+    returnToFullSize();
     m_state.panel.DeskPicFile = FileName;
     m_pic->ShowObj(false);
     letEventsRun();
@@ -111,8 +110,7 @@ void frmMain::InputButtonIniFile_Click()
     if (name.isEmpty())
         return;
     hideCanvas();
-    setZoomText(QStringLiteral("100%"));
-    Combo1_Click();
+    returnToFullSize();
     FitPicForm();
     letEventsRun();
     m_pic->ChkDeskName();
@@ -140,8 +138,7 @@ void frmMain::mnuFileOpen_Click()
         return;
     }
     hideCanvas();
-    setZoomText(QStringLiteral("100%"));
-    Combo1_Click();
+    returnToFullSize();
     m_state.panel.DeskPicFile = name;
     FitPicForm();
     letEventsRun();
@@ -180,8 +177,7 @@ void frmMain::mnuFileSave_Click()
 {
     if (!m_state.PanelOpen)
         return;
-    setZoomText(QStringLiteral("100%"));
-    Combo1_Click();
+    returnToFullSize();
     saveDefinition();
     mnuViewRefresh_Click();
 }
@@ -215,6 +211,14 @@ void frmMain::mnuViewRefresh_Click()
 void frmMain::mnuFileClose_Click()
 {
     hideCanvas();
+    closePanel();
+}
+
+void frmMain::closePanel()
+{
+    // Back to 100 % while the panel is still open: a closed canvas keeps its
+    // objects, and the next open lays its definition over them at full size.
+    returnToFullSize();
     m_state.PanelOpen = false;
     ConOn(false);
 }
