@@ -3,6 +3,7 @@
 // would and checks what it keeps at shut-down.
 #include "Cp950.h"
 
+#include "ListHighlight.h"
 #include "XDisplaySession.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,4 +131,40 @@ TEST_F(DobbrinEndToEnd, PlaysTheFoldersSongShowsItsLyricAndKeepsColoursAtTheEnd)
     EXPECT_TRUE(kept.contains("BackColor=4194304")) << kept.toStdString();
     EXPECT_TRUE(kept.contains("SongColor=65535")) << kept.toStdString();
     EXPECT_TRUE(kept.contains("SongColor1=49344")) << kept.toStdString();
+}
+
+// In edit mode a song opened from the play list keeps the lyric list still:
+// the line the user clicks stays current while the song plays on.
+TEST_F(DobbrinEndToEnd, OpeningASongInEditModeLeavesTheLyricListWhereTheUserPutsIt)
+{
+    ASSERT_TRUE(QFile::copy(m_program.filePath(QStringLiteral("song.mp3")), m_program.filePath(QStringLiteral("tune.mp3"))));
+    QStringList lyric = {QStringLiteral("曲名")};
+    for (int i = 0; i < 14; ++i)  // a line every half second
+        lyric << QStringLiteral("00:%1:%2第%3句").arg(i / 2, 2, 10, QLatin1Char('0')).arg(i % 2 * 5).arg(i + 1);
+    ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("tune.txt")), Cp950::joinCrLf(lyric)));
+    startDobbrin();
+    XInput pointer(m_screen.display().toLocal8Bit());
+    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
+    const QRect lyricList(242, 206, 460, 228);
+    const QString shotPath = outputFile(QStringLiteral("dobbrin-edit-open.png"));
+    QImage shown;
+    waitUntil([&] {
+        shown = screenshot(shotPath);
+        return !shown.isNull() && yellowPixels(shown, QRect(240, 204, 472, 64)) > 150;
+    }, 20000, 200);
+
+    pointer.click(500, 78);  // "To 編輯模式"
+    QThread::msleep(300);
+    pointer.click(60, 381);  // tune.mp3, the second entry of the play list
+    QThread::msleep(1000);
+    shown = screenshot(shotPath);
+    const int top = highlightedRow(shown, lyricList);
+    ASSERT_GE(top, 0) << "no current lyric line; see " << shotPath.toStdString();
+    const int clicked = top + 4 * 18;  // the fifth line: rows are 18 pixels high
+    pointer.click(400, clicked);
+    // Several clock steps later, with later lines falling due every half second.
+    QThread::msleep(2500);
+    shown = screenshot(shotPath);
+    EXPECT_LE(qAbs(highlightedRow(shown, lyricList) - clicked), 5)
+        << "the lyric list followed the play time; see " << shotPath.toStdString();
 }

@@ -1,5 +1,6 @@
 // Dobbrin on the real media back end (libmpv) and a virtual X display: in play
 // mode it plays the songs of its folder one after another, each to its end.
+#include "ListHighlight.h"
 #include "XDisplaySession.h"
 
 #include <QDir>
@@ -14,25 +15,6 @@ namespace {
 
 // The play list's place on the screen: the window sits at the top left.
 const QRect PlayList(10, 362, 218, 124);
-
-// The middle row of the play list's highlighted (current) entry, or -1. The
-// highlight is the one strongly coloured band in the dark list.
-int highlightedRow(const QImage &shot)
-{
-    int best = -1, bestCount = 0;
-    for (int y = PlayList.top(); y <= PlayList.bottom(); ++y) {
-        int count = 0;
-        for (int x = PlayList.left(); x <= PlayList.right(); ++x) {
-            const QColor c = QColor::fromRgb(shot.pixel(x, y));
-            count += c.saturation() > 100 && c.value() > 120 ? 1 : 0;
-        }
-        if (count > bestCount) {
-            bestCount = count;
-            best = y;
-        }
-    }
-    return bestCount > PlayList.width() / 2 ? best : -1;
-}
 
 class DobbrinRealMedia : public ::testing::Test
 {
@@ -97,7 +79,7 @@ TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
     const QString shotPath = m_program.filePath(QStringLiteral("shot.png"));
     waitUntil([&] {
         const QImage shot = m_screen.screenshot(shotPath);
-        const int row = shot.isNull() ? -1 : highlightedRow(shot);
+        const int row = shot.isNull() ? -1 : highlightedRow(shot, PlayList);
         if (row >= 0 && (rows.isEmpty() || qAbs(rows.last() - row) > 4))
             rows << row;
         return rows.size() >= 4;
