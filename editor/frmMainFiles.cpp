@@ -218,7 +218,8 @@ void frmMain::closePanel()
 {
     // Back to 100 % while the panel is still open: a closed canvas keeps its
     // objects, and the next open lays its definition over them at full size.
-    returnToFullSize();
+    if (m_state.ZoomRate() != 1)
+        returnToFullSize();
     m_state.PanelOpen = false;
     ConOn(false);
 }
