@@ -388,8 +388,7 @@ void frmMain::popupFontMenu(const QPoint &globalPos)
 
 void frmMain::canvasClosed()
 {
-    m_state.PanelOpen = false;
-    ConOn(false);
+    closePanel();
 }
 
 void frmMain::colorSamplesChanged(const QImage &title, const QImage &number, const QImage &control)

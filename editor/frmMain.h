@@ -127,6 +127,10 @@ private:
     void hideCanvas();
     void showCanvas();
     void setZoomText(const QString &text);
+    // Sets the zoom box to "100%" and applies it (the file commands work at full size).
+    void returnToFullSize();
+    // 關閉 and the canvas window's close box: the panel commands go off.
+    void closePanel();
     void toggleObject(QWidget *control, QAction *item);
     void applyFontCommand(const std::function<void(QLabel *)> &command);
     void showToolWindows(bool shown);

@@ -72,8 +72,7 @@ bool frmMain::OpenFile(const QString &FileName)
     m_color->setEnabled(true);
     m_undo->setEnabled(false);
     hideCanvas();
-    setZoomText(QStringLiteral("100%"));
-    Combo1_Click();
+    returnToFullSize();
     m_state.panel.DeskPicFile = FileName;
     m_pic->ShowObj(false);
     letEventsRun();
@@ -110,8 +109,7 @@ void frmMain::InputButtonIniFile_Click()
     if (name.isEmpty())
         return;
     hideCanvas();
-    setZoomText(QStringLiteral("100%"));
-    Combo1_Click();
+    returnToFullSize();
     FitPicForm();
     letEventsRun();
     m_pic->ChkDeskName();
@@ -139,8 +137,7 @@ void frmMain::mnuFileOpen_Click()
         return;
     }
     hideCanvas();
-    setZoomText(QStringLiteral("100%"));
-    Combo1_Click();
+    returnToFullSize();
     m_state.panel.DeskPicFile = name;
     FitPicForm();
     letEventsRun();
@@ -177,8 +174,7 @@ void frmMain::mnuFileSave_Click()
 {
     if (!m_state.PanelOpen)
         return;
-    setZoomText(QStringLiteral("100%"));
-    Combo1_Click();
+    returnToFullSize();
     saveDefinition();
     mnuViewRefresh_Click();
 }
@@ -212,6 +208,15 @@ void frmMain::mnuViewRefresh_Click()
 void frmMain::mnuFileClose_Click()
 {
     hideCanvas();
+    closePanel();
+}
+
+void frmMain::closePanel()
+{
+    // Back to 100 % while the panel is still open: a closed canvas keeps its
+    // objects, and the next open lays its definition over them at full size.
+    if (m_state.ZoomRate() != 1)
+        returnToFullSize();
     m_state.PanelOpen = false;
     ConOn(false);
 }

@@ -105,6 +105,12 @@ void frmMain::setZoomText(const QString &text)
     m_combo1->setCurrentText(text);
 }
 
+void frmMain::returnToFullSize()
+{
+    setZoomText(QStringLiteral("100%"));
+    Combo1_Click();
+}
+
 void frmMain::Combo1_Click()
 {
     ZooPic();
@@ -119,6 +125,9 @@ void frmMain::Combo2_Click()
 
 void frmMain::showToolWindows(bool shown)
 {
+    // Masks and colours are edited at 100 % only: away from it F2 and F3 refuse too.
+    m_maskAction->setEnabled(shown);
+    m_colorAction->setEnabled(shown);
     m_zooming = true;
     m_galleryDock->setVisible(shown);
     m_colorDock->setVisible(shown);
@@ -213,7 +222,10 @@ void frmMain::mnuEditUndo_Click()
 
 void frmMain::mnuButtonMask_Click()
 {
-    if (m_maskAction->isChecked() && m_galleryDock->isVisible()) {
+    if (m_state.ZoomRate() != 1)
+        return;
+    // A triggered item has flipped its tick already: the window's state decides.
+    if (m_galleryDock->isVisible()) {
         m_galleryDock->hide();
         m_maskAction->setChecked(false);
         return;
@@ -225,7 +237,9 @@ void frmMain::mnuButtonMask_Click()
 
 void frmMain::mColorTool_Click()
 {
-    if (m_colorAction->isChecked() && m_colorDock->isVisible()) {
+    if (m_state.ZoomRate() != 1)
+        return;
+    if (m_colorDock->isVisible()) {
         m_colorDock->hide();
         m_colorAction->setChecked(false);
         return;

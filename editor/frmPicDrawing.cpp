@@ -431,4 +431,7 @@ void frmPic::ZooObj(double NewZoom, double OldZoom)
     o.AdjImage();
     o.AdjLine();
     AdjPointer();
+    // The undo point is a place on the canvas: it moves with the objects.
+    m_state.UndoLeft *= f;
+    m_state.UndoTop *= f;
 }

@@ -5,20 +5,18 @@
 bool FailureLog::open(const QString& path)
 {
     close();
-    m_file.setFileName(path);
-    return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    if (!Cp950::writeTextFile(path, QString()))
+        return false;
+    m_path = path;
+    return true;
 }
 
-void FailureLog::write(const QString& line)
+bool FailureLog::write(const QString& line)
 {
-    if (!m_file.isOpen())
-        return;
-    m_file.write(Cp950::encode(line + QStringLiteral("\r\n")));
-    m_file.flush();
+    return isOpen() && Cp950::appendTextFile(m_path, line + QStringLiteral("\r\n"));
 }
 
 void FailureLog::close()
 {
-    if (m_file.isOpen())
-        m_file.close();
+    m_path.clear();
 }

@@ -7,6 +7,7 @@
 
 namespace {
 const QString kLogFileName = QStringLiteral("Harlune.logo");
+const QString kNoAlbum = QStringLiteral("專集名稱");
 }
 
 KcdConverter::KcdConverter(const QString& programFolder, QObject* parent)
@@ -48,9 +49,9 @@ void KcdConverter::ReadSongFile()
     const KcdSongListing listing = ListKcdSongs(document.fields, m_letEventsRun);
     m_state.List1 = listing.songNames;
     m_state.List3 = listing.titleFields;
-    // A file whose first record does not start at field 0 keeps the previous album.
-    if (listing.album)
-        m_state.Label1 = *listing.album;
+    // Every file starts afresh: one whose first record does not start at field 0
+    // has no album of its own and must not take the previous file's.
+    m_state.Label1 = listing.album.value_or(kNoAlbum);
     emit songsListed();
 }
 
@@ -70,8 +71,9 @@ bool KcdConverter::SaveList()
         reportFailure(m_library.plannedPath(m_state.Label1, m_state.SongName));
         return false;
     }
+    // A song written under a stand-in name is no failure: only what was not written is.
     const SongFileResult result = m_library.save(m_state.Label1, m_state.SongName, m_state.List2, m_letEventsRun);
-    if (!result.written || result.standInName)
+    if (!result.written)
         reportFailure(result.path);
     return result.written;
 }
@@ -79,9 +81,32 @@ bool KcdConverter::SaveList()
 void KcdConverter::reportFailure(const QString& outputPath)
 {
     const QString line = GetFileName(m_state.KcdPath) + u' ' + GetFileName(outputPath);
-    m_log.write(line);
+    if (m_log.isOpen() && !m_log.write(line)) {
+        // Said once; the failures still reach the list.
+        emit logUnwritable(QStringLiteral("無法寫入記錄檔：") + m_log.path());
+        m_log.close();
+    }
     m_state.List4.append(line);
     emit failureAdded(line);
+}
+
+void KcdConverter::startRun(bool batch)
+{
+    m_running = true;
+    emit runStarted(batch);
+    // The failure list and the log hold the failures of this run, the same in both.
+    m_state.List4.clear();
+    emit failuresCleared();
+    if (!m_log.open(logPath()))
+        emit logUnwritable(QStringLiteral("無法建立記錄檔：") + logPath());
+}
+
+void KcdConverter::endRun(bool batch)
+{
+    m_log.close();
+    m_running = false;
+    m_aborted = false;
+    emit runFinished(batch);
 }
 
 void KcdConverter::SelectSong(int i)
@@ -95,29 +120,20 @@ void KcdConverter::SelectSong(int i)
 void KcdConverter::ConvertFile()
 {
     const bool nested = m_running;
-    m_running = true;
     if (!nested)
-        emit runStarted(false);
+        startRun(false);
     for (int i = 0; i < m_state.List1.size() && !m_aborted; ++i) {
         emit songSelected(i);
         SelectSong(i);
         SaveList();
     }
-    if (!nested) {
-        m_running = false;
-        m_aborted = false;
-        emit runFinished(false);
-    }
+    if (!nested)
+        endRun(false);
 }
 
 void KcdConverter::RunBatch(const QString& folder, const QStringList& fileNames, int startIndex)
 {
-    m_running = true;
-    emit runStarted(true);
-    m_state.List4.clear();
-    emit failuresCleared();
-    // Failures still reach List4 when the log cannot be made.
-    m_log.open(logPath());
+    startRun(true);
     m_state.StopFlag = false;
     for (int i = qMax(startIndex, 0); i < fileNames.size(); ++i) {
         emit fileSelected(i);
@@ -127,10 +143,7 @@ void KcdConverter::RunBatch(const QString& folder, const QStringList& fileNames,
         if (m_state.StopFlag || m_aborted)
             break;
     }
-    m_log.close();
-    m_running = false;
-    m_aborted = false;
-    emit runFinished(true);
+    endRun(true);
 }
 
 void KcdConverter::Abort()

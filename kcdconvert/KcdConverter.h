@@ -50,7 +50,8 @@ public:
 
     // Makes song i of List1 the current song and reads its lines.
     void SelectSong(int i);
-    // Writes every song of the current file.
+    // Writes every song of the current file; on its own (not in a batch) it is a
+    // run of its own, with a new failure list and log.
     void ConvertFile();
     // Converts the files of a folder from startIndex on (the first when below 0),
     // logging failures to the failure log and List4; a stop ends it after a file.
@@ -68,10 +69,14 @@ signals:
     void failuresCleared();
     void runStarted(bool batch);
     void runFinished(bool batch);
+    // The failure log could not be made or written; the message says which.
+    void logUnwritable(const QString& message);
 
 private:
     void letEventsRun() const;
     void reportFailure(const QString& outputPath);
+    void startRun(bool batch);
+    void endRun(bool batch);
 
     ConverterState m_state;
     SongLibrary m_library;

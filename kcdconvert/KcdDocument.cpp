@@ -1,7 +1,7 @@
 #include "KcdDocument.h"
 
 #include "Cp950.h"
-#include "SequentialFieldReader.h"
+#include "FieldReader.h"
 
 #include <QFileInfo>
 
@@ -11,14 +11,13 @@ KcdDocument ReadKcdDocument(const QString& path, const LetEventsRun& letEventsRu
     const QString text = Cp950::readTextFile(path, &document.opened);
     if (!document.opened)
         return document;
-    SequentialFieldReader reader(text);
-    QString field;
-    while (reader.next(field)) {
+    const FieldReadResult read = ReadFields(text);
+    for (const QString& field : read.fields) {
         document.fields.append(field);
         if (letEventsRun)
             letEventsRun();
     }
-    document.complete = !reader.failed();
+    document.complete = read.complete;
     return document;
 }
 

@@ -1,6 +1,7 @@
 #include "KcdSongs.h"
 
 #include "DelSpace.h"
+#include "SongLibrary.h"
 #include "VbRuntime.h"
 
 namespace {
@@ -119,11 +120,15 @@ KcdSongListing ListKcdSongs(const QStringList& fields, const LetEventsRun& letEv
             if (titleIndex == 1)
                 listing.album = AlbumOfTitleField(titleField);
             const QString title = DelSpace(TitleOfTitleField(titleField));
-            // A title made only of dropped characters keeps an empty name here;
-            // the library writer gives its file a stand-in name and reports it.
-            listing.songNames.append(Vb::Format(songNumber, QStringLiteral("00")) + u'_' + title);
             listing.titleFields.append(Vb::Format(double(titleIndex), QStringLiteral("000")) + u' ' + title);
-            ++songNumber;
+            // A song without a title (or one made only of dropped characters) is
+            // still converted, under the stand-in name; it takes no song number.
+            if (title.isEmpty()) {
+                listing.songNames.append(kStandInTitle);
+            } else {
+                listing.songNames.append(Vb::Format(songNumber, QStringLiteral("00")) + u'_' + title);
+                ++songNumber;
+            }
         }
         letRun(letEventsRun);
     }

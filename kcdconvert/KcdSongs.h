@@ -9,7 +9,7 @@
 // The songs of a KCD file, as the converter window lists them.
 struct KcdSongListing
 {
-    QStringList songNames;   // "NN_title", N counting the listed songs from 1
+    QStringList songNames;   // "NN_title", N counting the titled songs from 1; untitled: the stand-in name
     QStringList titleFields; // "iii title", iii the index of the song's title field
     // The album name, present only when the first song record starts at field 0.
     std::optional<QString> album;

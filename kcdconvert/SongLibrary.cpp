@@ -93,7 +93,7 @@ SongFileResult SongLibrary::save(const QString& albumCaption, const QString& son
         result.standInName = true;
     }
     QString name = songName;
-    if (IsUntitledSongName(name) || !IsUsableFileName(name)) {
+    if (name == kStandInTitle || IsUntitledSongName(name) || !IsUsableFileName(name)) {
         name = songNumberPrefix(name) + kStandInTitle;
         result.standInName = true;
     }

@@ -9,8 +9,8 @@
 struct SongFileResult
 {
     bool written = false;
-    // The album or song name was empty or unfit for a file name, so a stand-in
-    // name that overwrites nothing was used; the song is reported as a failure.
+    // The album or song name was empty or unfit for a file name (or the song is
+    // untitled), so a stand-in name that overwrites nothing was used.
     bool standInName = false;
     QString path; // the file written, or the one that could not be written
 };

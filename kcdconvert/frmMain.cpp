@@ -114,6 +114,9 @@ void frmMain::connectConverter()
     connect(&m_converter, &KcdConverter::failuresCleared, List4, &QListWidget::clear);
     connect(&m_converter, &KcdConverter::runStarted, this, [this](bool batch) { setRunning(true, batch); });
     connect(&m_converter, &KcdConverter::runFinished, this, [this](bool batch) { setRunning(false, batch); });
+    connect(&m_converter, &KcdConverter::logUnwritable, this, [this](const QString& message) {
+        MessageBox::show({message, QStringLiteral("Error Message"), MessageBox::Icon::Critical}, this);
+    });
 }
 
 void frmMain::showSongs()

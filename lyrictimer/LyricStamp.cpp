@@ -1,5 +1,6 @@
 #include "LyricStamp.h"
 
+#include "Cp950.h"
 #include "ModFiles.h"
 #include "VbRuntime.h"
 
@@ -68,9 +69,43 @@ QStringList savedLines(const QStringList &listLines)
         const int equals = line.indexOf(u'=');
         const QString text = equals >= 0 ? line.mid(equals + 1) : line;
         if (!text.isEmpty())
-            saved << text;
+            saved << storableText(text);
     }
     return saved;
+}
+
+QString storableText(const QString &text)
+{
+    QString stored;
+    stored.reserve(text.size());
+    bool quoteOpen = false;
+    for (const QChar c : text) {
+        if (c == u',') {
+            stored += QChar(0xFF0C);  // ，
+        } else if (c == u'"') {
+            stored += quoteOpen ? QChar(0x201D) : QChar(0x201C);  // ” or “
+            quoteOpen = !quoteOpen;
+        } else {
+            stored += c;
+        }
+    }
+    return stored;
+}
+
+QString charactersLackingInCp950(const QStringList &lines)
+{
+    QString lacking;
+    for (const QString &line : lines) {
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            // One character: a surrogate pair is taken whole.
+            const qsizetype length = line.at(i).isHighSurrogate() && i + 1 < line.size() ? 2 : 1;
+            const QString character = line.mid(i, length);
+            i += length - 1;
+            if (character != u"?" && Cp950::encode(character) == "?" && !lacking.contains(character))
+                lacking += character;
+        }
+    }
+    return lacking;
 }
 
 QString lyricText(const QString &line) { return line.mid(StampLength); }

@@ -34,8 +34,18 @@ QString cdPositionToPlayTime(const QString &tmsf);
 QString msToPlayTime(qint64 ms);
 
 // The lines a timed lyric file holds for the list's lines: everything up to
-// and including a line's first "=" is dropped, empty lines are left out.
+// and including a line's first "=" is dropped, empty lines are left out, and
+// commas and double quotes take their full-width forms (storableText).
 QStringList savedLines(const QStringList &listLines);
+
+// The text as a lyric file can hold it: readers split a line at a comma and
+// open a quoted field at a double quote, so a comma becomes "，" and double
+// quotes become "“" and "”" in turn (code page 950 has no full-width quote).
+QString storableText(const QString &text);
+
+// The characters of the lines that code page 950 cannot hold, each once, in
+// order of appearance ("" when all can be saved).
+QString charactersLackingInCp950(const QStringList &lines);
 
 // The text of the line shown on the lyric labels: from the eighth character on.
 QString lyricText(const QString &line);

@@ -77,10 +77,14 @@ void MediaSession::play() { send(QStringLiteral("Play ") + m_device); }
 
 void MediaSession::pause() { send(QStringLiteral("Pause ") + m_device); }
 
-bool MediaSession::isPlaying() const
+QString MediaSession::mode() const
 {
-    return !m_device.isEmpty() && repliesPlaying(mciStatus(QStringLiteral("Status ") + m_device + QStringLiteral(" Mode")));
+    return m_device.isEmpty() ? QString() : mciStatus(QStringLiteral("Status ") + m_device + QStringLiteral(" Mode"));
 }
+
+bool MediaSession::isPlaying() const { return repliesPlaying(mode()); }
+
+bool MediaSession::isStopped() const { return mode().startsWith(QStringLiteral("stopped")); }
 
 MediaSession::ClockReading MediaSession::readClock() const
 {

@@ -38,6 +38,8 @@ public:
 
     // "Status <device> Mode" begins with "playing".
     bool isPlaying() const;
+    // "Status <device> Mode" is "stopped" (not paused, not playing).
+    bool isStopped() const;
     // The clock step's reading; playing false (and nothing else read) when the
     // device does not play.
     ClockReading readClock() const;
@@ -53,6 +55,7 @@ public:
     bool toggleTray(const std::function<void(const QString &)> &showMessage);
 
 private:
+    QString mode() const;  // "" before the first medium
     qint64 lengthMs() const;
     int currentCdTrack() const;
 

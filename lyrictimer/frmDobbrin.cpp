@@ -320,6 +320,8 @@ void frmDobbrin::Command10_Click()
     enableEditButtons();
 }
 
+bool frmDobbrin::inEditMode() const { return Command10->text() == ToPlayMode; }
+
 void frmDobbrin::enableEditButtons()
 {
     for (QWidget *button : {static_cast<QWidget *>(Command4), static_cast<QWidget *>(Command5),
@@ -370,6 +372,13 @@ void frmDobbrin::Command4_Click()
 
 void frmDobbrin::Command6_Click()
 {
+    // Said before anything is written: the file would hold "?" in their place.
+    const QStringList lines = LyricStamp::savedLines(m_editor.lines());
+    const QString lacking = LyricStamp::charactersLackingInCp950(lines);
+    if (!lacking.isEmpty()) {
+        ShowMsg(QStringLiteral("歌詞檔存不下這些字元，請先修改歌詞再存檔：") + lacking, QStringLiteral("exc"));
+        return;
+    }
     m_dialogFileName = GetFileName(LyricFile);
     const QString file = m_dialogs.saveFile(this, GetFilePath(LyricFile), m_dialogFileName, LyricFilter);
     if (file.isEmpty())
@@ -378,7 +387,6 @@ void frmDobbrin::Command6_Click()
     processEvents();
     // Written beside the old file and put in its place in one step, so a
     // failed save leaves the old lyric file whole.
-    const QStringList lines = LyricStamp::savedLines(m_editor.lines());
     if (!Cp950::writeTextFile(file, Cp950::joinCrLf(lines)))
         ShowMsg(QStringLiteral("歌詞存檔失敗:") + file, QStringLiteral("error"));
     processEvents();

@@ -141,6 +141,7 @@ private:
     void connectControls();
     void Form_Load(const QString &programFolder);
     void enableEditButtons();
+    bool inEditMode() const;  // the mode button offers the way back to play mode
     void showLyricLabels();
     void findLyric(QListWidget *list, const QString &mediaPath);
     void checkLyric();

@@ -217,7 +217,9 @@ void frmDobbrin::PlayMci()
         m_media.playFile(CurMediaFile);
         Timer1->start();
     }
-    FollowOff = false;
+    // The list goes on in the mode its button shows: in edit mode it stays where the user puts it.
+    FollowOff = inEditMode();
+    Playing = false;  // not yet seen playing: a file that never plays is no finished song
     StatusPanel1->setText(QStringLiteral("歌詞檔 : ") + LyricFile);
     QApplication::restoreOverrideCursor();
     m_playMciRunning = false;
@@ -228,9 +230,17 @@ void frmDobbrin::Timer1_Timer()
     if (m_clockStepRunning)
         return;
     m_clockStepRunning = true;
+    const bool wasPlaying = Playing;
     Playing = false;
     processEvents();
     const MediaSession::ClockReading reading = m_media.readClock();
+    // A device that stops by itself after playing has reached the end of the
+    // medium, though its last reading may have fallen short of the length.
+    if (!reading.playing && wasPlaying && !FollowOff && m_media.isStopped()) {
+        m_clockStepRunning = false;
+        NextSong();
+        return;
+    }
     if (reading.playing) {
         Playing = true;
         PlayTimeText = reading.playTimeText;

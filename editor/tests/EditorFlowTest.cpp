@@ -213,6 +213,74 @@ TEST_F(EditorFlow, ZoomingThereAndBackKeepsPanelPositions)
     EXPECT_TRUE(main->maskGalleryDock()->isVisible());
 }
 
+// A panel closed at another zoom is opened again at 100 %, whichever way it was closed.
+TEST_F(EditorFlow, ClosingWhileZoomedOpensAgainAtFullSize)
+{
+    openQuorvel();
+    const QString section = QStringLiteral("選曲");
+    const QPoint filed(GetIniString(IniFile, section, QStringLiteral("X2")).toInt(),
+                       GetIniString(IniFile, section, QStringLiteral("Y2")).toInt());
+    for (const bool byCloseBox : {false, true}) {
+        chooseZoom(QStringLiteral("200%"));
+        if (byCloseBox)
+            main->canvasWindow()->close();
+        else
+            main->mnuFileClose_Click();
+        EXPECT_FALSE(main->panelOpen());
+        openQuorvel();
+        EXPECT_DOUBLE_EQ(state.ZoomRate(), 1);
+        EXPECT_EQ(main->Combo1()->currentText(), QStringLiteral("100%"));
+        EXPECT_EQ(obj().PicNum[2]->pos(), filed) << (byCloseBox ? "close box" : "關閉");
+        EXPECT_EQ(canvas().Picture1()->size(), canvas().PicTemp().size());
+    }
+    // Saving now writes the panel's own positions back.
+    main->mnuFileSave_Click();
+    EXPECT_EQ(GetIniString(IniFile, section, QStringLiteral("X2")).toInt(), filed.x());
+    EXPECT_EQ(GetIniString(IniFile, section, QStringLiteral("Y2")).toInt(), filed.y());
+}
+
+// The undo point follows the zoom, the save's own return to 100 % included.
+TEST_F(EditorFlow, UndoAfterAZoomChangePutsTheKeyBackAtItsZoomedPlace)
+{
+    openQuorvel();
+    PanelKey *key = obj().PicNum[2];
+    const QPoint original = key->pos();
+    press(key, QPointF(2, 2));
+    release(key, QPointF(2, 2));
+    chooseZoom(QStringLiteral("200%"));
+    main->mnuEditUndo_Click();
+    EXPECT_EQ(key->pos(), original * 2);
+
+    press(key, QPointF(2, 2));
+    release(key, QPointF(2, 2));
+    main->mnuFileSave_Click();
+    main->mnuEditUndo_Click();
+    EXPECT_EQ(key->pos(), original);
+    main->mnuFileSave_Click();
+    EXPECT_EQ(GetIniString(IniFile, QStringLiteral("選曲"), QStringLiteral("X2")).toInt(), original.x());
+    EXPECT_EQ(GetIniString(IniFile, QStringLiteral("選曲"), QStringLiteral("Y2")).toInt(), original.y());
+}
+
+// F2 and F3 act on the tool windows at 100 % only, as their menu items do.
+TEST_F(EditorFlow, ToolWindowKeysRefuseWhileZoomed)
+{
+    openQuorvel();
+    chooseZoom(QStringLiteral("200%"));
+    EXPECT_FALSE(main->mColorTool()->isEnabled());
+    EXPECT_FALSE(main->mnuButtonMask()->isEnabled());
+    main->mColorTool()->trigger();
+    main->mnuButtonMask()->trigger();
+    main->mColorTool_Click();
+    main->mnuButtonMask_Click();
+    EXPECT_FALSE(main->colorToolDock()->isVisible());
+    EXPECT_FALSE(main->maskGalleryDock()->isVisible());
+    chooseZoom(QStringLiteral("100%"));
+    EXPECT_TRUE(main->mColorTool()->isEnabled());
+    EXPECT_TRUE(main->colorToolDock()->isVisible());
+    main->mColorTool()->trigger();
+    EXPECT_FALSE(main->colorToolDock()->isVisible());
+}
+
 TEST_F(EditorFlow, ZoomShowsObjectsHiddenByTheObjectMenu)
 {
     openQuorvel();

@@ -3,6 +3,7 @@
 #include "EditorTestSupport.h"
 
 #include "Cp950.h"
+#include "ModIniFile.h"
 
 #include "XDisplaySession.h"
 
@@ -14,9 +15,13 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+// Failures show places as x,y.
+void PrintTo(const QPoint &point, std::ostream *out) { *out << point.x() << ',' << point.y(); }
+
 namespace {
 
-constexpr unsigned long KeyDown = 0xff54, KeyReturn = 0xff0d, KeyQ = 0x71, KeyControl = 0xffe3;
+constexpr unsigned long KeyDown = 0xff54, KeyUp = 0xff52, KeyReturn = 0xff0d, KeyQ = 0x71, KeyControl = 0xffe3;
+constexpr unsigned long KeyC = 0x63, KeyS = 0x73, KeyZ = 0x7a;
 
 // Pixels of many different colours: a drawn panel, not a bare window.
 int distinctColours(const QImage &image, const QRect &area)
@@ -136,4 +141,66 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
     EXPECT_TRUE(stored.contains(QStringLiteral("EditFile1=") + panelPicture())) << stored.toStdString();
     EXPECT_TRUE(stored.contains(QStringLiteral("EditLeft=0"))) << stored.toStdString();
     EXPECT_TRUE(stored.contains(QStringLiteral("EditWidth=14400"))) << stored.toStdString();
+}
+
+// Undo after a zoom change, and closing a zoomed panel, as a user meets them:
+// each time the saved definition keeps the keys' panel positions.
+TEST_F(MorrestEndToEnd, UndoAcrossAZoomAndAPanelClosedWhileZoomedSaveTheirTruePlaces)
+{
+    writeSettings();
+    const QString definition = m_program.filePath(QStringLiteral("Skin/Quorvel.INI"));
+    const QString section = QStringLiteral("選曲");
+    auto place = [&](int key) {
+        return QPoint(GetIniString(definition, section, QStringLiteral("X%1").arg(key)).toInt(),
+                      GetIniString(definition, section, QStringLiteral("Y%1").arg(key)).toInt());
+    };
+    QVector<QPoint> filed;
+    for (int key = 0; key < 10; ++key)
+        filed << place(key);
+    ASSERT_EQ(filed[2], QPoint(112, 396));
+    startMorrest();
+    XInput input(m_screen.display().toLatin1());
+    ASSERT_TRUE(input.usable()) << "no X test extension";
+    auto openRecentPanel = [&](int reads) {
+        input.click(20, 10);  // 檔案, then the first recent file
+        input.type(KeyDown);
+        input.type(KeyDown);
+        input.type(KeyReturn);
+        waitUntil([&] { return logText().count(QStringLiteral("面板設定檔讀取完成")) >= reads; }, 20000, 200);
+        QThread::msleep(1000);
+    };
+    auto chooseZoom = [&](unsigned long key) {
+        input.click(110, 41);  // the zoom box, then the item beside 100 %
+        QThread::msleep(400);
+        input.type(key);
+        input.type(KeyReturn);
+        QThread::msleep(1200);
+    };
+    auto fileCommand = [&](unsigned long mnemonic) {
+        input.click(20, 10);
+        QThread::msleep(300);
+        input.type(mnemonic);
+        QThread::msleep(1500);
+    };
+    openRecentPanel(1);
+
+    // The panel's origin lies at (4, 86) on the screen: press number key 3
+    // (panel place 112,396, 40 x 24) at 100 %, zoom to 200 %, undo, save.
+    input.click(4 + 112 + 20, 86 + 396 + 12);
+    QThread::msleep(300);
+    chooseZoom(KeyUp);
+    screenshot(QStringLiteral("zoomed.png")).save(testOutputFolder() + QStringLiteral("/morrest-zoom-200.png"));
+    input.type(KeyZ, KeyControl);
+    QThread::msleep(300);
+    fileCommand(KeyS);  // 儲存
+    EXPECT_EQ(place(2), filed[2]) << "undo after the zoom moved the key";
+
+    // Close the panel at 200 %, open it again and save: nothing moves.
+    chooseZoom(KeyUp);
+    fileCommand(KeyC);  // 關閉
+    openRecentPanel(2);
+    fileCommand(KeyS);
+    for (int key = 0; key < 10; ++key)
+        EXPECT_EQ(place(key), filed[key]) << "number key " << key + 1;
+    screenshot(QStringLiteral("reopened.png")).save(testOutputFolder() + QStringLiteral("/morrest-reopened.png"));
 }

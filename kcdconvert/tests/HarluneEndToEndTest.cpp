@@ -114,3 +114,51 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     pointer.click(803, 536); // 結束
     EXPECT_TRUE(m_harlune.waitForFinished(5000));
 }
+
+// A whole album file, then a file whose first song does not start at its first
+// field: the batch writes every song of the album exactly, and the second
+// file's song goes to the folder of no album instead of overwriting the album's.
+TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
+{
+    const QString songs = m_program.filePath(QStringLiteral("歌詞"));
+    QDir().mkpath(songs);
+    KcdTestFiles::writeKcd(songs + QStringLiteral("/01老歌.KCD"),
+                           {QStringLiteral("10,月光曲:某甲詞:某乙＠經典老歌＠"),
+                            QStringLiteral("00:10:5 00:14:2 00:18:0 ,第一句＠第二句＠"),
+                            QStringLiteral("11,\"海風 詞:某人＠\""), QStringLiteral("00:05:0 00:09:5 ,海上＠風起＠"),
+                            QStringLiteral("12,　　＠"), QStringLiteral("00:03:0 ,無名的歌＠"),
+                            QStringLiteral("13,山路"), QStringLiteral("00:01:0 00:02:5 00:04:0 ,走山路＠上山頂＠")});
+    KcdTestFiles::writeKcd(songs + QStringLiteral("/02其他.KCD"),
+                           {QStringLiteral("說明文字"), QStringLiteral("10,月光"), QStringLiteral("00:01:0 ,別的月光＠")});
+    startHarlune();
+    XInput pointer(m_screen.display().toLocal8Bit());
+    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
+
+    pointer.click(273, 536); // convert the folder from the first file, selected at start
+    const QString library = m_program.filePath(QStringLiteral("SongLib"));
+    const QString lastSong = library + QStringLiteral("/專集名稱/01_月光.txt");
+    waitUntil([&] { return QFileInfo::exists(lastSong); }, 15000);
+    QThread::msleep(500);
+    screenshot(programBesideTests(QStringLiteral("harlune-album.png")));
+
+    const QString album = library + QStringLiteral("/經典老歌/");
+    EXPECT_EQ(QDir(album).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("01_月光.txt"), QStringLiteral("02_海風.txt"), QStringLiteral("03_山路.txt"),
+                           QStringLiteral("未命名.txt")}));
+    const auto expect = [](const QString& path, const QString& text) {
+        EXPECT_EQ(KcdTestFiles::readBytes(path), Cp950::encode(text)) << path.toStdString();
+    };
+    expect(album + QStringLiteral("01_月光.txt"),
+           QStringLiteral("00:00:0 01_月光\r\n00:10:5 第一句\r\n00:14:2 第二句\r\n00:18:0 ---End---\r\n"));
+    expect(album + QStringLiteral("02_海風.txt"), QStringLiteral("00:00:0 02_海風\r\n00:05:0 海上\r\n00:09:5 風起\r\n"));
+    expect(album + QStringLiteral("未命名.txt"), QStringLiteral("00:00:0 未命名\r\n00:03:0 無名的歌\r\n"));
+    expect(album + QStringLiteral("03_山路.txt"),
+           QStringLiteral("00:00:0 03_山路\r\n00:01:0 走山路\r\n00:02:5 上山頂\r\n00:04:0 ---End---\r\n"));
+    expect(lastSong, QStringLiteral("00:00:0 01_月光\r\n00:01:0 別的月光\r\n"));
+    // Every song was written: the failure log is empty.
+    EXPECT_TRUE(QFileInfo::exists(m_program.filePath(QStringLiteral("Harlune.logo"))));
+    EXPECT_EQ(KcdTestFiles::readBytes(m_program.filePath(QStringLiteral("Harlune.logo"))), QByteArray());
+
+    pointer.click(803, 536); // 結束
+    EXPECT_TRUE(m_harlune.waitForFinished(5000));
+}

@@ -59,7 +59,7 @@ TEST_F(KcdConverterTest, ReadSongFileListsSongsAndAlbum)
     EXPECT_EQ(converter.state().Label1, QStringLiteral("我的專集"));
 }
 
-TEST_F(KcdConverterTest, FirstRecordNotAtFieldZeroKeepsThePreviousAlbum)
+TEST_F(KcdConverterTest, FirstRecordNotAtFieldZeroHasNoAlbumOfItsOwn)
 {
     KcdConverter converter(programFolder());
     const QStringList lateStart{QStringLiteral("說明"), QStringLiteral("10,歌＠別的＠"), QStringLiteral("00:01:0 ,一＠")};
@@ -67,11 +67,16 @@ TEST_F(KcdConverterTest, FirstRecordNotAtFieldZeroKeepsThePreviousAlbum)
     EXPECT_EQ(converter.state().Label1, QStringLiteral("專集名稱"));
     EXPECT_EQ(converter.state().List1, (QStringList{QStringLiteral("01_歌")}));
 
+    // After a file with an album the next file starts afresh, so its song does
+    // not land in (and overwrite a song of) the album read before.
+    QDir().mkpath(library() + QStringLiteral("/我的專集"));
+    KcdTestFiles::writeBytes(library() + QStringLiteral("/我的專集/01_歌.txt"), "keep");
     readFile(converter, addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs()));
     readFile(converter, addKcd("late.KCD", lateStart));
-    EXPECT_EQ(converter.state().Label1, QStringLiteral("我的專集"));
+    EXPECT_EQ(converter.state().Label1, QStringLiteral("專集名稱"));
     converter.ConvertFile();
-    EXPECT_EQ(songFilesIn(QStringLiteral("我的專集")), (QStringList{QStringLiteral("01_歌.txt")}));
+    EXPECT_EQ(readBytes(library() + QStringLiteral("/我的專集/01_歌.txt")), QByteArray("keep"));
+    EXPECT_EQ(songFilesIn(QStringLiteral("專集名稱")), (QStringList{QStringLiteral("01_歌.txt")}));
 }
 
 TEST_F(KcdConverterTest, UnreadableFilesListWhatWasReadBeforeTheDamage)
@@ -146,8 +151,9 @@ TEST_F(KcdConverterTest, EmptyAlbumGetsAStandInFolderThatOverwritesNothing)
     EXPECT_EQ(songFilesIn(QStringLiteral("未命名專集")), (QStringList{QStringLiteral("01_歌(2).txt"),
                                                                   QStringLiteral("01_歌.txt")}));
     EXPECT_EQ(QDir(library()).entryList(QDir::Files), QStringList());
-    EXPECT_EQ(converter.state().List4,
-              (QStringList{QStringLiteral("a.KCD 01_歌.txt"), QStringLiteral("b.KCD 01_歌(2).txt")}));
+    // Written, so no failure: the list and the log hold nothing.
+    EXPECT_TRUE(converter.state().List4.isEmpty());
+    EXPECT_EQ(readBytes(converter.logPath()), QByteArray());
 }
 
 TEST_F(KcdConverterTest, AlbumOfDotsStaysInsideTheLibrary)
@@ -159,16 +165,22 @@ TEST_F(KcdConverterTest, AlbumOfDotsStaysInsideTheLibrary)
     EXPECT_FALSE(QFileInfo::exists(programFolder() + QStringLiteral("/01_歌.txt")));
 }
 
-TEST_F(KcdConverterTest, TitleOfDroppedCharactersIsWrittenUnderAStandInNameAndReported)
+TEST_F(KcdConverterTest, UntitledSongIsWrittenUnderAStandInNameWithoutTakingANumber)
 {
     KcdConverter converter(programFolder());
-    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,　　＠專＠"), QStringLiteral("00:01:0 ,一＠")}));
-    EXPECT_EQ(converter.state().List1, (QStringList{QStringLiteral("01_")}));
+    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,甲＠專＠"), QStringLiteral("00:01:0 ,一＠"),
+                                         QStringLiteral("11,　　"), QStringLiteral("00:02:0 ,二＠"),
+                                         QStringLiteral("12,丙"), QStringLiteral("00:03:0 ,三＠")}));
+    EXPECT_EQ(converter.state().List1,
+              (QStringList{QStringLiteral("01_甲"), QStringLiteral("未命名"), QStringLiteral("02_丙")}));
     converter.ConvertFile();
     converter.ConvertFile();
-    EXPECT_EQ(songFilesIn(QStringLiteral("專")), (QStringList{QStringLiteral("01_未命名(2).txt"),
-                                                           QStringLiteral("01_未命名.txt")}));
-    EXPECT_EQ(converter.state().List4.size(), 2);
+    EXPECT_EQ(songFilesIn(QStringLiteral("專")),
+              (QStringList{QStringLiteral("01_甲.txt"), QStringLiteral("02_丙.txt"), QStringLiteral("未命名(2).txt"),
+                           QStringLiteral("未命名.txt")}));
+    EXPECT_EQ(readBytes(library() + QStringLiteral("/專/未命名.txt")),
+              Cp950::encode(QStringLiteral("00:00:0 未命名\r\n00:02:0 二\r\n")));
+    EXPECT_TRUE(converter.state().List4.isEmpty());
 }
 
 TEST_F(KcdConverterTest, UnwritableLibraryReportsEverySongAndGoesOn)
@@ -235,6 +247,39 @@ TEST_F(KcdConverterTest, EachBatchStartsANewLogAndClearsTheFailureList)
     converter.RunBatch(kcdFolder(), {"2.KCD"}, 0);
     EXPECT_TRUE(converter.state().List4.isEmpty());
     EXPECT_EQ(readBytes(converter.logPath()), QByteArray());
+}
+
+// Converting one file is a run of its own: the failure list and the log start
+// anew and always hold the same failures.
+TEST_F(KcdConverterTest, ConvertingOneFileStartsANewFailureListAndLogAlike)
+{
+    KcdConverter converter(programFolder());
+    const QString failing = addKcd("1.KCD", albumWithASongWithoutTimes(QStringLiteral("專")));
+    converter.RunBatch(kcdFolder(), {"1.KCD"}, 0);
+    readFile(converter, failing);
+    converter.ConvertFile();
+    const QByteArray oneFailure = Cp950::encode(QStringLiteral("1.KCD 02_乙.txt\r\n"));
+    EXPECT_EQ(converter.state().List4, (QStringList{QStringLiteral("1.KCD 02_乙.txt")}));
+    EXPECT_EQ(readBytes(converter.logPath()), oneFailure);
+    readFile(converter, addKcd("2.KCD", KcdTestFiles::albumOfTwoSongs()));
+    converter.ConvertFile();
+    EXPECT_TRUE(converter.state().List4.isEmpty());
+    EXPECT_EQ(readBytes(converter.logPath()), QByteArray());
+}
+
+// A log that cannot be made is said once and keeps the old log; the failures still reach the list.
+TEST_F(KcdConverterTest, LogThatCannotBeMadeIsReportedAndTheRunGoesOn)
+{
+    KcdConverter converter(programFolder());
+    QDir().mkpath(converter.logPath());  // a folder in the log's way
+    QStringList messages;
+    QObject::connect(&converter, &KcdConverter::logUnwritable, [&](const QString& m) { messages << m; });
+    addKcd("1.KCD", albumWithASongWithoutTimes(QStringLiteral("專")));
+    converter.RunBatch(kcdFolder(), {"1.KCD"}, 0);
+    EXPECT_EQ(messages, (QStringList{QStringLiteral("無法建立記錄檔：") + converter.logPath()}));
+    EXPECT_EQ(converter.state().List4, (QStringList{QStringLiteral("1.KCD 02_乙.txt")}));
+    EXPECT_EQ(songFilesIn(QStringLiteral("專")), (QStringList{QStringLiteral("01_甲.txt")}));
+    EXPECT_TRUE(QFileInfo(converter.logPath()).isDir());
 }
 
 TEST_F(KcdConverterTest, AbortEndsARunBetweenSongs)

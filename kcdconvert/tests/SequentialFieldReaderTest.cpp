@@ -1,6 +1,6 @@
 #include "KcdDocument.h"
+#include "FieldReader.h"
 #include "KcdTestFiles.h"
-#include "SequentialFieldReader.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,13 +15,8 @@ struct Fields
 
 Fields readAll(const QString& text)
 {
-    SequentialFieldReader reader(text);
-    Fields result;
-    QString field;
-    while (reader.next(field))
-        result.fields.append(field);
-    result.failed = reader.failed();
-    return result;
+    const FieldReadResult read = ReadFields(text);
+    return {read.fields, !read.complete};
 }
 
 } // namespace
@@ -61,6 +56,13 @@ TEST(SequentialFieldReader, NothingAfterTheLastLineEndIsNoField)
 {
     EXPECT_TRUE(readAll(QString()).fields.isEmpty());
     EXPECT_EQ(readAll(QStringLiteral("a\r\n   ")).fields, (QStringList{"a"}));
+}
+
+// KCD files from old DOS editors end with Ctrl+Z; the mark and what follows are no fields.
+TEST(SequentialFieldReader, CtrlZEndsTheText)
+{
+    EXPECT_EQ(readAll(QStringLiteral("a,b\r\n\x1A\r\njunk")).fields, (QStringList{"a", "b"}));
+    EXPECT_EQ(readAll(QStringLiteral("a,bc\x1A")).fields, (QStringList{"a", "bc"}));
 }
 
 // In code page 950 the second byte of "功" is "\" and of "設" is "]": the file is

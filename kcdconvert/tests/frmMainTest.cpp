@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -149,6 +150,28 @@ TEST_F(frmMainTest, EditButtonOpensTheSelectedFileOrSaysWhyNot)
     EXPECT_EQ(QFileInfo(opened), QFileInfo(songFolder() + QStringLiteral("/b.KCD")));
     ASSERT_EQ(MessageBox::shownRequests().size(), 1);
     EXPECT_TRUE(MessageBox::shownRequests().first().prompt.contains(QStringLiteral("b.KCD")));
+}
+
+// 開始轉換 starts a new failure list, as the log does; a log that cannot be made is told.
+TEST_F(frmMainTest, ConvertButtonClearsTheFailureListAndTellsWhenTheLogCannotBeMade)
+{
+    QDir().mkpath(songFolder());
+    KcdTestFiles::writeKcd(songFolder() + QStringLiteral("/a.KCD"),
+                           {QStringLiteral("10,甲＠專＠"), QStringLiteral("00:01:0 ,一＠"), QStringLiteral("11,乙")});
+    frmMain form(m_folder.path());
+    form.Command1->click();
+    form.Command1->click();
+    EXPECT_EQ(entries(form.List4), (QStringList{QStringLiteral("a.KCD 02_乙.txt")}));
+
+    QFile::remove(m_folder.filePath(QStringLiteral("Harlune.logo")));
+    QDir().mkpath(m_folder.filePath(QStringLiteral("Harlune.logo")));
+    MessageBox::setAnswerer([](const MessageBox::Request&) { return int(MessageBox::IdOk); });
+    MessageBox::clearShownRequests();
+    form.Command1->click();
+    MessageBox::setAnswerer({});
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_TRUE(MessageBox::shownRequests().first().prompt.contains(QStringLiteral("Harlune.logo")));
+    EXPECT_EQ(entries(form.List4), (QStringList{QStringLiteral("a.KCD 02_乙.txt")}));
 }
 
 TEST_F(frmMainTest, ClosingDuringARunWaitsForItToEnd)

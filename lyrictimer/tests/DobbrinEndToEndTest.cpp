@@ -1,8 +1,9 @@
-// Starts the real Dobbrin program on a virtual X display with the simulated
-// media back end, looks at what it shows (screenshots), clicks it as a user
-// would and checks what it keeps at shut-down.
+// Starts the real Dobbrin program on a virtual X display (the simulated media
+// back end, or libmpv where media behaviour is tested), looks at what it shows
+// (screenshots), clicks it as a user would and checks what it keeps.
 #include "Cp950.h"
 
+#include "ListHighlight.h"
 #include "XDisplaySession.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,15 +36,25 @@ int yellowPixels(const QImage &image, const QRect &area)
     return count;
 }
 
-class DobbrinEndToEnd : public ::testing::Test
+// Dobbrin started on a virtual X display of its own, in a program folder of
+// songs made at test time.
+class DobbrinOnScreen : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    // Skips the test when ffmpeg or the display is missing.
+    void prepare(const QList<std::pair<QString, QString>> &songs)
     {
         const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
         if (ffmpeg.isEmpty())
             GTEST_SKIP() << "ffmpeg is not installed";
-        makeSong(ffmpeg);
+        for (const auto &[name, tone] : songs) {
+            QProcess make;
+            make.start(ffmpeg, {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
+                                QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), tone,
+                                QStringLiteral("-b:a"), QStringLiteral("64k"), m_program.filePath(name)});
+            ASSERT_TRUE(make.waitForFinished(30000));
+            ASSERT_EQ(make.exitCode(), 0);
+        }
         const QString unavailable = m_screen.start({460, 700}, QSize(1024, 700));
         if (!unavailable.isEmpty())
             GTEST_SKIP() << unavailable.toStdString();
@@ -57,23 +69,14 @@ protected:
         m_screen.stop();
     }
 
-    void makeSong(const QString &ffmpeg)
-    {
-        QProcess make;
-        make.start(ffmpeg, {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
-                            QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                            QStringLiteral("sine=frequency=440:duration=30"), QStringLiteral("-b:a"),
-                            QStringLiteral("64k"), m_program.filePath(QStringLiteral("song.mp3"))});
-        ASSERT_TRUE(make.waitForFinished(30000));
-        const QStringList lyric = {QStringLiteral("好歌"), QStringLiteral("00:00:0第一句歌詞"),
-                                   QStringLiteral("00:01:0第二句歌詞"), QStringLiteral("00:25:0第三句歌詞")};
-        ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("song.txt")), Cp950::joinCrLf(lyric)));
-    }
-
-    void startDobbrin()
+    // realMedia: libmpv plays the songs; otherwise the simulated back end.
+    void startDobbrin(bool realMedia = false)
     {
         QProcessEnvironment env = m_screen.programEnvironment();
-        env.insert(QStringLiteral("PELLORAN_MEDIA"), QStringLiteral("sim"));
+        if (realMedia)
+            env.remove(QStringLiteral("PELLORAN_MEDIA"));
+        else
+            env.insert(QStringLiteral("PELLORAN_MEDIA"), QStringLiteral("sim"));
         env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
         env.insert(QStringLiteral("HOME"), m_home.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
@@ -89,6 +92,32 @@ protected:
     QTemporaryDir m_home;
     XDisplaySession m_screen;
     QProcess m_dobbrin;
+};
+
+// One 30 s song with its lyric file.
+class DobbrinEndToEnd : public DobbrinOnScreen
+{
+protected:
+    void SetUp() override
+    {
+        const QStringList lyric = {QStringLiteral("好歌"), QStringLiteral("00:00:0第一句歌詞"),
+                                   QStringLiteral("00:01:0第二句歌詞"), QStringLiteral("00:25:0第三句歌詞")};
+        ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("song.txt")), Cp950::joinCrLf(lyric)));
+        prepare({{QStringLiteral("song.mp3"), QStringLiteral("sine=frequency=440:duration=30")}});
+    }
+};
+
+// Three short songs of different pitch, 2.6 s each: the length reads as 3 whole
+// seconds, which the last clock reading before the device stops never reaches.
+class DobbrinRealMedia : public DobbrinOnScreen
+{
+protected:
+    void SetUp() override
+    {
+        prepare({{QStringLiteral("a.mp3"), QStringLiteral("sine=frequency=440:duration=2.6")},
+                 {QStringLiteral("b.mp3"), QStringLiteral("sine=frequency=550:duration=2.6")},
+                 {QStringLiteral("c.mp3"), QStringLiteral("sine=frequency=660:duration=2.6")}});
+    }
 };
 
 } // namespace
@@ -129,4 +158,64 @@ TEST_F(DobbrinEndToEnd, PlaysTheFoldersSongShowsItsLyricAndKeepsColoursAtTheEnd)
     EXPECT_TRUE(kept.contains("BackColor=4194304")) << kept.toStdString();
     EXPECT_TRUE(kept.contains("SongColor=65535")) << kept.toStdString();
     EXPECT_TRUE(kept.contains("SongColor1=49344")) << kept.toStdString();
+}
+
+// In edit mode a song opened from the play list keeps the lyric list still:
+// the line the user clicks stays current while the song plays on.
+TEST_F(DobbrinEndToEnd, OpeningASongInEditModeLeavesTheLyricListWhereTheUserPutsIt)
+{
+    ASSERT_TRUE(QFile::copy(m_program.filePath(QStringLiteral("song.mp3")), m_program.filePath(QStringLiteral("tune.mp3"))));
+    QStringList lyric = {QStringLiteral("曲名")};
+    for (int i = 0; i < 14; ++i)  // a line every half second
+        lyric << QStringLiteral("00:%1:%2第%3句").arg(i / 2, 2, 10, QLatin1Char('0')).arg(i % 2 * 5).arg(i + 1);
+    ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("tune.txt")), Cp950::joinCrLf(lyric)));
+    startDobbrin();
+    XInput pointer(m_screen.display().toLocal8Bit());
+    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
+    const QRect lyricList(242, 206, 460, 228);
+    const QString shotPath = outputFile(QStringLiteral("dobbrin-edit-open.png"));
+    QImage shown;
+    waitUntil([&] {
+        shown = screenshot(shotPath);
+        return !shown.isNull() && yellowPixels(shown, QRect(240, 204, 472, 64)) > 150;
+    }, 20000, 200);
+
+    pointer.click(500, 78);  // "To 編輯模式"
+    QThread::msleep(300);
+    pointer.click(60, 381);  // tune.mp3, the second entry of the play list
+    QThread::msleep(1000);
+    shown = screenshot(shotPath);
+    const int top = highlightedRow(shown, lyricList);
+    ASSERT_GE(top, 0) << "no current lyric line; see " << shotPath.toStdString();
+    const int clicked = top + 4 * 18;  // the fifth line: rows are 18 pixels high
+    pointer.click(400, clicked);
+    // Several clock steps later, with later lines falling due every half second.
+    QThread::msleep(2500);
+    shown = screenshot(shotPath);
+    EXPECT_LE(qAbs(highlightedRow(shown, lyricList) - clicked), 5)
+        << "the lyric list followed the play time; see " << shotPath.toStdString();
+}
+
+// On the real media back end (libmpv) play mode plays the folder's songs one
+// after another, each to its end, and then the first again.
+TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
+{
+    startDobbrin(true);
+    const QRect playList(10, 362, 218, 124);
+    // The rows the highlight stood on, in the order it went there.
+    QList<int> rows;
+    const QString shotPath = m_program.filePath(QStringLiteral("shot.png"));
+    waitUntil([&] {
+        const QImage shot = screenshot(shotPath);
+        const int row = shot.isNull() ? -1 : highlightedRow(shot, playList);
+        if (row >= 0 && (rows.isEmpty() || qAbs(rows.last() - row) > 4))
+            rows << row;
+        return rows.size() >= 4;
+    }, 30000, 150);
+    ASSERT_GE(rows.size(), 3) << "the play list did not move on";
+    EXPECT_LT(rows[0], rows[1]);
+    EXPECT_LT(rows[1], rows[2]);
+    ASSERT_EQ(rows.size(), 4) << "the last song did not end";
+    EXPECT_LE(qAbs(rows[3] - rows[0]), 4) << "after the last song the first plays again";
+    EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
 }

@@ -13,6 +13,7 @@
 #include "SimulatedDisc.h"
 #include "SimulatedMedia.h"
 #include "ListBoxes.h"
+#include "LyricList.h"
 #include "frmSongList.h"
 
 #include <QDir>
@@ -267,6 +268,77 @@ TEST_F(DobbrinTest, EndOfSongPlaysTheNextEntryInPlayModeOnly)
     window->Command10_Click();  // edit mode: the song simply ends
     clock.advance(10000);
     EXPECT_EQ(window->CurMediaFile, path("a.mp3"));
+}
+
+// A device may report the end before its last reading reaches the length
+// (here 4.5 s of 4.6 s): stopping by itself after playing is the end.
+TEST_F(DobbrinTest, SongThatStopsShortOfItsLengthStillMovesOnInPlayMode)
+{
+    addSong("a.mp3", 4600);
+    addSong("b.mp3", 4600);
+    open();
+    ASSERT_EQ(window->CurMediaFile, path("a.mp3"));
+    clock.advance(5000);
+    EXPECT_EQ(window->CurMediaFile, path("b.mp3"));
+    EXPECT_EQ(window->List2->currentRow(), 1);
+
+    // Paused is not stopped; in edit mode the song simply ends.
+    window->Command8_Click(1);
+    clock.advance(10000);
+    EXPECT_EQ(window->CurMediaFile, path("b.mp3"));
+    window->Command8_Click(0);
+    window->Command10_Click();
+    clock.advance(10000);
+    EXPECT_EQ(window->CurMediaFile, path("b.mp3"));
+}
+
+// Opening a song in edit mode leaves the list where the user puts it.
+TEST_F(DobbrinTest, OpeningASongInEditModeKeepsTheListStill)
+{
+    addSong("a.mp3", 20000);
+    addSong("b.mp3", 20000);
+    writeLyric("b.txt", SongLyric);
+    open();
+    window->Command10_Click();
+    ASSERT_EQ(window->Command10->text(), "To 撥歌模式");
+    window->List2->setCurrentRow(1);
+    window->List2_Click();
+    ASSERT_EQ(window->CurMediaFile, path("b.mp3"));
+    EXPECT_TRUE(window->FollowOff);
+    EXPECT_TRUE(window->Command5->isEnabled());
+    clock.advance(1500);
+    EXPECT_EQ(window->SongList->currentRow(), 0);
+    window->SongList->setCurrentRow(3);
+    clock.advance(1500);
+    EXPECT_EQ(window->SongList->currentRow(), 3);
+    window->Command5_Click();
+    EXPECT_EQ(window->SongList->item(3)->text(), "00:03:0第三句");
+}
+
+// Commas and double quotes are saved so that every reader gets the line whole;
+// characters the file cannot hold are told before anything is written.
+TEST_F(DobbrinTest, SavedLineReadsBackWholeAndUnstorableCharactersAreToldFirst)
+{
+    open();
+    window->SongList->addItems({"歌名", "00:01:0你好,再見", "00:02:0他說\"愛\"我"});
+    saveAnswer = path("out.txt");
+    window->Command6_Click();
+    bool read = false;
+    EXPECT_EQ(Cp950::readTextFile(saveAnswer, &read), "歌名\r\n00:01:0你好，再見\r\n00:02:0他說“愛”我\r\n");
+    QListWidget list;
+    ListWidgetLyricList lines(&list);
+    ReadLyric(lines, saveAnswer);
+    ASSERT_EQ(list.count(), 3);
+    EXPECT_EQ(list.item(1)->text(), "00:01:0你好，再見");
+    EXPECT_EQ(list.item(2)->text(), "00:02:0他說“愛”我");
+    EXPECT_TRUE(MessageBox::shownRequests().isEmpty());
+
+    window->SongList->addItem("00:03:0사랑해 ☃ 사랑");
+    saveAnswer = path("other.txt");
+    window->Command6_Click();
+    EXPECT_FALSE(QFile::exists(saveAnswer));
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1);
+    EXPECT_TRUE(MessageBox::shownRequests().at(0).prompt.endsWith("사랑해☃")) << MessageBox::shownRequests().at(0).prompt.toStdString();
 }
 
 TEST_F(DobbrinTest, NextAndPreviousWrapAroundThePlayList)

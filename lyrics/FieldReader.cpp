@@ -3,6 +3,9 @@
 namespace {
 
 bool isLineEnd(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+// Old DOS editors end a text file with Ctrl+Z; nothing after it is text.
+constexpr QChar kEndOfFileMark = QChar(0x1A);
 
 // Moves past one delimiter (a comma or one line end, CR LF counting as one).
 qsizetype skipDelimiter(const QString &text, qsizetype pos)
@@ -18,13 +21,14 @@ qsizetype skipDelimiter(const QString &text, qsizetype pos)
 
 } // namespace
 
-FieldReadResult ReadFields(const QString &text)
+FieldReadResult ReadFields(const QString &wholeText)
 {
     FieldReadResult result;
+    const QString text = wholeText.left(wholeText.indexOf(kEndOfFileMark));
     qsizetype pos = 0;
     const qsizetype size = text.size();
     while (pos < size) {
-        while (pos < size && text.at(pos) == QLatin1Char(' '))
+        while (pos < size && isBlank(text.at(pos)))
             ++pos;
         if (pos >= size)
             break;

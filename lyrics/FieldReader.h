@@ -4,9 +4,10 @@
 #include <QStringList>
 
 // The sequential field reader that the player's line files are read with:
-// a comma or a line end ends a field, blanks before a field are skipped, a
-// field that begins with a double quote runs to the next double quote (the
-// quotes are not part of it). Empty fields are kept; callers drop them.
+// a comma or a line end ends a field, blanks and tabs before a field are
+// skipped, a field that begins with a double quote runs to the next double
+// quote (the quotes are not part of it), a Ctrl+Z ends the text. Empty fields
+// are kept; callers that want lines drop them.
 struct FieldReadResult
 {
     QStringList fields;
