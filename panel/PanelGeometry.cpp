@@ -4,6 +4,8 @@
 #include "VbRuntime.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QPalette>
 #include <QRegularExpression>
@@ -17,6 +19,14 @@ int toPixels(double value)
     if (!(rounded == rounded))
         return 0;
     return int(qBound(-limit, rounded, limit));
+}
+
+QSize screenSpan()
+{
+    QRect span;
+    for (const QScreen *screen : QGuiApplication::screens())
+        span |= screen->geometry();
+    return span.isEmpty() ? QSize(4096, 4096) : span.size();
 }
 
 void setLeft(QWidget *control, double value) { control->move(toPixels(value), control->y()); }

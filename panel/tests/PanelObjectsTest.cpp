@@ -113,7 +113,8 @@ TEST_F(PanelObjectsTest, InvertColor)
     EXPECT_EQ(PanelObjects::InvertColor(0xFFFFFF), 0);
     EXPECT_EQ(PanelObjects::InvertColor(0x102030), 0xE0D0C0);
     EXPECT_EQ(PanelObjects::InvertColor(-1), 0);
-    EXPECT_EQ(PanelObjects::InvertColor(0x7FFFFFFF), PanelObjects::InvertColor(0x7FFFFFFF)) << "no overflow";
+    // The largest value: (0x7F000000 mod 0xFFFFFF) = 0x7F, low bits cleared, without overflow.
+    EXPECT_EQ(PanelObjects::InvertColor(0x7FFFFFFF), 0x70);
 }
 
 TEST_F(PanelObjectsTest, SeekTrackKeepsItsKnob)
