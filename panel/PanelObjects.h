@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QString>
 #include <QVector>
 #include <QWidget>
@@ -110,6 +111,7 @@ public:
     QLabel *Label1 = nullptr;           // message and lyric line
     QVector<QLabel *> Label2;           // time texts
     QVector<QLabel *> Label3;           // logo texts
+    QVector<QPixmap> ImagePause;        // the play key's faces: 0 play, 1 pause
     QLabel *Image1 = nullptr;           // picture area
     QFrame *ObjBox = nullptr;           // highlight frame, always hidden
     QCursor PicIcon{Qt::PointingHandCursor};
@@ -134,6 +136,8 @@ public:
     static VbColor InvertColor(VbColor Color);
     void ButtonAdj(bool Show);
     void ADJForm();
+    // The play key's icon shows ImagePause(Face): 1 while playing, 0 otherwise.
+    void setPlayKeyFace(int Face);
 
     // Every panel object in creation order (the form's control order).
     QList<QWidget *> controls() const { return m_controls; }
@@ -147,6 +151,7 @@ private:
     void create(const Counts &counts);
     QColor labColor(int index) const;
     void placeBuiltInLayout();
+    void loadIcons();
     template <class T> T *add(T *control, const QString &name);
 
     PanelHost &m_host;
