@@ -385,6 +385,20 @@ void PanelObjects::ShowObj(bool Show)
         Image1->setVisible(m_state.ShowPic && m_state.ImageVisible);
     if (Label2.size() > 2)
         Label2[2]->hide();
+    if (Show)
+        showDeskFrame();
+}
+
+// The panel image over the window's background, under every other object: a press
+// on it starts the drag over the frozen desktop.
+void PanelObjects::showDeskFrame()
+{
+    if (!HasDeskDrag || m_formPicture.isNull() || GetExtName(m_state.DeskPicFile) != QLatin1String("gif"))
+        return;
+    ImageDesk->setPixmap(QPixmap::fromImage(m_formPicture));
+    ImageDesk->setGeometry(QRect(QPoint(0, 0), m_formPicture.size()));
+    ImageDesk->lower();
+    ImageDesk->show();
 }
 
 void PanelObjects::ChkLab(bool Reset)

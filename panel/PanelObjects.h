@@ -118,6 +118,10 @@ public:
     // Hidden helpers
     DeskPicture DeskPic;
     QLabel *ImageDesk = nullptr;        // desktop-drag image
+    // The carrying window moves over a frozen desktop (DeskDrag): on a GIF panel,
+    // whose outline lets the desktop show, ShowObj(True) lays ImageDesk under every
+    // object as the window's drag frame.
+    bool HasDeskDrag = false;
     QImage PictBack;                    // a pressed key's face before it was pressed
 
     // The form's background picture (the panel picture at (0, 0)).
@@ -152,6 +156,7 @@ private:
     QColor labColor(int index) const;
     void placeBuiltInLayout();
     void loadIcons();
+    void showDeskFrame();
     template <class T> T *add(T *control, const QString &name);
 
     PanelHost &m_host;

@@ -3,7 +3,9 @@
 #include "DeskDrag.h"
 #include "PanelTestSupport.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 
 namespace {
 
@@ -126,3 +128,66 @@ TEST_F(DeskDragTest, WithoutAGrabberTheScreensOwnPictureOrAPlainGroundServes)
 }
 
 }  // namespace
+
+namespace {
+
+// Mouse events as the window system delivers them: to the widget under the point.
+void sendMouse(QWidget &window, QEvent::Type type, const QPoint &at, Qt::MouseButton button,
+               Qt::MouseButtons held)
+{
+    QWidget *target = window.childAt(at);
+    if (!target)
+        target = &window;
+    const QPointF local = target->mapFrom(&window, QPointF(at));
+    QMouseEvent event(type, local, window.mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+}  // namespace
+
+// On a GIF panel a left press on the window's background, where the panel image
+// lies under the keys, starts the drag; other buttons and other panels do not.
+TEST_F(DeskDragTest, ALeftPressOnAGifPanelsBackgroundStartsTheDrag)
+{
+    QWidget &window = host->form;
+    const QPoint background(150, 100);
+    state.DeskPicFile = skinDir() + QStringLiteral("/Round.jpg");
+    form->obj().ShowObj(true);
+    EXPECT_FALSE(frame()->isVisible()) << "a JPG panel has no drag frame";
+
+    state.DeskPicFile = skinDir() + QStringLiteral("/Round.gif");
+    form->obj().ShowObj(true);
+    ASSERT_TRUE(frame()->isVisible());
+    EXPECT_EQ(window.childAt(background), frame());
+    EXPECT_EQ(frame()->geometry(), QRect(0, 0, 300, 200));
+
+    int seenByWindow = 0;
+    struct Counter : QObject {
+        int &count;
+        explicit Counter(int &c) : count(c) {}
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            count += e->type() == QEvent::MouseButtonPress;
+            return false;
+        }
+    } counter(seenByWindow);
+    window.installEventFilter(&counter);
+    sendMouse(window, QEvent::MouseButtonPress, background, Qt::RightButton, Qt::RightButton);
+    sendMouse(window, QEvent::MouseButtonRelease, background, Qt::RightButton, Qt::NoButton);
+    EXPECT_FALSE(drag->frozen());
+    EXPECT_EQ(seenByWindow, 1) << "the right button reaches the window's background handler";
+
+    sendMouse(window, QEvent::MouseButtonPress, background, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_TRUE(drag->frozen());
+    EXPECT_EQ(window.geometry(), QRect(0, 0, 1024, 768)) << "the frozen desktop covers the screen";
+    EXPECT_EQ(seenByWindow, 1);
+    // The same screen point in the full-screen window; the frame lies at the window's former place.
+    const QPoint pointer = QPoint(100, 120) + background;
+    EXPECT_EQ(window.childAt(pointer), frame());
+    sendMouse(window, QEvent::MouseMove, pointer + QPoint(40, 30), Qt::NoButton, Qt::LeftButton);
+    sendMouse(window, QEvent::MouseButtonRelease, pointer + QPoint(40, 30), Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(drag->frozen());
+    EXPECT_EQ(window.geometry(), QRect(140, 150, 300, 200));
+    EXPECT_TRUE(frame()->isVisible()) << "ready for the next drag";
+    window.removeEventFilter(&counter);
+}
