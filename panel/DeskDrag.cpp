@@ -140,11 +140,16 @@ void DeskDrag::DeskTopSave()
     QLabel *frame = m_form.obj().ImageDesk;
     frame->setPixmap(QPixmap::fromImage(m_panelPicture));
     frame->setGeometry(former.x(), former.y(), former.width(), former.height());
+    if (!m_outline.isEmpty())
+        frame->setMask(m_outline);  // the panel's shape, not its key-colour margin
     frame->show();
     frame->raise();
     frame->update();
     m_frozen = true;
     host.showForm();
+    // Hiding the window ended the press's own grab: without one the moves and the
+    // release of the held button would reach no widget.
+    frame->grabMouse();
 }
 
 void DeskDrag::DeskTopRef()
@@ -196,6 +201,8 @@ void DeskDrag::DeskTopCut()
             window->clearMask();
         else
             window->setMask(m_outline);
+        frame->releaseMouse();
+        frame->clearMask();
         frame->clear();
         frame->resize(DesktopCopy.size());
         frame->hide();
