@@ -129,65 +129,30 @@ TEST_F(DeskDragTest, WithoutAGrabberTheScreensOwnPictureOrAPlainGroundServes)
 
 }  // namespace
 
-namespace {
-
-// Mouse events as the window system delivers them: to the widget under the point.
-void sendMouse(QWidget &window, QEvent::Type type, const QPoint &at, Qt::MouseButton button,
-               Qt::MouseButtons held)
-{
-    QWidget *target = window.childAt(at);
-    if (!target)
-        target = &window;
-    const QPointF local = target->mapFrom(&window, QPointF(at));
-    QMouseEvent event(type, local, window.mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
-}  // namespace
-
-// On a GIF panel a left press on the window's background, where the panel image
-// lies under the keys, starts the drag; other buttons and other panels do not.
-TEST_F(DeskDragTest, ALeftPressOnAGifPanelsBackgroundStartsTheDrag)
+// On a GIF panel the panel image lies under the keys as the drag frame: a left press
+// there starts the drag (the player's end-to-end test drags it), other buttons go on
+// to the window's background handlers. Other panels have no frame.
+TEST_F(DeskDragTest, AGifPanelsBackgroundIsTheDragFrameForTheLeftButtonOnly)
 {
     QWidget &window = host->form;
     const QPoint background(150, 100);
     state.DeskPicFile = skinDir() + QStringLiteral("/Round.jpg");
     form->obj().ShowObj(true);
     EXPECT_FALSE(frame()->isVisible()) << "a JPG panel has no drag frame";
-
     state.DeskPicFile = skinDir() + QStringLiteral("/Round.gif");
     form->obj().ShowObj(true);
-    ASSERT_TRUE(frame()->isVisible());
-    EXPECT_EQ(window.childAt(background), frame());
+    ASSERT_EQ(window.childAt(background), frame());
     EXPECT_EQ(frame()->geometry(), QRect(0, 0, 300, 200));
 
-    int seenByWindow = 0;
-    struct Counter : QObject {
-        int &count;
-        explicit Counter(int &c) : count(c) {}
-        bool eventFilter(QObject *, QEvent *e) override
-        {
-            count += e->type() == QEvent::MouseButtonPress;
-            return false;
-        }
-    } counter(seenByWindow);
-    window.installEventFilter(&counter);
-    sendMouse(window, QEvent::MouseButtonPress, background, Qt::RightButton, Qt::RightButton);
-    sendMouse(window, QEvent::MouseButtonRelease, background, Qt::RightButton, Qt::NoButton);
+    const auto press = [&](Qt::MouseButton button) {
+        QMouseEvent event(QEvent::MouseButtonPress, QPointF(background), window.mapToGlobal(QPointF(background)),
+                          button, button, Qt::NoModifier);
+        QApplication::sendEvent(frame(), &event);
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(press(Qt::RightButton)) << "left to the window under the frame";
     EXPECT_FALSE(drag->frozen());
-    EXPECT_EQ(seenByWindow, 1) << "the right button reaches the window's background handler";
-
-    sendMouse(window, QEvent::MouseButtonPress, background, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_TRUE(press(Qt::LeftButton));
     EXPECT_TRUE(drag->frozen());
     EXPECT_EQ(window.geometry(), QRect(0, 0, 1024, 768)) << "the frozen desktop covers the screen";
-    EXPECT_EQ(seenByWindow, 1);
-    // The same screen point in the full-screen window; the frame lies at the window's former place.
-    const QPoint pointer = QPoint(100, 120) + background;
-    EXPECT_EQ(window.childAt(pointer), frame());
-    sendMouse(window, QEvent::MouseMove, pointer + QPoint(40, 30), Qt::NoButton, Qt::LeftButton);
-    sendMouse(window, QEvent::MouseButtonRelease, pointer + QPoint(40, 30), Qt::LeftButton, Qt::NoButton);
-    EXPECT_FALSE(drag->frozen());
-    EXPECT_EQ(window.geometry(), QRect(140, 150, 300, 200));
-    EXPECT_TRUE(frame()->isVisible()) << "ready for the next drag";
-    window.removeEventFilter(&counter);
 }
