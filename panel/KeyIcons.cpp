@@ -3,6 +3,8 @@
 #include "DirSearch.h"
 #include "ModFiles.h"
 
+#include <iterator>
+
 namespace KeyIcons {
 
 QString controlIcon(int Code)

@@ -11,9 +11,9 @@
 
 #include "DirSearch.h"
 #include "ModFiles.h"
+#include "ModIniFile.h"
 #include "ModTools.h"
 #include "SystemPaths.h"
-#include "ModIniFile.h"
 #include "VbRuntime.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,6 @@
 #include "PanelGeometry.h"
 #include "PanelObjects.h"
 
-#include <QFrame>
 #include <QLinearGradient>
 #include <QPainter>
 
