@@ -56,7 +56,9 @@ void autoSizeLabel(QLabel *label)
     int width = 0;
     for (const QString &line : lines)
         width = qMax(width, metrics.horizontalAdvance(line));
-    label->resize(width + 2, metrics.height() * qMax<int>(1, lines.size()));
+    // A huge font from a damaged definition gives no label larger than the screens.
+    const QSize span = screenSpan();
+    label->resize(qMin(width + 2, span.width()), qMin(metrics.height() * qMax<int>(1, lines.size()), span.height()));
 }
 
 void centreIn(QWidget *item, const QWidget *key)

@@ -143,6 +143,7 @@ TEST_F(ButtonIniTest, SizesReadFromTheFileAreNoLargerThanTheScreens)
     put(QStringLiteral("文字"), QStringLiteral("W"), huge);
     put(QStringLiteral("圖形"), QStringLiteral("W"), huge);
     put(QStringLiteral("圖形"), QStringLiteral("H"), huge);
+    put(QStringLiteral("LOGO"), QStringLiteral("Size0"), QStringLiteral("2000"));
     readDefinition(true);
 
     const QSize span = screenSpan();
@@ -153,6 +154,8 @@ TEST_F(ButtonIniTest, SizesReadFromTheFileAreNoLargerThanTheScreens)
     EXPECT_EQ(obj().Label2[0]->width(), span.width());
     EXPECT_EQ(obj().Label1->width(), span.width());
     EXPECT_EQ(obj().Image1->size(), span);
+    EXPECT_LE(obj().Label3[0]->height(), span.height()) << "a 2000-point logo";
+    EXPECT_LE(obj().Label3[0]->width(), span.width());
     EXPECT_EQ(obj().PicCtlBak[2].Picture.size().boundedTo(span), obj().PicCtlBak[2].Picture.size());
 }
 
