@@ -236,18 +236,23 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
     XInput pointer(m_screen.display().toLatin1());
     ASSERT_TRUE(pointer.usable());
     const QRect play = key("PicCtl", 0);
-    QStringList faces;
-    for (int click = 0; click < 3; ++click) {
-        QThread::msleep(600);
-        const QImage face = screenshot(QString("play-key-%1.png").arg(click));
-        faces << (inkOnTheMiddleColumn(face, play) >= 3 ? "play" : "pause");
-        face.copy(play.adjusted(-4, -4, 4, 4)).scaled(play.size() * 4).save(
-            ShellTest::outputFolder() + QString("/play-key-%1-%2.png").arg(click).arg(faces.last()));
+    const auto faceShown = [&](const QString& name) {
+        const QImage shot = screenshot(name + ".png");
+        const QString face = inkOnTheMiddleColumn(shot, play) >= 3 ? "play" : "pause";
+        shot.copy(play.adjusted(-4, -4, 4, 4)).scaled(play.size() * 4).save(
+            ShellTest::outputFolder() + "/" + name + "-" + face + ".png");
+        return face;
+    };
+    QThread::msleep(500);
+    QStringList faces{faceShown("play-key-0")};
+    for (int click = 1; click <= 2; ++click) {
         pointer.click(play.center().x(), play.center().y());
+        QString face;
+        waitUntil([&] { return (face = faceShown(QString("play-key-%1").arg(click))) != faces.last(); }, 5000, 200);
+        faces << face;
     }
-    EXPECT_TRUE(faces.contains("play")) << faces.join(' ').toStdString();
-    EXPECT_TRUE(faces.contains("pause")) << faces.join(' ').toStdString();
-    EXPECT_NE(faces[1], faces[2]) << "each press of the play key switches its face";
+    EXPECT_EQ(faces, QStringList({faces[0], faces[0] == "play" ? "pause" : "play", faces[0]}))
+        << "each press of the play key switches between its two faces";
 }
 
 // A panel picture that cannot be decoded: the default panel is worn instead, its faces cached
@@ -294,12 +299,15 @@ TEST_F(PanelEndToEnd, AnUndecodablePanelFallsBackAndTheMenuStaysReachable)
     XInput pointer(m_screen.display().toLatin1());
     ASSERT_TRUE(pointer.usable());
     pointer.click(onLogo.x(), onLogo.y(), 3);
-    QThread::msleep(700);
-    const QImage menu = screenshot("panel-fallback-menu.png");
     const QRect below(onLogo + QPoint(4, 4), QSize(120, 120));
     int changed = 0;
-    for (int y = below.top(); y < below.bottom(); y += 2)
-        for (int x = below.left(); x < below.right(); x += 2) changed += menu.pixel(x, y) != plain.pixel(x, y);
+    waitUntil([&] {
+        const QImage menu = screenshot("panel-fallback-menu.png");
+        changed = 0;
+        for (int y = below.top(); y < below.bottom(); y += 2)
+            for (int x = below.left(); x < below.right(); x += 2) changed += menu.pixel(x, y) != plain.pixel(x, y);
+        return changed > 500;
+    }, 5000, 200);
     EXPECT_GT(changed, 500) << "the main menu opened at the logo";
     pointer.type(KeyEscape);
 }
@@ -333,25 +341,30 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
     const QPoint sizeList = browser.topLeft() + QPoint(browser.width() - 208 + 104 + 30, 316 + 12);
     pointer.click(sizeList.x(), sizeList.y());
     for (int i = 0; i < 4; ++i) pointer.type(KeyDown);
-    QThread::msleep(1500);
 
-    // The folder holds the shipped panels too: the first page and the last one, reached with the
-    // page bar's arrow, show every picture between them.
+    // The folder holds the shipped panels too: the first page (33 pictures after three panels)
+    // and the last one, reached with the page bar's arrow, show every picture between them.
     const QRect controls(browser.right() - 210, browser.top(), 211, browser.height() - 22);
     QSet<QRgb> seen;
     for (int page = 0; page < 2; ++page) {
-        const QImage shot = screenshot(QString("panel-browser-6x6-%1.png").arg(page));
+        QSet<QRgb> onPage;
         int onControls = 0;
-        for (int y = browser.top(); y <= browser.bottom(); ++y)
-            for (int x = browser.left(); x <= browser.right(); ++x) {
-                const QRgb c = shot.pixel(x, y);
-                if (!colours.contains(c)) continue;
-                seen.insert(c);
-                onControls += controls.contains(x, y);
-            }
+        waitUntil([&] {
+            const QImage shot = screenshot(QString("panel-browser-6x6-%1.png").arg(page));
+            onPage.clear();
+            onControls = 0;
+            for (int y = browser.top(); y <= browser.bottom(); ++y)
+                for (int x = browser.left(); x <= browser.right(); ++x) {
+                    const QRgb c = shot.pixel(x, y);
+                    if (!colours.contains(c)) continue;
+                    onPage.insert(c);
+                    onControls += controls.contains(x, y);
+                }
+            return onPage.size() >= 33 && (page == 0 || onPage.contains(colours.last()));
+        }, 10000, 300);
         EXPECT_EQ(onControls, 0) << "thumbnails cover the browser's controls on page " << page;
+        seen |= onPage;
         pointer.click(browser.right() - 6, browser.bottom() - 10);
-        QThread::msleep(1500);
     }
     for (int i = 0; i < colours.size(); ++i) EXPECT_TRUE(seen.contains(colours[i])) << "picture " << i << " unseen";
 }
@@ -370,14 +383,14 @@ TEST_F(PanelEndToEnd, PressingAGifPanelsBackgroundDragsItOverTheFrozenDesktop)
     ASSERT_TRUE(pointer.usable());
     pointer.moveTo(grab.x(), grab.y());
     pointer.press();
-    QThread::msleep(800);
-    EXPECT_EQ(widestWindow(m_screen.display()), QRect(QPoint(0, 0), Screen))
-        << "the frozen desktop covers the screen while the button is down";
+    const QRect frozen(QPoint(0, 0), Screen);
+    waitUntil([&] { return widestWindow(m_screen.display()) == frozen; }, 5000, 200);
+    EXPECT_EQ(widestWindow(m_screen.display()), frozen) << "the frozen desktop covers the screen while held";
     pointer.moveTo(grab.x() + 4, grab.y() + 3);  // under 8 pixels: the frame stays
     pointer.moveTo(grab.x() + 100, grab.y() + 75);
     screenshot("panel-desk-drag.png");
     pointer.release();
-    QThread::msleep(1000);
+    waitUntil([&] { return windowOrigin(definition) == before + QPoint(100, 75); }, 5000, 200);
     EXPECT_EQ(windowOrigin(definition), before + QPoint(100, 75));
     EXPECT_LT(widestWindow(m_screen.display()).width(), Screen.width()) << "the window has its own size again";
     screenshot("panel-desk-dropped.png");
