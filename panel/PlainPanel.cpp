@@ -11,6 +11,7 @@ const QColor Ground(206, 210, 218);
 const QColor CapTop(246, 247, 250);
 const QColor CapBottom(168, 174, 186);
 const QColor CapEdge(92, 98, 110);
+const QColor Well(30, 36, 48);
 constexpr int Margin = 8;
 const QSize Smallest(160, 120);
 
@@ -46,6 +47,18 @@ QImage PlainPanelPicture(const PanelObjects &objects)
     picture.fill(Ground);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    // Dark wells behind the picture area and the message and time lines, whose light
+    // texts would not stand out from the light ground.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Well);
+    QList<QRect> wells{objects.Image1->geometry()};
+    for (const QLabel *time : objects.Label2)
+        wells << time->geometry();
+    // A long message takes two lines, half a line above and below the one line.
+    const QRect message = objects.Label1->geometry();
+    wells << message.adjusted(0, -message.height() / 2, 0, message.height() / 2);
+    for (const QRect &well : wells)
+        painter.drawRoundedRect(QRectF(well).adjusted(-2, -2, 2, 2), 3, 3);
     for (const PanelKey *key : visibleKeys(objects)) {
         const QRectF cap = QRectF(key->geometry()).adjusted(0.5, 0.5, -0.5, -0.5);
         QLinearGradient fill(cap.topLeft(), cap.bottomLeft());
