@@ -122,8 +122,9 @@ void PanelForm::ButtonMask(BackingPicture &Mask, PanelKey &Key, bool Rebuild)
     }
     progress().Label3->setText(m_state.ButtonCacheFile);
 
+    // Faces on a plain ground are not the panel's: they neither come from nor go to its cache.
     bool faceReady = false;
-    if (!Rebuild && FileExist(m_state.ButtonCacheFile)) {
+    if (!Rebuild && !m_plainPanel && FileExist(m_state.ButtonCacheFile)) {
         WriteLog(QStringLiteral("載入按鈕-") + m_state.ButtonCacheFile);
         faceReady = loadCachedFace(Key);
     }
@@ -170,10 +171,10 @@ void PanelForm::buildFace(BackingPicture &Mask, PanelKey &Key)
     const QImage face = BuildKeyFace(piece, Mask.Picture, m_colors.ColorType(), m_colors.red(),
                                      m_colors.green(), m_colors.blue(), m_colors.brightness());
     Key.setPicture(face);
-    if (FileExist(m_state.ButtonCacheFile))
+    if (!m_plainPanel && FileExist(m_state.ButtonCacheFile))
         DelFile(m_state.ButtonCacheFile);
     QCoreApplication::processEvents();
-    if (!face.isNull())
+    if (!face.isNull() && !m_plainPanel)
         SaveKeyFaceBitmap(face, m_state.ButtonCacheFile);
     if (!face.isNull())
         Key.resize(face.size());

@@ -22,25 +22,35 @@ constexpr int DragStep = 8;  // smaller pointer motions leave the frame where it
 DeskDrag::DeskDrag(PanelForm &form) : m_form(form)
 {
     form.obj().ImageDesk->installEventFilter(this);
+    form.obj().HasDeskDrag = true;
 }
 
+// Left presses on the frame and everything until their release are the drag's;
+// other buttons go on to the window under the frame (its background menus).
 bool DeskDrag::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_form.obj().ImageDesk)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
         auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
         ImageDesk_MouseDown(mouse->button(), mouse->position().toPoint());
         return true;
     }
     case QEvent::MouseMove: {
         auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!m_frozen)
+            return false;
         ImageDesk_MouseMove(mouse->buttons(), mouse->position().toPoint());
         return true;
     }
     case QEvent::MouseButtonRelease: {
         auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!m_frozen && !DeskDragBusy)
+            return false;
         ImageDesk_MouseUp(mouse->button(), mouse->position().toPoint());
         return true;
     }
@@ -130,11 +140,16 @@ void DeskDrag::DeskTopSave()
     QLabel *frame = m_form.obj().ImageDesk;
     frame->setPixmap(QPixmap::fromImage(m_panelPicture));
     frame->setGeometry(former.x(), former.y(), former.width(), former.height());
+    if (!m_outline.isEmpty())
+        frame->setMask(m_outline);  // the panel's shape, not its key-colour margin
     frame->show();
     frame->raise();
     frame->update();
     m_frozen = true;
     host.showForm();
+    // Hiding the window ended the press's own grab: without one the moves and the
+    // release of the held button would reach no widget.
+    frame->grabMouse();
 }
 
 void DeskDrag::DeskTopRef()
@@ -186,6 +201,8 @@ void DeskDrag::DeskTopCut()
             window->clearMask();
         else
             window->setMask(m_outline);
+        frame->releaseMouse();
+        frame->clearMask();
         frame->clear();
         frame->resize(DesktopCopy.size());
         frame->hide();

@@ -16,9 +16,9 @@ class PanelForm;
 // 8 pixels, and on release the window jumps to the frame and takes the
 // desktop under it behind the panel picture.
 //
-// Pointer positions are pixels relative to ImageDesk. While ImageDesk is
-// visible its own mouse events drive the drag; the carrying window forwards
-// a press on its background with the position relative to ImageDesk.
+// Pointer positions are pixels relative to ImageDesk. On a GIF panel the panel
+// shows ImageDesk under its objects (PanelObjects::ShowObj): a left press there
+// starts the drag, and its own mouse events drive it.
 // It has no QObject parent: its owner keeps it and ends it before the panel.
 class DeskDrag : public QObject
 {

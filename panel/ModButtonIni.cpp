@@ -17,6 +17,7 @@
 #include <QImageReader>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -195,6 +196,9 @@ public:
     DefinitionReader(PanelForm &form, bool withSize)
         : m_form(form), m_obj(form.obj()), m_state(form.state()), m_zoom(zoomOf(form.state())), m_withSize(withSize)
     {
+        const QSize span = screenSpan() * std::max(1.0, m_zoom);
+        m_maxWidth = span.width();
+        m_maxHeight = span.height();
     }
 
     void read()
@@ -212,6 +216,10 @@ public:
 
 private:
     static QString text(const QString &section, const QString &name) { return ReadIni(section, name); }
+    // A size read from the file, no larger than the screens can show: a damaged file
+    // must not make a key allocate gigabytes for its face.
+    double width(double value) const { return std::min(value, m_maxWidth); }
+    double height(double value) const { return std::min(value, m_maxHeight); }
     static double number(const QString &section, const QString &name) { return Vb::Val(text(section, name)); }
 
     // A "Y" that is rounded to a 16-bit whole number; nothing when it cannot be.
@@ -244,9 +252,9 @@ private:
                 const double w = number(section, key("W", i));
                 const double h = number(section, key("H", i));
                 if (w >= 10)
-                    setWidth(k, w * m_zoom);
+                    setWidth(k, width(w * m_zoom));
                 if (h >= 10)
-                    setHeight(k, h * m_zoom);
+                    setHeight(k, height(h * m_zoom));
             }
             k->Tag = text(section, key("File", i));
             if (i < backings.size())
@@ -260,15 +268,18 @@ private:
     {
         const QString name = k.Tag.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
         const QString path = name.isEmpty() ? QString() : AddPath(m_state.MaskDir, name);
-        QImage mask;
-        if (!path.isEmpty() && FileExist(path)) {
-            QImageReader reader(DirSearch::ResolveCase(path));  // definitions spell names freely
-            mask = reader.read();
-        }
-        if (mask.isNull()) {
-            // Missing or unreadable: no mask path is left for the face builder.
+        if (path.isEmpty() || !FileExist(path)) {
+            // Missing: no mask path is left for the face builder, nor for the next save.
             backing.Tag.clear();
             k.Tag.clear();
+            return;
+        }
+        QImageReader reader(DirSearch::ResolveCase(path));  // definitions spell names freely
+        const QImage mask = reader.read();
+        if (mask.isNull()) {
+            // Unreadable: this step is skipped. The key keeps its mask name, so that the
+            // next save still names it; the face builder gets no mask path.
+            backing.Tag.clear();
             return;
         }
         backing.Width = k.width();
@@ -320,7 +331,7 @@ private:
             if (m_state.WidenItalic && readsAsTrue(text(Times, QStringLiteral("FontItalic") + n)) && i != 2)
                 width *= 1.1;
             if (width > 1)
-                setWidth(label, width * m_zoom);
+                setWidth(label, this->width(width * m_zoom));
         }
     }
 
@@ -361,7 +372,7 @@ private:
             setTop(label, y * m_zoom);
         if (w <= 0)
             w = 165;
-        setWidth(label, w * m_zoom);
+        setWidth(label, this->width(w * m_zoom));
         m_state.TextLeft = x;
         m_state.TextTop = y;
         m_state.TextWidth = w;
@@ -391,9 +402,9 @@ private:
         const double w = number(Picture, QStringLiteral("W"));
         const double h = number(Picture, QStringLiteral("H"));
         if (w != 0)
-            setWidth(image, w * m_zoom);
+            setWidth(image, width(w * m_zoom));
         if (h != 0)
-            setHeight(image, h * m_zoom);
+            setHeight(image, height(h * m_zoom));
         const QString visible = text(Picture, QStringLiteral("Visible"));
         const bool shown = !visible.isEmpty() && readsAsTrue(visible);
         image->setVisible(shown);
@@ -409,6 +420,8 @@ private:
     PanelState &m_state;
     double m_zoom;
     bool m_withSize;
+    double m_maxWidth = 0;
+    double m_maxHeight = 0;
 };
 
 }  // namespace
@@ -430,7 +443,7 @@ bool SaveButtonIni(PanelForm &Form)
     // in place, and ~380 entries cost one write instead of 380.
     ProfileDocument document;
     for (const ButtonIniEntry &entry : ButtonIniEntries(Form))
-        document.setValue(entry.section, entry.key, entry.value);
+        document.setText(entry.section, entry.key, entry.value);
     return !path.isEmpty() && document.save(path);
 }
 

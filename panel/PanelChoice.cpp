@@ -93,7 +93,11 @@ void PanelChoice::ScreenResize()
     if (loaded && (state.DeskPicWidth.toDouble() > state.ScreenClass || state.DeskPicHeight > state.ScreenHeight)) {
         host.hideForm();
         ShowMsg(QStringLiteral("現在的畫面大小被更改,請重新選擇面版!"), QStringLiteral("ok"));
+        // The browser is all the user has now: whole on the new screen.
+        const QRect screen(0, 0, width, int(std::lround(state.ScreenHeight)));
+        browser().fitToScreen(screen);
         browser().show();
+        browser().fitToScreen(screen);  // again with the frame the shown window got
     }
     m_form.obj().ADJForm();
 }

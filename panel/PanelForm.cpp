@@ -1,14 +1,17 @@
 #include "PanelForm.h"
 
 #include "ButtonColorSettings.h"
+#include "ModButtonIni.h"
 #include "ModOutLine.h"
 #include "PanelGeometry.h"
 #include "PanelHost.h"
 #include "PanelState.h"
+#include "PlainPanel.h"
 #include "frmProg.h"
 
 #include "DirSearch.h"
 #include "ModFiles.h"
+#include "ModIniFile.h"
 #include "ModTools.h"
 #include "SystemPaths.h"
 #include "VbRuntime.h"
@@ -41,12 +44,16 @@ frmProg &PanelForm::progress()
     return *m_prog;
 }
 
+QString PanelForm::DefaultDeskPicFile() const
+{
+    const QString programDir = m_state.ProgramDir.isEmpty() ? SystemPaths::ProgramFolder() : m_state.ProgramDir;
+    return AddPath(programDir + QStringLiteral("/Desk"), QStringLiteral("Quorvel.JPG"));
+}
+
 void PanelForm::ChkDeskName()
 {
-    if (!FileExist(m_state.DeskPicFile)) {
-        const QString programDir = m_state.ProgramDir.isEmpty() ? SystemPaths::ProgramFolder() : m_state.ProgramDir;
-        m_state.DeskPicFile = AddPath(programDir + QStringLiteral("/Desk"), QStringLiteral("Quorvel.JPG"));
-    }
+    if (!FileExist(m_state.DeskPicFile))
+        m_state.DeskPicFile = DefaultDeskPicFile();
     const QString name = GetFileName(m_state.DeskPicFile);
     m_state.DeskIniFile = AddPath(m_state.SkinDir, name.left(qMax(0, name.size() - 3)) + QStringLiteral("INI"));
     m_state.ButtonCacheFile =
@@ -94,6 +101,29 @@ bool PanelForm::loadDeskPicture()
     return true;
 }
 
+// The default panel with its own definition, when it is not the panel that failed.
+bool PanelForm::fallBackToDefaultPanel()
+{
+    const QString fallback = DefaultDeskPicFile();
+    if (m_state.DeskPicFile == fallback || !FileExist(fallback))
+        return false;
+    m_state.DeskPicFile = fallback;
+    if (!loadDeskPicture()) {
+        WriteLog(QStringLiteral("這個面板格式錯誤") + fallback);
+        return false;
+    }
+    ChkDeskName();
+    IniFile = m_state.DeskIniFile;
+    ReadButtonIni(*this, true);
+    return true;
+}
+
+void PanelForm::usePlainPanel()
+{
+    m_plainPanel = true;
+    m_objects.DeskPic.Picture = PlainPanelPicture(m_objects);
+}
+
 void PanelForm::DeskLoad()
 {
     if (m_objects.DeskPic.Tag == m_state.DeskPicFile) {
@@ -101,9 +131,13 @@ void PanelForm::DeskLoad()
         m_objects.ADJForm();
         return;
     }
+    m_plainPanel = false;
     if (!loadDeskPicture()) {
+        // A window without its picture would be black, keyless and without a way to the
+        // menu; the faces would be built from the previous panel under the new name.
         WriteLog(QStringLiteral("這個面板格式錯誤") + m_state.DeskPicFile);
-        return;
+        if (!fallBackToDefaultPanel())
+            usePlainPanel();
     }
     const QImage picture = m_objects.DeskPic.Picture;
     m_host.deskPicFileChanged(m_state.DeskPicFile);
@@ -130,7 +164,7 @@ void PanelForm::DeskLoad()
     else
         ClearFormOutLine(m_host.panelWidget(), picture.width(), picture.height());
 
-    m_objects.DeskPic.Tag = m_state.DeskPicFile;
+    m_objects.DeskPic.Tag = m_plainPanel ? QString() : m_state.DeskPicFile;  // a plain ground is tried again
     QCoreApplication::processEvents();
     m_objects.DeskPic.Picture = QImage();  // the form keeps its own copy
 }

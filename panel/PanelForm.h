@@ -32,6 +32,11 @@ public:
 
     // Panel load
     void ChkDeskName();
+    // The default panel picture, Desk/Quorvel.JPG in the program folder.
+    QString DefaultDeskPicFile() const;
+    // No panel picture could be shown: the window wears a plain ground with a cap
+    // drawn at every key, and builds its faces without the cache.
+    bool plainPanel() const { return m_plainPanel; }
     void DeskLoad();
     void DeskUpdate(bool Rebuild);
 
@@ -44,6 +49,8 @@ public:
 
 private:
     bool loadDeskPicture();
+    bool fallBackToDefaultPanel();
+    void usePlainPanel();
     void colourLabelsFromPicture();
     void buildFace(BackingPicture &Mask, PanelKey &Key);
     bool loadCachedFace(PanelKey &Key);
@@ -53,6 +60,7 @@ private:
     ButtonColorSettings &m_colors;
     PanelObjects m_objects;
     frmProg *m_prog = nullptr;
+    bool m_plainPanel = false;
 };
 
 // One key face: the panel piece recoloured under the mask. Pure, for the

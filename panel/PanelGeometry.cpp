@@ -4,6 +4,8 @@
 #include "VbRuntime.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QPalette>
 #include <QRegularExpression>
@@ -17,6 +19,14 @@ int toPixels(double value)
     if (!(rounded == rounded))
         return 0;
     return int(qBound(-limit, rounded, limit));
+}
+
+QSize screenSpan()
+{
+    QRect span;
+    for (const QScreen *screen : QGuiApplication::screens())
+        span |= screen->geometry();
+    return span.isEmpty() ? QSize(4096, 4096) : span.size();
 }
 
 void setLeft(QWidget *control, double value) { control->move(toPixels(value), control->y()); }
@@ -46,7 +56,9 @@ void autoSizeLabel(QLabel *label)
     int width = 0;
     for (const QString &line : lines)
         width = qMax(width, metrics.horizontalAdvance(line));
-    label->resize(width + 2, metrics.height() * qMax<int>(1, lines.size()));
+    // A huge font from a damaged definition gives no label larger than the screens.
+    const QSize span = screenSpan();
+    label->resize(qMin(width + 2, span.width()), qMin(metrics.height() * qMax<int>(1, lines.size()), span.height()));
 }
 
 void centreIn(QWidget *item, const QWidget *key)

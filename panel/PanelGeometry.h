@@ -4,6 +4,7 @@
 // form units, font size in points, label auto-sizing, caption colours).
 
 #include <QColor>
+#include <QSize>
 #include <QString>
 
 class QLabel;
@@ -13,6 +14,10 @@ struct BackingPicture;
 
 // Whole pixels, halves to the even neighbour.
 int toPixels(double value);
+
+// The size, in pixels, of the area that all screens together show: no panel object read
+// from a file is made larger than this (times the scale of a zoomed panel).
+QSize screenSpan();
 
 void setLeft(QWidget *control, double value);
 void setTop(QWidget *control, double value);

@@ -1,11 +1,14 @@
 #include "PanelObjects.h"
 
+#include "KeyIcons.h"
 #include "PanelFonts.h"
 #include "PanelGeometry.h"
 #include "PanelHost.h"
 #include "PanelState.h"
 
+#include "ModFiles.h"
 #include "PlaybackState.h"
+#include "SystemPaths.h"
 #include "VbRuntime.h"
 
 #include <QFrame>
@@ -97,6 +100,7 @@ PanelObjects::PanelObjects(PanelHost &host, PanelState &state, const Counts &cou
     installWindowsFontSubstitutes();
     create(counts);
     placeBuiltInLayout();
+    loadIcons();
 }
 
 template <class T>
@@ -193,6 +197,37 @@ void PanelObjects::placeBuiltInLayout()
     }
     Image1->setGeometry(14, 40, 220, 150);
     ObjBox->setGeometry(0, 0, 10, 10);
+}
+
+namespace {
+// An image control without stretching takes the size of its picture.
+void setIcon(QLabel *icon, const QPixmap &picture)
+{
+    if (picture.isNull())
+        return;
+    icon->setPixmap(picture);
+    icon->resize(picture.size());
+}
+}  // namespace
+
+// The icons are the window's own pictures, the same over every panel.
+void PanelObjects::loadIcons()
+{
+    const QString programDir = m_state.ProgramDir.isEmpty() ? SystemPaths::ProgramFolder() : m_state.ProgramDir;
+    const QString folder = AddPath(programDir, QStringLiteral("Icon"));
+    ImagePause = {KeyIcons::load(folder, KeyIcons::pauseFace(0)), KeyIcons::load(folder, KeyIcons::pauseFace(1))};
+    for (int i = 0; i < ImageButton1.size(); ++i)
+        setIcon(ImageButton1[i], i == 0 ? ImagePause[0] : KeyIcons::load(folder, KeyIcons::controlIcon(i)));
+    for (int i = 0; i < ImageButton.size(); ++i)
+        setIcon(ImageButton[i], KeyIcons::load(folder, KeyIcons::titleIcon(i)));
+}
+
+void PanelObjects::setPlayKeyFace(int Face)
+{
+    if (ImageButton1.isEmpty() || PicCtl.isEmpty() || Face < 0 || Face >= ImagePause.size())
+        return;
+    setIcon(ImageButton1[0], ImagePause[Face]);
+    centreIn(ImageButton1[0], PicCtl[0]);
 }
 
 void PanelObjects::setFormPicture(const QImage &picture)
@@ -350,6 +385,20 @@ void PanelObjects::ShowObj(bool Show)
         Image1->setVisible(m_state.ShowPic && m_state.ImageVisible);
     if (Label2.size() > 2)
         Label2[2]->hide();
+    if (Show)
+        showDeskFrame();
+}
+
+// The panel image over the window's background, under every other object: a press
+// on it starts the drag over the frozen desktop.
+void PanelObjects::showDeskFrame()
+{
+    if (!HasDeskDrag || m_formPicture.isNull() || GetExtName(m_state.DeskPicFile) != QLatin1String("gif"))
+        return;
+    ImageDesk->setPixmap(QPixmap::fromImage(m_formPicture));
+    ImageDesk->setGeometry(QRect(QPoint(0, 0), m_formPicture.size()));
+    ImageDesk->lower();
+    ImageDesk->show();
 }
 
 void PanelObjects::ChkLab(bool Reset)

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QString>
 #include <QVector>
 #include <QWidget>
@@ -110,12 +111,17 @@ public:
     QLabel *Label1 = nullptr;           // message and lyric line
     QVector<QLabel *> Label2;           // time texts
     QVector<QLabel *> Label3;           // logo texts
+    QVector<QPixmap> ImagePause;        // the play key's faces: 0 play, 1 pause
     QLabel *Image1 = nullptr;           // picture area
     QFrame *ObjBox = nullptr;           // highlight frame, always hidden
     QCursor PicIcon{Qt::PointingHandCursor};
     // Hidden helpers
     DeskPicture DeskPic;
     QLabel *ImageDesk = nullptr;        // desktop-drag image
+    // The carrying window moves over a frozen desktop (DeskDrag): on a GIF panel,
+    // whose outline lets the desktop show, ShowObj(True) lays ImageDesk under every
+    // object as the window's drag frame.
+    bool HasDeskDrag = false;
     QImage PictBack;                    // a pressed key's face before it was pressed
 
     // The form's background picture (the panel picture at (0, 0)).
@@ -134,6 +140,8 @@ public:
     static VbColor InvertColor(VbColor Color);
     void ButtonAdj(bool Show);
     void ADJForm();
+    // The play key's icon shows ImagePause(Face): 1 while playing, 0 otherwise.
+    void setPlayKeyFace(int Face);
 
     // Every panel object in creation order (the form's control order).
     QList<QWidget *> controls() const { return m_controls; }
@@ -147,6 +155,8 @@ private:
     void create(const Counts &counts);
     QColor labColor(int index) const;
     void placeBuiltInLayout();
+    void loadIcons();
+    void showDeskFrame();
     template <class T> T *add(T *control, const QString &name);
 
     PanelHost &m_host;

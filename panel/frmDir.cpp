@@ -29,6 +29,8 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 
+#include <cmath>
+
 // ---------------------------------------------------------------- PictureCell
 
 PictureCell::PictureCell(QWidget *parent, int index) : QLabel(parent), m_index(index)
@@ -37,6 +39,7 @@ PictureCell::PictureCell(QWidget *parent, int index) : QLabel(parent), m_index(i
     setProperty("Index", index);
     setFrameShape(QFrame::Box);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setScaledContents(true);  // a thumbnail follows its cell when the window is resized
 }
 
 void PictureCell::mousePressEvent(QMouseEvent *event)
@@ -52,6 +55,7 @@ constexpr int DesignWidth = 820;
 constexpr int DesignHeight = 520;
 constexpr int StatusHeight = 20;
 constexpr int DesignCells = 5;
+constexpr int ControlColumnWidth = 200;
 const QColor FailureColour = fromVbColor(0x0000F0);  // the failure look's red
 
 // An outside picture editor the user may have: the first one installed.
@@ -80,44 +84,32 @@ frmDir::~frmDir() = default;
 
 void frmDir::createControls()
 {
-    resize(DesignWidth, DesignHeight);
-    const int x = 612;
     Drive1 = new DriveListBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(x, 8, 200, 24);
     Dir1 = new DirListBox(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(x, 36, 200, 170);
     Dir1->viewport()->installEventFilter(this);
     File1 = new FileListBox(this);
     File1->setObjectName(QStringLiteral("File1"));
-    File1->setGeometry(x, 210, 200, 100);
     PattenList = new QComboBox(this);
     PattenList->setObjectName(QStringLiteral("PattenList"));
     PattenList->setEditable(true);
-    PattenList->setGeometry(x, 316, 96, 24);
     PattenList->setEditText(QStringLiteral("*.*"));
     SizeList = new QComboBox(this);
     SizeList->setObjectName(QStringLiteral("SizeList"));
     SizeList->setEditable(true);
-    SizeList->setGeometry(x + 104, 316, 96, 24);
     SizeList->setEditText(QStringLiteral("2x2"));
     Command1 = new QPushButton(QStringLiteral("目錄重整"), this);
-    Command1->setGeometry(x, 346, 96, 26);
     Command3 = new QPushButton(QStringLiteral("下一個目錄"), this);
-    Command3->setGeometry(x + 104, 346, 96, 26);
     Command2 = new QPushButton(QStringLiteral("圖形編輯"), this);
-    Command2->setGeometry(x, 376, 96, 26);
     const char *slotCaptions[] = {"0", "1", "2", "S", ".."};
     for (int i = 0; i < 5; ++i) {
         Option1[i] = new QRadioButton(QLatin1String(slotCaptions[i]), this);
         Option1[i]->setObjectName(QStringLiteral("Option1"));
-        Option1[i]->setGeometry(x + i * 40, 408, 38, 22);
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
     Label1 = new QLabel(QStringLiteral("Label1"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(x, 436, 200, 20);
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setGeometry(0, DesignHeight - StatusHeight, DesignWidth, StatusHeight);
     StatusBar1->hide();
@@ -132,6 +124,8 @@ void frmDir::createControls()
 
     Picture1.append(newCell(0));
     Picture1[0]->move(8, 8);
+    resize(DesignWidth, DesignHeight);
+    placeControls();
 
     connect(Drive1, &DriveListBox::Change, this, &frmDir::Drive1_Change);
     connect(Dir1, &DirListBox::Change, this, &frmDir::Dir1_Change);
@@ -157,13 +151,66 @@ int frmDir::margin() const
     return Picture1[0]->x();
 }
 
+// The folder, file and grid controls stand in a column along the right edge,
+// the thumbnails fill what lies left of it.
+void frmDir::placeControls()
+{
+    const int x = width() - ControlColumnWidth - margin();
+    Drive1->setGeometry(x, 8, ControlColumnWidth, 24);
+    Dir1->setGeometry(x, 36, ControlColumnWidth, 170);
+    File1->setGeometry(x, 210, ControlColumnWidth, 100);
+    PattenList->setGeometry(x, 316, 96, 24);
+    SizeList->setGeometry(x + 104, 316, 96, 24);
+    Command1->setGeometry(x, 346, 96, 26);
+    Command3->setGeometry(x + 104, 346, 96, 26);
+    Command2->setGeometry(x, 376, 96, 26);
+    for (int i = 0; i < int(Option1.size()); ++i)
+        Option1[i]->setGeometry(x + i * 40, 408, 38, 22);
+    Label1->setGeometry(x, 436, ControlColumnWidth, 20);
+}
+
+QRect frmDir::gridArea() const
+{
+    return QRect(QPoint(margin(), Picture1[0]->y()), QPoint(Drive1->x() - margin(), HScroll1->y() - margin()) -
+                                                          QPoint(1, 1));
+}
+
+void frmDir::layOut()
+{
+    StatusBar1->setGeometry(0, height() - StatusHeight, width(), StatusHeight);
+    HScroll1->setGeometry(StatusBar1->geometry());
+    StatusBar1->hide();
+    // The cells shown keep their pictures, in the grid area of the new size.
+    placeControls();
+    SizeAcc();
+    for (int k = 0; k < Picture1.size() && k <= PageLast; ++k)
+        if (!Picture1[k]->isHidden())
+            placeCell(k);
+}
+
+void frmDir::fitToScreen(const QRect &screen)
+{
+    // The window's frame, known once it was shown, is on the screen too.
+    const QSize frame = frameGeometry().size() - size();
+    resize(QSize(DesignWidth, DesignHeight).boundedTo(screen.size() - frame));
+    layOut();  // now, not only when a hidden window is shown
+    const QSize outer = size() + frame;
+    move(screen.x() + (screen.width() - outer.width()) / 2, screen.y() + (screen.height() - outer.height()) / 2);
+}
+
+void frmDir::placeCell(int k)
+{
+    Picture1[k]->setGeometry(int(margin() + (k / int(GridCols)) * (CellWidth + CellGap)),
+                             int(Picture1[0]->y() + (k % int(GridCols)) * CellHeight), int(CellWidth),
+                             int(CellHeight));
+}
+
 void frmDir::Form_Load()
 {
     GridCols = GridRows = Vb::Val(SizeList->currentText());
     HScroll1->resize(width() - HScroll1->x() - 8, HScroll1->height());
     SizeAcc();
     Picture1[0]->resize(int(CellWidth), int(CellHeight));
-    CellGap = qint16(Vb::RoundHalfEven(((width() - margin()) - GridCols * CellWidth) / GridCols / 2));
     HScroll1->setPageStep(int(PageLast));
     HScroll1->setSingleStep(int(GridCols));
     for (int i = 1; i < DesignCells; ++i) {
@@ -185,19 +232,23 @@ void frmDir::Form_Load()
         Dir1_Change();  // the list keeps its folder; the files follow it
 }
 
+// The cells and the gaps between their columns fill the grid area, never more:
+// the gap follows the grid size, so no column reaches the controls.
 void frmDir::SizeAcc()
 {
     if (GridCols < 1 || GridRows < 1)
         GridCols = GridRows = 1;  // a typed size without a number
-    CellWidth = (width() - margin()) / GridCols;
+    const QRect grid = gridArea();
+    CellWidth = grid.width() / GridCols;
     CellHeight = (HScroll1->y() - 2 * margin()) / GridRows;
     PageLast = GridRows * GridCols - 1;
     if (CellWidth > CellHeight)
         CellWidth = CellHeight;
     else
         CellHeight = CellWidth;
-    CellWidth = qMax(1.0, CellWidth);
-    CellHeight = qMax(1.0, CellHeight);
+    CellWidth = qMax(1.0, std::floor(CellWidth));
+    CellHeight = CellWidth;
+    CellGap = qint16(qMax(0.0, std::floor((grid.width() - GridCols * CellWidth) / GridCols / 2)));
 }
 
 PictureCell *frmDir::cell(int k)
@@ -239,8 +290,7 @@ void frmDir::ReadPic()
             if (v + k > N)
                 continue;
             PictureCell *c = cell(k);
-            c->setGeometry(int(margin() + (k / int(GridCols)) * (CellWidth + CellGap)),
-                           int(Picture1[0]->y() + (k % int(GridCols)) * CellHeight), int(CellWidth), int(CellHeight));
+            placeCell(k);
             fillCell(c, AddPath(File1->path(), File1->list(v + k)));
             c->show();
         }
@@ -437,9 +487,7 @@ void frmDir::Option1_Click(int Index)
 void frmDir::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    StatusBar1->setGeometry(0, height() - StatusHeight, width(), StatusHeight);
-    HScroll1->setGeometry(StatusBar1->geometry());
-    StatusBar1->hide();
+    layOut();
     const PanelHost &host = m_choice.form().host();
     setWindowTitle(QString::number(width() * host.twipsPerPixelX()) + QLatin1Char(' ') +
                    QString::number(height() * host.twipsPerPixelY()));

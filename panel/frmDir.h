@@ -56,6 +56,10 @@ public:
     void SizeAcc();
     // Enables the main window, hides the browser and releases the pictures.
     void CloseForm();
+    // Where the thumbnails lie: left of the controls and above the page bar.
+    QRect gridArea() const;
+    // The window with its frame no larger than the screen (pixels), in its middle.
+    void fitToScreen(const QRect &screen);
 
     // Event handlers
     void HScroll1_Change();
@@ -108,6 +112,9 @@ protected:
 private:
     void Form_Load();
     void createControls();
+    void placeControls();
+    void layOut();
+    void placeCell(int k);
     PictureCell *cell(int k);
     PictureCell *newCell(int index);
     void fillCell(PictureCell *cell, const QString &path);

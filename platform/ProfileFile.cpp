@@ -45,6 +45,15 @@ QString valueOf(const QString& line) {
     return v;
 }
 
+// A value as it is written after "key=": reading trims blanks and takes off one pair of
+// enclosing quotes, so a value that would lose blanks or quotes that way is quoted.
+QString storedValue(const QString& value) {
+    const bool loosesBlanks = !value.isEmpty() && (isProfileBlank(value.front()) || isProfileBlank(value.back()));
+    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+                        value.back() == value.front();
+    return loosesBlanks || quoted ? u'"' + value + u'"' : value;
+}
+
 bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // A line break inside a value, key or section name would split the entry on the next read.
@@ -196,6 +205,10 @@ void ProfileDocument::setValue(const QString& section, const QString& key, const
     lines_.insert(insertAt, line);
 }
 
+void ProfileDocument::setText(const QString& section, const QString& key, const QString& text) {
+    setValue(section, key, storedValue(oneLine(text)));
+}
+
 void ProfileDocument::removeKey(const QString& section, const QString& key) {
     Found f = find(section, key);
     if (f.keyLine >= 0) lines_.removeAt(f.keyLine);
@@ -245,7 +258,7 @@ bool writeString(const QString& filePath, const QString& section, const QString&
     if (path.isEmpty() || trimBlanks(section).isEmpty() || trimBlanks(key).isEmpty()) return false;
     ProfileDocument doc;
     if (!loadDocument(path, doc) && QFile::exists(path)) return false;  // unreadable: keep it
-    doc.setValue(section, key, value);
+    doc.setText(section, key, value);
     if (!doc.save(path)) return false;
     remember(path, doc);
     return true;

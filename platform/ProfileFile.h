@@ -27,6 +27,9 @@ public:
     // Sets the key, adding the section at the end and the key at the end of its section as
     // needed. Line breaks in the value would start a new entry; they become blanks.
     void setValue(const QString& section, const QString& key, const QString& value);
+    // Sets the key so that value() gives text back whole: quoted when its blanks or a pair
+    // of enclosing quotes would otherwise be lost on reading.
+    void setText(const QString& section, const QString& key, const QString& text);
     void removeKey(const QString& section, const QString& key);
     void removeSection(const QString& section);
 
@@ -54,7 +57,8 @@ QString resolve(const QString& path);
 QString getString(const QString& path, const QString& section, const QString& key,
                   const QString& defaultValue = QString(), int bufferSize = 1024);
 
-// WritePrivateProfileString: true on success. The folder must exist.
+// WritePrivateProfileString: true on success. The folder must exist. The value reads back
+// whole, leading blanks included (see setText).
 bool writeString(const QString& path, const QString& section, const QString& key,
                  const QString& value);
 

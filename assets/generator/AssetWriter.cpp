@@ -2,6 +2,7 @@
 
 #include "DefinitionWriter.h"
 #include "GifWriter.h"
+#include "IconSet.h"
 #include "MaskPainter.h"
 #include "PanelDesigns.h"
 #include "PanelPainter.h"
@@ -72,6 +73,21 @@ QString writeMasks(const QDir &maskDir)
     return {};
 }
 
+QString writeIcons(const QDir &iconDir)
+{
+    for (const IconSpec &icon : keyIcons()) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!paintIcon(icon).save(&buffer, "PNG"))
+            return QStringLiteral("cannot encode %1").arg(icon.fileName);
+        const QString error = saveBytes(iconDir.filePath(icon.fileName), bytes);
+        if (!error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
 QString writeReadmes(const QDir &programDir, const QString &sourcePath)
 {
     QFile source(sourcePath);
@@ -93,7 +109,7 @@ QString writeReadmes(const QDir &programDir, const QString &sourcePath)
 QString writeAllAssets(const QString &programDirPath, const QString &readmeSource)
 {
     QDir programDir(programDirPath);
-    for (const char *sub : {"Desk", "Skin", "Button Mask"}) {
+    for (const char *sub : {"Desk", "Skin", "Button Mask", "Icon"}) {
         if (!programDir.mkpath(QString::fromLatin1(sub)))
             return QStringLiteral("cannot create %1/%2").arg(programDirPath, QString::fromLatin1(sub));
     }
@@ -108,6 +124,8 @@ QString writeAllAssets(const QString &programDirPath, const QString &readmeSourc
             return error;
     }
     QString error = writeMasks(QDir(programDir.filePath(QStringLiteral("Button Mask"))));
+    if (error.isEmpty())
+        error = writeIcons(QDir(programDir.filePath(QStringLiteral("Icon"))));
     if (error.isEmpty())
         error = writeReadmes(programDir, readmeSource);
     return error;

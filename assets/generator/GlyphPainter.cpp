@@ -1,5 +1,6 @@
 #include "GlyphPainter.h"
 
+#include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <cmath>
@@ -158,6 +159,10 @@ QPainterPath glyphPath(Glyph glyph)
         return panelCards();
     case Glyph::Settings:
         return gear();
+    case Glyph::Play:
+        return triangleRight(-0.4, 0.8);
+    case Glyph::Pause:
+        return bar(-0.4, -0.45, 0.28, 0.9).united(bar(0.12, -0.45, 0.28, 0.9));
     case Glyph::None:
     case Glyph::Knob:
     case Glyph::Groove:
@@ -166,48 +171,29 @@ QPainterPath glyphPath(Glyph glyph)
     return {};
 }
 
-// Close and minimise keys are small, so their glyphs take less of the key;
-// the flat keys of the second row need larger glyphs to stay legible.
-qreal glyphScale(Glyph glyph)
+// The path scaled and centred in a square of the given side.
+QPainterPath placed(Glyph glyph, const QPointF &centre, qreal side)
 {
-    switch (glyph) {
-    case Glyph::Close:
-    case Glyph::Minimize:
-        return 0.42;
-    case Glyph::Disc:
-    case Glyph::Screen:
-    case Glyph::PanelChoice:
-    case Glyph::Settings:
-        return 0.62;
-    case Glyph::VolumeDown:
-    case Glyph::VolumeUp:
-        return 0.68;
-    case Glyph::Previous:
-    case Glyph::Next:
-        return 0.58;
-    default:
-        return 0.5;
-    }
+    QTransform place;
+    place.translate(centre.x(), centre.y());
+    place.scale(side, side);
+    return place.map(glyphPath(glyph));
 }
 
 } // namespace
 
-void drawGlyph(QPainter &p, Glyph glyph, const QRectF &key, const QColor &ink)
+QImage drawIcon(Glyph glyph, int side)
 {
-    const QPainterPath path = glyphPath(glyph);
-    if (path.isEmpty())
-        return;
-    const qreal side = std::min(key.width(), key.height()) * glyphScale(glyph);
-    QTransform place;
-    place.translate(key.center().x(), key.center().y());
-    place.scale(side, side);
-    const QPainterPath shape = place.map(path);
-    p.save();
+    QImage icon(side, side, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    const qreal rim = 1.5;
+    const QPainterPath shape = placed(glyph, QPointF(side / 2.0, side / 2.0), side - 2 * rim - 1);
+    QPainter p(&icon);
     p.setRenderHint(QPainter::Antialiasing, true);
-    // A light line below the ink makes the symbol look pressed into the cap.
-    p.fillPath(shape.translated(0, 1), QColor(255, 255, 255, 110));
-    p.fillPath(shape, ink);
-    p.restore();
+    p.strokePath(shape, QPen(QColor(255, 255, 255, 220), 2 * rim, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(shape, QColor(28, 30, 36));
+    p.end();
+    return icon;
 }
 
 } // namespace art

@@ -1,12 +1,14 @@
-// Draws the symbol of a key (play, stop, disc, ...) centred in the key.
+// Draws the symbols of the keys (play, stop, disc, ...).
 #pragma once
 
 #include "PanelLayout.h"
 
-#include <QPainter>
+#include <QImage>
 
 namespace art {
 
-void drawGlyph(QPainter &p, Glyph glyph, const QRectF &key, const QColor &ink);
+// A key icon: the symbol filling a transparent square of the given side, dark ink
+// with a light rim so that it reads on dark and light key caps alike.
+QImage drawIcon(Glyph glyph, int side);
 
 } // namespace art

@@ -13,7 +13,8 @@ namespace art {
 // The glyph drawn on a key. Control-bar glyphs follow the key's command.
 enum class Glyph {
     None, PlayPause, Stop, Back, VolumeDown, VolumeUp, Forward, Eject, Close,
-    Knob, Previous, Next, Minimize, Groove, Disc, Screen, PanelChoice, Settings
+    Knob, Previous, Next, Minimize, Groove, Disc, Screen, PanelChoice, Settings,
+    Play, Pause   // the two faces of the play key's icon
 };
 
 struct KeySpec {

@@ -1,6 +1,5 @@
 #include "PanelPainter.h"
 
-#include "GlyphPainter.h"
 #include "MaskPainter.h"
 
 #include <QFont>
@@ -203,15 +202,12 @@ void paintKeys(QPainter &p, const PanelLayout &panel)
             paintGroove(p, QRectF(key.rect), t);
             continue;
         }
-        paintCap(p, key, t.keyTop, t.keyBottom, t);
-        drawGlyph(p, key.glyph, QRectF(key.rect), t.glyph);
+        paintCap(p, key, t.keyTop, t.keyBottom, t);  // the player puts the icons on
     }
     for (const KeySpec &key : panel.numberKeys)
         paintCap(p, key, t.padTop, t.padBottom, t);   // the player writes the numbers
-    for (const KeySpec &key : panel.titleKeys) {
+    for (const KeySpec &key : panel.titleKeys)
         paintCap(p, key, t.keyTop, t.keyBottom, t);
-        drawGlyph(p, key.glyph, QRectF(key.rect), t.glyph);
-    }
 }
 
 void paintEngraving(QPainter &p, const PanelLayout &panel)

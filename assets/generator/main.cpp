@@ -2,6 +2,7 @@
 //   Desk/Quorvel.JPG            the default panel
 //   Skin/<panel> + <panel>.INI  the panels offered in the panel list
 //   Button Mask/*.bmp           the key masks the definitions name
+//   Icon/*.png                  the symbols the player puts over its keys
 //   ReadMe.rtf, readme.htm      the readme texts
 // Usage: assetgen <program folder> <readme source>
 

@@ -4,6 +4,8 @@
 
 #include "Cp950.h"
 #include "DefinitionFile.h"
+#include "IconSet.h"
+#include "PanelDesigns.h"
 #include "PanelPreview.h"
 
 #include <QDir>
@@ -12,6 +14,8 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 void PrintTo(const QString &text, std::ostream *out);
@@ -293,19 +297,32 @@ TEST_P(ArtPanel, TextColoursTakenFromThePictureAreLegible)
     EXPECT_GT(std::abs(luminance(knobInk) - luminance(knobUnder)), 120);
 }
 
-// A key face keeps the symbol drawn under it: the face must hold both dark
-// ink and a light cap.
-TEST_P(ArtPanel, ControlAndTitleKeyFacesShowTheirSymbols)
+// The panel picture carries no symbols: the player puts an icon over every
+// control and title key, and the icon must stand out from the key's face.
+TEST_P(ArtPanel, ControlAndTitleKeysShowALegibleIcon)
 {
+    const auto layouts = art::skinPanels();
+    const auto layout = std::find_if(layouts.begin(), layouts.end(),
+                                     [](const art::PanelLayout &l) { return l.fileName == GetParam(); });
+    ASSERT_NE(layout, layouts.end());
     const DefinitionSection *edit = definition.section(QStringLiteral("編輯"));
+    const QDir icons(programDir().filePath(QStringLiteral("Icon")));
     for (const QString &name : {QStringLiteral("控制台"), QStringLiteral("功能")}) {
         const DefinitionSection *s = definition.section(name);
-        for (int i = 0; s->value(QStringLiteral("X") + QString::number(i)); ++i) {
-            if (name == QStringLiteral("控制台") && (i == 6 || i == 9 || i == 13))
+        const auto &keys = name == QStringLiteral("控制台") ? layout->controlKeys : layout->titleKeys;
+        for (int i = 0; i < int(keys.size()); ++i) {
+            const auto icon = art::iconFor(keys[i].glyph);
+            if (!keys[i].visible || !icon)
                 continue;
             const QRect key = definition.keyRect(name, i);
             const QImage mask(maskDir().filePath(s->value(QStringLiteral("File") + QString::number(i)).value_or(QString())));
-            const QImage face = buildKeyFace(picture, key, mask, *edit);
+            QImage face = buildKeyFace(picture, key, mask, *edit).convertToFormat(QImage::Format_RGB32);
+            const QImage iconPicture(icons.filePath(icon->fileName));
+            ASSERT_FALSE(iconPicture.isNull()) << qPrintable(icon->fileName);
+            ASSERT_LE(iconPicture.width(), key.width()) << qPrintable(name) << i;
+            ASSERT_LE(iconPicture.height(), key.height()) << qPrintable(name) << i;
+            QPainter(&face).drawImage((key.width() - iconPicture.width()) / 2, (key.height() - iconPicture.height()) / 2,
+                                      iconPicture);
             double darkest = 255, lightest = 0;
             // The centre third holds the symbol.
             for (int y = key.height() / 3; y < key.height() * 2 / 3; ++y)

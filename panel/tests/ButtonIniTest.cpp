@@ -130,6 +130,35 @@ TEST_F(ButtonIniTest, KeySizesBelowTenOrReadWithoutSizeStayUnchanged)
     EXPECT_EQ(obj().PicCtl[1]->size(), before);
 }
 
+// A damaged definition must not make a key allocate its face at a million pixels square.
+TEST_F(ButtonIniTest, SizesReadFromTheFileAreNoLargerThanTheScreens)
+{
+    writeDefinition();
+    const QString huge = QStringLiteral("1048576");
+    put(QStringLiteral("控制台"), QStringLiteral("W2"), huge);
+    put(QStringLiteral("控制台"), QStringLiteral("H2"), huge);
+    put(QStringLiteral("選曲"), QStringLiteral("W0"), huge);
+    put(QStringLiteral("功能"), QStringLiteral("H1"), huge);
+    put(QStringLiteral("時間"), QStringLiteral("W0"), huge);
+    put(QStringLiteral("文字"), QStringLiteral("W"), huge);
+    put(QStringLiteral("圖形"), QStringLiteral("W"), huge);
+    put(QStringLiteral("圖形"), QStringLiteral("H"), huge);
+    put(QStringLiteral("LOGO"), QStringLiteral("Size0"), QStringLiteral("2000"));
+    readDefinition(true);
+
+    const QSize span = screenSpan();
+    ASSERT_LT(span.width(), 100000);
+    EXPECT_EQ(obj().PicCtl[2]->size(), span);
+    EXPECT_EQ(obj().PicNum[0]->width(), span.width());
+    EXPECT_EQ(obj().PicButton[1]->height(), span.height());
+    EXPECT_EQ(obj().Label2[0]->width(), span.width());
+    EXPECT_EQ(obj().Label1->width(), span.width());
+    EXPECT_EQ(obj().Image1->size(), span);
+    EXPECT_LE(obj().Label3[0]->height(), span.height()) << "a 2000-point logo";
+    EXPECT_LE(obj().Label3[0]->width(), span.width());
+    EXPECT_EQ(obj().PicCtlBak[2].Picture.size().boundedTo(span), obj().PicCtlBak[2].Picture.size());
+}
+
 TEST_F(ButtonIniTest, TimeLabelWidthRule)
 {
     writeDefinition();
@@ -216,7 +245,7 @@ TEST_F(ButtonIniTest, FileWithFolderPartLoadsTheMaskFromMaskDirAndKeepsTheText)
     EXPECT_EQ(get(QStringLiteral("選曲"), QStringLiteral("File0")), QStringLiteral("C:\\Old Masks\\pill.bmp"));
 }
 
-TEST_F(ButtonIniTest, UnreadableMaskIsTreatedAsMissing)
+TEST_F(ButtonIniTest, UnreadableMaskKeepsTheKeysMaskNameForTheNextSave)
 {
     QFile damaged(maskDir() + QStringLiteral("/broken.bmp"));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
@@ -225,8 +254,10 @@ TEST_F(ButtonIniTest, UnreadableMaskIsTreatedAsMissing)
     writeDefinition();
     put(QStringLiteral("功能"), QStringLiteral("File0"), QStringLiteral("broken.bmp"));
     readDefinition();
-    EXPECT_EQ(obj().PicButton[0]->Tag, QString());
-    EXPECT_EQ(obj().PicButtonB[0].Tag, QString());
+    EXPECT_EQ(obj().PicButton[0]->Tag, QStringLiteral("broken.bmp"));
+    EXPECT_EQ(obj().PicButtonB[0].Tag, QString()) << "no mask path for the face builder";
+    writeDefinition();
+    EXPECT_EQ(get(QStringLiteral("功能"), QStringLiteral("File0")), QStringLiteral("broken.bmp"));
 }
 
 TEST_F(ButtonIniTest, OlderFileWithFewerGroupsLeavesMissingElementsHiddenAtOrigin)

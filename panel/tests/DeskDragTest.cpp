@@ -3,7 +3,9 @@
 #include "DeskDrag.h"
 #include "PanelTestSupport.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 
 namespace {
 
@@ -126,3 +128,31 @@ TEST_F(DeskDragTest, WithoutAGrabberTheScreensOwnPictureOrAPlainGroundServes)
 }
 
 }  // namespace
+
+// On a GIF panel the panel image lies under the keys as the drag frame: a left press
+// there starts the drag (the player's end-to-end test drags it), other buttons go on
+// to the window's background handlers. Other panels have no frame.
+TEST_F(DeskDragTest, AGifPanelsBackgroundIsTheDragFrameForTheLeftButtonOnly)
+{
+    QWidget &window = host->form;
+    const QPoint background(150, 100);
+    state.DeskPicFile = skinDir() + QStringLiteral("/Round.jpg");
+    form->obj().ShowObj(true);
+    EXPECT_FALSE(frame()->isVisible()) << "a JPG panel has no drag frame";
+    state.DeskPicFile = skinDir() + QStringLiteral("/Round.gif");
+    form->obj().ShowObj(true);
+    ASSERT_EQ(window.childAt(background), frame());
+    EXPECT_EQ(frame()->geometry(), QRect(0, 0, 300, 200));
+
+    const auto press = [&](Qt::MouseButton button) {
+        QMouseEvent event(QEvent::MouseButtonPress, QPointF(background), window.mapToGlobal(QPointF(background)),
+                          button, button, Qt::NoModifier);
+        QApplication::sendEvent(frame(), &event);
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(press(Qt::RightButton)) << "left to the window under the frame";
+    EXPECT_FALSE(drag->frozen());
+    EXPECT_TRUE(press(Qt::LeftButton));
+    EXPECT_TRUE(drag->frozen());
+    EXPECT_EQ(window.geometry(), QRect(0, 0, 1024, 768)) << "the frozen desktop covers the screen";
+}

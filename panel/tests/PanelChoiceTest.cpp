@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QPushButton>
 #include <QFile>
 #include <QScrollBar>
 
@@ -150,6 +151,7 @@ TEST_F(PanelChoiceTest, PanelTooLargeForANewScreenHidesTheWindowAndOpensTheBrows
     EXPECT_TRUE(shownMessages().contains(QStringLiteral("現在的畫面大小被更改,請重新選擇面版!")));
     EXPECT_FALSE(host->form.isVisible());
     EXPECT_TRUE(choice->browser().isVisible());
+    EXPECT_TRUE(QRect(0, 0, 800, 600).contains(choice->browser().frameGeometry())) << "whole on the new screen";
     EXPECT_EQ(choice->browser().Picture1[0]->isVisibleTo(&choice->browser()), false)
         << "no thumbnails before a page is read";
 
@@ -277,6 +279,43 @@ TEST_F(BrowserTest, PagesTurnByWholePagesAndTheLastShowsTheTail)
     EXPECT_EQ(visibleCells(), 16);
     EXPECT_EQ(dir().Picture1[4]->y(), dir().Picture1[0]->y());
     EXPECT_GT(dir().Picture1[4]->x(), dir().Picture1[3]->x());
+}
+
+// Every cell of a page lies in the grid area, clear of the browser's own controls,
+// at every grid size and at the sizes a small screen gives the browser.
+TEST_F(BrowserTest, CellsStayInTheGridAreaAtEveryGridSizeAndOnSmallScreens)
+{
+    for (int i = 0; i < 42; ++i)
+        picture(folder, QStringLiteral("p%1.bmp").arg(i, 2, 10, QLatin1Char('0')), 40, 30);
+    openFolder();
+    QList<QWidget *> controls;
+    controls << dir().Drive1 << dir().Dir1 << dir().File1 << dir().PattenList << dir().SizeList << dir().Command1
+             << dir().Command2 << dir().Command3 << dir().Label1 << dir().HScroll1;
+    for (const QSize screenSize : {QSize(1280, 1024), QSize(800, 600), QSize(640, 480)}) {
+        dir().fitToScreen(QRect(QPoint(0, 0), screenSize));
+        EXPECT_TRUE(QRect(QPoint(0, 0), screenSize).contains(dir().frameGeometry())) << screenSize.width();
+        for (QWidget *control : controls)
+            EXPECT_TRUE(dir().rect().contains(control->geometry())) << qPrintable(control->objectName());
+        for (int grid = 0; grid < 5; ++grid) {
+            chooseGrid(grid);
+            const int cells = (grid + 2) * (grid + 2);
+            EXPECT_EQ(visibleCells(), cells) << screenSize.width() << " grid " << grid + 2;
+            for (PictureCell *c : dir().Picture1) {
+                if (!c->isVisibleTo(&dir()))
+                    continue;
+                EXPECT_TRUE(dir().gridArea().contains(c->geometry()))
+                    << screenSize.width() << " grid " << grid + 2 << " cell " << c->Index();
+                for (QWidget *control : controls)
+                    EXPECT_FALSE(c->geometry().intersects(control->geometry()))
+                        << "cell " << c->Index() << " covers " << qPrintable(control->objectName());
+            }
+        }
+        // 42 pictures at 6x6: the second page shows the last six.
+        dir().HScroll1->setValue(dir().HScroll1->maximum());
+        EXPECT_EQ(dir().Picture1[35]->toolTip(), folder + QStringLiteral("/p41.bmp"));
+        EXPECT_TRUE(dir().gridArea().contains(dir().Picture1[35]->geometry()));
+        dir().HScroll1->setValue(0);
+    }
 }
 
 TEST_F(BrowserTest, ThumbnailsKeepProportionsAndTagTheSize)

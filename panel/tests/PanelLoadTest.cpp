@@ -262,6 +262,54 @@ TEST_F(PanelLoadTest, DamagedPictureIsLoggedAndTheLoadGoesOn)
     EXPECT_TRUE(host->form.isVisible());
 }
 
+// A panel picture that cannot be shown leaves neither a black window nor faces cut
+// from the panel before it, cached under its name.
+TEST_F(PanelLoadTest, UndecodablePictureFallsBackToTheDefaultPanelElseToAPlainGround)
+{
+    const QString before = makePanel(QStringLiteral("Before.jpg"));
+    const QString broken = skinDir() + QStringLiteral("/Broken.jpg");
+    QFile::copy(skinDir() + QStringLiteral("/Before.INI"), skinDir() + QStringLiteral("/Broken.INI"));
+    QFile junk(broken);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a picture at all");
+    junk.close();
+    showPanel(before);
+    const QImage beforePicture = obj().FormPicture();
+
+    // No default panel either: a plain ground with a cap under every key.
+    showPanel(broken);
+    EXPECT_TRUE(form->plainPanel());
+    EXPECT_TRUE(logText().contains(QStringLiteral("這個面板格式錯誤") + broken));
+    const QImage plain = obj().FormPicture();
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_NE(plain, beforePicture);
+    EXPECT_EQ(host->form.size(), plain.size());
+    const QRgb ground = plain.pixel(0, 0);
+    for (const PanelKey *key : obj().PicCtl) {
+        if (!key->isVisible())
+            continue;
+        EXPECT_NE(plain.pixel(key->geometry().center()), ground) << "a cap under key " << key->Index();
+        const QImage face = BuildKeyFace(plain.copy(key->geometry()), obj().PicCtlBak[key->Index()].Picture,
+                                         colors.ColorType(), colors.red(), colors.green(), colors.blue(),
+                                         colors.brightness());
+        EXPECT_EQ(key->Picture(), face) << "the face is cut from the plain ground, not from the panel before";
+    }
+    EXPECT_FALSE(cacheFiles().join(' ').contains(QStringLiteral("Broken"))) << cacheFiles().join(' ').toStdString();
+    EXPECT_TRUE(host->form.isVisible());
+
+    // With the default panel beside the program, that panel is shown with its own layout.
+    const QString fallback = form->DefaultDeskPicFile();
+    QFile::copy(before, fallback);
+    QFile::copy(skinDir() + QStringLiteral("/Before.INI"), skinDir() + QStringLiteral("/Quorvel.INI"));
+    showPanel(broken);
+    EXPECT_FALSE(form->plainPanel());
+    EXPECT_EQ(state.DeskPicFile, fallback);
+    EXPECT_EQ(state.DeskIniFile, skinDir() + QStringLiteral("/Quorvel.INI"));
+    EXPECT_EQ(obj().FormPicture(), beforePicture);
+    EXPECT_TRUE(QFile::exists(cacheFile(QStringLiteral("Quorvel"), 0)));
+    EXPECT_FALSE(cacheFiles().join(' ').contains(QStringLiteral("Broken")));
+}
+
 TEST_F(PanelLoadTest, NamesDerivedFromThePicture)
 {
     state.ButtonCacheDir = QStringLiteral("/cache");

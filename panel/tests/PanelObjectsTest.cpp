@@ -3,6 +3,10 @@
 #include "PanelGeometry.h"
 #include "PanelTestSupport.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
 namespace {
 
 class PanelObjectsTest : public PanelTest
@@ -113,7 +117,8 @@ TEST_F(PanelObjectsTest, InvertColor)
     EXPECT_EQ(PanelObjects::InvertColor(0xFFFFFF), 0);
     EXPECT_EQ(PanelObjects::InvertColor(0x102030), 0xE0D0C0);
     EXPECT_EQ(PanelObjects::InvertColor(-1), 0);
-    EXPECT_EQ(PanelObjects::InvertColor(0x7FFFFFFF), PanelObjects::InvertColor(0x7FFFFFFF)) << "no overflow";
+    // The largest value: (0x7F000000 mod 0xFFFFFF) = 0x7F, low bits cleared, without overflow.
+    EXPECT_EQ(PanelObjects::InvertColor(0x7FFFFFFF), 0x70);
 }
 
 TEST_F(PanelObjectsTest, SeekTrackKeepsItsKnob)
@@ -233,3 +238,54 @@ TEST(ButtonColorSettingsTest, DesignValuesRangesAndDerivedColours)
 }
 
 }  // namespace
+
+namespace {
+
+// The icons are pictures of the "Icon" folder beside the program.
+class KeyIconTest : public PanelObjectsTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelObjectsTest::SetUp();
+        const QDir built(QCoreApplication::applicationDirPath() + QStringLiteral("/Icon"));
+        if (!built.exists())
+            GTEST_SKIP() << "the icons are not built beside the tests";
+        QDir().mkpath(programDir.filePath(QStringLiteral("Icon")));
+        for (const QString &name : built.entryList(QDir::Files))
+            QFile::copy(built.filePath(name), programDir.filePath(QStringLiteral("Icon/") + name));
+        recreateForm();
+    }
+    QImage icon(const QString &name) const
+    {
+        return QImage(programDir.filePath(QStringLiteral("Icon/") + name)).convertToFormat(QImage::Format_ARGB32);
+    }
+    static QImage shown(const QLabel *label) { return label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32); }
+};
+
+}  // namespace
+
+TEST_F(KeyIconTest, EveryControlAndTitleKeyGetsItsIconCentredAndThePlayKeySwitchesFaces)
+{
+    const int withIcon[] = {0, 1, 2, 3, 4, 5, 7, 8, 10, 11, 12};
+    for (int i : withIcon)
+        EXPECT_FALSE(obj().ImageButton1[i]->pixmap().isNull()) << i;
+    for (int i : {9, 13})
+        EXPECT_TRUE(obj().ImageButton1[i]->pixmap().isNull()) << i << " (knob and track)";
+    for (QLabel *label : obj().ImageButton)
+        EXPECT_FALSE(label->pixmap().isNull());
+    EXPECT_EQ(shown(obj().ImageButton1[1]), icon(QStringLiteral("Stop.png")));
+    EXPECT_EQ(shown(obj().ImageButton[3]), icon(QStringLiteral("Settings.png")));
+
+    obj().InitObj(false);
+    obj().ShowObj(true);
+    const PanelKey *stop = obj().PicCtl[1];
+    EXPECT_EQ(obj().ImageButton1[1]->geometry().center(), QRect(QPoint(0, 0), stop->size()).center());
+    EXPECT_EQ(obj().ImageButton1[1]->size(), icon(QStringLiteral("Stop.png")).size());
+
+    EXPECT_EQ(shown(obj().ImageButton1[0]), icon(QStringLiteral("Play.png"))) << "ImagePause(0) at start";
+    obj().setPlayKeyFace(1);
+    EXPECT_EQ(shown(obj().ImageButton1[0]), icon(QStringLiteral("Pause.png")));
+    obj().setPlayKeyFace(0);
+    EXPECT_EQ(shown(obj().ImageButton1[0]), icon(QStringLiteral("Play.png")));
+}

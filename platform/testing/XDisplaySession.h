@@ -63,7 +63,11 @@ public:
     ~XInput();
 
     bool usable() const { return m_display != nullptr; }
-    void click(int x, int y);
+    void click(int x, int y, unsigned int button = 1);
+    // The parts of a click and of a drag: the pointer moved, a button held down and let go.
+    void moveTo(int x, int y);
+    void press(unsigned int button = 1);
+    void release(unsigned int button = 1);
     // A key, with a held modifier key when one is given (both as X key symbols).
     void type(unsigned long keysym, unsigned long modifier = 0);
 

@@ -36,6 +36,18 @@ TEST_F(ProfileFileTest, FindsSectionsAndKeysWithoutRegardToCaseAndTrimsValues) {
     EXPECT_EQ(ProfileFile::getString(path("missing.ini"), "Main", "Width", "dflt"), QStringLiteral("dflt"));
 }
 
+// Reading trims blanks and one pair of enclosing quotes: what is written must come back whole.
+TEST_F(ProfileFileTest, WrittenValuesKeepTheirBlanksAndQuotes) {
+    const QStringList values{"  x", "x  ", " both ", "\"q\"", "'q'", "\"  \"", "a \"b\" c", "plain"};
+    for (int i = 0; i < values.size(); ++i)
+        ASSERT_TRUE(ProfileFile::writeString(path(), "Main", QString("k%1").arg(i), values[i]));
+    for (int i = 0; i < values.size(); ++i)
+        EXPECT_EQ(ProfileFile::getString(path(), "Main", QString("k%1").arg(i)), values[i]) << i;
+    // A value that needs no quotes is written as it stands, for other readers of the file.
+    EXPECT_TRUE(bytes().contains("k7=plain\r\n"));
+    EXPECT_TRUE(bytes().contains("k0=\"  x\"\r\n"));
+}
+
 // In code page 950 "設" is B3 5D and "功" A5 5C: parsing bytes would end the section name early.
 TEST_F(ProfileFileTest, ParsesDoubleByteNamesWhoseSecondByteIsABracket) {
     writeBytes(Cp950::encode(QStringLiteral("[設定]\r\n功能=開始\r\n")));

@@ -116,12 +116,7 @@ bool frmVCD::numberPadLoaded() const
     return !obj.LabNum.isEmpty() && obj.LabNum[0]->isEnabled();
 }
 
-void frmVCD::setPlayKeyFace(int pauseFaceIndex)
-{
-    // The panel draws the play key from its own face; the playing state is its tool tip.
-    PanelObjects& obj = m_panel->obj();
-    if (obj.PicCtl.size() > 1) obj.PicCtl[1]->setProperty("PauseFace", pauseFaceIndex);
-}
+void frmVCD::setPlayKeyFace(int pauseFaceIndex) { m_panel->obj().setPlayKeyFace(pauseFaceIndex); }
 
 // ---------------------------------------------------------------- pictures
 

@@ -32,7 +32,9 @@ TEST(WindowData, GarbageAndOutOfRangeFallBackToDefaults)
 {
     MemoryStore m;
     m.values = {{"Width", "abc"},       {"Height", "1e30"},     {"CutWidtht", "x"},
-                {"CutHeight", "-5"},    {"Volume", "99999"},    {"R", "40"}};
+                {"CutHeight", "-5"},    {"Volume", "99999"},    {"R", "40"},
+                {"G", "50"},            {"B", "60"},            {"Light", "-70"},
+                {"CDROMPATH", "/Music"}};
     const WindowData d = WindowDataRules::read(m.store(), {352, 240}, "/p");
     EXPECT_EQ(d.Width, 352);
     EXPECT_EQ(d.Height, 240);
@@ -43,6 +45,10 @@ TEST(WindowData, GarbageAndOutOfRangeFallBackToDefaults)
     EXPECT_EQ(WindowDataRules::read(m.store(), {}, "/p").Volume, 1000);
     // Colour bars and the search folder are never read back.
     EXPECT_EQ(d.ColourBars[0], 0);
+    EXPECT_EQ(d.ColourBars[1], 0);
+    EXPECT_EQ(d.ColourBars[2], 0);
+    EXPECT_EQ(d.ColourBars[3], 0);
+    EXPECT_EQ(d.SearchFolder, "");
 }
 
 TEST(WindowData, WriteOrderAndRoundTrip)
