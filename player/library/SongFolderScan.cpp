@@ -36,14 +36,15 @@ QStringList SongFolderScan::ScanFileEx(const QString& root)
     if (FindFileList(root) >= 1) found << root;
     QStringList queue;
     ScanSubDirEx(root, queue, found);
-    // The queue grows while it is walked: breadth first.
+    // The queue grows while it is walked: breadth first. Each folder is handed over as a copy,
+    // since appending to the queue may move its entries.
     for (int i = 0; i < queue.size(); ++i) ScanSubDirEx(queue.at(i), queue, found);
 
     if (showProgress) showProgress(QStringLiteral("搜尋完成!"));
     return found;
 }
 
-void SongFolderScan::ScanSubDirEx(const QString& folder, QStringList& queue, QStringList& found)
+void SongFolderScan::ScanSubDirEx(QString folder, QStringList& queue, QStringList& found)
 {
     if (showProgress) showProgress(folder);
     QDir dir(folder);

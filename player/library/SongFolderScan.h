@@ -33,8 +33,9 @@ public:
     QDate LastSongDate;
 
 private:
-    // One level: sub-folders of Folder go to the queue, those holding songs to Found.
-    void ScanSubDirEx(const QString& folder, QStringList& queue, QStringList& found);
+    // One level: sub-folders of Folder go to the queue, those holding songs to Found. Folder is
+    // taken by value: it is often an entry of the queue, which this call appends to.
+    void ScanSubDirEx(QString folder, QStringList& queue, QStringList& found);
     void widenDates(const QDate& date);
 
     QString pattern_;

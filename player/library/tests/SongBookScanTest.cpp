@@ -10,6 +10,7 @@
 #include "FrmSongLib.h"
 
 #include <QLineEdit>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -111,6 +112,44 @@ TEST(SongFolderScan, LinkBackIntoTheTreeDoesNotLoop)
     ASSERT_TRUE(QFile::link(dir.path(), dir.path() + "/A/loop"));
     SongFolderScan scan(QStringLiteral("*.MP3"));
     EXPECT_EQ(scan.ScanFileEx(dir.path()), QStringList{dir.path() + "/A"});
+}
+
+// A wide tree of Chinese-named folders, four levels deep: the walk appends to its queue while
+// it reads from it, so every folder must still be visited once, level by level.
+TEST(SongFolderScan, WideDeepTreeFindsEverySongFolderOnce)
+{
+    QTemporaryDir dir;
+    const QStringList singers{"周杰倫", "蔡依林", "張學友", "王菲", "五月天", "孫燕姿"};
+    QStringList expected;
+    QStringList level{dir.path()};
+    for (int depth = 1; depth <= 4; ++depth) {
+        QStringList next;
+        for (const QString& parent : level)
+            for (int i = 0; i < (depth == 1 ? 12 : 4); ++i) {
+                const QString folder = parent + "/" + singers[i % singers.size()] + "專輯" + QString::number(i);
+                makeFolder(folder);
+                // Every other folder holds a song and a lyric file; the rest only a lyric file.
+                if ((i + depth) % 2 == 0) {
+                    makeFile(folder + "/第" + QString::number(i) + "首.mp3");
+                    expected << folder;
+                }
+                makeFile(folder + "/歌詞.txt");
+                next << folder;
+            }
+        level = next;
+    }
+    ASSERT_GT(expected.size(), 400);
+
+    SongFolderScan scan(QStringLiteral("*.MP3"));
+    int entered = 0;
+    scan.showProgress = [&](const QString&) { ++entered; };
+    const QStringList found = scan.ScanFileEx(dir.path());
+    EXPECT_EQ(found.size(), expected.size());
+    EXPECT_EQ(QSet<QString>(found.begin(), found.end()), QSet<QString>(expected.begin(), expected.end()));
+    // Level by level: a folder is never found before one nearer the root.
+    for (int i = 1; i < found.size(); ++i) EXPECT_LE(found[i - 1].count('/'), found[i].count('/')) << i;
+    // The root, every folder once, and the closing message.
+    EXPECT_EQ(entered, 1 + 12 + 48 + 192 + 768 + 1);
 }
 
 TEST(SongBookFiles, RecordsDiscsInOneFileThatReadsBack)
