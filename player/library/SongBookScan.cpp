@@ -177,7 +177,8 @@ void SongBookScan::appendToMusicLibrary()
 void SongBookScan::finish()
 {
     host_.setSongBookTitle(Title);
-    host_.fillPlayList(PlayArray);
     std::sort(PlayArray.begin(), PlayArray.end(),
               [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    // Line k of the check-box list stands for entry k: filled only once the entries are in order.
+    host_.fillPlayList(PlayArray);
 }

@@ -296,3 +296,15 @@ TEST_F(SongBookScanTest, StoredDiscWithALostFolderEntryPlaysTheRoot)
     EXPECT_EQ(scanner.PlayArray, (QStringList{disc, disc + "/MP3"}));
     EXPECT_EQ(fileBytes(host.cdromLibFile()), before);
 }
+
+TEST_F(SongBookScanTest, CheckBoxListFollowsTheSortedPlayArray)
+{
+    // Found level by level: Z before A/B; played in name order: A/B before Z.
+    makeFile(disc + "/Z/z.mp3");
+    makeFile(disc + "/A/B/b.mp3");
+    host.history = 2;
+    SongBookScan scanner(host);
+    ASSERT_EQ(scanner.ScanMp3(disc, {}), 2);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A/B", disc + "/Z"}));
+    EXPECT_EQ(host.playList, scanner.PlayArray);  // line k of the check-box list is entry k
+}
