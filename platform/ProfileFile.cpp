@@ -223,6 +223,15 @@ QStringList ProfileDocument::keys(const QString& section) const {
     return names;
 }
 
+QList<std::pair<QString, QString>> ProfileDocument::entries(const QString& section) const {
+    QList<std::pair<QString, QString>> result;
+    Found f = find(section, QString());
+    if (f.sectionLine < 0) return result;
+    for (int i = f.sectionLine + 1; i < f.sectionEnd; ++i)
+        if (std::optional<QString> k = keyName(lines_[i]); k && !k->isEmpty()) result.append({*k, valueOf(lines_[i])});
+    return result;
+}
+
 namespace ProfileFile {
 
 QString resolve(const QString& path) {

@@ -32,6 +32,8 @@ public:
 
     QStringList sections() const;
     QStringList keys(const QString& section) const;
+    // Each key of the section with its value (as value() gives it), in file order, in one pass.
+    QList<std::pair<QString, QString>> entries(const QString& section) const;
 
     bool isUtf8() const { return utf8_; }
 

@@ -8,8 +8,11 @@
 #include "SongBookScan.h"
 #include "SongFolderScan.h"
 #include "FrmSongLib.h"
+#include "frmFindMusic.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QTreeWidget>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -307,4 +310,37 @@ TEST_F(SongBookScanTest, CheckBoxListFollowsTheSortedPlayArray)
     ASSERT_EQ(scanner.ScanMp3(disc, {}), 2);
     EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A/B", disc + "/Z"}));
     EXPECT_EQ(host.playList, scanner.PlayArray);  // line k of the check-box list is entry k
+}
+
+// Counts read from a song book file cannot make a reader run away: both files below claim two
+// thousand million entries and hold three; each is read in well under a second.
+TEST_F(SongBookScanTest, HugeCountsInTheLibraryFileAreBoundedByWhatItHolds)
+{
+    const QString key = "1A2B-3C4D";
+    makeFile(host.cdromLibFile(), "[CDROM]\r\nDiscNum=2000000000\r\n1=" + key + ",Old,2001/1/1~2001/1/2\r\n"
+                                  "2=broken\r\n3=0000-0002,Other,2002/1/1~2002/1/2\r\n"
+                                  "[" + key + "]\r\nTitle=Old\r\nDirNumbers=2000000000\r\n1=/A\r\n2=/B\r\n3=/C\r\n");
+    QElapsedTimer clock;
+    clock.start();
+    SongBookScan scanner(host);
+    const int played = scan(scanner, "unused");
+    const qint64 reuseMs = clock.restart();
+    frmFindMusic window;
+    window.ReadDiscList(host.cdromLibFile());
+    const qint64 listMs = clock.elapsed();
+
+    EXPECT_LT(reuseMs, 1000);
+    EXPECT_LT(listMs, 1000);
+    // The stored folders are played; the count stops at the section's own entries (five keys),
+    // the missing ones standing for the disc's root as a lost entry does.
+    EXPECT_EQ(played, 5);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc, disc, disc + "/A", disc + "/B", disc + "/C"}));
+    ASSERT_EQ(window.ListView2->topLevelItemCount(), 2);  // the entry without "," is skipped
+    EXPECT_EQ(window.ListView2->topLevelItem(1)->text(0), "3");
+    EXPECT_EQ(window.ListView2->topLevelItem(1)->text(1), "Other");
+
+    // A count beyond any integer still proposes a label (and numbers a disc) without overflow.
+    EXPECT_EQ(CdromLibrary(host.cdromLibFile()).discCount(), 999999999);
+    makeFile(host.cdromLibFile(), "[CDROM]\r\nDiscNum=99999999999999999999\r\n");
+    EXPECT_EQ(CdromLibrary(host.cdromLibFile()).discCount(), 999999999);
 }
