@@ -27,6 +27,8 @@ public:
     // Sets the key, adding the section at the end and the key at the end of its section as
     // needed. Line breaks in the value would start a new entry; they become blanks.
     void setValue(const QString& section, const QString& key, const QString& value);
+    // setValue for each pair in order, in one pass over the section however many there are.
+    void setValues(const QString& section, const QList<std::pair<QString, QString>>& values);
     void removeKey(const QString& section, const QString& key);
     void removeSection(const QString& section);
 

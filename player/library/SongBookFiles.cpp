@@ -94,10 +94,11 @@ bool CdromLibrary::recordDisc(const QString& discKey, const QString& title, cons
         leadingNumber(doc.value(kCdrom, QStringLiteral("DiscNum")).value_or(QString())) + 1;
     doc.setValue(kCdrom, QStringLiteral("DiscNum"), QString::number(number));
     doc.setValue(kCdrom, QString::number(number), discKey + QLatin1Char(',') + title + QLatin1Char(',') + dateRange);
-    doc.setValue(discKey, QStringLiteral("Title"), title);
-    doc.setValue(discKey, QStringLiteral("DirNumbers"), QString::number(storedFolders.size()));
-    for (int i = 0; i < storedFolders.size(); ++i)
-        doc.setValue(discKey, QString::number(i + 1), storedFolders.at(i));
+    // A disc of many folders is written in one pass over its section.
+    QList<std::pair<QString, QString>> section{{QStringLiteral("Title"), title},
+                                               {QStringLiteral("DirNumbers"), QString::number(storedFolders.size())}};
+    for (int i = 0; i < storedFolders.size(); ++i) section.append({QString::number(i + 1), storedFolders.at(i)});
+    doc.setValues(discKey, section);
     return doc.save(path_);
 }
 

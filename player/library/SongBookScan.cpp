@@ -68,6 +68,7 @@ int SongBookScan::ScanMp3(const QString& Path, const SongBookLabelOptions& optio
 {
     const QString discKey = DiscKeyOf(GetVolSerial(Path));
     PlayArray.clear();
+    songFiles_.clear();
     Title.clear();
     MsgAnswer = 0;
 
@@ -131,6 +132,7 @@ void SongBookScan::scanFolders(const QString& path)
         if (PlayArray.isEmpty() || PlayArray.last() != folder) PlayArray << folder;
     FirstSongDate = scan.FirstSongDate;
     LastSongDate = scan.LastSongDate;
+    songFiles_ = scan.songFiles();
 }
 
 void SongBookScan::recordDisc(const QString& path, const QString& discKey, const SongBookLabelOptions& options)
@@ -168,8 +170,12 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
 void SongBookScan::appendToMusicLibrary()
 {
     QVector<MusicLibFolder> folders;
-    for (const QString& folder : PlayArray)
-        folders.append({QLatin1Char('/') + CutDrive(folder), ListSongFiles(folder, host_.songPattern())});
+    // The song files as the scan just listed them: the folders are not read a second time.
+    for (const QString& folder : PlayArray) {
+        const auto listed = songFiles_.constFind(folder);
+        const QStringList songs = listed != songFiles_.constEnd() ? *listed : ListSongFiles(folder, host_.songPattern());
+        folders.append({QLatin1Char('/') + CutDrive(folder), songs});
+    }
     if (!MusicLibrary::appendFolders(host_.musicLibFile(), Title, folders, MusicCount))
         WriteLog(QStringLiteral("歌本寫入失敗-") + host_.musicLibFile());
 }

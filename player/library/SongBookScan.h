@@ -4,6 +4,7 @@
 // recorded there (and in the music library) under a label the user confirms.
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -60,4 +61,5 @@ private:
 
     LibraryHost& host_;
     FrmSongLib* prompt_ = nullptr;
+    QHash<QString, QStringList> songFiles_;  // of each folder the last scan found
 };

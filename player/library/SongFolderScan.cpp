@@ -1,27 +1,31 @@
 #include "SongFolderScan.h"
 
+#include "DirSearch.h"
+#include "FolderListing.h"
 #include "ModFiles.h"
 #include "ModTools.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
+
+namespace {
+
+// How often the walk shows where it is and lets events run.
+constexpr qint64 kProgressStepMs = 40;
+
+}  // namespace
 
 QStringList ListSongFiles(const QString& folder, const QString& pattern)
 {
-    QStringList filters;
-    for (const QString& part : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        filters << part.trimmed();
-    if (filters.isEmpty()) filters << QStringLiteral("*");
-    QDir dir(folder);
-    dir.setNameFilters(filters);
-    dir.setFilter(QDir::Files);  // no hidden files
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    return dir.entryList();
+    return ReadFolderListing(folder, DirSearch::SplitPatterns(pattern)).songFiles;
 }
 
 SongFolderScan::SongFolderScan(QString pattern)
-    : FirstSongDate(QDate::currentDate()), LastSongDate(QDate::currentDate()), pattern_(std::move(pattern))
+    : FirstSongDate(QDate::currentDate()),
+      LastSongDate(QDate::currentDate()),
+      pattern_(std::move(pattern)),
+      patterns_(DirSearch::SplitPatterns(pattern_)),
+      upperPattern_(pattern_.toUpper())
 {
 }
 
@@ -30,60 +34,89 @@ QStringList SongFolderScan::ScanFileEx(const QString& root)
     FirstSongDate = LastSongDate = QDate::currentDate();
     dated_ = false;
     visited_.clear();
-    visited_.insert(QFileInfo(root).canonicalFilePath());
+    pendingSubFolders_.clear();
+    songFiles_.clear();
+    sinceShown_.invalidate();
 
     QStringList found;
-    if (FindFileList(root) >= 1) found << root;
+    FolderListing listing;
+    if (readOnce(root, listing) && testFolder(root, listing) >= 1) found << root;
     QStringList queue;
     ScanSubDirEx(root, queue, found);
-    // The queue grows while it is walked: breadth first. Each folder is handed over as a copy,
-    // since appending to the queue may move its entries.
+    // The queue grows while it is walked: breadth first.
     for (int i = 0; i < queue.size(); ++i) ScanSubDirEx(queue.at(i), queue, found);
 
+    flushLog();
     if (showProgress) showProgress(QStringLiteral("搜尋完成!"));
     return found;
 }
 
 void SongFolderScan::ScanSubDirEx(QString folder, QStringList& queue, QStringList& found)
 {
-    if (showProgress) showProgress(folder);
-    QDir dir(folder);
-    const QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    progress(folder);
+    // Every folder was read when it was met, so its sub-folders are known already.
+    const QStringList names = pendingSubFolders_.take(folder);
+    const QString time = FmtTime(QTime::currentTime());
     for (const QString& name : names) {
         const QString path = AddPath(folder, name);
-        // A link back to a folder already walked would make the walk endless.
-        const QString canonical = QFileInfo(path).canonicalFilePath();
-        if (canonical.isEmpty() || visited_.contains(canonical)) continue;
-        visited_.insert(canonical);
-
-        const int n = FindFileList(path);
+        FolderListing listing;
+        if (!readOnce(path, listing)) continue;
+        const int n = testFolder(path, listing);
         queue << path;
-        const QString time = FmtTime(QTime::currentTime());
         if (n < 1) {
-            WriteLog(path + QLatin1Char(' ') + time);
+            logLines_ << path + QLatin1Char(' ') + time;
         } else {
             found << path;
-            QCoreApplication::processEvents();
-            WriteLog(path + QStringLiteral(" [") + QString::number(n) + QStringLiteral("] ") + time);
+            logLines_ << path + QStringLiteral(" [") + QString::number(n) + QStringLiteral("] ") + time;
         }
     }
 }
 
+bool SongFolderScan::readOnce(const QString& folder, FolderListing& listing)
+{
+    listing = ReadFolderListing(folder, patterns_);
+    // An unreadable folder is still walked (and logged); it simply lists nothing.
+    if (listing.readable) {
+        const std::pair<quint64, quint64> identity{listing.device, listing.inode};
+        if (visited_.contains(identity)) return false;
+        visited_.insert(identity);
+    }
+    pendingSubFolders_.insert(folder, listing.subFolders);
+    return true;
+}
+
 int SongFolderScan::FindFileList(const QString& folder)
 {
-    int result = 0;
-    const QString upperPattern = pattern_.toUpper();
-    for (const QString& name : ListSongFiles(folder, pattern_)) {
+    return testFolder(folder, ReadFolderListing(folder, patterns_));
+}
+
+int SongFolderScan::testFolder(const QString& folder, const FolderListing& listing)
+{
+    for (const QString& name : listing.songFiles) {
         const QString full = AddPath(folder, name);
         const QString ext = GetExtName(full).toUpper();
-        if (ext.isEmpty() || !upperPattern.contains(ext)) continue;
-        result = 1;
+        if (ext.isEmpty() || !upperPattern_.contains(ext)) continue;
         const QDate date = QFileInfo(full).lastModified().date();
         if (date.year() >= 1990) widenDates(date);
-        break;
+        songFiles_.insert(folder, listing.songFiles);
+        return 1;
     }
+    return 0;
+}
+
+void SongFolderScan::progress(const QString& folder)
+{
+    if (sinceShown_.isValid() && sinceShown_.elapsed() < kProgressStepMs) return;
+    sinceShown_.start();
+    flushLog();
+    if (showProgress) showProgress(folder);
     QCoreApplication::processEvents();
-    return result;
+}
+
+void SongFolderScan::flushLog()
+{
+    for (const QString& line : logLines_) WriteLog(line);
+    logLines_.clear();
 }
 
 void SongFolderScan::widenDates(const QDate& date)

@@ -3,10 +3,15 @@
 // first song of each such folder.
 
 #include <QDate>
+#include <QElapsedTimer>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <utility>
+
+struct FolderListing;
 
 // The files of Folder that match Pattern (wildcard names joined by ";", any case), sorted by
 // name as a file list box shows them; hidden names are left out.
@@ -17,7 +22,9 @@ class SongFolderScan
 public:
     explicit SongFolderScan(QString pattern);
 
-    // Shown for each folder as it is entered, and "搜尋完成!" at the end.
+    // Shown as the walk enters folders, and "搜尋完成!" at the end. A folder is shown, and
+    // events run, at most every few hundredths of a second: as often as the eye follows,
+    // without costing the walk more than reading the folders does.
     std::function<void(const QString&)> showProgress;
 
     // Walks Root level by level (each level in name order) and returns the folders holding
@@ -28,6 +35,9 @@ public:
     // else 0. The first song's date widens the range when it is from 1990 on.
     int FindFileList(const QString& folder);
 
+    // The song files (in list order) of each folder the last walk found, as read by the walk.
+    const QHash<QString, QStringList>& songFiles() const { return songFiles_; }
+
     // Today's date for both until a dated song is found.
     QDate FirstSongDate;
     QDate LastSongDate;
@@ -36,9 +46,21 @@ private:
     // One level: sub-folders of Folder go to the queue, those holding songs to Found. Folder is
     // taken by value: it is often an entry of the queue, which this call appends to.
     void ScanSubDirEx(QString folder, QStringList& queue, QStringList& found);
+    // FindFileList on a folder already read.
+    int testFolder(const QString& folder, const FolderListing& listing);
+    // Reads Folder; false when it was read before (a link back into the walk).
+    bool readOnce(const QString& folder, FolderListing& listing);
     void widenDates(const QDate& date);
+    void progress(const QString& folder);
+    void flushLog();
 
     QString pattern_;
+    QStringList patterns_;
+    QString upperPattern_;
     bool dated_ = false;
-    QSet<QString> visited_;
+    QSet<std::pair<quint64, quint64>> visited_;      // device and inode of each folder read
+    QHash<QString, QStringList> pendingSubFolders_;  // read when met, walked when dequeued
+    QHash<QString, QStringList> songFiles_;
+    QStringList logLines_;
+    QElapsedTimer sinceShown_;
 };

@@ -144,15 +144,17 @@ TEST(SongFolderScan, WideDeepTreeFindsEverySongFolderOnce)
     ASSERT_GT(expected.size(), 400);
 
     SongFolderScan scan(QStringLiteral("*.MP3"));
-    int entered = 0;
-    scan.showProgress = [&](const QString&) { ++entered; };
+    QStringList shown;
+    scan.showProgress = [&](const QString& text) { shown << text; };
     const QStringList found = scan.ScanFileEx(dir.path());
     EXPECT_EQ(found.size(), expected.size());
     EXPECT_EQ(QSet<QString>(found.begin(), found.end()), QSet<QString>(expected.begin(), expected.end()));
     // Level by level: a folder is never found before one nearer the root.
     for (int i = 1; i < found.size(); ++i) EXPECT_LE(found[i - 1].count('/'), found[i].count('/')) << i;
-    // The root, every folder once, and the closing message.
-    EXPECT_EQ(entered, 1 + 12 + 48 + 192 + 768 + 1);
+    // The walk shows where it starts and that it is done.
+    ASSERT_GE(shown.size(), 2);
+    EXPECT_EQ(shown.first(), dir.path());
+    EXPECT_EQ(shown.last(), "搜尋完成!");
 }
 
 TEST(SongBookFiles, RecordsDiscsInOneFileThatReadsBack)
