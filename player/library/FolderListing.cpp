@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,14 +33,31 @@ EntryKind kindOf(const dirent& entry, int folderFd)
     }
 }
 
-}  // namespace
+// The modification time of the first song the test accepts, read from the open folder.
+void dateFirstSong(FolderListing& listing, int folderFd, const std::function<bool(const QString&)>& dated)
+{
+    if (!dated) return;
+    for (int i = 0; i < listing.songFiles.size(); ++i) {
+        if (!dated(listing.songFiles.at(i))) continue;
+        listing.datedSong = i;
+        struct stat song {};
+        if (::fstatat(folderFd, QFile::encodeName(listing.songFiles.at(i)).constData(), &song, 0) == 0)
+            listing.datedSongModified =
+                QDateTime::fromMSecsSinceEpoch(qint64(song.st_mtim.tv_sec) * 1000 + song.st_mtim.tv_nsec / 1000000);
+        return;
+    }
+}
 
-FolderListing ReadFolderListing(const QString& folder, const QStringList& patterns)
+// Lists the folder open on Fd (taken over and closed).
+FolderListing listOpenFolder(int fd, const QStringList& patterns, const std::function<bool(const QString&)>& dated)
 {
     FolderListing listing;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir) return listing;
-    const int fd = ::dirfd(dir);
+    if (fd < 0) return listing;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return listing;
+    }
     struct stat self {};
     if (::fstat(fd, &self) == 0) {
         listing.readable = true;
@@ -56,8 +74,34 @@ FolderListing ReadFolderListing(const QString& folder, const QStringList& patter
         else if (DirSearch::MatchesAny(name, patterns))
             listing.songFiles << name;
     }
-    ::closedir(dir);
     DirSearch::SortByName(listing.subFolders);
     DirSearch::SortByName(listing.songFiles);
+    dateFirstSong(listing, fd, dated);
+    ::closedir(dir);
     return listing;
+}
+
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+}  // namespace
+
+OpenFolder::OpenFolder(const QString& path) : fd_(::open(QFile::encodeName(path).constData(), kFolderFlags)) {}
+
+OpenFolder::~OpenFolder()
+{
+    if (fd_ >= 0) ::close(fd_);
+}
+
+FolderListing OpenFolder::read(const QString& name, const QString& path, const QStringList& patterns,
+                               const std::function<bool(const QString&)>& dated) const
+{
+    const int fd = fd_ >= 0 ? ::openat(fd_, QFile::encodeName(name).constData(), kFolderFlags)
+                            : ::open(QFile::encodeName(path).constData(), kFolderFlags);
+    return listOpenFolder(fd, patterns, dated);
+}
+
+FolderListing ReadFolderListing(const QString& path, const QStringList& patterns,
+                                const std::function<bool(const QString&)>& dated)
+{
+    return listOpenFolder(::open(QFile::encodeName(path).constData(), kFolderFlags), patterns, dated);
 }

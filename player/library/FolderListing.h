@@ -4,8 +4,11 @@
 // without regard to case, hidden names left out). Only a link's target is looked at; other
 // entries are known from the directory itself, so a folder costs one read.
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 struct FolderListing
 {
@@ -15,7 +18,31 @@ struct FolderListing
     quint64 inode = 0;
     QStringList subFolders;  // names, folders and links to folders
     QStringList songFiles;   // names of regular files (or links to them) matching the pattern
+    // The first song file (in list order) that the caller's test accepts, and its time.
+    int datedSong = -1;
+    QDateTime datedSongModified;
 };
 
-// Pattern: wildcard names joined by ";" (any case); an empty pattern matches every file.
-FolderListing ReadFolderListing(const QString& folder, const QStringList& patterns);
+// A folder kept open while its sub-folders are read, so that each of them is found from it
+// rather than by its whole path again.
+class OpenFolder
+{
+public:
+    explicit OpenFolder(const QString& path);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    // Reads the sub-folder Name (its whole path is Path, used when this folder could not be
+    // opened). Patterns: wildcard names (any case); none matches every file. Dated picks the
+    // song file whose time is wanted.
+    FolderListing read(const QString& name, const QString& path, const QStringList& patterns,
+                       const std::function<bool(const QString&)>& dated = {}) const;
+
+private:
+    int fd_ = -1;
+};
+
+// Reads the folder at Path, as OpenFolder::read does.
+FolderListing ReadFolderListing(const QString& path, const QStringList& patterns,
+                                const std::function<bool(const QString&)>& dated = {});

@@ -6,7 +6,6 @@
 #include "ModTools.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace {
 
@@ -39,8 +38,8 @@ QStringList SongFolderScan::ScanFileEx(const QString& root)
     sinceShown_.invalidate();
 
     QStringList found;
-    FolderListing listing;
-    if (readOnce(root, listing) && testFolder(root, listing) >= 1) found << root;
+    const FolderListing listing = ReadFolderListing(root, patterns_, songTest(root));
+    if (firstVisit(root, listing) && testFolder(root, listing) >= 1) found << root;
     QStringList queue;
     ScanSubDirEx(root, queue, found);
     // The queue grows while it is walked: breadth first.
@@ -56,11 +55,13 @@ void SongFolderScan::ScanSubDirEx(QString folder, QStringList& queue, QStringLis
     progress(folder);
     // Every folder was read when it was met, so its sub-folders are known already.
     const QStringList names = pendingSubFolders_.take(folder);
-    const QString time = FmtTime(QTime::currentTime());
+    if (names.isEmpty()) return;
+    const OpenFolder parent(folder);
+    const QString& time = stepTime_;
     for (const QString& name : names) {
         const QString path = AddPath(folder, name);
-        FolderListing listing;
-        if (!readOnce(path, listing)) continue;
+        const FolderListing listing = parent.read(name, path, patterns_, songTest(path));
+        if (!firstVisit(path, listing)) continue;
         const int n = testFolder(path, listing);
         queue << path;
         if (n < 1) {
@@ -72,42 +73,46 @@ void SongFolderScan::ScanSubDirEx(QString folder, QStringList& queue, QStringLis
     }
 }
 
-bool SongFolderScan::readOnce(const QString& folder, FolderListing& listing)
+bool SongFolderScan::firstVisit(const QString& folder, const FolderListing& listing)
 {
-    listing = ReadFolderListing(folder, patterns_);
     // An unreadable folder is still walked (and logged); it simply lists nothing.
     if (listing.readable) {
         const std::pair<quint64, quint64> identity{listing.device, listing.inode};
         if (visited_.contains(identity)) return false;
         visited_.insert(identity);
     }
-    pendingSubFolders_.insert(folder, listing.subFolders);
+    if (!listing.subFolders.isEmpty()) pendingSubFolders_.insert(folder, listing.subFolders);
     return true;
+}
+
+std::function<bool(const QString&)> SongFolderScan::songTest(const QString& folder) const
+{
+    // The extension is taken from the full path, as the song test has always done.
+    return [this, folder](const QString& name) {
+        const QString ext = GetExtName(AddPath(folder, name)).toUpper();
+        return !ext.isEmpty() && upperPattern_.contains(ext);
+    };
 }
 
 int SongFolderScan::FindFileList(const QString& folder)
 {
-    return testFolder(folder, ReadFolderListing(folder, patterns_));
+    return testFolder(folder, ReadFolderListing(folder, patterns_, songTest(folder)));
 }
 
 int SongFolderScan::testFolder(const QString& folder, const FolderListing& listing)
 {
-    for (const QString& name : listing.songFiles) {
-        const QString full = AddPath(folder, name);
-        const QString ext = GetExtName(full).toUpper();
-        if (ext.isEmpty() || !upperPattern_.contains(ext)) continue;
-        const QDate date = QFileInfo(full).lastModified().date();
-        if (date.year() >= 1990) widenDates(date);
-        songFiles_.insert(folder, listing.songFiles);
-        return 1;
-    }
-    return 0;
+    if (listing.datedSong < 0) return 0;
+    const QDate date = listing.datedSongModified.date();
+    if (date.year() >= 1990) widenDates(date);
+    songFiles_.insert(folder, listing.songFiles);
+    return 1;
 }
 
 void SongFolderScan::progress(const QString& folder)
 {
     if (sinceShown_.isValid() && sinceShown_.elapsed() < kProgressStepMs) return;
     sinceShown_.start();
+    stepTime_ = FmtTime(QTime::currentTime());  // the log's time of day, to the second
     flushLog();
     if (showProgress) showProgress(folder);
     QCoreApplication::processEvents();
@@ -115,7 +120,8 @@ void SongFolderScan::progress(const QString& folder)
 
 void SongFolderScan::flushLog()
 {
-    for (const QString& line : logLines_) WriteLog(line);
+    // The walk's log lines go out together, one append each step rather than one per folder.
+    WriteLogLines(logLines_);
     logLines_.clear();
 }
 

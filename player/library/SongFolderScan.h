@@ -48,8 +48,11 @@ private:
     void ScanSubDirEx(QString folder, QStringList& queue, QStringList& found);
     // FindFileList on a folder already read.
     int testFolder(const QString& folder, const FolderListing& listing);
-    // Reads Folder; false when it was read before (a link back into the walk).
-    bool readOnce(const QString& folder, FolderListing& listing);
+    // Which file of Folder is its song: the first listed whose extension is in the pattern.
+    std::function<bool(const QString&)> songTest(const QString& folder) const;
+    // False when the folder was read before (a link back into the walk); else keeps its
+    // sub-folders for when it is walked.
+    bool firstVisit(const QString& folder, const FolderListing& listing);
     void widenDates(const QDate& date);
     void progress(const QString& folder);
     void flushLog();
@@ -62,5 +65,6 @@ private:
     QHash<QString, QStringList> pendingSubFolders_;  // read when met, walked when dequeued
     QHash<QString, QStringList> songFiles_;
     QStringList logLines_;
+    QString stepTime_;  // the time of day of the last progress step
     QElapsedTimer sinceShown_;
 };
