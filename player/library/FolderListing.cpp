@@ -42,8 +42,7 @@ void dateFirstSong(FolderListing& listing, int folderFd, const std::function<boo
         listing.datedSong = i;
         struct stat song {};
         if (::fstatat(folderFd, QFile::encodeName(listing.songFiles.at(i)).constData(), &song, 0) == 0)
-            listing.datedSongModified =
-                QDateTime::fromMSecsSinceEpoch(qint64(song.st_mtim.tv_sec) * 1000 + song.st_mtim.tv_nsec / 1000000);
+            listing.datedSongModifiedMs = qint64(song.st_mtim.tv_sec) * 1000 + song.st_mtim.tv_nsec / 1000000;
         return;
     }
 }

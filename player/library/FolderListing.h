@@ -4,7 +4,6 @@
 // without regard to case, hidden names left out). Only a link's target is looked at; other
 // entries are known from the directory itself, so a folder costs one read.
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -18,9 +17,11 @@ struct FolderListing
     quint64 inode = 0;
     QStringList subFolders;  // names, folders and links to folders
     QStringList songFiles;   // names of regular files (or links to them) matching the pattern
-    // The first song file (in list order) that the caller's test accepts, and its time.
+    // The first song file (in list order) that the caller's test accepts, and its modification
+    // time in milliseconds since the epoch (kept raw: turning it into a local date costs more
+    // than reading the folder).
     int datedSong = -1;
-    QDateTime datedSongModified;
+    qint64 datedSongModifiedMs = 0;
 };
 
 // A folder kept open while its sub-folders are read, so that each of them is found from it

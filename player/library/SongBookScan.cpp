@@ -31,6 +31,17 @@ QString volumeLabelOf(const QString& path)
     return drive ? drive->label : QString();
 }
 
+// Alphabetical order without regard to case, each name folded once rather than at every
+// comparison (twenty thousand folders sort in milliseconds); equal names keep their order.
+void sortWithoutCase(QStringList& names)
+{
+    QList<std::pair<QString, QString>> keyed;
+    keyed.reserve(names.size());
+    for (const QString& name : names) keyed.append({name.toCaseFolded(), name});
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (qsizetype i = 0; i < keyed.size(); ++i) names[i] = keyed[i].second;
+}
+
 }  // namespace
 
 QString ProposedSongBookLabel(const SongBookLabelOptions& options, int discCount, const QString& volumeLabel)
@@ -183,8 +194,7 @@ void SongBookScan::appendToMusicLibrary()
 void SongBookScan::finish()
 {
     host_.setSongBookTitle(Title);
-    std::sort(PlayArray.begin(), PlayArray.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    sortWithoutCase(PlayArray);
     // Line k of the check-box list stands for entry k: filled only once the entries are in order.
     host_.fillPlayList(PlayArray);
 }

@@ -6,6 +6,7 @@
 #include "ModTools.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 namespace {
 
@@ -102,8 +103,7 @@ int SongFolderScan::FindFileList(const QString& folder)
 int SongFolderScan::testFolder(const QString& folder, const FolderListing& listing)
 {
     if (listing.datedSong < 0) return 0;
-    const QDate date = listing.datedSongModified.date();
-    if (date.year() >= 1990) widenDates(date);
+    widenDates(listing.datedSongModifiedMs);
     songFiles_.insert(folder, listing.songFiles);
     return 1;
 }
@@ -125,13 +125,20 @@ void SongFolderScan::flushLog()
     logLines_.clear();
 }
 
-void SongFolderScan::widenDates(const QDate& date)
+void SongFolderScan::widenDates(qint64 modifiedMs)
 {
-    if (!dated_) {
-        FirstSongDate = LastSongDate = date;
-        dated_ = true;
-        return;
+    // Only songs from 1990 on count. Times are compared as they are; a time becomes a date
+    // only when it widens the range, which is seldom.
+    static const qint64 firstCountedMs = QDateTime(QDate(1990, 1, 1), QTime(0, 0)).toMSecsSinceEpoch();
+    if (modifiedMs < firstCountedMs) return;
+    const bool first = !dated_;
+    dated_ = true;
+    if (first || modifiedMs > lastSongMs_) {
+        lastSongMs_ = modifiedMs;
+        LastSongDate = QDateTime::fromMSecsSinceEpoch(modifiedMs).date();
     }
-    if (date > LastSongDate) LastSongDate = date;
-    if (date < FirstSongDate) FirstSongDate = date;
+    if (first || modifiedMs < firstSongMs_) {
+        firstSongMs_ = modifiedMs;
+        FirstSongDate = QDateTime::fromMSecsSinceEpoch(modifiedMs).date();
+    }
 }

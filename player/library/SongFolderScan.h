@@ -53,7 +53,7 @@ private:
     // False when the folder was read before (a link back into the walk); else keeps its
     // sub-folders for when it is walked.
     bool firstVisit(const QString& folder, const FolderListing& listing);
-    void widenDates(const QDate& date);
+    void widenDates(qint64 modifiedMs);
     void progress(const QString& folder);
     void flushLog();
 
@@ -61,6 +61,8 @@ private:
     QStringList patterns_;
     QString upperPattern_;
     bool dated_ = false;
+    qint64 firstSongMs_ = 0;
+    qint64 lastSongMs_ = 0;
     QSet<std::pair<quint64, quint64>> visited_;      // device and inode of each folder read
     QHash<QString, QStringList> pendingSubFolders_;  // read when met, walked when dequeued
     QHash<QString, QStringList> songFiles_;
