@@ -89,8 +89,9 @@ int SongBookScan::ScanMp3(const QString& Path, const SongBookLabelOptions& optio
     if (!Title.isEmpty() && MsgAnswer == 6 && cdromRoot) {
         reuseFolders(Path, discKey);
     } else {
-        scanFolders(Path);
-        if (isDiscRoot(Path) && !PlayArray.isEmpty() && MsgAnswer == 6) recordDisc(Path, discKey, options);
+        const bool mayRecord = isDiscRoot(Path) && MsgAnswer == 6;
+        scanFolders(Path, mayRecord && host_.songBookTicked());
+        if (mayRecord && !PlayArray.isEmpty()) recordDisc(Path, discKey, options);
     }
     finish();
     return PlayArray.size();
@@ -134,9 +135,10 @@ void SongBookScan::reuseFolders(const QString& path, const QString& discKey)
     }
 }
 
-void SongBookScan::scanFolders(const QString& path)
+void SongBookScan::scanFolders(const QString& path, bool forMusicLibrary)
 {
     SongFolderScan scan(host_.songPattern());
+    scan.keepSongFiles = forMusicLibrary;
     scan.showProgress = [this](const QString& text) { host_.showMessage(text); };
     // Folders are kept as found, also when their names hold a ".".
     for (const QString& folder : scan.ScanFileEx(path))
@@ -151,9 +153,10 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
     FrmSongLib& form = prompt();
     const QString dateRange = ShortDate(FirstSongDate) + QLatin1Char('~') + ShortDate(LastSongDate);
     const QString volumeLabel = volumeLabelOf(path);
+    QStringList lines;
+    for (int i = 0; i < PlayArray.size(); ++i) lines << ZeroFill(i + 1, 2) + QLatin1Char(' ') + PlayArray.at(i);
     form.List1->clear();
-    for (int i = 0; i < PlayArray.size(); ++i)
-        form.List1->addItem(ZeroFill(i + 1, 2) + QLatin1Char(' ') + PlayArray.at(i));
+    form.List1->addItems(lines);  // at once: a disc may hold thousands of folders
     form.Label2[0]->setText(discKey);
     form.Label2[1]->setText(volumeLabel);
     form.Label2[2]->setText(QString::number(PlayArray.size()));
@@ -163,10 +166,10 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
     const bool ok = askLabel(form);
     const QString label = form.Text1->text();
     if (!ok) return;
+    QStringList stored;
+    for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
     if (!label.isEmpty()) {
         Title = label;
-        QStringList stored;
-        for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
         if (CdromLibrary(host_.cdromLibFile()).recordDisc(discKey, Title, dateRange, stored)) {
             ++DiscCount;
             host_.showMessage(QStringLiteral("加入 '") + Title + QStringLiteral("'到歌本"));
@@ -175,17 +178,18 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
             WriteLog(QStringLiteral("歌本寫入失敗-") + host_.cdromLibFile());
         }
     }
-    if (host_.songBookTicked()) appendToMusicLibrary();
+    if (host_.songBookTicked()) appendToMusicLibrary(stored);
 }
 
-void SongBookScan::appendToMusicLibrary()
+void SongBookScan::appendToMusicLibrary(const QStringList& storedFolders)
 {
     QVector<MusicLibFolder> folders;
     // The song files as the scan just listed them: the folders are not read a second time.
-    for (const QString& folder : PlayArray) {
+    for (int i = 0; i < PlayArray.size(); ++i) {
+        const QString& folder = PlayArray.at(i);
         const auto listed = songFiles_.constFind(folder);
         const QStringList songs = listed != songFiles_.constEnd() ? *listed : ListSongFiles(folder, host_.songPattern());
-        folders.append({QLatin1Char('/') + CutDrive(folder), songs});
+        folders.append({storedFolders.at(i), songs});
     }
     if (!MusicLibrary::appendFolders(host_.musicLibFile(), Title, folders, MusicCount))
         WriteLog(QStringLiteral("歌本寫入失敗-") + host_.musicLibFile());

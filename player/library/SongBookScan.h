@@ -54,9 +54,11 @@ private:
     bool isDiscRoot(const QString& path) const;
     void readKnownDisc(const QString& discKey);
     void reuseFolders(const QString& path, const QString& discKey);
-    void scanFolders(const QString& path);
+    // ForMusicLibrary: keep each folder's song files, as the scan lists them, for the music library.
+    void scanFolders(const QString& path, bool forMusicLibrary);
     void recordDisc(const QString& path, const QString& discKey, const SongBookLabelOptions& options);
-    void appendToMusicLibrary();
+    // StoredFolders: the play folders as stored, below the disc's root.
+    void appendToMusicLibrary(const QStringList& storedFolders);
     void finish();
 
     LibraryHost& host_;

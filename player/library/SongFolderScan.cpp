@@ -24,7 +24,8 @@ SongFolderScan::SongFolderScan(QString pattern)
     : FirstSongDate(QDate::currentDate()),
       LastSongDate(QDate::currentDate()),
       pattern_(std::move(pattern)),
-      patterns_(DirSearch::SplitPatterns(pattern_)),
+      // Folded once here: the matching folds them again at every name, at no cost when folded.
+      patterns_(DirSearch::SplitPatterns(pattern_.toCaseFolded())),
       upperPattern_(pattern_.toUpper())
 {
 }
@@ -104,7 +105,7 @@ int SongFolderScan::testFolder(const QString& folder, const FolderListing& listi
 {
     if (listing.datedSong < 0) return 0;
     widenDates(listing.datedSongModifiedMs);
-    songFiles_.insert(folder, listing.songFiles);
+    if (keepSongFiles) songFiles_.insert(folder, listing.songFiles);
     return 1;
 }
 

@@ -35,7 +35,9 @@ public:
     // else 0. The first song's date widens the range when it is from 1990 on.
     int FindFileList(const QString& folder);
 
-    // The song files (in list order) of each folder the last walk found, as read by the walk.
+    // With KeepSongFiles set, the song files (in list order) of each folder the last walk
+    // found, as read by the walk.
+    bool keepSongFiles = false;
     const QHash<QString, QStringList>& songFiles() const { return songFiles_; }
 
     // Today's date for both until a dated song is found.
