@@ -116,15 +116,15 @@ XInput::~XInput()
         m_closeDisplay(m_display);
 }
 
-void XInput::click(int x, int y)
+void XInput::click(int x, int y, unsigned int button)
 {
     m_motion(m_display, -1, x, y, 0);
     m_flush(m_display);
     QThread::msleep(150);
-    m_button(m_display, 1, 1, 0);
+    m_button(m_display, button, 1, 0);
     m_flush(m_display);
     QThread::msleep(50);
-    m_button(m_display, 1, 0, 0);
+    m_button(m_display, button, 0, 0);
     m_flush(m_display);
     QThread::msleep(400);
 }

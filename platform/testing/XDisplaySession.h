@@ -63,7 +63,8 @@ public:
     ~XInput();
 
     bool usable() const { return m_display != nullptr; }
-    void click(int x, int y);
+    // A click of the given button (1 left, 3 right) at a screen position.
+    void click(int x, int y, unsigned int button = 1);
     // A key, with a held modifier key when one is given (both as X key symbols).
     void type(unsigned long keysym, unsigned long modifier = 0);
 

@@ -202,7 +202,7 @@ TEST(LyricPrinting, PrintedPageHoldsTheHeaderAlbumTitleAndIndentedLines)
     const PrintedWord* title = findWord(words, "Love");
     ASSERT_TRUE(title && findWord(words, "Song"));
     QList<const PrintedWord*> lines;
-    for (const QString& text : {"00:01:0", "00:02:0", "line"}) {
+    for (const QString& text : QStringList{"00:01:0", "00:02:0", "line"}) {
         lines << findWord(words, text);
         ASSERT_TRUE(lines.last()) << text.toStdString();
     }

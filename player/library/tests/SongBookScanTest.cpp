@@ -148,7 +148,12 @@ TEST(SongFolderScan, WideDeepTreeFindsEverySongFolderOnce)
     scan.showProgress = [&](const QString& text) { shown << text; };
     const QStringList found = scan.ScanFileEx(dir.path());
     EXPECT_EQ(found.size(), expected.size());
-    EXPECT_EQ(QSet<QString>(found.begin(), found.end()), QSet<QString>(expected.begin(), expected.end()));
+    const QSet<QString> foundSet(found.begin(), found.end());
+    const QSet<QString> expectedSet(expected.begin(), expected.end());
+    EXPECT_TRUE(QSet<QString>(expectedSet).subtract(foundSet).isEmpty())
+        << "missing: " << QStringList(QSet<QString>(expectedSet).subtract(foundSet).values()).join(" ").toStdString();
+    EXPECT_TRUE(QSet<QString>(foundSet).subtract(expectedSet).isEmpty())
+        << "not song folders: " << QStringList(QSet<QString>(foundSet).subtract(expectedSet).values()).join(" ").toStdString();
     // Level by level: a folder is never found before one nearer the root.
     for (int i = 1; i < found.size(); ++i) EXPECT_LE(found[i - 1].count('/'), found[i].count('/')) << i;
     // The walk shows where it starts and that it is done.
