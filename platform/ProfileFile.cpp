@@ -209,6 +209,38 @@ void ProfileDocument::setText(const QString& section, const QString& key, const 
     setValue(section, key, storedValue(oneLine(text)));
 }
 
+void ProfileDocument::setValues(const QString& section, const QList<std::pair<QString, QString>>& values) {
+    Found f = find(section, QString());
+    if (f.sectionLine < 0) {
+        lines_ << u'[' + trimBlanks(oneLine(section)) + u']';
+        f.sectionEnd = static_cast<int>(lines_.size());
+        f.sectionLine = f.sectionEnd - 1;
+    }
+    // The line of each key already in the section (its first), and of each key added here.
+    QHash<QString, int> lineOf;
+    for (int i = f.sectionLine + 1; i < f.sectionEnd; ++i)
+        if (std::optional<QString> k = keyName(lines_[i]); k && !lineOf.contains(k->toCaseFolded()))
+            lineOf.insert(k->toCaseFolded(), i);
+    QStringList added;
+    for (const auto& [key, value] : values) {
+        const QString name = trimBlanks(oneLine(key));
+        const QString folded = name.toCaseFolded();
+        const auto at = lineOf.constFind(folded);
+        if (at == lineOf.constEnd()) {
+            lineOf.insert(folded, -1 - static_cast<int>(added.size()));  // below 0: among the added
+            added << name + u'=' + oneLine(value);
+        } else if (*at >= 0) {
+            lines_[*at] = *keyName(lines_[*at]) + u'=' + oneLine(value);
+        } else {
+            added[-1 - *at] = name + u'=' + oneLine(value);
+        }
+    }
+    // After the section's last non-blank line, as setValue adds them.
+    int insertAt = f.sectionEnd;
+    while (insertAt - 1 > f.sectionLine && trimBlanks(lines_[insertAt - 1]).isEmpty()) --insertAt;
+    lines_ = lines_.mid(0, insertAt) + added + lines_.mid(insertAt);
+}
+
 void ProfileDocument::removeKey(const QString& section, const QString& key) {
     Found f = find(section, key);
     if (f.keyLine >= 0) lines_.removeAt(f.keyLine);
@@ -234,6 +266,15 @@ QStringList ProfileDocument::keys(const QString& section) const {
     for (int i = f.sectionLine + 1; i < f.sectionEnd; ++i)
         if (std::optional<QString> k = keyName(lines_[i]); k && !k->isEmpty()) names << *k;
     return names;
+}
+
+QList<std::pair<QString, QString>> ProfileDocument::entries(const QString& section) const {
+    QList<std::pair<QString, QString>> result;
+    Found f = find(section, QString());
+    if (f.sectionLine < 0) return result;
+    for (int i = f.sectionLine + 1; i < f.sectionEnd; ++i)
+        if (std::optional<QString> k = keyName(lines_[i]); k && !k->isEmpty()) result.append({*k, valueOf(lines_[i])});
+    return result;
 }
 
 namespace ProfileFile {

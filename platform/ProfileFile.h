@@ -30,11 +30,15 @@ public:
     // Sets the key so that value() gives text back whole: quoted when its blanks or a pair
     // of enclosing quotes would otherwise be lost on reading.
     void setText(const QString& section, const QString& key, const QString& text);
+    // setValue for each pair in order, in one pass over the section however many there are.
+    void setValues(const QString& section, const QList<std::pair<QString, QString>>& values);
     void removeKey(const QString& section, const QString& key);
     void removeSection(const QString& section);
 
     QStringList sections() const;
     QStringList keys(const QString& section) const;
+    // Each key of the section with its value (as value() gives it), in file order, in one pass.
+    QList<std::pair<QString, QString>> entries(const QString& section) const;
 
     bool isUtf8() const { return utf8_; }
 

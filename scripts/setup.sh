@@ -9,7 +9,7 @@ PACKAGES=(
   libmpv-dev libcdio-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick libxtst6
-  ffmpeg sox
+  ffmpeg sox poppler-utils
   fonts-arphic-uming fonts-noto-cjk
 )
 

@@ -105,11 +105,15 @@ QStringList Names(const QString& folder, const QStringList& patterns, int kinds)
     for (const QString& name : dir.entryList(filters)) {
         if (!isHidden(name) && MatchesAny(name, patterns)) names << name;
     }
+    SortByName(names);
+    return names;
+}
+
+void SortByName(QStringList& names) {
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
     });
-    return names;
 }
 
 std::optional<Found> First(const QString& path, int kinds) {

@@ -26,6 +26,8 @@ QString ResolveCase(const QString& path);
 // Names of the visible entries of Folder of the given kinds that match any of
 // Patterns (all when Patterns is empty), sorted by name without regard to case.
 QStringList Names(const QString& folder, const QStringList& patterns, int kinds);
+// Puts names in the order Names gives them (names equal but for case in a fixed order).
+void SortByName(QStringList& names);
 
 struct Found {
     QString name;  // as spelt in the folder

@@ -68,7 +68,9 @@ MsgKind msgKindOf(const QString& kind) {
     return {Buttons::Ok, Icon::None, identity().product};
 }
 
-QString logLine(const QString& text) { return FmtTime(QTime::currentTime()) + u' ' + text + QStringLiteral("\r\n"); }
+QString logLine(const QString& text, const QString& time = FmtTime(QTime::currentTime())) {
+    return time + u' ' + text + QStringLiteral("\r\n");
+}
 
 // One box for the many keys that one step (the settings dialog, the shut-down) saves in a row.
 void tellSettingsNotSaved() {
@@ -149,6 +151,14 @@ void StartLog() {
 }
 
 void WriteLog(const QString& Text) { Cp950::appendTextFile(LogFilePath(), logLine(Text)); }
+
+void WriteLogLines(const QStringList& Texts) {
+    if (Texts.isEmpty()) return;
+    const QString time = FmtTime(QTime::currentTime());
+    QString lines;
+    for (const QString& text : Texts) lines += logLine(text, time);
+    Cp950::appendTextFile(LogFilePath(), lines);
+}
 
 void FormOnTop(QWidget* Form, bool OnTop) {
     if (!Form) return;

@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include <QVariant>
 #include <cstdint>
@@ -46,6 +47,9 @@ QString LogFilePath();
 void StartLog();
 // Appends "hh:mm:ss <Text>". A log that can't be written is skipped silently.
 void WriteLog(const QString& Text);
+// WriteLog for many lines in one append, all with the time of this call: for a caller that
+// logs thousands of lines in a second.
+void WriteLogLines(const QStringList& Texts);
 
 // Puts the window above all others (showing it), or back among them, keeping its place and size.
 void FormOnTop(QWidget* Form, bool OnTop);

@@ -159,3 +159,31 @@ TEST_F(ProfileFileTest, WritingIntoADamagedFileKeepsItsOtherBytes) {
     ASSERT_TRUE(ProfileFile::writeString(path(), "A", "new", "1"));
     EXPECT_EQ(bytes(), damaged + "new=1\r\n");
 }
+
+// Many keys written at once, and the entries of a section read in one pass, come out as the
+// one-key calls give them: existing keys (any case, the first of a repeat) changed in place,
+// new ones after the section's last entry, a key given twice written once.
+TEST_F(ProfileFileTest, SettingManyKeysAtOnceMatchesSettingThemOneByOne) {
+    const QByteArray start = "[A]\r\nx=1\r\n\r\n[Disc]\r\nTITLE=old\r\n2=b\r\n2=again\r\n\r\n[Z]\r\ny=2\r\n";
+    const QList<std::pair<QString, QString>> values{
+        {"Title", "new"}, {"DirNumbers", "3"}, {"1", "/a"}, {"2", "/b"}, {"3", "/c\r\nx=9"}, {"1", "/a2"}};
+    for (const QString& section : {QStringLiteral("disc"), QStringLiteral("New")}) {
+        writeBytes(start);
+        ProfileDocument one;
+        ASSERT_TRUE(one.load(path()));
+        for (const auto& [key, value] : values) one.setValue(section, key, value);
+        ProfileDocument many;
+        ASSERT_TRUE(many.load(path()));
+        many.setValues(section, values);
+        ASSERT_TRUE(one.save(path("one.ini")));
+        ASSERT_TRUE(many.save(path("many.ini")));
+        EXPECT_EQ(SafeFile::read(path("many.ini")), SafeFile::read(path("one.ini"))) << section.toStdString();
+    }
+    ProfileDocument doc;
+    ASSERT_TRUE(doc.load(path("many.ini")));
+    const QList<std::pair<QString, QString>> entries = doc.entries("NEW");
+    ASSERT_EQ(entries.size(), 5);
+    EXPECT_EQ(entries[0], (std::pair<QString, QString>{"Title", "new"}));
+    EXPECT_EQ(entries[2], (std::pair<QString, QString>{"1", "/a2"}));
+    EXPECT_EQ(entries[4], (std::pair<QString, QString>{"3", "/c  x=9"}));
+}

@@ -34,6 +34,9 @@ int LyricPrintRun::mSongText_Click()
     pages_ = result.pages;
     unreadable_ = result.unreadable;
     for (const QString& file : unreadable_) WriteLog(QStringLiteral("歌詞檔無法開啟-") + file);
-    ShowMsg(QStringLiteral("列印完畢 !!"), QStringLiteral("ok"));
+    if (result.printed == 0)
+        ShowMsg(QStringLiteral("歌詞檔都無法開啟,沒有列印任何資料 !!"), QStringLiteral("error"));
+    else
+        ShowMsg(QStringLiteral("列印完畢 !!"), QStringLiteral("ok"));
     return editor_.ListEntryCount;
 }

@@ -10,8 +10,9 @@
 
 #include <algorithm>
 
-const QString LyricPrinter::Slogan = QStringLiteral("Quorvel 卡拉OK與影音播放系統");
-const QString LyricPrinter::WebAddress = QStringLiteral("http://www.pelloran.example/quorvel");
+// Short enough that the whole header line fits the width of an A4 or Letter page.
+const QString LyricPrinter::Slogan = QStringLiteral("卡拉OK與影音播放系統");
+const QString LyricPrinter::WebAddress = QStringLiteral("www.pelloran.example");
 
 namespace {
 

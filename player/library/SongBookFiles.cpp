@@ -4,17 +4,45 @@
 #include "ProfileFile.h"
 
 #include <QLocale>
+#include <QVector>
+
+#include <algorithm>
 
 namespace {
 
 const QString kCdrom = QStringLiteral("CDROM");
 
+// Counts above this are read as this: one more still fits an int, and no real library holds
+// that many discs or folders.
+constexpr int kCountLimit = 999999999;
+
 int leadingNumber(const QString& text)
 {
     const QString t = text.trimmed();
-    int end = 0;
-    while (end < t.size() && t.at(end).isDigit()) ++end;
-    return t.left(end).toInt();
+    qint64 number = 0;
+    for (int i = 0; i < t.size() && t.at(i).isDigit() && number <= kCountLimit; ++i)
+        number = number * 10 + t.at(i).digitValue();
+    return int(std::min<qint64>(number, kCountLimit));
+}
+
+// The values of the keys "1" to Count of a section, a missing key giving "". A section cannot
+// list more entries than it has keys, so Count is bounded by those: a wrong number in the
+// file costs nothing. One pass over the section; a repeated key counts at its first place.
+QStringList numberedEntries(const ProfileDocument& doc, const QString& section, int count)
+{
+    const QList<std::pair<QString, QString>> entries = doc.entries(section);
+    const int n = int(std::min<qsizetype>(std::max(count, 0), entries.size()));
+    QStringList values(n);
+    QVector<bool> seen(n, false);
+    for (const auto& [key, value] : entries) {
+        bool ok = false;
+        const int i = key.toInt(&ok);
+        // Only the key the number itself spells ("7", not "07"), as a lookup of "7" finds it.
+        if (!ok || i < 1 || i > n || seen[i - 1] || key != QString::number(i)) continue;
+        values[i - 1] = value;
+        seen[i - 1] = true;
+    }
+    return values;
 }
 
 }  // namespace
@@ -46,9 +74,15 @@ QStringList CdromLibrary::folders(const QString& discKey) const
     ProfileDocument doc;
     doc.load(path_);
     const int n = leadingNumber(doc.value(discKey, QStringLiteral("DirNumbers")).value_or(QString()));
-    QStringList result;
-    for (int i = 1; i <= n; ++i) result << doc.value(discKey, QString::number(i)).value_or(QString());
-    return result;
+    return numberedEntries(doc, discKey, n);
+}
+
+QStringList CdromLibrary::discEntries() const
+{
+    ProfileDocument doc;
+    doc.load(path_);
+    const int n = leadingNumber(doc.value(kCdrom, QStringLiteral("DiscNum")).value_or(QString()));
+    return numberedEntries(doc, kCdrom, n);
 }
 
 bool CdromLibrary::recordDisc(const QString& discKey, const QString& title, const QString& dateRange,
@@ -60,10 +94,11 @@ bool CdromLibrary::recordDisc(const QString& discKey, const QString& title, cons
         leadingNumber(doc.value(kCdrom, QStringLiteral("DiscNum")).value_or(QString())) + 1;
     doc.setValue(kCdrom, QStringLiteral("DiscNum"), QString::number(number));
     doc.setValue(kCdrom, QString::number(number), discKey + QLatin1Char(',') + title + QLatin1Char(',') + dateRange);
-    doc.setValue(discKey, QStringLiteral("Title"), title);
-    doc.setValue(discKey, QStringLiteral("DirNumbers"), QString::number(storedFolders.size()));
-    for (int i = 0; i < storedFolders.size(); ++i)
-        doc.setValue(discKey, QString::number(i + 1), storedFolders.at(i));
+    // A disc of many folders is written in one pass over its section.
+    QList<std::pair<QString, QString>> section{{QStringLiteral("Title"), title},
+                                               {QStringLiteral("DirNumbers"), QString::number(storedFolders.size())}};
+    for (int i = 0; i < storedFolders.size(); ++i) section.append({QString::number(i + 1), storedFolders.at(i)});
+    doc.setValues(discKey, section);
     return doc.save(path_);
 }
 

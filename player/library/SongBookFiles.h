@@ -22,12 +22,16 @@ class CdromLibrary
 public:
     explicit CdromLibrary(QString path);
 
-    // "DiscNum" of "CDROM"; 0 when missing or not a number.
+    // "DiscNum" of "CDROM"; 0 when missing or not a number (its leading digits count).
     int discCount() const;
     // "Title" of the disc's section; "" for a disc not yet recorded.
     QString title(const QString& discKey) const;
-    // The stored folders 1..DirNumbers of the disc; a missing entry gives "".
+    // The stored folders 1..DirNumbers of the disc; a missing entry gives "". DirNumbers counts
+    // no further than the section's own entries.
     QStringList folders(const QString& discKey) const;
+    // The disc entries 1..DiscNum of "CDROM" ("key,title,first~last"; a missing one ""),
+    // DiscNum bounded likewise.
+    QStringList discEntries() const;
 
     // Records a new disc as number discCount() + 1: the "CDROM" count and entry and the
     // disc's own section, written together and safely. False when the file cannot be written

@@ -39,6 +39,17 @@ QString volumeLabelOf(const QString& path)
     return drive ? drive->label : QString();
 }
 
+// Alphabetical order without regard to case, each name folded once rather than at every
+// comparison (twenty thousand folders sort in milliseconds); equal names keep their order.
+void sortWithoutCase(QStringList& names)
+{
+    QList<std::pair<QString, QString>> keyed;
+    keyed.reserve(names.size());
+    for (const QString& name : names) keyed.append({name.toCaseFolded(), name});
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (qsizetype i = 0; i < keyed.size(); ++i) names[i] = keyed[i].second;
+}
+
 }  // namespace
 
 QString ProposedSongBookLabel(const SongBookLabelOptions& options, int discCount, const QString& volumeLabel)
@@ -76,6 +87,7 @@ int SongBookScan::ScanMp3(const QString& Path, const SongBookLabelOptions& optio
 {
     const QString discKey = DiscKeyOf(GetVolSerial(Path));
     PlayArray.clear();
+    songFiles_.clear();
     Title.clear();
     MsgAnswer = 0;
 
@@ -85,8 +97,9 @@ int SongBookScan::ScanMp3(const QString& Path, const SongBookLabelOptions& optio
     if (!Title.isEmpty() && MsgAnswer == 6 && cdromRoot) {
         reuseFolders(Path, discKey);
     } else {
-        scanFolders(Path);
-        if (isDiscRoot(Path) && !PlayArray.isEmpty() && MsgAnswer == 6) recordDisc(Path, discKey, options);
+        const bool mayRecord = isDiscRoot(Path) && MsgAnswer == 6;
+        scanFolders(Path, mayRecord && host_.songBookTicked());
+        if (mayRecord && !PlayArray.isEmpty()) recordDisc(Path, discKey, options);
     }
     finish();
     return PlayArray.size();
@@ -130,15 +143,17 @@ void SongBookScan::reuseFolders(const QString& path, const QString& discKey)
     }
 }
 
-void SongBookScan::scanFolders(const QString& path)
+void SongBookScan::scanFolders(const QString& path, bool forMusicLibrary)
 {
     SongFolderScan scan(host_.songPattern());
+    scan.keepSongFiles = forMusicLibrary;
     scan.showProgress = [this](const QString& text) { host_.showMessage(text); };
     // Folders are kept as found, also when their names hold a ".".
     for (const QString& folder : scan.ScanFileEx(path))
         if (PlayArray.isEmpty() || PlayArray.last() != folder) PlayArray << folder;
     FirstSongDate = scan.FirstSongDate;
     LastSongDate = scan.LastSongDate;
+    songFiles_ = scan.songFiles();
 }
 
 void SongBookScan::recordDisc(const QString& path, const QString& discKey, const SongBookLabelOptions& options)
@@ -146,9 +161,10 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
     FrmSongLib& form = prompt();
     const QString dateRange = ShortDate(FirstSongDate) + QLatin1Char('~') + ShortDate(LastSongDate);
     const QString volumeLabel = volumeLabelOf(path);
+    QStringList lines;
+    for (int i = 0; i < PlayArray.size(); ++i) lines << ZeroFill(i + 1, 2) + QLatin1Char(' ') + PlayArray.at(i);
     form.List1->clear();
-    for (int i = 0; i < PlayArray.size(); ++i)
-        form.List1->addItem(ZeroFill(i + 1, 2) + QLatin1Char(' ') + PlayArray.at(i));
+    form.List1->addItems(lines);  // at once: a disc may hold thousands of folders
     form.Label2[0]->setText(discKey);
     form.Label2[1]->setText(volumeLabel);
     form.Label2[2]->setText(QString::number(PlayArray.size()));
@@ -158,10 +174,10 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
     const bool ok = askLabel(form);
     const QString label = form.Text1->text();
     if (!ok) return;
+    QStringList stored;
+    for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
     if (!label.isEmpty()) {
         Title = label;
-        QStringList stored;
-        for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
         if (CdromLibrary(host_.cdromLibFile()).recordDisc(discKey, Title, dateRange, stored)) {
             ++DiscCount;
             host_.showMessage(QStringLiteral("加入 '") + Title + QStringLiteral("'到歌本"));
@@ -170,14 +186,19 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
             tellNotWritten(host_, host_.cdromLibFile());
         }
     }
-    if (host_.songBookTicked()) appendToMusicLibrary();
+    if (host_.songBookTicked()) appendToMusicLibrary(stored);
 }
 
-void SongBookScan::appendToMusicLibrary()
+void SongBookScan::appendToMusicLibrary(const QStringList& storedFolders)
 {
     QVector<MusicLibFolder> folders;
-    for (const QString& folder : PlayArray)
-        folders.append({QLatin1Char('/') + CutDrive(folder), ListSongFiles(folder, host_.songPattern())});
+    // The song files as the scan just listed them: the folders are not read a second time.
+    for (int i = 0; i < PlayArray.size(); ++i) {
+        const QString& folder = PlayArray.at(i);
+        const auto listed = songFiles_.constFind(folder);
+        const QStringList songs = listed != songFiles_.constEnd() ? *listed : ListSongFiles(folder, host_.songPattern());
+        folders.append({storedFolders.at(i), songs});
+    }
     if (!MusicLibrary::appendFolders(host_.musicLibFile(), Title, folders, MusicCount))
         tellNotWritten(host_, host_.musicLibFile());
 }
@@ -185,7 +206,7 @@ void SongBookScan::appendToMusicLibrary()
 void SongBookScan::finish()
 {
     host_.setSongBookTitle(Title);
+    sortWithoutCase(PlayArray);
+    // Line k of the check-box list stands for entry k: filled only once the entries are in order.
     host_.fillPlayList(PlayArray);
-    std::sort(PlayArray.begin(), PlayArray.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
 }

@@ -4,6 +4,7 @@
 // recorded there (and in the music library) under a label the user confirms.
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -53,11 +54,14 @@ private:
     bool isDiscRoot(const QString& path) const;
     void readKnownDisc(const QString& discKey);
     void reuseFolders(const QString& path, const QString& discKey);
-    void scanFolders(const QString& path);
+    // ForMusicLibrary: keep each folder's song files, as the scan lists them, for the music library.
+    void scanFolders(const QString& path, bool forMusicLibrary);
     void recordDisc(const QString& path, const QString& discKey, const SongBookLabelOptions& options);
-    void appendToMusicLibrary();
+    // StoredFolders: the play folders as stored, below the disc's root.
+    void appendToMusicLibrary(const QStringList& storedFolders);
     void finish();
 
     LibraryHost& host_;
     FrmSongLib* prompt_ = nullptr;
+    QHash<QString, QStringList> songFiles_;  // of each folder the last scan found
 };

@@ -1,27 +1,32 @@
 #include "SongFolderScan.h"
 
+#include "DirSearch.h"
+#include "FolderListing.h"
 #include "ModFiles.h"
 #include "ModTools.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QDateTime>
+
+namespace {
+
+// How often the walk shows where it is and lets events run.
+constexpr qint64 kProgressStepMs = 40;
+
+}  // namespace
 
 QStringList ListSongFiles(const QString& folder, const QString& pattern)
 {
-    QStringList filters;
-    for (const QString& part : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        filters << part.trimmed();
-    if (filters.isEmpty()) filters << QStringLiteral("*");
-    QDir dir(folder);
-    dir.setNameFilters(filters);
-    dir.setFilter(QDir::Files);  // no hidden files
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    return dir.entryList();
+    return ReadFolderListing(folder, DirSearch::SplitPatterns(pattern)).songFiles;
 }
 
 SongFolderScan::SongFolderScan(QString pattern)
-    : FirstSongDate(QDate::currentDate()), LastSongDate(QDate::currentDate()), pattern_(std::move(pattern))
+    : FirstSongDate(QDate::currentDate()),
+      LastSongDate(QDate::currentDate()),
+      pattern_(std::move(pattern)),
+      // Folded once here: the matching folds them again at every name, at no cost when folded.
+      patterns_(DirSearch::SplitPatterns(pattern_.toCaseFolded())),
+      upperPattern_(pattern_.toUpper())
 {
 }
 
@@ -30,68 +35,111 @@ QStringList SongFolderScan::ScanFileEx(const QString& root)
     FirstSongDate = LastSongDate = QDate::currentDate();
     dated_ = false;
     visited_.clear();
-    visited_.insert(QFileInfo(root).canonicalFilePath());
+    pendingSubFolders_.clear();
+    songFiles_.clear();
+    sinceShown_.invalidate();
 
     QStringList found;
-    if (FindFileList(root) >= 1) found << root;
+    const FolderListing listing = ReadFolderListing(root, patterns_, songTest(root));
+    if (firstVisit(root, listing) && testFolder(root, listing) >= 1) found << root;
     QStringList queue;
     ScanSubDirEx(root, queue, found);
     // The queue grows while it is walked: breadth first.
     for (int i = 0; i < queue.size(); ++i) ScanSubDirEx(queue.at(i), queue, found);
 
+    flushLog();
     if (showProgress) showProgress(QStringLiteral("搜尋完成!"));
     return found;
 }
 
-void SongFolderScan::ScanSubDirEx(const QString& folder, QStringList& queue, QStringList& found)
+void SongFolderScan::ScanSubDirEx(QString folder, QStringList& queue, QStringList& found)
 {
-    if (showProgress) showProgress(folder);
-    QDir dir(folder);
-    const QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    progress(folder);
+    // Every folder was read when it was met, so its sub-folders are known already.
+    const QStringList names = pendingSubFolders_.take(folder);
+    if (names.isEmpty()) return;
+    const OpenFolder parent(folder);
+    const QString& time = stepTime_;
     for (const QString& name : names) {
         const QString path = AddPath(folder, name);
-        // A link back to a folder already walked would make the walk endless.
-        const QString canonical = QFileInfo(path).canonicalFilePath();
-        if (canonical.isEmpty() || visited_.contains(canonical)) continue;
-        visited_.insert(canonical);
-
-        const int n = FindFileList(path);
+        const FolderListing listing = parent.read(name, path, patterns_, songTest(path));
+        if (!firstVisit(path, listing)) continue;
+        const int n = testFolder(path, listing);
         queue << path;
-        const QString time = FmtTime(QTime::currentTime());
         if (n < 1) {
-            WriteLog(path + QLatin1Char(' ') + time);
+            logLines_ << path + QLatin1Char(' ') + time;
         } else {
             found << path;
-            QCoreApplication::processEvents();
-            WriteLog(path + QStringLiteral(" [") + QString::number(n) + QStringLiteral("] ") + time);
+            logLines_ << path + QStringLiteral(" [") + QString::number(n) + QStringLiteral("] ") + time;
         }
     }
 }
 
-int SongFolderScan::FindFileList(const QString& folder)
+bool SongFolderScan::firstVisit(const QString& folder, const FolderListing& listing)
 {
-    int result = 0;
-    const QString upperPattern = pattern_.toUpper();
-    for (const QString& name : ListSongFiles(folder, pattern_)) {
-        const QString full = AddPath(folder, name);
-        const QString ext = GetExtName(full).toUpper();
-        if (ext.isEmpty() || !upperPattern.contains(ext)) continue;
-        result = 1;
-        const QDate date = QFileInfo(full).lastModified().date();
-        if (date.year() >= 1990) widenDates(date);
-        break;
+    // An unreadable folder is still walked (and logged); it simply lists nothing.
+    if (listing.readable) {
+        const std::pair<quint64, quint64> identity{listing.device, listing.inode};
+        if (visited_.contains(identity)) return false;
+        visited_.insert(identity);
     }
-    QCoreApplication::processEvents();
-    return result;
+    if (!listing.subFolders.isEmpty()) pendingSubFolders_.insert(folder, listing.subFolders);
+    return true;
 }
 
-void SongFolderScan::widenDates(const QDate& date)
+std::function<bool(const QString&)> SongFolderScan::songTest(const QString& folder) const
 {
-    if (!dated_) {
-        FirstSongDate = LastSongDate = date;
-        dated_ = true;
-        return;
+    // The extension is taken from the full path, as the song test has always done.
+    return [this, folder](const QString& name) {
+        const QString ext = GetExtName(AddPath(folder, name)).toUpper();
+        return !ext.isEmpty() && upperPattern_.contains(ext);
+    };
+}
+
+int SongFolderScan::FindFileList(const QString& folder)
+{
+    return testFolder(folder, ReadFolderListing(folder, patterns_, songTest(folder)));
+}
+
+int SongFolderScan::testFolder(const QString& folder, const FolderListing& listing)
+{
+    if (listing.datedSong < 0) return 0;
+    widenDates(listing.datedSongModifiedMs);
+    if (keepSongFiles) songFiles_.insert(folder, listing.songFiles);
+    return 1;
+}
+
+void SongFolderScan::progress(const QString& folder)
+{
+    if (sinceShown_.isValid() && sinceShown_.elapsed() < kProgressStepMs) return;
+    sinceShown_.start();
+    stepTime_ = FmtTime(QTime::currentTime());  // the log's time of day, to the second
+    flushLog();
+    if (showProgress) showProgress(folder);
+    QCoreApplication::processEvents();
+}
+
+void SongFolderScan::flushLog()
+{
+    // The walk's log lines go out together, one append each step rather than one per folder.
+    WriteLogLines(logLines_);
+    logLines_.clear();
+}
+
+void SongFolderScan::widenDates(qint64 modifiedMs)
+{
+    // Only songs from 1990 on count. Times are compared as they are; a time becomes a date
+    // only when it widens the range, which is seldom.
+    static const qint64 firstCountedMs = QDateTime(QDate(1990, 1, 1), QTime(0, 0)).toMSecsSinceEpoch();
+    if (modifiedMs < firstCountedMs) return;
+    const bool first = !dated_;
+    dated_ = true;
+    if (first || modifiedMs > lastSongMs_) {
+        lastSongMs_ = modifiedMs;
+        LastSongDate = QDateTime::fromMSecsSinceEpoch(modifiedMs).date();
     }
-    if (date > LastSongDate) LastSongDate = date;
-    if (date < FirstSongDate) FirstSongDate = date;
+    if (first || modifiedMs < firstSongMs_) {
+        firstSongMs_ = modifiedMs;
+        FirstSongDate = QDateTime::fromMSecsSinceEpoch(modifiedMs).date();
+    }
 }

@@ -101,12 +101,11 @@ void frmFindMusic::ReadDiscList(const QString& cdromLibFile)
     musicLibFile_ = AddPath(GetFilePath(cdromLibFile), QStringLiteral("MusicLib.TXT"));
     cdromLibFile_ = cdromLibFile;
     IniFile = cdromLibFile;
-    bool ok = false;
-    const int count = ReadIni(QStringLiteral("CDROM"), QStringLiteral("DiscNum")).trimmed().toInt(&ok);
     ListView2->clear();
-    if (!ok) return;
-    for (int i = 1; i <= count; ++i) {
-        const QString entry = ReadIni(QStringLiteral("CDROM"), QString::number(i));
+    // Read in one pass, and never further than the entries the file holds.
+    const QStringList entries = CdromLibrary(cdromLibFile).discEntries();
+    for (int i = 1; i <= entries.size(); ++i) {
+        const QString& entry = entries.at(i - 1);
         const int first = entry.indexOf(QLatin1Char(','));
         if (first < 0) continue;
         const QString serial = entry.left(first);

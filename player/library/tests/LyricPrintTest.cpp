@@ -5,8 +5,10 @@
 #include "frmSongSet.h"
 
 #include <QPdfWriter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,6 +18,39 @@ int pdfPageCount(const QString& path)
 {
     const QString text = QString::fromLatin1(fileBytes(path));
     return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
+// A printed word and where it stands on its page (points from the top left).
+struct PrintedWord
+{
+    QString text;
+    double left = 0;
+    double top = 0;
+};
+
+// The words of the PDF's first page in reading order, as poppler's pdftotext finds them.
+QList<PrintedWord> printedWords(const QString& pdf)
+{
+    QProcess extract;
+    extract.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), pdf,
+                                                QStringLiteral("-")});
+    if (!extract.waitForFinished(30000)) return {};
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"[0-9.]+\">([^<]*)</word>"));
+    QList<PrintedWord> words;
+    const QString html = QString::fromUtf8(extract.readAllStandardOutput());
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words.append({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
+    }
+    return words;
+}
+
+const PrintedWord* findWord(const QList<PrintedWord>& words, const QString& text)
+{
+    for (const PrintedWord& w : words)
+        if (w.text == text) return &w;
+    return nullptr;
 }
 
 QString lyricFile(const QTemporaryDir& dir, const QString& name, int lines)
@@ -117,9 +152,68 @@ TEST(LyricPrinting, MenuRunSetsUpTheEditorPrintsAndReports)
     EXPECT_EQ(run.pagesPrinted(), 1);
     EXPECT_EQ(shown, QStringList{"列印完畢 !!"});
 
+    // Every chosen file unreadable: the user is told that nothing was printed.
+    run.showAndWait = [&](frmSongSet& e) {
+        e.setRows({{"gone.txt", dir.filePath("Album A"), false}});
+        e.Command5->click();
+    };
+    EXPECT_EQ(run.mSongText_Click(), 1);
+    EXPECT_EQ(run.pagesPrinted(), 0);
+    EXPECT_EQ(run.unreadable(), QStringList{dir.filePath("Album A/gone.txt")});
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown.last(), "歌詞檔都無法開啟,沒有列印任何資料 !!");
+
     // Cancelled: nothing printed, no message.
     run.showAndWait = [](frmSongSet& e) { e.Command6->click(); };
     EXPECT_EQ(run.mSongText_Click(), 0);
-    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.size(), 2);
     MessageBox::setAnswerer({});
+}
+
+TEST(LyricPrinting, PrintedPageHoldsTheHeaderAlbumTitleAndIndentedLines)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    const QString song = makeFile(dir.path() + "/情歌精選/Love Song.txt", "00:01:0 第一句\r\n00:02:0 second,line\r\n");
+    const QString pdfPath = dir.filePath("page.pdf");
+    {
+        QPdfWriter pdf(pdfPath);
+        LyricPrinter printer(pdf);
+        ASSERT_EQ(printer.Print({song}).printed, 1);
+    }
+    const QList<PrintedWord> words = printedWords(pdfPath);
+    ASSERT_FALSE(words.isEmpty()) << "no text in " << pdfPath.toStdString();
+
+    // The page header: the product name, its description and its whole address on one line.
+    const PrintedWord* product = findWord(words, "Quorvel");
+    const PrintedWord* address = findWord(words, LyricPrinter::WebAddress);
+    ASSERT_TRUE(product);
+    ASSERT_TRUE(address) << "the address runs off the page";
+    EXPECT_GT(address->left, product->left);
+    // The album line below it: the name of the folder holding the file.
+    const PrintedWord* albumLabel = findWord(words, "專集");
+    const PrintedWord* album = findWord(words, "情歌精選");
+    ASSERT_TRUE(albumLabel && album);
+    EXPECT_GT(albumLabel->top, product->top);
+    EXPECT_GT(album->left, albumLabel->left);
+    // The title line (the name without ".txt") below the header, then the lines; a comma
+    // splits a line in two.
+    const PrintedWord* title = findWord(words, "Love");
+    ASSERT_TRUE(title && findWord(words, "Song"));
+    QList<const PrintedWord*> lines;
+    for (const QString& text : QStringList{"00:01:0", "00:02:0", "line"}) {
+        lines << findWord(words, text);
+        ASSERT_TRUE(lines.last()) << text.toStdString();
+    }
+    EXPECT_GT(title->top, album->top);
+    EXPECT_GT(lines[0]->top, title->top);
+    EXPECT_GT(lines[1]->top, lines[0]->top);
+    EXPECT_GT(lines[2]->top, lines[1]->top);
+    // Each line is indented by two blanks, as the title is: both stand clear of the left edge
+    // the header starts at, and the lines start together.
+    EXPECT_GT(lines[0]->left, product->left + 1);
+    EXPECT_GT(title->left, product->left + 1);
+    EXPECT_NEAR(lines[0]->left, lines[1]->left, 0.5);
+    EXPECT_NEAR(lines[0]->left, lines[2]->left, 0.5);
 }

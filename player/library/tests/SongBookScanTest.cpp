@@ -10,8 +10,12 @@
 #include "FrmSongLib.h"
 #include "FullDisk.h"
 #include "SafeFile.h"
+#include "frmFindMusic.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QTreeWidget>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -113,6 +117,51 @@ TEST(SongFolderScan, LinkBackIntoTheTreeDoesNotLoop)
     ASSERT_TRUE(QFile::link(dir.path(), dir.path() + "/A/loop"));
     SongFolderScan scan(QStringLiteral("*.MP3"));
     EXPECT_EQ(scan.ScanFileEx(dir.path()), QStringList{dir.path() + "/A"});
+}
+
+// A wide tree of Chinese-named folders, four levels deep: the walk appends to its queue while
+// it reads from it, so every folder must still be visited once, level by level.
+TEST(SongFolderScan, WideDeepTreeFindsEverySongFolderOnce)
+{
+    QTemporaryDir dir;
+    const QStringList singers{"周杰倫", "蔡依林", "張學友", "王菲", "五月天", "孫燕姿"};
+    QStringList expected;
+    QStringList level{dir.path()};
+    for (int depth = 1; depth <= 4; ++depth) {
+        QStringList next;
+        for (const QString& parent : level)
+            for (int i = 0; i < (depth == 1 ? 12 : 4); ++i) {
+                const QString folder = parent + "/" + singers[i % singers.size()] + "專輯" + QString::number(i);
+                makeFolder(folder);
+                // Every other folder holds a song and a lyric file; the rest only a lyric file.
+                if ((i + depth) % 2 == 0) {
+                    makeFile(folder + "/第" + QString::number(i) + "首.mp3");
+                    expected << folder;
+                }
+                makeFile(folder + "/歌詞.txt");
+                next << folder;
+            }
+        level = next;
+    }
+    ASSERT_GT(expected.size(), 400);
+
+    SongFolderScan scan(QStringLiteral("*.MP3"));
+    QStringList shown;
+    scan.showProgress = [&](const QString& text) { shown << text; };
+    const QStringList found = scan.ScanFileEx(dir.path());
+    EXPECT_EQ(found.size(), expected.size());
+    const QSet<QString> foundSet(found.begin(), found.end());
+    const QSet<QString> expectedSet(expected.begin(), expected.end());
+    EXPECT_TRUE(QSet<QString>(expectedSet).subtract(foundSet).isEmpty())
+        << "missing: " << QStringList(QSet<QString>(expectedSet).subtract(foundSet).values()).join(" ").toStdString();
+    EXPECT_TRUE(QSet<QString>(foundSet).subtract(expectedSet).isEmpty())
+        << "not song folders: " << QStringList(QSet<QString>(foundSet).subtract(expectedSet).values()).join(" ").toStdString();
+    // Level by level: a folder is never found before one nearer the root.
+    for (int i = 1; i < found.size(); ++i) EXPECT_LE(found[i - 1].count('/'), found[i].count('/')) << i;
+    // The walk shows where it starts and that it is done.
+    ASSERT_GE(shown.size(), 2);
+    EXPECT_EQ(shown.first(), dir.path());
+    EXPECT_EQ(shown.last(), "搜尋完成!");
 }
 
 TEST(SongBookFiles, RecordsDiscsInOneFileThatReadsBack)
@@ -282,4 +331,49 @@ TEST_F(SongBookScanTest, StoredDiscWithALostFolderEntryPlaysTheRoot)
     EXPECT_EQ(scan(scanner, "x"), 2);
     EXPECT_EQ(scanner.PlayArray, (QStringList{disc, disc + "/MP3"}));
     EXPECT_EQ(fileBytes(host.cdromLibFile()), before);
+}
+
+TEST_F(SongBookScanTest, CheckBoxListFollowsTheSortedPlayArray)
+{
+    // Found level by level: Z before A/B; played in name order: A/B before Z.
+    makeFile(disc + "/Z/z.mp3");
+    makeFile(disc + "/A/B/b.mp3");
+    host.history = 2;
+    SongBookScan scanner(host);
+    ASSERT_EQ(scanner.ScanMp3(disc, {}), 2);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A/B", disc + "/Z"}));
+    EXPECT_EQ(host.playList, scanner.PlayArray);  // line k of the check-box list is entry k
+}
+
+// Counts read from a song book file cannot make a reader run away: both files below claim two
+// thousand million entries and hold three; each is read in well under a second.
+TEST_F(SongBookScanTest, HugeCountsInTheLibraryFileAreBoundedByWhatItHolds)
+{
+    const QString key = "1A2B-3C4D";
+    makeFile(host.cdromLibFile(), "[CDROM]\r\nDiscNum=2000000000\r\n1=" + key + ",Old,2001/1/1~2001/1/2\r\n"
+                                  "2=broken\r\n3=0000-0002,Other,2002/1/1~2002/1/2\r\n"
+                                  "[" + key + "]\r\nTitle=Old\r\nDirNumbers=2000000000\r\n1=/A\r\n2=/B\r\n3=/C\r\n");
+    QElapsedTimer clock;
+    clock.start();
+    SongBookScan scanner(host);
+    const int played = scan(scanner, "unused");
+    const qint64 reuseMs = clock.restart();
+    frmFindMusic window;
+    window.ReadDiscList(host.cdromLibFile());
+    const qint64 listMs = clock.elapsed();
+
+    EXPECT_LT(reuseMs, 1000);
+    EXPECT_LT(listMs, 1000);
+    // The stored folders are played; the count stops at the section's own entries (five keys),
+    // the missing ones standing for the disc's root as a lost entry does.
+    EXPECT_EQ(played, 5);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc, disc, disc + "/A", disc + "/B", disc + "/C"}));
+    ASSERT_EQ(window.ListView2->topLevelItemCount(), 2);  // the entry without "," is skipped
+    EXPECT_EQ(window.ListView2->topLevelItem(1)->text(0), "3");
+    EXPECT_EQ(window.ListView2->topLevelItem(1)->text(1), "Other");
+
+    // A count beyond any integer still proposes a label (and numbers a disc) without overflow.
+    EXPECT_EQ(CdromLibrary(host.cdromLibFile()).discCount(), 999999999);
+    makeFile(host.cdromLibFile(), "[CDROM]\r\nDiscNum=99999999999999999999\r\n");
+    EXPECT_EQ(CdromLibrary(host.cdromLibFile()).discCount(), 999999999);
 }
