@@ -185,6 +185,8 @@ void MciWnd::setPosition(qint64 position)
     updateMode();
 }
 
+bool MciWnd::isSeeking() const { return m_open && m_player->seeking(); }
+
 int MciWnd::modeCode() const
 {
     if (!m_open)

@@ -27,6 +27,7 @@ public:
     void pause() override;
     void stop() override;
     void seek(qint64 ms) override;
+    bool seeking() const override { return m_pendingSeekMs >= 0; }
     State state() const override;
     qint64 positionMs() const override;
     qint64 lengthMs() const override { return m_lengthMs; }

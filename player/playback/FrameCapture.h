@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class PlaybackEngine;
@@ -36,8 +37,10 @@ public:
     double CellX = 0;
     qint16 CellY = 0;
 
-    // Bitmaps written by the last capture.
+    // Bitmaps written by the last capture, and the time stamped on each of
+    // its cells in order ("" for a cell taken without a stamp).
     int filesWritten() const { return m_filesWritten; }
+    const QStringList &stamps() const { return m_stamps; }
     // The sheet being filled (Picture2 of the work window).
     const QImage &sheet() const { return m_sheet; }
 
@@ -57,4 +60,5 @@ private:
     bool m_sheetHasCells = false;
     bool m_running = false;
     int m_filesWritten = 0;
+    QStringList m_stamps;
 };
