@@ -28,6 +28,9 @@ public:
     virtual void seek(qint64 ms) = 0;  // keeps playing or holding as before
     // A seek was asked for and its picture is not shown yet.
     virtual bool seeking() const { return false; }
+    // Looks for news the engine may not have sent, such as an end reached
+    // again after a seek; called while playing, now and then.
+    virtual void refresh() {}
     virtual State state() const = 0;
     virtual qint64 positionMs() const = 0;  // equals lengthMs() once the end is reached
     virtual qint64 lengthMs() const = 0;

@@ -286,6 +286,18 @@ void MpvPlayer::seek(qint64 ms)
         announceEndSoon();
 }
 
+void MpvPlayer::refresh()
+{
+    if (!m_mpv || m_state != State::Playing || m_atEnd || m_pendingSeekMs >= 0)
+        return;
+    int atEnd = 0;
+    if (mpv_get_property(m_mpv, "eof-reached", MPV_FORMAT_FLAG, &atEnd) < 0 || !atEnd)
+        return;
+    m_atEnd = true;
+    m_endAnnounced = false;
+    announceEndSoon();
+}
+
 MediaPlayer::State MpvPlayer::state() const { return m_state; }
 
 qint64 MpvPlayer::positionMs() const

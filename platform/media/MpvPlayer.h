@@ -28,6 +28,9 @@ public:
     void stop() override;
     void seek(qint64 ms) override;
     bool seeking() const override { return m_pendingSeekMs >= 0; }
+    // The engine tells of a changed end only once: played to the end again
+    // soon after a seek, it may not tell at all.
+    void refresh() override;
     State state() const override;
     qint64 positionMs() const override;
     qint64 lengthMs() const override { return m_lengthMs; }
