@@ -42,6 +42,10 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
         {"input-vo-keyboard", "no"}, {"input-cursor", "no"}, {"cursor-autohide", "no"},
         {"keep-open", "yes"},      {"idle", "yes"},         {"pause", "yes"},
         {"audio-display", "no"},   {"hr-seek", "yes"},      {"force-window", "no"},
+        // MPEG program streams (video-CD tracks) are sought by byte estimates
+        // that may land past the target; starting a second earlier lets the
+        // exact seek decode up to the target instead of stopping behind it.
+        {"hr-seek-demuxer-offset", "1"},
         // Without a window of ours (sound only, or an alias) no picture is shown.
         {"vo", withWindow ? embeddedVideoOutput() : QByteArrayLiteral("null")},
         {"ao", headless ? "null" : "pipewire,pulse,alsa,null"},
@@ -218,6 +222,7 @@ void MpvPlayer::close()
 
 void MpvPlayer::setPaused(bool paused)
 {
+
     int flag = paused ? 1 : 0;
     mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &flag);
 }

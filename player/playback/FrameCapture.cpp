@@ -155,19 +155,30 @@ void FrameCapture::showNewFrame()
     MciWnd *control = m_engine.state().ActiveMci;
     if (!control)
         return;
+    waitForSeekToLand(control);
+    // At the end nothing plays: the run stops there and the video stays put.
+    const qint64 place = control->Position();
+    if (control->Length() > 0 && place >= control->Length())
+        return;
+    // A moment of play lets the play clock show the new place, which the
+    // next cell is stamped with; the video is then put back on that place,
+    // so that the steps do not drift by what it played.
+    control->setCommand(QStringLiteral("play"));
+    m_engine.MCIWnd1_PositionChange();
+    control->setCommand(QStringLiteral("stop"));
+    // The run keeps the video stopped: its steps must not play on.
+    m_engine.state().PlayingFlag = false;
+    control->setPosition(place);
+    waitForSeekToLand(control);
+}
+
+void FrameCapture::waitForSeekToLand(MciWnd *control)
+{
     // The engine shows the new place only once its seek has landed; a grab
     // before that takes the frame of the old place.
     const qint64 deadline = mediaClock().now() + SeekLandingMs;
     while (control->isSeeking() && mediaClock().now() < deadline)
         m_engine.Delay(0.02);
-    // At the end nothing plays: the run stops there and the video stays put.
-    if (control->Length() > 0 && control->Position() >= control->Length())
-        return;
-    // A moment of play lets the play clock show the new place, which the
-    // next cell is stamped with; stopped at once, so the picture stays there.
-    control->setCommand(QStringLiteral("play"));
-    m_engine.MCIWnd1_PositionChange();
-    control->setCommand(QStringLiteral("stop"));
     m_engine.Delay(0);
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <memory>
 
+class MciWnd;
 class PlaybackEngine;
 class frmCutSet;
 
@@ -52,6 +53,7 @@ private:
     void stampTime(QImage &frame);
     // Lets the video play briefly so that it shows the frame at its new place.
     void showNewFrame();
+    void waitForSeekToLand(MciWnd *control);
     bool writeBitmap(const QImage &picture);
 
     PlaybackEngine &m_engine;
