@@ -15,17 +15,11 @@ namespace {
 
 struct XErrorEventLike;
 using ErrorHandler = int (*)(Display *, XErrorEventLike *);
-using IoErrorHandler = int (*)(Display *);
-using IoExitHandler = void (*)(Display *, void *);
 using SetErrorHandler = ErrorHandler (*)(ErrorHandler);
-using SetIoErrorHandler = IoErrorHandler (*)(IoErrorHandler);
-using SetIoExitHandler = void (*)(Display *, IoExitHandler, void *);
 
 struct DisplayLibrary
 {
     SetErrorHandler setErrorHandler = nullptr;
-    SetIoErrorHandler setIoErrorHandler = nullptr;
-    SetIoExitHandler setIoExitHandler = nullptr;  // from version 1.7 on
 
     static const DisplayLibrary &instance()
     {
@@ -40,15 +34,13 @@ private:
         if (!handle)
             return;
         setErrorHandler = reinterpret_cast<SetErrorHandler>(dlsym(handle, "XSetErrorHandler"));
-        setIoErrorHandler = reinterpret_cast<SetIoErrorHandler>(dlsym(handle, "XSetIOErrorHandler"));
-        setIoExitHandler = reinterpret_cast<SetIoExitHandler>(dlsym(handle, "XSetIOErrorExitHandler"));
     }
 };
 
 // The program's own connection and the handlers it had before ours.
 std::atomic<Display *> programDisplay{nullptr};
 std::atomic<ErrorHandler> programErrorHandler{nullptr};
-std::atomic<IoErrorHandler> programIoErrorHandler{nullptr};
+std::atomic<ErrorHandler> libraryDefaultHandler{nullptr};  // ends the process
 
 int keepGoingOnError(Display *display, XErrorEventLike *event)
 {
@@ -58,20 +50,6 @@ int keepGoingOnError(Display *display, XErrorEventLike *event)
     }
     // A request of an engine's output failed: the engine carries on.
     qWarning("A media engine's video output made a failed display request; ignored.");
-    return 0;
-}
-
-void stayAlive(Display *, void *) {}
-
-int keepGoingOnBrokenConnection(Display *display)
-{
-    const IoErrorHandler previous = programIoErrorHandler.load();
-    if (display == programDisplay.load() || !DisplayLibrary::instance().setIoExitHandler)
-        return previous ? previous(display) : 0;  // without its display the program cannot go on
-    // The display library ends the process through this connection's exit
-    // handler once this returns: replaced, the engine only loses its picture.
-    DisplayLibrary::instance().setIoExitHandler(display, stayAlive, nullptr);
-    qWarning("A media engine lost its display connection; its video stops.");
     return 0;
 }
 
@@ -122,17 +100,19 @@ void guardEngineDisplays()
 {
     Display *display = x11Display();
     const DisplayLibrary &library = DisplayLibrary::instance();
-    if (!display || !library.setErrorHandler || !library.setIoErrorHandler)
+    if (!display || !library.setErrorHandler)
         return;
     if (programDisplay.load() != display) {
         programDisplay = display;
-        programIoErrorHandler = library.setIoErrorHandler(keepGoingOnBrokenConnection);
-        programErrorHandler = library.setErrorHandler(keepGoingOnError);
+        // Clearing the handler puts in the library's default, which the next
+        // change hands back: that is how the default is known.
+        programErrorHandler = library.setErrorHandler(nullptr);
+        libraryDefaultHandler = library.setErrorHandler(keepGoingOnError);
         return;
     }
     // An engine sets its own handler while its output runs and the display
     // library's fatal default when it closes: ours goes back in.
     const ErrorHandler current = library.setErrorHandler(keepGoingOnError);
-    if (current && current != keepGoingOnError)
+    if (current && current != keepGoingOnError && current != libraryDefaultHandler.load())
         library.setErrorHandler(current);  // an engine's output is running: it handles its own
 }

@@ -12,10 +12,11 @@
 // output that the probe did not find working.
 QByteArray embeddedVideoOutput();
 
-// Keeps the X errors of an engine's own display connection from ending the
-// process: a failed request is logged, a broken connection leaves that engine
-// without a picture. Errors of the program's own connection keep their
-// handling. Safe to call often (an engine resets the error handler when its
-// output closes); does nothing off X11.
+// Keeps the failed X requests of an engine's own display connection from
+// ending the process: they are logged and the engine carries on. Errors of
+// the program's own connection keep their handling. Safe to call often (an
+// engine's output puts in the display library's fatal default when it
+// closes); does nothing off X11. (A connection that breaks still ends the
+// process: the display library decides that before any handler runs.)
 void guardEngineDisplays();
 
