@@ -66,6 +66,22 @@ bool XDisplaySession::tryDisplay(const QString &xvfb, const QString &display, QS
     return false;
 }
 
+QString XDisplaySession::runTestsOnDisplay(const QString &testProgram, const QString &gtestFilter,
+                                           const QProcessEnvironment &extra, int timeoutMs) const
+{
+    QProcessEnvironment env = programEnvironment();
+    env.insert(extra);
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(testProgram, {QStringLiteral("--gtest_filter=") + gtestFilter});
+    const bool ended = child.waitForFinished(timeoutMs);
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    const bool passed = ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
+                        && output.contains(QLatin1String("[  PASSED  ]")) && !output.contains(QLatin1String("SKIPPED"));
+    return passed ? QString() : (ended ? output : QStringLiteral("the run did not end\n") + output);
+}
+
 void XDisplaySession::stop()
 {
     if (m_xvfb.state() != QProcess::NotRunning) {

@@ -43,6 +43,11 @@ public:
     QProcessEnvironment programEnvironment() const;
     // The whole screen saved to path and read back; a null image when that failed.
     QImage screenshot(const QString &path) const;
+    // Runs the tests of a test program that gtestFilter names on this
+    // display, with extra variables set; "" when they ran and passed, else
+    // what the run wrote.
+    QString runTestsOnDisplay(const QString &testProgram, const QString &gtestFilter,
+                              const QProcessEnvironment &extra, int timeoutMs = 120000) const;
 
 private:
     bool tryDisplay(const QString &xvfb, const QString &display, QSize screen);
