@@ -62,7 +62,7 @@ Display *x11Display()
     return x11 ? x11->display() : nullptr;
 }
 
-// The first GL renderer names that mark drawing done by the processor.
+// GL renderers that draw with the processor: the gpu output refuses them.
 bool isSoftwareRenderer(const QByteArray &renderer)
 {
     for (const char *name : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR", "swrast"}) {

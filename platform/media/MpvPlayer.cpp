@@ -222,7 +222,6 @@ void MpvPlayer::close()
 
 void MpvPlayer::setPaused(bool paused)
 {
-
     int flag = paused ? 1 : 0;
     mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &flag);
 }
