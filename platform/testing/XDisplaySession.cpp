@@ -145,6 +145,26 @@ void XInput::click(int x, int y)
     QThread::msleep(400);
 }
 
+void XInput::drag(QPoint from, QPoint to)
+{
+    constexpr int Steps = 8;
+    m_motion(m_display, -1, from.x(), from.y(), 0);
+    m_flush(m_display);
+    QThread::msleep(150);
+    m_button(m_display, 1, 1, 0);
+    m_flush(m_display);
+    for (int step = 1; step <= Steps; ++step) {
+        const QPoint at = from + (to - from) * step / Steps;
+        QThread::msleep(40);
+        m_motion(m_display, -1, at.x(), at.y(), 0);
+        m_flush(m_display);
+    }
+    QThread::msleep(100);
+    m_button(m_display, 1, 0, 0);
+    m_flush(m_display);
+    QThread::msleep(300);
+}
+
 void XInput::type(unsigned long keysym, unsigned long modifier)
 {
     const unsigned int mod = modifier ? m_keycode(m_display, modifier) : 0;

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSize>
@@ -69,6 +70,8 @@ public:
 
     bool usable() const { return m_display != nullptr; }
     void click(int x, int y);
+    // Left button pressed at from, moved in steps to to, released there.
+    void drag(QPoint from, QPoint to);
     // A key, with a held modifier key when one is given (both as X key symbols).
     void type(unsigned long keysym, unsigned long modifier = 0);
 

@@ -1,6 +1,7 @@
 // The player with the real media engine on a display of its own: a song
 // folder holding a video, an MP3 and a WAV with its lyric file, played on,
-// skipped past their ends with the forward key, and the player still running.
+// skipped past their ends with the forward key and the seek knob, and the
+// player still running.
 #include "Cp950.h"
 #include "RealPlayerSession.h"
 
@@ -34,7 +35,7 @@ protected:
         ASSERT_TRUE(session.makeMedia("01video.mpg", tone + QStringList{"testsrc=duration=3:size=160x120:rate=25"} + tone
                                                          + QStringList{"sine=frequency=330:duration=3", "-c:v",
                                                                        "mpeg1video", "-c:a", "mp2", "-f", "mpeg"}));
-        ASSERT_TRUE(session.makeMedia("02song.mp3", tone + QStringList{"sine=frequency=440:duration=4", "-b:a", "64k"}));
+        ASSERT_TRUE(session.makeMedia("02song.mp3", tone + QStringList{"sine=frequency=440:duration=30", "-b:a", "64k"}));
         ASSERT_TRUE(session.makeMedia("03tone.wav", tone + QStringList{"sine=frequency=550:duration=20", "-ar", "8000",
                                                                        "-ac", "1"}));
         // Its lyric lines at 0, 1 and 2 seconds.
@@ -70,9 +71,9 @@ TEST_F(RealMediaRoadTest, AVideoAnMp3AndAWavPlayOnPastTheirEndsAndThePlayerKeeps
     ASSERT_GE(toMp3, 0) << shown(session.panel()) << session.output().toStdString();
     EXPECT_LT(toMp3, NextSongWithinMs);
     ASSERT_TRUE(session.running()) << session.output().toStdString();
-    // Its length in hundredths, "mm:ss:cc" (the encoder adds a few to the 4 s).
+    // Its length in hundredths, "mm:ss:cc" (the encoder adds a few to the 30 s).
     EXPECT_TRUE(session.waitForPanel(
-        "Label2(1)", [](const QString &length) { return length.startsWith("00:04:"); }, 3000))
+        "Label2(1)", [](const QString &length) { return length.startsWith("00:30:"); }, 3000))
         << shown(session.panel());
 
     // Forward past the end of the MP3: the WAV follows.
@@ -90,6 +91,15 @@ TEST_F(RealMediaRoadTest, AVideoAnMp3AndAWavPlayOnPastTheirEndsAndThePlayerKeeps
     // its own end and hands over to the MP3.
     ASSERT_GE(forwardUntil("01-01 01video.mpg"), 0) << shown(session.panel());
     EXPECT_TRUE(session.waitForPanel("Label2(2)", "01-02 02song.mp3", 8000)) << shown(session.panel());
+
+    // The seek knob dragged past the far right of its groove: the MP3 ends
+    // there and the WAV follows.
+    ASSERT_TRUE(session.waitForPanel("Label2(0)", [](const QString &at) { return at > "00:00:50"; }, 3000));
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_TRUE(session.dragKnobToTheEnd());
+    EXPECT_TRUE(session.waitForPanel("Label2(2)", "01-03 03tone.wav", 6000)) << shown(session.panel());
+    EXPECT_LT(waited.elapsed(), NextSongWithinMs + 1000);  // the drag itself takes most of a second
 
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();

@@ -150,6 +150,23 @@ bool RealPlayerSession::waitForPanel(const QString &name, const std::function<bo
     return shown;
 }
 
+bool RealPlayerSession::dragKnobToTheEnd() const
+{
+    // "left top width height" of a control-bar key on the screen.
+    const QMap<QString, QString> shown = panel();
+    const auto place = [&](int key) {
+        const QStringList r = shown.value(QStringLiteral("PicCtl(%1)").arg(key)).split(u' ');
+        return r.size() == 4 ? QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()) : QRect();
+    };
+    const QRect knob = place(9);
+    const QRect groove = place(13);
+    XInput pointer(m_screen.display().toLocal8Bit());
+    if (!pointer.usable() || knob.isEmpty() || groove.isEmpty())
+        return false;
+    pointer.drag(knob.center(), QPoint(groove.right() + knob.width(), knob.center().y()));
+    return true;
+}
+
 int RealPlayerSession::quit()
 {
     if (!command(QStringLiteral("quit")) || !m_player.waitForFinished(20000))
@@ -157,4 +174,8 @@ int RealPlayerSession::quit()
     return m_player.exitStatus() == QProcess::NormalExit ? m_player.exitCode() : -1;
 }
 
-QString RealPlayerSession::output() { return QString::fromLocal8Bit(m_player.readAll()); }
+QString RealPlayerSession::output()
+{
+    m_player.waitForReadyRead(200);  // what it wrote since the last look
+    return QString::fromLocal8Bit(m_player.readAll());
+}

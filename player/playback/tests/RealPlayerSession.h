@@ -42,6 +42,8 @@ public:
     bool waitForPanel(const QString &name, const std::function<bool(const QString &)> &test, int timeoutMs) const;
     // Presses and releases a control-bar key.
     bool pressKey(int index) const { return command(QStringLiteral("key PicCtl %1").arg(index)); }
+    // Drags the seek knob with the pointer past the right end of its groove.
+    bool dragKnobToTheEnd() const;
     // Asks the player to end and waits for it; its exit code, -1 when it did not end.
     int quit();
     // What the player wrote to its standard outputs.
