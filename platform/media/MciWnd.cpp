@@ -181,9 +181,13 @@ void MciWnd::setPosition(qint64 position)
 {
     if (!m_open)
         return;
-    m_player->seek(qBound<qint64>(0, toMs(position), m_player->lengthMs()));
+    // The last unit is the end itself, whatever the rounding of the units.
+    const qint64 ms = position >= Length() ? m_player->lengthMs() : toMs(position);
+    m_player->seek(qBound<qint64>(0, ms, m_player->lengthMs()));
     updateMode();
 }
+
+bool MciWnd::isSeeking() const { return m_open && m_player->seeking(); }
 
 int MciWnd::modeCode() const
 {
@@ -262,6 +266,7 @@ void MciWnd::onPositionTick()
 {
     if (!m_open)
         return;
+    m_player->refresh();
     emit PositionChange(Position());
 }
 

@@ -66,6 +66,8 @@ public:
     int modeCode() const;
     qint64 Position() const;
     void setPosition(qint64 position);  // seeks; keeps playing or holding
+    // The last seek has not landed yet: the picture still shows the old place.
+    bool isSeeking() const;
 
     int Speed() const { return m_speed; }  // 1000 = normal
     void setSpeed(int speed);              // clamped to 10..10000

@@ -26,6 +26,11 @@ public:
     virtual void pause() = 0;
     virtual void stop() = 0;   // holds the current position
     virtual void seek(qint64 ms) = 0;  // keeps playing or holding as before
+    // A seek was asked for and its picture is not shown yet.
+    virtual bool seeking() const { return false; }
+    // Looks for news the engine may not have sent, such as an end reached
+    // again after a seek; called while playing, now and then.
+    virtual void refresh() {}
     virtual State state() const = 0;
     virtual qint64 positionMs() const = 0;  // equals lengthMs() once the end is reached
     virtual qint64 lengthMs() const = 0;

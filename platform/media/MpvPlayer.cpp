@@ -1,5 +1,6 @@
 #include "MpvPlayer.h"
 
+#include "EngineDisplay.h"
 #include "MediaBackend.h"
 
 #include <QFileInfo>
@@ -41,13 +42,19 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
         {"input-vo-keyboard", "no"}, {"input-cursor", "no"}, {"cursor-autohide", "no"},
         {"keep-open", "yes"},      {"idle", "yes"},         {"pause", "yes"},
         {"audio-display", "no"},   {"hr-seek", "yes"},      {"force-window", "no"},
+        // MPEG program streams (video-CD tracks) are sought by byte estimates
+        // that may land past the target; starting a second earlier lets the
+        // exact seek decode up to the target instead of stopping behind it.
+        {"hr-seek-demuxer-offset", "1"},
         // Without a window of ours (sound only, or an alias) no picture is shown.
-        {"vo", withWindow ? "gpu,x11,null" : "null"},
+        {"vo", withWindow ? embeddedVideoOutput() : QByteArrayLiteral("null")},
         {"ao", headless ? "null" : "pipewire,pulse,alsa,null"},
     };
     if (withWindow)
         all.append({"wid", QByteArray::number(qulonglong(m_windowId))});
     all.append(options);
+    if (withWindow)
+        guardEngineDisplays();
     for (const auto &option : all)
         mpv_set_option_string(m_mpv, option.first.constData(), option.second.constData());
     if (mpv_initialize(m_mpv) < 0) {
@@ -107,7 +114,7 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
             double duration = 0;
             if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &duration) < 0)
                 duration = 0;
-            m_lengthMs = qint64(duration * 1000.0 + 0.5);
+            m_lengthMs = qRound64(duration * 1000.0);
             const OpenResult tracks = readTracks();
             if (tracks != Opened) {
                 const char *stopCommand[] = {"stop", nullptr};
@@ -116,6 +123,7 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
             }
             m_state = State::Stopped;
             m_atEnd = false;
+            m_endAnnounced = false;
             m_pendingSeekMs = -1;
             setSpeed(m_speed);
             setVolume(m_volume);
@@ -222,10 +230,30 @@ void MpvPlayer::play()
 {
     if (m_state == State::Closed)
         return;
-    if (m_atEnd)
+    // Played to its end before: again from the start. Only put at its end by
+    // a seek: it ends at once, as playing from there would.
+    if (m_atEnd && m_endAnnounced)
         seek(0);
     setPaused(false);
     m_state = State::Playing;
+    if (m_atEnd)
+        announceEndSoon();
+}
+
+void MpvPlayer::announceEndSoon()
+{
+    QMetaObject::invokeMethod(this, &MpvPlayer::announceEnd, Qt::QueuedConnection);
+}
+
+void MpvPlayer::announceEnd()
+{
+    if (m_state != State::Playing || !m_atEnd || m_endAnnounced)
+        return;
+    m_endAnnounced = true;
+    m_pendingSeekMs = -1;
+    setPaused(true);
+    m_state = State::Stopped;
+    emit ended();
 }
 
 void MpvPlayer::pause()
@@ -254,7 +282,24 @@ void MpvPlayer::seek(qint64 ms)
     if (mpv_command(m_mpv, command) < 0)
         return;
     m_pendingSeekMs = ms;
-    m_atEnd = false;
+    // A seek to the length puts the medium at its end: the engine, parked
+    // there, would tell of no new end, so the end is told here.
+    m_atEnd = m_lengthMs > 0 && ms >= m_lengthMs;
+    m_endAnnounced = false;
+    if (m_atEnd && m_state == State::Playing)
+        announceEndSoon();
+}
+
+void MpvPlayer::refresh()
+{
+    if (!m_mpv || m_state != State::Playing || m_atEnd || m_pendingSeekMs >= 0)
+        return;
+    int atEnd = 0;
+    if (mpv_get_property(m_mpv, "eof-reached", MPV_FORMAT_FLAG, &atEnd) < 0 || !atEnd)
+        return;
+    m_atEnd = true;
+    m_endAnnounced = false;
+    announceEndSoon();
 }
 
 MediaPlayer::State MpvPlayer::state() const { return m_state; }
@@ -270,7 +315,8 @@ qint64 MpvPlayer::positionMs() const
     double seconds = 0;
     if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
         return 0;
-    return qBound<qint64>(0, qint64(seconds * 1000.0), m_lengthMs);
+    // Rounded as the length is, so that the last position reads the length.
+    return qBound<qint64>(0, qRound64(seconds * 1000.0), m_lengthMs);
 }
 
 double MpvPlayer::engineProperty(const char *name) const
@@ -361,10 +407,12 @@ void MpvPlayer::drainEvents()
         emit failed(UnreadableFormat);  // listeners may close or destroy this player
         return;
     }
-    if (reachedEnd && !m_atEnd) {
-        m_atEnd = true;
-        m_pendingSeekMs = -1;
-        m_state = State::Stopped;
-        emit ended();
-    }
+    // The engine resets the display's error handling when a picture closes.
+    guardEngineDisplays();
+    if (!reachedEnd || m_atEnd)
+        return;
+    m_atEnd = true;
+    m_endAnnounced = false;
+    if (m_state == State::Playing)
+        announceEnd();
 }

@@ -27,6 +27,10 @@ public:
     void pause() override;
     void stop() override;
     void seek(qint64 ms) override;
+    bool seeking() const override { return m_pendingSeekMs >= 0; }
+    // The engine tells of a changed end only once: played to the end again
+    // soon after a seek, it may not tell at all.
+    void refresh() override;
     State state() const override;
     qint64 positionMs() const override;
     qint64 lengthMs() const override { return m_lengthMs; }
@@ -59,6 +63,10 @@ private:
     QSet<QByteArray> decodableCodecs() const;
     QByteArray trackText(int64_t track, const char *field) const;
     void setPaused(bool paused);
+    // The medium is at its end while playing: it stops there and ended() is
+    // raised, once per end; soon = from the event loop, after the caller.
+    void announceEnd();
+    void announceEndSoon();
 
     mpv_handle *m_mpv = nullptr;
     quintptr m_windowId = 0;
@@ -66,7 +74,8 @@ private:
     qint64 m_lengthMs = 0;
     qint64 m_pendingSeekMs = -1;  // reported as the position until the seek lands
     QSize m_videoSize;
-    bool m_atEnd = false;
+    bool m_atEnd = false;          // the position is the length
+    bool m_endAnnounced = false;   // ended() was raised for this end
     double m_speed = 1.0;
     int m_volume = 1000;
 };

@@ -66,6 +66,22 @@ bool XDisplaySession::tryDisplay(const QString &xvfb, const QString &display, QS
     return false;
 }
 
+QString XDisplaySession::runTestsOnDisplay(const QString &testProgram, const QString &gtestFilter,
+                                           const QProcessEnvironment &extra, int timeoutMs) const
+{
+    QProcessEnvironment env = programEnvironment();
+    env.insert(extra);
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(testProgram, {QStringLiteral("--gtest_filter=") + gtestFilter});
+    const bool ended = child.waitForFinished(timeoutMs);
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    const bool passed = ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
+                        && output.contains(QLatin1String("[  PASSED  ]")) && !output.contains(QLatin1String("SKIPPED"));
+    return passed ? QString() : (ended ? output : QStringLiteral("the run did not end\n") + output);
+}
+
 void XDisplaySession::stop()
 {
     if (m_xvfb.state() != QProcess::NotRunning) {
@@ -142,6 +158,21 @@ void XInput::release(unsigned int button)
     m_button(m_display, button, 0, 0);
     m_flush(m_display);
     QThread::msleep(400);
+}
+
+void XInput::drag(QPoint from, QPoint to)
+{
+    constexpr int Steps = 8;
+    moveTo(from.x(), from.y());
+    press(1);
+    for (int step = 1; step <= Steps; ++step) {
+        const QPoint at = from + (to - from) * step / Steps;
+        QThread::msleep(40);
+        m_motion(m_display, -1, at.x(), at.y(), 0);
+        m_flush(m_display);
+    }
+    QThread::msleep(100);
+    release(1);
 }
 
 void XInput::type(unsigned long keysym, unsigned long modifier)

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSize>
@@ -43,6 +44,11 @@ public:
     QProcessEnvironment programEnvironment() const;
     // The whole screen saved to path and read back; a null image when that failed.
     QImage screenshot(const QString &path) const;
+    // Runs the tests of a test program that gtestFilter names on this
+    // display, with extra variables set; "" when they ran and passed, else
+    // what the run wrote.
+    QString runTestsOnDisplay(const QString &testProgram, const QString &gtestFilter,
+                              const QProcessEnvironment &extra, int timeoutMs = 120000) const;
 
 private:
     bool tryDisplay(const QString &xvfb, const QString &display, QSize screen);
@@ -68,6 +74,8 @@ public:
     void moveTo(int x, int y);
     void press(unsigned int button = 1);
     void release(unsigned int button = 1);
+    // Left button pressed at from, moved in steps to to, released there.
+    void drag(QPoint from, QPoint to);
     // A key, with a held modifier key when one is given (both as X key symbols).
     void type(unsigned long keysym, unsigned long modifier = 0);
 

@@ -70,13 +70,20 @@ void FilePlayback::PlayVCD(const QString &file)
     else
         m_state.FrameRate = 30;
 
-    if (m_host.pictureAreaShown() && m_host.mainMci())
+    if (videoControl() == m_host.mainMci())
         playInPanel(file);
     else
         playInVideoWindow(file);
 
     m_state.VcdFile = m_state.MediaKind == KindVcd ? file : GetFilePath(file);
     m_state.MediaTitle = m_state.VcdFile;
+}
+
+MciWnd *FilePlayback::videoControl()
+{
+    if (m_host.pictureAreaShown() && m_host.mainMci())
+        return m_host.mainMci();
+    return m_engine.frmPlay().MCIWnd1();
 }
 
 void FilePlayback::playInVideoWindow(const QString &file)
@@ -314,8 +321,9 @@ void FilePlayback::PlayMp3(const QString &folder, int song)
     } else {
         m_state.SongIndex = song;
         m_state.MediaTitle = folder;
-        if (!m_state.ActiveMci)
-            m_state.ActiveMci = m_engine.frmPlay().MCIWnd1();
+        // A song may turn out to be a video: it is opened only on the
+        // control that would show it, never on one that stays hidden.
+        m_state.ActiveMci = videoControl();
         m_state.ActiveMci->setCommand(QStringLiteral("Stop"));
         m_state.ActiveMci->setCommand(QStringLiteral("Close"));
 

@@ -47,6 +47,9 @@ private:
     void fillEntryMenu();
     void followSlideFolder(const QString &song);
     void openSong(const QString &song);
+    // The control a video of the current panel shows on: the panel's own
+    // over its picture area, else the video window's.
+    MciWnd *videoControl();
     void letEventsRun();
 
     PlaybackEngine &m_engine;

@@ -1,5 +1,6 @@
 #include "FrameCapture.h"
 
+#include "Clock.h"
 #include "FilePlayback.h"
 #include "FrmPlay.h"
 #include "MciWnd.h"
@@ -20,6 +21,8 @@
 namespace {
 
 constexpr int MaxFrames = 10000;
+// Longest wait for the engine to show the picture of a new place.
+constexpr qint64 SeekLandingMs = 3000;
 const QColor BlankCell(Qt::black);
 
 // Marks a capture as running for as long as it lasts.
@@ -65,6 +68,9 @@ void FrameCapture::mCutBmp_Click()
 
     if (!waitForSettings())
         return;  // cancelled: the video stays stopped
+    // The cells are the size the dialog showed, after its own shape rule.
+    CellWidth = Vb::Val(cutSet().Text2->text());
+    CellHeight = qint16(Vb::RoundHalfEven(Vb::Val(cutSet().Text3->text())));
     MakeDir(state.CutFolder);
     state.CutFile = AddPath(state.CutFolder, GetFileName(state.CutFile));
     if (CellHeight >= m_engine.filePlayback().screenHeight())
@@ -74,7 +80,9 @@ void FrameCapture::mCutBmp_Click()
     const int grid = state.CutGrid;
     prepareSheet(grid);
     m_filesWritten = 0;
+    m_stamps.clear();
     state.StoppedFlag = false;
+    showNewFrame();  // the first cell is stamped with the place it shows too
     for (int i = 1; i <= MaxFrames; ++i) {
         SeekBefore = qint32(Vb::RoundHalfEven(state.SeekPos));
         CutBmp(i, grid);
@@ -147,11 +155,30 @@ void FrameCapture::showNewFrame()
     MciWnd *control = m_engine.state().ActiveMci;
     if (!control)
         return;
-    // A moment of play makes the picture show the new place; stopped at once,
-    // so that the next step starts where the seek put it.
+    waitForSeekToLand(control);
+    // At the end nothing plays: the run stops there and the video stays put.
+    const qint64 place = control->Position();
+    if (control->Length() > 0 && place >= control->Length())
+        return;
+    // A moment of play lets the play clock show the new place, which the
+    // next cell is stamped with; the video is then put back on that place,
+    // so that the steps do not drift by what it played.
     control->setCommand(QStringLiteral("play"));
-    m_engine.Delay(0);
+    m_engine.MCIWnd1_PositionChange();
     control->setCommand(QStringLiteral("stop"));
+    // The run keeps the video stopped: its steps must not play on.
+    m_engine.state().PlayingFlag = false;
+    control->setPosition(place);
+    waitForSeekToLand(control);
+}
+
+void FrameCapture::waitForSeekToLand(MciWnd *control)
+{
+    // The engine shows the new place only once its seek has landed; a grab
+    // before that takes the frame of the old place.
+    const qint64 deadline = mediaClock().now() + SeekLandingMs;
+    while (control->isSeeking() && mediaClock().now() < deadline)
+        m_engine.Delay(0.02);
     m_engine.Delay(0);
 }
 
@@ -173,6 +200,7 @@ void FrameCapture::mCutBmp1_Click()
     host.setMainVisible(false);
     prepareSheet(grid);
     m_filesWritten = 0;
+    m_stamps.clear();
     CutBmp(0, grid);
     host.setMainVisible(true);
 }
@@ -201,15 +229,18 @@ void FrameCapture::stampTime(QImage &frame)
     double size = Vb::Val(dialog.Text4->text());
     if (natural > 0)
         size = size * CellWidth / natural;
-    if (!dialog.Check1->isChecked() || size <= 0)
+    if (!dialog.Check1->isChecked() || size <= 0) {
+        m_stamps << QString();
         return;
+    }
+    const QString stamp = QLatin1Char(' ') + m_engine.host().timeLabel(0);
+    m_stamps << stamp;
     QPainter painter(&frame);
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(size);
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(inverse));
-    painter.drawText(QRect(QPoint(0, 0), frame.size()), Qt::AlignLeft | Qt::AlignTop,
-                     QLatin1Char(' ') + m_engine.host().timeLabel(0));
+    painter.drawText(QRect(QPoint(0, 0), frame.size()), Qt::AlignLeft | Qt::AlignTop, stamp);
 }
 
 void FrameCapture::CutBmp(int Idx, int Grid)

@@ -2,8 +2,10 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
+class MciWnd;
 class PlaybackEngine;
 class frmCutSet;
 
@@ -36,8 +38,10 @@ public:
     double CellX = 0;
     qint16 CellY = 0;
 
-    // Bitmaps written by the last capture.
+    // Bitmaps written by the last capture, and the time stamped on each of
+    // its cells in order ("" for a cell taken without a stamp).
     int filesWritten() const { return m_filesWritten; }
+    const QStringList &stamps() const { return m_stamps; }
     // The sheet being filled (Picture2 of the work window).
     const QImage &sheet() const { return m_sheet; }
 
@@ -49,6 +53,7 @@ private:
     void stampTime(QImage &frame);
     // Lets the video play briefly so that it shows the frame at its new place.
     void showNewFrame();
+    void waitForSeekToLand(MciWnd *control);
     bool writeBitmap(const QImage &picture);
 
     PlaybackEngine &m_engine;
@@ -57,4 +62,5 @@ private:
     bool m_sheetHasCells = false;
     bool m_running = false;
     int m_filesWritten = 0;
+    QStringList m_stamps;
 };

@@ -189,7 +189,7 @@ void PlaybackEngine::musicFileStep()
     // Every file's length is read, so that any file (not only an "MP3") can
     // reach its end and move on.
     m_state.MediaLength = control->Length() / rate;
-    if (m_state.CurFileExt == QLatin1String("MP3")) {
+    if (musicInHundredths()) {
         m_state.PosText = HsecToTime(m_state.SeekPos);
         m_state.PlayTimeText = m_state.PosText;
         m_state.LenText = HsecToTime(m_state.MediaLength);
@@ -315,13 +315,14 @@ void PlaybackEngine::ChkSeekTime(double ratio)
     if (kind == KindCd) {
         m_state.SeekTarget = m_state.MediaLength * ratio;
         m_host.setTimeLabel(0, SecToTime(m_state.SeekTarget * 60));
-    } else if (kind == KindVcd && control) {
+    } else if (kind == KindMusic && control && musicInHundredths()) {
+        m_state.SeekTarget = control->Length() * ratio;
+        m_host.setTimeLabel(0, SecToTime(m_state.SeekTarget / 10 / 100 * 60));
+    } else if ((kind == KindVcd || kind == KindMusic) && control) {
+        // A video, also one met among the songs, counts in frames.
         m_state.SeekTarget = control->Length() * ratio;
         const double rate = m_state.FrameRate != 0 ? m_state.FrameRate : 1;
         m_host.setTimeLabel(0, SecToTime(m_state.SeekTarget / rate));
-    } else if (kind == KindMusic && control) {
-        m_state.SeekTarget = control->Length() * ratio;
-        m_host.setTimeLabel(0, SecToTime(m_state.SeekTarget / 10 / 100 * 60));
     }
 }
 

@@ -96,6 +96,10 @@ public:
     void ChkCD(int code);
     void ChkACD(int code);
     void ChkSeekNum(double frameRate);
+    // Music-file mode with a file that is no video: its positions (ms at 10
+    // units a second) read as hundredths, shown "mm:ss:cc", and its seek
+    // step counts in hundredths, as the song files' rules say.
+    bool musicInHundredths() const;
 
     // --- Play clock and seek bar ------------------------------------------
     void Timer1_Timer();

@@ -52,7 +52,7 @@ double KnobLeft(double grooveLeft, double grooveWidth, double knobWidth, double 
     return grooveLeft + ClampRatio(seekPos / mediaLength) * travel;
 }
 
-double SeekStepOf(const QString &caption, double frameRate, const QString &curFileExt)
+double SeekStepOf(const QString &caption, double frameRate, bool inHundredths)
 {
     double step = 0;
     if (!caption.isEmpty()) {
@@ -70,7 +70,7 @@ double SeekStepOf(const QString &caption, double frameRate, const QString &curFi
         else if (unit == QLatin1String("Min"))
             step = number * 60;
     }
-    if (curFileExt == QLatin1String("MP3"))
+    if (inHundredths)
         step *= 100;
     return step;
 }

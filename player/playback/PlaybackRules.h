@@ -29,9 +29,9 @@ double ClampRatio(double ratio);
 double KnobLeft(double grooveLeft, double grooveWidth, double knobWidth, double seekPos, double mediaLength);
 
 // The seek step of a seek-menu caption ("0.5 Sec", "5   Frame", "1  Min"):
-// frames are divided by the frame rate, minutes become seconds; a song file
-// ("MP3") counts in hundredths. An empty caption gives 0.
-double SeekStepOf(const QString &caption, double frameRate, const QString &curFileExt);
+// frames are divided by the frame rate, minutes become seconds; a music file
+// that counts in hundredths multiplies it by 100. An empty caption gives 0.
+double SeekStepOf(const QString &caption, double frameRate, bool inHundredths);
 
 // Speed steps of a video: slower goes down by 250 (to 100 from 250 and below);
 // faster goes to the next multiple of 250.

@@ -310,5 +310,14 @@ void PlaybackEngine::ChkACD(int code)
 
 void PlaybackEngine::ChkSeekNum(double frameRate)
 {
-    m_state.SeekStep = PlaybackRules::SeekStepOf(m_host.checkedSeekEntry(), frameRate, m_state.CurFileExt);
+    m_state.SeekStep = PlaybackRules::SeekStepOf(m_host.checkedSeekEntry(), frameRate, musicInHundredths());
+}
+
+bool PlaybackEngine::musicInHundredths() const
+{
+    if (m_state.MediaKind != KindMusic)
+        return false;
+    // A video met among the songs counts frames; every other music file
+    // counts milliseconds, whatever its type.
+    return !(m_state.ActiveMci && m_state.ActiveMci->TimeFormat() == QLatin1String("frames"));
 }

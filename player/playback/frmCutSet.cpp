@@ -1,6 +1,7 @@
 #include "frmCutSet.h"
 
 #include "FilePlayback.h"
+#include "ModFiles.h"
 #include "PlaybackEngine.h"
 #include "PlaybackHost.h"
 #include "PlaybackRules.h"
@@ -39,6 +40,8 @@ QScrollBar *spinBar(QWidget *parent, int top, int bottom, int value)
 }
 
 using PlaybackRules::NumberText;
+
+constexpr double MaxDelaySeconds = 10.0;
 
 } // namespace
 
@@ -144,9 +147,19 @@ void frmCutSet::Command2_Click()
     const double cellWidth = Vb::Val(Text2->text());
     const double cellHeight = Vb::Val(Text3->text());
     // A cell of no size would show no video and divide the sheet by nothing.
-    if (cellWidth < 1 || cellHeight < 1) {
-        state.MsgAnswer = qint16(m_engine.host().ShowMsg(QStringLiteral("畫格寬度及長度須大於 0"),
-                                                         QStringLiteral("error")));
+    const double delay = Vb::Val(Text8->text());
+    QString refusal;
+    if (cellWidth < 1 || cellHeight < 1)
+        refusal = QStringLiteral("畫格寬度及長度須大於 0");
+    // Every grab waits about twice the delay: the spin bar's range holds.
+    else if (delay < 0 || delay > MaxDelaySeconds)
+        refusal = QStringLiteral("延遲時間須在 0.0 到 10.0 秒之間");
+    // The digits before the extension number the sheets on; without one
+    // every later name would become a folder's.
+    else if (GetExtName(Text9->text()).isEmpty())
+        refusal = QStringLiteral("抓圖檔名須有副檔名 (例如 Cut0000.BMP)");
+    if (!refusal.isEmpty()) {
+        state.MsgAnswer = qint16(m_engine.host().ShowMsg(refusal, QStringLiteral("error")));
         return;
     }
     state.CutFile = Text9->text();

@@ -109,6 +109,43 @@ TEST_F(MpvPlaybackTest, EndReportsLengthOnceWithALastPositionEvent)
     EXPECT_EQ(control.Mode(), "not ready");
 }
 
+TEST_F(MpvPlaybackTest, ASeekToTheEndEndsTheMediumAndPositionReachesLength)
+{
+    for (const QString &file : {s_mp3, s_mpg}) {
+        MciWnd control;
+        int ends = 0;
+        QList<qint64> reported;
+        QObject::connect(&control, &MciWnd::PositionChange, [&](qint64 p) { reported.append(p); });
+        QObject::connect(&control, &MciWnd::ExtendedModeChange, [&](int mode) {
+            ends += mode == MciWnd::ModeStopped && control.Position() == control.Length();
+        });
+        control.setFileName(file);
+        control.setCommand("play");
+        ASSERT_TRUE(waitUntil([&] { return control.Position() > 0; }, 3000)) << file.toStdString();
+        // Forward past the end while playing: stopped there, once, the last
+        // report at the length.
+        control.setPosition(control.Length() + 50);
+        EXPECT_EQ(control.Position(), control.Length());
+        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 2000)) << file.toStdString();
+        EXPECT_EQ(ends, 1);
+        ASSERT_FALSE(reported.isEmpty());
+        EXPECT_EQ(reported.last(), control.Length());
+
+        // Put at the end while stopped, then played (the knob at the far
+        // right): it ends at once instead of starting over.
+        control.setPosition(0);
+        control.setPosition(control.Length());
+        control.setCommand("play");
+        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 2000))
+            << file.toStdString() << " at " << control.Position() << " of " << control.Length();
+        EXPECT_EQ(ends, 2);
+        EXPECT_EQ(control.Position(), control.Length());
+        // Played again after that end: from the start.
+        control.setCommand("play");
+        EXPECT_LT(control.Position(), control.Length() / 2);
+    }
+}
+
 TEST_F(MpvPlaybackTest, SeekAndVolumeAct)
 {
     MciWnd control;

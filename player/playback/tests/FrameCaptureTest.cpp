@@ -173,6 +173,39 @@ TEST_F(FrameCaptureTest, TheTimeStampIsDrawnOnlyWhenTicked)
     EXPECT_NE(QImage(cutFolder + "/Cut0000.BMP"), QImage(cutFolder + "/Cut0001.BMP"));
 }
 
+TEST_F(FrameCaptureTest, EachCellHoldsTheFrameAndTheTimeOfItsOwnStep)
+{
+    dialog->VScroll1->setValue(-2);
+    answerDialogWith(dialog->Command2);
+    capture->mCutBmp_Click();
+    // Cells at 0, 1, 2, 3 and 4 seconds, each stamped with its own time.
+    EXPECT_EQ(capture->stamps(),
+              QStringList({" 00:00:00", " 00:00:01", " 00:00:02", " 00:00:03", " 00:00:04"}));
+    // The simulated picture's shade follows the place: 40 ms a step of 256.
+    const QImage sheet(cutFolder + "/Cut0000.BMP");
+    const QPoint cells[] = {{50, 40}, {114, 40}, {50, 88}, {114, 88}};
+    for (int k = 0; k < 4; ++k) {
+        const int shade = (k * 1000 / 40) % 256;
+        EXPECT_EQ(qRed(sheet.pixel(cells[k])), shade) << "cell " << k;
+    }
+}
+
+TEST_F(FrameCaptureTest, TheSheetIsWrittenAtTheCellSizeTheDialogShowed)
+{
+    // The panel shows the video wider than its own shape: the dialog's shape
+    // rule turns the control's 80 x 48 into 64 x 48, and that is what is written.
+    state.ActiveMci->resize(80, 48);
+    dialog->VScroll1->setValue(-1);
+    QString shown;
+    clock.singleShot(200, [&] {
+        shown = dialog->Text2->text() + "x" + dialog->Text3->text();
+        dialog->Command2->click();
+    });
+    capture->mCutBmp_Click();
+    EXPECT_EQ(shown, "64x48");
+    EXPECT_EQ(imageSize("Cut0000.BMP"), QSize(64, 48));
+}
+
 // --- The settings dialog ------------------------------------------------------
 
 TEST_F(FrameCaptureTest, CellAndPictureSizesFollowEachOtherWithTheShapeKept)
@@ -233,6 +266,18 @@ TEST_F(FrameCaptureTest, OkTakesTheBoxesAndRefusesACellOfNoSize)
     dialog->Text3->setText("90");
     dialog->Text4->setText("5");
     dialog->VScroll1->setValue(-3);
+    // A delay outside 0.0 to 10.0 seconds and a name without an extension are refused.
+    for (const auto &[delay, name] : {std::pair{"25", "Mine000.BMP"}, std::pair{"-1", "Mine000.BMP"},
+                                      std::pair{"1.0", "Mine000"}}) {
+        dialog->Text8->setText(delay);
+        dialog->Text9->setText(name);
+        dialog->Command2_Click();
+        EXPECT_TRUE(dialog->isVisible()) << delay << " " << name;
+    }
+    EXPECT_EQ(host.prompts.size(), 4);
+    EXPECT_EQ(host.saveSetDataCalls, 0);
+    dialog->Text8->setText("10.0");
+    dialog->Text9->setText("Mine000.BMP");
     dialog->Command2_Click();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(state.CutFile, "Mine000.BMP");

@@ -183,8 +183,14 @@ TEST_F(FileKindTest, AnyMusicFileReachesItsEnd)
     state.MediaCount = 1;
     state.VcdFile = "/m/A";
     state.SongCount = 2;
-    play("/m/A/a.wav", 1000);
-    clock.advance(1200);
+    play("/m/A/a.wav", 20000);
+    // Counted in hundredths like a song file, not read as seconds.
+    clock.advance(5000);
+    engine->ShowTime();
+    EXPECT_EQ(host.labels[0], "00:05:00");
+    EXPECT_EQ(host.labels[1], "00:20:00");
+    EXPECT_EQ(state.PlayTimeText, "00:05:00");
+    clock.advance(15200);
     engine->ShowTime();
     EXPECT_EQ(files.calls, QStringList{"PlayMp3 /m/A 1"});
 }
@@ -389,10 +395,15 @@ TEST_F(EngineTest, DelayRoundsToWholeMillisecondsAndNeverHangs)
 TEST_F(EngineTest, SeekStepFollowsTheTickedSeekEntry)
 {
     host.seekEntry = "0.5 Sec";
+    state.MediaKind = "MP3";
     state.CurFileExt = "MP3";
     engine->ChkSeekNum(10);
     EXPECT_DOUBLE_EQ(state.SeekStep, 50);
+    state.CurFileExt = "WAV";  // every music file counts in hundredths
+    engine->ChkSeekNum(10);
+    EXPECT_DOUBLE_EQ(state.SeekStep, 50);
     host.seekEntry = "5   Frame";
+    state.MediaKind = "VCD";
     state.CurFileExt = "MPG";
     engine->ChkSeekNum(30);
     EXPECT_DOUBLE_EQ(state.SeekStep, 1.0 / 6);

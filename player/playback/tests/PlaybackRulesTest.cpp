@@ -47,12 +47,12 @@ TEST(SeekGroove, RatiosAndKnobStayWithinTheGroove)
 
 TEST(SeekStep, CaptionsOfTheSeekMenu)
 {
-    EXPECT_DOUBLE_EQ(SeekStepOf("0.5 Sec", 10, "MP3"), 50);
-    EXPECT_DOUBLE_EQ(SeekStepOf("5   Frame", 30, "MPG"), 1.0 / 6);
-    EXPECT_DOUBLE_EQ(SeekStepOf("1  Min", 30, "DAT"), 60);
-    EXPECT_DOUBLE_EQ(SeekStepOf("10  Min", 30, "MP3"), 60000);
-    EXPECT_DOUBLE_EQ(SeekStepOf("10 Frame", 0, "AVI"), 0);
-    EXPECT_DOUBLE_EQ(SeekStepOf("", 30, "MP3"), 0);
+    EXPECT_DOUBLE_EQ(SeekStepOf("0.5 Sec", 10, true), 50);
+    EXPECT_DOUBLE_EQ(SeekStepOf("5   Frame", 30, false), 1.0 / 6);
+    EXPECT_DOUBLE_EQ(SeekStepOf("1  Min", 30, false), 60);
+    EXPECT_DOUBLE_EQ(SeekStepOf("10  Min", 30, true), 60000);
+    EXPECT_DOUBLE_EQ(SeekStepOf("10 Frame", 0, false), 0);
+    EXPECT_DOUBLE_EQ(SeekStepOf("", 30, true), 0);
 }
 
 TEST(SpeedSteps, SlowerAndFaster)
