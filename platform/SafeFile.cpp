@@ -1,6 +1,7 @@
 #include "SafeFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace SafeFile {
@@ -15,8 +16,21 @@ QByteArray read(const QString& path, bool* ok) {
     return bytes;
 }
 
+namespace {
+// The programs rewrite several files at every start (the media-driver entries, the built-in
+// panel layout) that mostly hold these very bytes already; replacing such a file costs a
+// flush to disk and a rename for nothing.
+bool alreadyHolds(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() != bytes.size()) return false;
+    bool ok = false;
+    return read(path, &ok) == bytes && ok;
+}
+}  // namespace
+
 bool write(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) return false;
+    if (alreadyHolds(path, bytes)) return true;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     if (file.write(bytes) != bytes.size()) {
