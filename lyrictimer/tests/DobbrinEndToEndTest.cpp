@@ -70,15 +70,16 @@ protected:
         ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("song.txt")), Cp950::joinCrLf(lyric)));
     }
 
-    void startDobbrin()
+    void startDobbrin(const QString &media = QStringLiteral("sim"))
     {
         QProcessEnvironment env = m_screen.programEnvironment();
-        env.insert(QStringLiteral("PELLORAN_MEDIA"), QStringLiteral("sim"));
+        env.insert(QStringLiteral("PELLORAN_MEDIA"), media);
         env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
         env.insert(QStringLiteral("HOME"), m_home.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
         m_dobbrin.setProcessEnvironment(env);
+        m_dobbrin.setProcessChannelMode(QProcess::MergedChannels);
         m_dobbrin.start(programBesideTests(QStringLiteral("Dobbrin")), {});
         ASSERT_TRUE(m_dobbrin.waitForStarted(5000));
     }
@@ -129,4 +130,28 @@ TEST_F(DobbrinEndToEnd, PlaysTheFoldersSongShowsItsLyricAndKeepsColoursAtTheEnd)
     EXPECT_TRUE(kept.contains("BackColor=4194304")) << kept.toStdString();
     EXPECT_TRUE(kept.contains("SongColor=65535")) << kept.toStdString();
     EXPECT_TRUE(kept.contains("SongColor1=49344")) << kept.toStdString();
+}
+
+// libmpv is loaded while the window shows; the folder's song, opened at once, plays on the
+// real engine: the lyric line moves on from the first line to the second.
+TEST_F(DobbrinEndToEnd, OnTheRealEngineTheSongOpenedAtStartPlays)
+{
+    startDobbrin(QStringLiteral("real"));
+    const QRect lyricLine(240, 204, 472, 64);
+    const QString shot = outputFile(QStringLiteral("dobbrin-real-start.png"));
+    QImage first;
+    waitUntil([&] {
+        first = screenshot(shot);
+        return !first.isNull() && yellowPixels(first, lyricLine) > 150;
+    }, 20000, 100);
+    ASSERT_GT(yellowPixels(first, lyricLine), 150) << "no lyric line shown; see " << shot.toStdString();
+    const QImage firstLine = first.copy(lyricLine);
+    QImage later;
+    waitUntil([&] {
+        later = screenshot(shot);
+        return !later.isNull() && yellowPixels(later, lyricLine) > 150 && later.copy(lyricLine) != firstLine;
+    }, 15000, 200);
+    EXPECT_NE(later.copy(lyricLine), firstLine) << "the lyric line never moved on; see " << shot.toStdString();
+    const QString output = QString::fromLocal8Bit(m_dobbrin.readAll());
+    EXPECT_FALSE(output.contains(QStringLiteral("libmpv could not be loaded"))) << output.toStdString();
 }
