@@ -10,6 +10,9 @@
 #   scripts/startup-bench.sh [runs]         (default 9; build folder: $BUILD_DIR or build/)
 #   TAVRIN=/other/Tavrin scripts/startup-bench.sh   measures another build of a program
 #                                                    (likewise DOBBRIN, BARE_WINDOW)
+#   BENCH_ALSO="old-Tavrin=/other/Tavrin" scripts/startup-bench.sh
+#                                                    measures more programs in the same turns,
+#                                                    e.g. an earlier build side by side
 #   BENCH_VERBOSE=1 scripts/startup-bench.sh        names each window as it is mapped
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -158,6 +161,11 @@ class Program:
 
 programs = [Program("bare_window", os.environ["BENCH_BARE"]), Program("Tavrin", os.environ["BENCH_TAVRIN"]),
             Program("Dobbrin", os.environ["BENCH_DOBBRIN"])]
+for extra in os.environ.get("BENCH_ALSO", "").split():
+    name, _, path = extra.partition("=")
+    if not os.access(path, os.X_OK):
+        raise SystemExit(f"not a program: {path}")
+    programs.append(Program(name, path))
 runs = int(os.environ["BENCH_RUNS"])
 try:
     for program in programs:
@@ -171,10 +179,10 @@ finally:
 
 bare = statistics.median(programs[0].times)
 print(f"start to visible window, median of {runs} alternating runs under Xvfb")
-print(f"{'program':<12}{'median ms':>10}{'min ms':>9}{'max ms':>9}{'ratio':>8}{'libraries':>11}")
+print(f"{'program':<16}{'median ms':>10}{'min ms':>9}{'max ms':>9}{'ratio':>8}{'libraries':>11}")
 for program in programs:
     libraries = subprocess.run(["ldd", program.executable], capture_output=True, text=True).stdout.count("=>")
     median = statistics.median(program.times)
-    print(f"{program.name:<12}{median:>10.0f}{min(program.times):>9.0f}{max(program.times):>9.0f}"
+    print(f"{program.name:<16}{median:>10.0f}{min(program.times):>9.0f}{max(program.times):>9.0f}"
           f"{median / bare:>8.2f}{libraries:>11}")
 PY
