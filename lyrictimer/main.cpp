@@ -1,4 +1,7 @@
 #include "DisplayServer.h"
+#include "MediaBackend.h"
+#include "MessageBox.h"
+#include "MpvRuntime.h"
 #include "SystemPaths.h"
 #include "frmDobbrin.h"
 
@@ -10,5 +13,15 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     frmDobbrin window(SystemPaths::ProgramFolder());
     window.show();
+    // libmpv loads while the user looks at the window, so that the first song opens at once;
+    // without it the editor still runs, and the user is told why nothing will play.
+    if (mediaBackend() == MediaBackend::Real) {
+        MpvRuntime::preload(&window, [&window](bool loaded) {
+            if (!loaded)
+                MessageBox::show({MpvRuntime::unavailableMessage(), QStringLiteral("Dobbrin"),
+                                  MessageBox::Icon::Critical},
+                                 &window);
+        });
+    }
     return app.exec();
 }

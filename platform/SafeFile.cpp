@@ -40,8 +40,21 @@ QByteArray read(const QString& path, bool* ok) {
     return bytes;
 }
 
+namespace {
+// The programs rewrite several files at every start (the media-driver entries, the built-in
+// panel layout) that mostly hold these very bytes already; replacing such a file costs a
+// flush to disk and a rename for nothing.
+bool alreadyHolds(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() != bytes.size()) return false;
+    bool ok = false;
+    return read(path, &ok) == bytes && ok;
+}
+}  // namespace
+
 bool write(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) return false;
+    if (alreadyHolds(path, bytes)) return true;
     QSaveFile file(path);
     // Unbuffered: QSaveFile does not notice a buffered write whose flush fails at commit
     // (a small file on a full disk) and would rename the empty temporary file over the

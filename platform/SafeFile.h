@@ -13,7 +13,7 @@ QByteArray read(const QString& path, bool* ok = nullptr);
 // Replaces the file: the bytes go unbuffered into a temporary file beside the target, which
 // is synced to the disk and only then renamed over the target. The folder must exist. False
 // on any failure (a full disk included); the old file is then unchanged and no temporary
-// file is left behind.
+// file is left behind. A file that already holds exactly these bytes is left as it is.
 bool write(const QString& path, const QByteArray& bytes);
 
 // Appends all of the bytes or none of them, creating the file when missing: a write that

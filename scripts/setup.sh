@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libmpv-dev libcdio-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth x11-utils imagemagick libxtst6
+  xvfb xauth x11-utils imagemagick libxtst6 python3
   ffmpeg sox poppler-utils
   fonts-arphic-uming fonts-noto-cjk
 )

@@ -63,11 +63,25 @@ void DriveListBox::refresh() {
     {
         const QSignalBlocker quiet(this);
         clear();
-        for (const Drives::Drive& d : Drives::List()) addItem(driveIcon(d.type), Drives::EntryText(d), d.root);
+        for (const Drives::Drive& d : Drives::List()) {
+            addItem(Drives::EntryText(d), d.root);
+            setItemData(count() - 1, d.type, DriveTypeRole);
+        }
         const int kept = findData(chosen);
         setCurrentIndex(kept >= 0 ? kept : (count() > 0 ? 0 : -1));
     }
+    if (isVisible()) showIcons();
     if (drive() != chosen) emit Change();
+}
+
+void DriveListBox::showEvent(QShowEvent* event) {
+    showIcons();
+    QComboBox::showEvent(event);
+}
+
+void DriveListBox::showIcons() {
+    for (int i = 0; i < count(); ++i)
+        if (itemIcon(i).isNull()) setItemIcon(i, driveIcon(itemData(i, DriveTypeRole).toInt()));
 }
 
 // ---------------------------------------------------------------- DirListBox

@@ -33,6 +33,15 @@ public:
 signals:
     // The chosen drive changed, by the user or by setDrive / setListIndex.
     void Change();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The drive icons come from the icon theme, whose first look-up costs several
+    // milliseconds: a list that is never shown (the main window's) never pays for it.
+    void showIcons();
+    static constexpr int DriveTypeRole = Qt::UserRole + 1;
 };
 
 // Folder list: the current folder's ancestors (from the drive root down, the

@@ -82,6 +82,7 @@ protected:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
         m_dobbrin.setProcessEnvironment(env);
+        m_dobbrin.setProcessChannelMode(QProcess::MergedChannels);
         m_dobbrin.start(programBesideTests(QStringLiteral("Dobbrin")), {});
         ASSERT_TRUE(m_dobbrin.waitForStarted(5000));
     }
@@ -218,4 +219,28 @@ TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
     ASSERT_EQ(rows.size(), 4) << "the last song did not end";
     EXPECT_LE(qAbs(rows[3] - rows[0]), 4) << "after the last song the first plays again";
     EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
+}
+
+// libmpv is loaded while the window shows; the folder's song, opened at once, plays on the
+// real engine: the lyric line moves on from the first line to the second.
+TEST_F(DobbrinEndToEnd, OnTheRealEngineTheSongOpenedAtStartPlays)
+{
+    startDobbrin(true);
+    const QRect lyricLine(240, 204, 472, 64);
+    const QString shot = outputFile(QStringLiteral("dobbrin-real-start.png"));
+    QImage first;
+    waitUntil([&] {
+        first = screenshot(shot);
+        return !first.isNull() && yellowPixels(first, lyricLine) > 150;
+    }, 20000, 100);
+    ASSERT_GT(yellowPixels(first, lyricLine), 150) << "no lyric line shown; see " << shot.toStdString();
+    const QImage firstLine = first.copy(lyricLine);
+    QImage later;
+    waitUntil([&] {
+        later = screenshot(shot);
+        return !later.isNull() && yellowPixels(later, lyricLine) > 150 && later.copy(lyricLine) != firstLine;
+    }, 15000, 200);
+    EXPECT_NE(later.copy(lyricLine), firstLine) << "the lyric line never moved on; see " << shot.toStdString();
+    const QString output = QString::fromLocal8Bit(m_dobbrin.readAll());
+    EXPECT_FALSE(output.contains(QStringLiteral("libmpv could not be loaded"))) << output.toStdString();
 }

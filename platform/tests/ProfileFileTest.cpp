@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -104,6 +106,32 @@ TEST_F(ProfileFileTest, SeesChangesMadeByOthersBetweenReads) {
     EXPECT_EQ(ProfileFile::getString(path(), "S", "K"), QStringLiteral("second"));
     QFile::remove(path());
     EXPECT_EQ(ProfileFile::getString(path(), "S", "K"), QString());
+}
+
+namespace {
+ino_t inodeOf(const QString& file) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_ino : 0;
+}
+}  // namespace
+
+// The programs write the same entries at every start: a file that already holds them is not
+// replaced (no flush to disk, no rename), one whose bytes change is.
+TEST_F(ProfileFileTest, RewritingTheSameEntryLeavesTheFileInPlace) {
+    ASSERT_TRUE(ProfileFile::writeString(path(), "mci", "MPEGVideo", "mciqtz.drv"));
+    const ino_t first = inodeOf(path());
+    ASSERT_NE(first, ino_t(0));
+    EXPECT_TRUE(ProfileFile::writeString(path(), "mci", "MPEGVideo", "mciqtz.drv"));
+    EXPECT_EQ(inodeOf(path()), first);
+    EXPECT_TRUE(SafeFile::write(path(), bytes()));
+    EXPECT_EQ(inodeOf(path()), first);
+
+    EXPECT_TRUE(ProfileFile::writeString(path(), "mci", "MPEGVideo", "mciqtz.dll"));
+    EXPECT_NE(inodeOf(path()), first);
+    EXPECT_EQ(ProfileFile::getString(path(), "mci", "MPEGVideo"), QStringLiteral("mciqtz.dll"));
+    // Same size, other bytes: replaced too.
+    writeBytes("[mci]\r\nMPEGVideo=mciqtz.dlx\r\n");
+    EXPECT_EQ(ProfileFile::getString(path(), "mci", "MPEGVideo"), QStringLiteral("mciqtz.dlx"));
 }
 
 TEST_F(ProfileFileTest, FailedWritesReportFalseAndChangeNothing) {

@@ -3,10 +3,12 @@
 #include "EndRequests.h"
 #include "FrmReadme.h"
 #include "InstanceGuard.h"
+#include "MediaBackend.h"
 #include "ModFiles.h"
 #include "ModIniFile.h"
 #include "ModRegist.h"
 #include "ModTools.h"
+#include "MpvRuntime.h"
 #include "TestControl.h"
 #include "frmTemp.h"
 #include "frmVCD.h"
@@ -56,6 +58,16 @@ void TakeOverAudioCDPlay()
 
 void GiveBackAudioCDPlay() { SetAudioCDPlay(GetSavedAudioCDPlay()); }
 
+void PreloadMediaEngine(frmVCD& form)
+{
+    if (mediaBackend() != MediaBackend::Real) return;
+    MpvRuntime::preload(&form, [](bool loaded) {
+        if (loaded) return;
+        WriteLog(QStringLiteral("無法載入媒體引擎: ") + MpvRuntime::error());
+        ShowMsg(MpvRuntime::unavailableMessage(), QStringLiteral("error"));
+    });
+}
+
 int Main(QApplication& app)
 {
     SetAppProduct(QStringLiteral("Quorvel V1.1"));
@@ -89,6 +101,7 @@ int Main(QApplication& app)
         delete vcd;
         return 0;
     }
+    PreloadMediaEngine(*vcd);
     // A kill, Ctrl+C or the end of the session takes the road of a close by the window
     // manager: logged as such, window data kept, the autoplay command given back.
     EndRequests outside;

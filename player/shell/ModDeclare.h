@@ -22,4 +22,8 @@ void TakeOverAudioCDPlay();
 // Writes the kept autoplay command back (an empty one when none was kept).
 void GiveBackAudioCDPlay();
 
+// With the real media back end: loads libmpv on a worker thread once the panel shows, so
+// that the first play has no wait; when it cannot be loaded, logs why and tells the user.
+void PreloadMediaEngine(frmVCD& form);
+
 }  // namespace ModDeclare

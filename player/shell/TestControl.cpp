@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
@@ -93,6 +94,10 @@ void writeTestState(frmVCD& vcd, const QString& path)
           << QStringLiteral("SongListVisible=%1").arg(vcd.SongList->isVisible() ? 1 : 0);
     if (!obj.Label3.isEmpty()) lines << place(QStringLiteral("Label3"), obj.Label3[0]->geometry());
     lines << QStringLiteral("TimerBMP=%1 %2").arg(vcd.TimerBMP.isActive() ? 1 : 0).arg(vcd.TimerBMP.interval());
+    // The message box in front of the user, its lines joined by " | ".
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible())
+            lines << QStringLiteral("MessageBox=") + box->text().split(QStringLiteral("\r\n")).join(QStringLiteral(" | "));
     file.write(lines.join(QLatin1Char('\n')).toUtf8());
 }
 

@@ -149,6 +149,19 @@ TEST_F(ListBoxes, DriveListNamesDrivesByRootAndLabel) {
     EXPECT_EQ(drives.drive(), "/dev/sr0");
 }
 
+// A shown list carries each drive's icon, also for drives listed after it was shown.
+TEST_F(ListBoxes, AShownDriveListCarriesTheDriveIcons) {
+    DriveListBox drives;
+    drives.show();
+    ASSERT_EQ(drives.listCount(), 3);
+    for (int i = 0; i < drives.listCount(); ++i) EXPECT_FALSE(drives.itemIcon(i).isNull()) << i;
+    source_->setDrives({Drives::Drive{"/", "", "", Drives::TypeFixed, true},
+                        Drives::Drive{"/dev/sr1", "/dev/sr1", "", Drives::TypeOptical, false}});
+    drives.refresh();
+    ASSERT_EQ(drives.listCount(), 2);
+    EXPECT_FALSE(drives.itemIcon(1).isNull());
+}
+
 TEST_F(ListBoxes, DriveListRefreshKeepsTheChosenDriveWhileItIsThere) {
     DriveListBox drives;
     drives.setDrive(root_);

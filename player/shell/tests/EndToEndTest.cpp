@@ -75,8 +75,16 @@ public:
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("PELLORAN_MSGBOX_ANSWER", "7");  // a question nobody expected is answered No
         env.remove("DISPLAY");
+        for (auto it = m_overrides.cbegin(); it != m_overrides.cend(); ++it) {
+            if (it.value().isEmpty())
+                env.remove(it.key());
+            else
+                env.insert(it.key(), it.value());
+        }
         return env;
     }
+    // A variable of the player's environment for the next start; "" removes it.
+    void setVariable(const QString& name, const QString& value) { m_overrides[name] = value; }
 
     // Starts Tavrin under its own X server; the display and its key land in a file.
     void start()
@@ -186,6 +194,7 @@ public:
 private:
     QString m_root;
     QString m_program;
+    QMap<QString, QString> m_overrides;
     QProcess m_process;
     QString m_display;
     QString m_xauthority;
@@ -610,4 +619,37 @@ TEST(EndToEnd, ALeftClickOnTheMessageLineWithoutLyricsPutsTheListOnThePictureAre
     EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("SongListVisible") == "0"; }, 5000));
     ASSERT_TRUE(player.command("quit"));
     EXPECT_TRUE(player.waitForEnd(20000));
+}
+
+TEST(EndToEnd, WithoutLibmpvThePlayerStartsSaysWhyOnceAndKeepsRunning)
+{
+    ShellTest::app();
+    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+    QTemporaryDir root;
+    const QString program = root.filePath("program");
+    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
+    Player player(root.path(), program);
+    player.setVariable("PELLORAN_MEDIA", "real");
+    player.setVariable("PELLORAN_MPV_LIBRARY", "/nonexistent/libmpv.so.2");
+    player.setVariable("PELLORAN_MSGBOX_ANSWER", "");  // the box is shown as a user sees it
+    startConfirmed(player, root.path(), program);
+
+    const auto engineLines = [&] {
+        return logTextsOf(program).filter("無法載入媒體引擎: ");
+    };
+    ASSERT_TRUE(waitFor([&] { return !engineLines().isEmpty(); }, 10000)) << player.output().toStdString();
+    EXPECT_TRUE(engineLines().first().contains("/nonexistent/libmpv.so.2")) << engineLines().first().toStdString();
+    QString shown;
+    ASSERT_TRUE(waitFor([&] { return !(shown = panelState(player, root.path()).value("MessageBox")).isEmpty(); }, 5000));
+    EXPECT_TRUE(shown.startsWith("找不到媒體引擎 /nonexistent/libmpv.so.2")) << shown.toStdString();
+    ASSERT_TRUE(player.screenshot("e2e-no-media-engine.png"));
+
+    // The user confirms it; the player goes on, says it only once, and ends in order.
+    ASSERT_TRUE(player.command("click OK") && player.command("click &OK"));
+    ASSERT_TRUE(waitFor([&] { return !panelState(player, root.path()).contains("MessageBox"); }, 5000));
+    EXPECT_EQ(panelState(player, root.path()).value("MediaKind"), "");
+    EXPECT_EQ(engineLines().size(), 1);
+    ASSERT_TRUE(player.command("quit"));
+    ASSERT_TRUE(player.waitForEnd(20000));
+    EXPECT_EQ(logTextsOf(program).last(), "退出Quorvel V1.1.400");
 }
