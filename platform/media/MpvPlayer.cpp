@@ -1,6 +1,7 @@
 #include "MpvPlayer.h"
 
 #include "MediaBackend.h"
+#include "VcdStream.h"
 
 #include <QFileInfo>
 #include <QMetaObject>
@@ -55,6 +56,7 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
         m_mpv = nullptr;
         return false;
     }
+    VcdStream::registerOn(m_mpv);
     mpv_observe_property(m_mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_mpv, wakeUp, this);
     return true;
@@ -72,12 +74,14 @@ void MpvPlayer::stopEngine()
 MediaPlayer::OpenResult MpvPlayer::open(const QString &path)
 {
     close();
+    // A file on a disc (a video-CD track) is read from the disc's sectors.
+    const QByteArray discFile = VcdStream::locationFor(path);
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable() || info.size() == 0)
+    if (discFile.isEmpty() && (!info.isFile() || !info.isReadable() || info.size() == 0))
         return UnreadableFormat;
     if (!m_mpv && !startEngine({}))
         return NoDriver;
-    return load(QFile::encodeName(info.absoluteFilePath()));
+    return load(discFile.isEmpty() ? QFile::encodeName(info.absoluteFilePath()) : discFile);
 }
 
 MediaPlayer::OpenResult MpvPlayer::openLocation(const QString &location,

@@ -14,6 +14,34 @@ bool makeMediaWithFfmpeg(const QStringList &arguments, const QString &output)
     return ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
 }
 
+QString makeVideoCdImage(const QString &folder, const QList<double> &seconds, QString *why)
+{
+    QStringList tracks;
+    for (int i = 0; i < seconds.size(); ++i) {
+        const QString duration = QString::number(seconds[i]);
+        const QString track = QStringLiteral("%1/track%2.mpg").arg(folder).arg(i + 1);
+        if (!makeMediaWithFfmpeg({"-f", "lavfi", "-i", "testsrc2=size=352x240:rate=30000/1001:duration=" + duration,
+                                  "-f", "lavfi", "-i", QStringLiteral("sine=frequency=%1:duration=").arg(440 + 220 * i) + duration,
+                                  "-target", "ntsc-vcd"},
+                                 track)) {
+            *why = QStringLiteral("ffmpeg could not make an MPEG-1 track");
+            return {};
+        }
+        tracks << track;
+    }
+    const QString cue = folder + QStringLiteral("/vcd.cue");
+    QProcess vcdimager;
+    vcdimager.setWorkingDirectory(folder);
+    vcdimager.start(QStringLiteral("vcdimager"),
+                    QStringList{"-t", "vcd2", "-c", cue, "-b", folder + QStringLiteral("/vcd.bin")} + tracks);
+    if (!vcdimager.waitForFinished(30000) || vcdimager.exitStatus() != QProcess::NormalExit
+        || vcdimager.exitCode() != 0) {
+        *why = QStringLiteral("vcdimager could not make the image: ") + QString::fromLocal8Bit(vcdimager.readAllStandardError());
+        return {};
+    }
+    return cue;
+}
+
 bool waitUntil(const std::function<bool()> &done, int ms)
 {
     QElapsedTimer timer;
