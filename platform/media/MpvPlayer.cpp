@@ -15,6 +15,8 @@
 namespace {
 // Longest time a file may take to load before it counts as unreadable.
 constexpr double kLoadTimeoutSeconds = 10.0;
+// Longest wait for the picture's output once a video is loaded.
+constexpr double kVideoOutputTimeoutSeconds = 2.0;
 
 void wakeUp(void *context)
 {
@@ -45,6 +47,9 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
         // Without a window of ours (sound only, or an alias) no picture is shown.
         {"vo", withWindow ? "gpu,x11,null" : "null"},
         {"ao", headless ? "null" : "pipewire,pulse,alsa,null"},
+        // A software GL renderer draws the picture well; with the legacy x11
+        // output in the panel's picture box the engine stalls at the next file.
+        {"gpu-sw", "yes"},
     };
     if (withWindow)
         all.append({"wid", QByteArray::number(qulonglong(m_windowId))});
@@ -123,6 +128,7 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
             m_pendingSeekMs = -1;
             setSpeed(m_speed);
             setVolume(m_volume);
+            waitForVideoOutput();
             return Opened;
         }
         if (event->event_id == MPV_EVENT_END_FILE) {
@@ -141,6 +147,21 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
     const char *stopCommand[] = {"stop", nullptr};
     mpv_command(m_mpv, stopCommand);
     return UnreadableFormat;
+}
+
+void MpvPlayer::waitForVideoOutput()
+{
+    // The engine shows its picture window inside ours when ours is shown,
+    // but hears of that only once its output is set up: the caller shows ours
+    // right after opening, so opening waits until then.
+    if (m_windowId == 0 || m_videoSize.isEmpty() || mediaIsHeadless())
+        return;
+    for (double waited = 0; waited < kVideoOutputTimeoutSeconds;) {
+        mpv_event *event = mpv_wait_event(m_mpv, 0.05);
+        if (event->event_id == MPV_EVENT_VIDEO_RECONFIG || event->event_id == MPV_EVENT_SHUTDOWN)
+            return;
+        waited += event->event_id == MPV_EVENT_NONE ? 0.05 : 0.0;
+    }
 }
 
 QSet<QByteArray> MpvPlayer::decodableCodecs() const

@@ -129,6 +129,25 @@ void XInput::click(int x, int y)
     QThread::msleep(400);
 }
 
+void XInput::drag(int fromX, int fromY, int toX, int toY)
+{
+    constexpr int steps = 8;
+    m_motion(m_display, -1, fromX, fromY, 0);
+    m_flush(m_display);
+    QThread::msleep(150);
+    m_button(m_display, 1, 1, 0);
+    m_flush(m_display);
+    for (int i = 1; i <= steps; ++i) {
+        QThread::msleep(60);
+        m_motion(m_display, -1, fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps, 0);
+        m_flush(m_display);
+    }
+    QThread::msleep(100);
+    m_button(m_display, 1, 0, 0);
+    m_flush(m_display);
+    QThread::msleep(400);
+}
+
 void XInput::type(unsigned long keysym, unsigned long modifier)
 {
     const unsigned int mod = modifier ? m_keycode(m_display, modifier) : 0;

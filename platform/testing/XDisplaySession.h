@@ -64,6 +64,8 @@ public:
 
     bool usable() const { return m_display != nullptr; }
     void click(int x, int y);
+    // Presses the left button at one place, moves in steps to another and lets go there.
+    void drag(int fromX, int fromY, int toX, int toY);
     // A key, with a held modifier key when one is given (both as X key symbols).
     void type(unsigned long keysym, unsigned long modifier = 0);
 
