@@ -26,7 +26,8 @@ QString plainName(const char *recorded)
     return name;
 }
 
-// One folder's entries: their plain names, recorded names and stat records.
+// An entry of a folder on the disc: its plain name, its name as recorded, and
+// whether it is a folder.
 struct FolderEntry {
     QString name;
     QByteArray recorded;
@@ -81,6 +82,11 @@ VcdDisc::VcdDisc(const QByteArray &device) : m_device(device)
 {
     if (!device.isEmpty())
         m_cdio = cdio_open(device.constData(), DRIVER_UNKNOWN);
+    // An audio CD has no file system to read.
+    if (m_cdio && cdio_get_track_format(m_cdio, cdio_get_first_track_num(m_cdio)) == TRACK_FORMAT_AUDIO) {
+        cdio_destroy(m_cdio);
+        m_cdio = nullptr;
+    }
 }
 
 VcdDisc::~VcdDisc()
