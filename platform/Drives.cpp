@@ -161,7 +161,8 @@ QString uuidOfDevice(const QString& device) {
 }
 
 std::optional<quint32> audioDiscSerial(const QString& device) {
-    CdIo_t* cdio = cdio_open(device.toLocal8Bit().constData(), DRIVER_DEVICE);
+    // Any driver: a disc image has its table of contents too.
+    CdIo_t* cdio = cdio_open(device.toLocal8Bit().constData(), DRIVER_UNKNOWN);
     if (!cdio) return std::nullopt;
     std::optional<quint32> serial;
     const track_t first = cdio_get_first_track_num(cdio);
@@ -234,7 +235,26 @@ private:
             if (mountedOptical.contains(device)) continue;
             drives << Drive{device, device, QString(), TypeOptical, false};
         }
+        addChosenDrive(drives);
         return drives;
+    }
+
+    // The drive PELLORAN_CD_DEVICE names goes last, taking the place of a
+    // listing of the same root; a drive whose disc is mounted stays where it
+    // is, reached at its mount.
+    static void addChosenDrive(QList<Drive>& drives) {
+        const QString chosen = ChosenOpticalDevice();
+        if (chosen.isEmpty()) return;
+        const QString device = canonicalDevice(chosen);
+        if (std::any_of(drives.begin(), drives.end(), [&](const Drive& d) {
+                return d.mounted && !d.device.isEmpty() && canonicalDevice(d.device) == device;
+            }))
+            return;
+        drives.removeIf([&](const Drive& d) { return d.root == chosen || d.root == device; });
+        if (QFileInfo(chosen).isDir())
+            drives << Drive{chosen, QString(), QFileInfo(chosen).fileName(), TypeOptical, true};
+        else
+            drives << Drive{chosen, chosen, QString(), TypeOptical, false};
     }
 
     std::mutex cacheLock_;
@@ -276,6 +296,12 @@ std::optional<Drive> holderOf(const QList<Drive>& drives, const QString& path) {
 }
 
 }  // namespace
+
+QString ChosenOpticalDevice() {
+    const QString named = qEnvironmentVariable("PELLORAN_CD_DEVICE").trimmed();
+    if (named.isEmpty()) return {};
+    return QDir::cleanPath(QFileInfo(named).absoluteFilePath());
+}
 
 void SetSource(std::shared_ptr<Source> newSource) {
     std::lock_guard<std::mutex> guard(sourceLock);

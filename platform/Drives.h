@@ -61,8 +61,16 @@ private:
 void SetSource(std::shared_ptr<Source> source);
 
 // The drives in list order: mount roots sorted by path ("/" first), then the
-// optical drives without a mounted volume.
+// optical drives without a mounted volume, then the drive that
+// PELLORAN_CD_DEVICE names (see ChosenOpticalDevice), so that a search for the
+// optical drive that takes the last one finds it.
 QList<Drive> List();
+
+// What the environment variable PELLORAN_CD_DEVICE names as an optical drive,
+// as an absolute path; empty when unset. A device node or a disc image that
+// libcdio reads (.cue/.bin, .nrg, .toc) is an optical drive without a mounted
+// volume (its root is that path); a folder is a disc mounted at that folder.
+QString ChosenOpticalDevice();
 
 // The drive that holds Path: the listed mount root that is the longest leading
 // part of Path (at a "/" boundary). A Path that names a drive itself (a root,

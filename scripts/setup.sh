@@ -6,10 +6,10 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libmpv-dev libcdio-dev
+  libmpv-dev libcdio-dev libiso9660-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick libxtst6 python3
-  ffmpeg sox poppler-utils
+  ffmpeg sox poppler-utils vcdimager
   fonts-arphic-uming fonts-noto-cjk
 )
 

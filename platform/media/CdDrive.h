@@ -34,13 +34,18 @@ public:
     virtual bool stop() = 0;
     virtual bool seek(qint64 ms) = 0;  // stops playing
     virtual bool setTrayOpen(bool open) = 0;
+    // The volume of the drive's sound, 0..1000 (the CD audio line's own
+    // level, scaled by the sound devices' volume like every player's).
+    virtual void setVolume(int level) = 0;
+    virtual int volume() const = 0;
 
     // Last failure in words, for logs.
     virtual QString lastError() const { return {}; }
 };
 
 // The drive the CD device uses: the simulated disc under the simulated back
-// end, else the first optical drive that libcdio finds (a drive stand-in that
-// is never ready when there is none). Tests may install their own.
+// end, else the device node or disc image that PELLORAN_CD_DEVICE names, else
+// the first optical drive that libcdio finds (a drive stand-in that is never
+// ready when there is none). Tests may install their own.
 CdDrive &cdDrive();
 void setCdDrive(std::shared_ptr<CdDrive> drive);  // nullptr: back to the default choice

@@ -1,8 +1,12 @@
 #include "LibcdioDrive.h"
 
+#include "Drives.h"
 #include "MpvPlayer.h"
 #include "SimulatedDisc.h"
 #include "MediaBackend.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <cdio/cdio.h>
 #include <cdio/mmc.h>
@@ -145,6 +149,7 @@ bool LibcdioDrive::ensurePlayer()
     if (m_player && m_player->state() != MediaPlayer::State::Closed)
         return true;
     m_player = std::make_unique<MpvPlayer>();
+    m_player->setVolume(m_volume);
     // cdda:// reads the whole disc as one stream from the first track on.
     const auto result = m_player->openLocation(QStringLiteral("cdda://"), {{"cdrom-device", m_device}});
     if (result != MediaPlayer::Opened) {
@@ -212,6 +217,15 @@ bool LibcdioDrive::seek(qint64 ms)
     return true;
 }
 
+void LibcdioDrive::setVolume(int level)
+{
+    m_volume = qBound(0, level, 1000);
+    if (m_player)
+        m_player->setVolume(m_volume);
+}
+
+double LibcdioDrive::engineVolume() const { return m_player ? m_player->engineProperty("volume") : -1; }
+
 bool LibcdioDrive::isImage() const
 {
     if (!openDevice())
@@ -255,6 +269,24 @@ std::shared_ptr<CdDrive> &installedDrive()
     static std::shared_ptr<CdDrive> drive;
     return drive;
 }
+
+// The chosen device, else the first drive libcdio lists; made again when the
+// choice changes.
+LibcdioDrive &systemDrive()
+{
+    static std::unique_ptr<LibcdioDrive> drive;
+    static QString madeFor;
+    QString chosen = Drives::ChosenOpticalDevice();
+    if (QFileInfo(chosen).isDir())
+        chosen.clear();  // a disc mounted at a folder has no device of its own here
+    if (!drive || chosen != madeFor) {
+        drive = chosen.isEmpty() ? std::make_unique<LibcdioDrive>()
+                                 : std::make_unique<LibcdioDrive>(QFile::encodeName(chosen));
+        madeFor = chosen;
+    }
+    return *drive;
+}
+
 } // namespace
 
 CdDrive &cdDrive()
@@ -263,8 +295,7 @@ CdDrive &cdDrive()
         return *installedDrive();
     if (mediaBackend() == MediaBackend::Simulated)
         return simulatedDisc();
-    static LibcdioDrive real;
-    return real;
+    return systemDrive();
 }
 
 void setCdDrive(std::shared_ptr<CdDrive> drive) { installedDrive() = std::move(drive); }

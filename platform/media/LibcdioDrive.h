@@ -30,7 +30,13 @@ public:
     bool stop() override;
     bool seek(qint64 ms) override;
     bool setTrayOpen(bool open) override;
+    void setVolume(int level) override;
+    int volume() const override { return m_volume; }
     QString lastError() const override { return m_error; }
+
+    // The volume the engine that plays the disc holds (0..100), -1 while no
+    // engine plays: lets tests see that volume commands reach it.
+    double engineVolume() const;
 
     // Device paths of the optical drives libcdio lists.
     static QList<QByteArray> opticalDrives();
@@ -52,5 +58,6 @@ private:
     std::unique_ptr<MpvPlayer> m_player;
     qint64 m_heldMs = 0;     // position while no stream is open
     qint64 m_playTo = -1;
+    int m_volume = 1000;
     mutable QString m_error;
 };

@@ -4,6 +4,7 @@
 #include "MediaBackend.h"
 #include "MediaPlayer.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPalette>
@@ -31,10 +32,14 @@ void MciWnd::ensurePlayer()
     if (m_player)
         return;
     m_player = createMediaPlayer();
-    // The picture goes into this widget's own window on a real display.
+    // The picture goes into this widget's own window on a real display. The
+    // widgets that hold it get windows of their own too (a native window in a
+    // plain widget stays where it was made when that widget moves while
+    // hidden, as the panel's picture box does before a video starts), but
+    // their neighbours stay plain: the panel draws them over its picture.
     if (mediaBackend() == MediaBackend::Real && mediaCanEmbedVideo()) {
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
         setAttribute(Qt::WA_NativeWindow);
-        setAttribute(Qt::WA_DontCreateNativeAncestors);
         m_player->setVideoWindow(quintptr(winId()));
     }
     connect(m_player.get(), &MediaPlayer::ended, this, &MciWnd::onEnded);

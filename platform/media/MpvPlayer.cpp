@@ -2,6 +2,7 @@
 
 #include "EngineDisplay.h"
 #include "MediaBackend.h"
+#include "VcdStream.h"
 
 #include <QFileInfo>
 #include <QMetaObject>
@@ -15,6 +16,8 @@
 namespace {
 // Longest time a file may take to load before it counts as unreadable.
 constexpr double kLoadTimeoutSeconds = 10.0;
+// Longest wait for the picture's output once a video is loaded.
+constexpr double kVideoOutputTimeoutSeconds = 2.0;
 
 void wakeUp(void *context)
 {
@@ -49,6 +52,9 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
         // Without a window of ours (sound only, or an alias) no picture is shown.
         {"vo", withWindow ? embeddedVideoOutput() : QByteArrayLiteral("null")},
         {"ao", headless ? "null" : "pipewire,pulse,alsa,null"},
+        // A software GL renderer draws the picture well; with the legacy x11
+        // output in the panel's picture box the engine stalls at the next file.
+        {"gpu-sw", "yes"},
     };
     if (withWindow)
         all.append({"wid", QByteArray::number(qulonglong(m_windowId))});
@@ -62,6 +68,7 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
         m_mpv = nullptr;
         return false;
     }
+    VcdStream::registerOn(m_mpv);
     mpv_observe_property(m_mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_mpv, wakeUp, this);
     return true;
@@ -79,12 +86,14 @@ void MpvPlayer::stopEngine()
 MediaPlayer::OpenResult MpvPlayer::open(const QString &path)
 {
     close();
+    // A file on a disc (a video-CD track) is read from the disc's sectors.
+    const QByteArray discFile = VcdStream::locationFor(path);
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable() || info.size() == 0)
+    if (discFile.isEmpty() && (!info.isFile() || !info.isReadable() || info.size() == 0))
         return UnreadableFormat;
     if (!m_mpv && !startEngine({}))
         return NoDriver;
-    return load(QFile::encodeName(info.absoluteFilePath()));
+    return load(discFile.isEmpty() ? QFile::encodeName(info.absoluteFilePath()) : discFile);
 }
 
 MediaPlayer::OpenResult MpvPlayer::openLocation(const QString &location,
@@ -127,6 +136,7 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
             m_pendingSeekMs = -1;
             setSpeed(m_speed);
             setVolume(m_volume);
+            waitForVideoOutput();
             return Opened;
         }
         if (event->event_id == MPV_EVENT_END_FILE) {
@@ -145,6 +155,21 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location)
     const char *stopCommand[] = {"stop", nullptr};
     mpv_command(m_mpv, stopCommand);
     return UnreadableFormat;
+}
+
+void MpvPlayer::waitForVideoOutput()
+{
+    // The engine shows its picture window inside ours when ours is shown,
+    // but hears of that only once its output is set up: the caller shows ours
+    // right after opening, so opening waits until then.
+    if (m_windowId == 0 || m_videoSize.isEmpty() || mediaIsHeadless())
+        return;
+    for (double waited = 0; waited < kVideoOutputTimeoutSeconds;) {
+        mpv_event *event = mpv_wait_event(m_mpv, 0.05);
+        if (event->event_id == MPV_EVENT_VIDEO_RECONFIG || event->event_id == MPV_EVENT_SHUTDOWN)
+            return;
+        waited += event->event_id == MPV_EVENT_NONE ? 0.05 : 0.0;
+    }
 }
 
 QSet<QByteArray> MpvPlayer::decodableCodecs() const

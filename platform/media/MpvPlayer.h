@@ -61,6 +61,7 @@ private:
     // when one of its streams has no decoder here.
     OpenResult readTracks();
     QSet<QByteArray> decodableCodecs() const;
+    void waitForVideoOutput();
     QByteArray trackText(int64_t track, const char *field) const;
     void setPaused(bool paused);
     // The medium is at its end while playing: it stops there and ended() is

@@ -35,6 +35,8 @@ public:
     bool stop() override;
     bool seek(qint64 ms) override;
     bool setTrayOpen(bool open) override;
+    void setVolume(int level) override { m_volume = qBound(0, level, 1000); }
+    int volume() const override { return m_volume; }
     QString lastError() const override { return m_error; }
 
     bool trayOpen() const { return m_trayOpen; }
@@ -51,6 +53,7 @@ private:
     bool m_hasDisc = false;
     bool m_trayOpen = false;
     int m_spinUpMs = 0;
+    int m_volume = 1000;
     qint64 m_readyAt = 0;
     // Play state; mutable because reading the position settles an ended play.
     mutable CdDrive::State m_playState = CdDrive::State::Stopped;

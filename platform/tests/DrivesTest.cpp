@@ -1,5 +1,8 @@
 #include <Drives.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -136,6 +139,36 @@ TEST(SystemDrives, TheSystemRootIsListedAndHoldsEveryAbsolutePath) {
     EXPECT_TRUE(std::any_of(drives.begin(), drives.end(), [](const Drive& d) { return d.root == "/"; }));
     EXPECT_FALSE(Drives::RootOf("/no/such/folder/here").isEmpty());
     EXPECT_EQ(Drives::DriveType("/"), Drives::TypeFixed);
+}
+
+TEST(SystemDrives, TheChosenDriveIsListedLastAsAnOpticalDrive) {
+    QTemporaryDir place;
+    // A folder stands for a disc mounted there; its files lie on that drive.
+    const QString folder = place.filePath("VIDEOCD");
+    QDir().mkpath(folder + "/MPEGAV");
+    qputenv("PELLORAN_CD_DEVICE", folder.toUtf8());
+    Drives::SetSource(nullptr);
+    Drive last = Drives::List().last();
+    EXPECT_EQ(last.root, folder);
+    EXPECT_EQ(last.type, Drives::TypeOptical);
+    EXPECT_TRUE(last.mounted);
+    EXPECT_EQ(Drives::RootOf(folder + "/MPEGAV/AVSEQ01.DAT"), folder);
+    EXPECT_EQ(Drives::DriveType(folder), Drives::TypeOptical);
+
+    // A disc image is a drive without a mounted volume, reached at its own path.
+    const QString image = place.filePath("disc.cue");
+    QFile(image).open(QIODevice::WriteOnly);
+    qputenv("PELLORAN_CD_DEVICE", image.toUtf8());
+    Drives::SetSource(nullptr);
+    last = Drives::List().last();
+    EXPECT_EQ(last.root, image);
+    EXPECT_EQ(last.device, image);
+    EXPECT_FALSE(last.mounted);
+
+    qunsetenv("PELLORAN_CD_DEVICE");
+    Drives::SetSource(nullptr);
+    const QList<Drive> drives = Drives::List();
+    EXPECT_TRUE(std::none_of(drives.begin(), drives.end(), [&](const Drive& d) { return d.root == image; }));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "PlaybackHost.h"
 #include "PlaybackState.h"
 #include "VbRuntime.h"
+#include "VcdDisc.h"
 
 #include <algorithm>
 
@@ -40,6 +41,20 @@ QString belowDrive(const QString &drive, const QString &subPath)
     if (below.isEmpty())
         return drive;
     return withoutTrailingSlash(drive) + QLatin1Char('/') + below;
+}
+
+// The track files of a video CD: as the file system lists them where the
+// disc is mounted (or a folder is probed), else from the disc's own file
+// system, read through the drive's device or the disc image.
+int listTrackFiles(const QString &pattern, QStringList &names)
+{
+    const int listed = ListDiscFiles(pattern, names);
+    if (listed > 0)
+        return listed;
+    const QStringList onDisc = unmountedDiscFiles(pattern);
+    if (!onDisc.isEmpty())
+        names = onDisc;
+    return int(onDisc.size());
 }
 
 } // namespace
@@ -106,7 +121,7 @@ bool PlaybackEngine::probeVideoCd(bool autoPlay)
     if (m_host.probeVideoCds() && m_state.DriveKind == CdRomDrive && m_state.MediaCount == 0) {
         if (m_state.VcdDir.isEmpty())
             m_state.VcdDir = AddPath(m_state.CdDrive, QStringLiteral("Mpegav"));
-        m_state.MediaCount = qint16(ListDiscFiles(AddPath(m_state.VcdDir, QStringLiteral("*.Dat")), names));
+        m_state.MediaCount = qint16(listTrackFiles(AddPath(m_state.VcdDir, QStringLiteral("*.Dat")), names));
     }
     if (m_state.MediaCount < 1)
         return false;

@@ -2,6 +2,7 @@
 // the media controls' events, and the tray.
 #include "PlaybackEngine.h"
 
+#include "CdDrive.h"
 #include "Clock.h"
 #include "DiscWatcher.h"
 #include "Drives.h"
@@ -24,7 +25,8 @@ constexpr int FixedDisk = 3;
 constexpr int CdRomDrive = 5;
 
 // Without device-level mixers the media engine's volume is the device
-// volume: the wave-out mapper sets both media controls.
+// volume: the wave-out mapper sets both media controls, the auxiliary mapper
+// (where the CD audio line is) the engine that plays the audio CD.
 class ControlDeviceVolumes : public DeviceVolumes
 {
 public:
@@ -32,9 +34,11 @@ public:
     int deviceCount(PlaybackRules::DeviceFamily) const override { return 0; }
     void setVolume(PlaybackRules::DeviceFamily family, int device, quint32 packed) override
     {
+        const int level = int(Vb::RoundHalfEven((packed & 0xFFFF) * 1000.0 / 0xFFFF));
+        if (family == PlaybackRules::DeviceFamily::Auxiliary && device == -1)
+            cdDrive().setVolume(level);
         if (family != PlaybackRules::DeviceFamily::WaveOut || device != -1)
             return;
-        const int level = int(Vb::RoundHalfEven((packed & 0xFFFF) * 1000.0 / 0xFFFF));
         m_engine.frmPlay().MCIWnd1()->setVolume(level);
         if (MciWnd *main = m_engine.host().mainMci())
             main->setVolume(level);

@@ -14,38 +14,16 @@
 
 namespace {
 
-constexpr int kSectorBytes = 2352;  // one 1/75 s sector of CD audio
-
 class CdImageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ensureApplication();
         // Track 1: 2 s; track 2: 1 s of 44.1 kHz stereo sound.
-        const QString one = m_dir.filePath("one.raw"), two = m_dir.filePath("two.raw");
-        if (!makeMediaWithFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=2", "-ar", "44100", "-ac", "2",
-                                  "-f", "s16le"},
-                                 one) ||
-            !makeMediaWithFfmpeg({"-f", "lavfi", "-i", "sine=frequency=660:duration=1", "-ar", "44100", "-ac", "2",
-                                  "-f", "s16le"},
-                                 two))
-            GTEST_SKIP() << "ffmpeg could not make the disc's sound";
-        QByteArray first = readPadded(one), second = readPadded(two);
-        const int firstSectors = int(first.size() / kSectorBytes);
-        QFile bin(m_dir.filePath("disc.bin"));
-        ASSERT_TRUE(bin.open(QIODevice::WriteOnly));
-        bin.write(first + second);
-        bin.close();
-        const QString index = QString::asprintf("%02d:%02d:%02d", firstSectors / 75 / 60, firstSectors / 75 % 60,
-                                                firstSectors % 75);
-        m_cue = m_dir.filePath("disc.cue");
-        QFile cue(m_cue);
-        ASSERT_TRUE(cue.open(QIODevice::WriteOnly));
-        cue.write(QString("FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
-                          "  TRACK 02 AUDIO\n    INDEX 01 %1\n")
-                      .arg(index)
-                      .toLatin1());
-        cue.close();
+        QString why;
+        m_cue = makeAudioCdImage(m_dir.path(), {2, 1}, &why);
+        if (m_cue.isEmpty())
+            GTEST_SKIP() << why.toStdString();
         m_saved = mediaBackend();
         setMediaBackend(MediaBackend::Real);
         setMediaClock(nullptr);
@@ -56,14 +34,6 @@ protected:
         mciResetDevices();
         setCdDrive(nullptr);
         setMediaBackend(m_saved);
-    }
-    static QByteArray readPadded(const QString &path)
-    {
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        QByteArray bytes = file.readAll();
-        bytes.append(QByteArray((kSectorBytes - bytes.size() % kSectorBytes) % kSectorBytes, '\0'));
-        return bytes;
     }
     QString ask(const QString &command)
     {
