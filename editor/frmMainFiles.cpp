@@ -200,6 +200,10 @@ void frmMain::mnuViewRefresh_Click()
 {
     if (!m_state.PanelOpen)
         return;
+    // Faces are cut and cached at panel size, like every file the editor writes:
+    // a rebuild in a zoomed view would leave its small or large faces in the cache.
+    if (m_state.ZoomRate() != 1)
+        returnToFullSize();
     m_pic->ChkDeskName();
     IniFile = m_state.panel.DeskIniFile;
     m_pic->DeskUpdate(true);

@@ -281,6 +281,26 @@ TEST_F(EditorFlow, ToolWindowKeysRefuseWhileZoomed)
     EXPECT_FALSE(main->colorToolDock()->isVisible());
 }
 
+// F5 while zoomed out rebuilds the key faces at panel size: the cache the next
+// opening paints from holds full faces, not the small ones of the zoomed view.
+TEST_F(EditorFlow, RefreshWhileZoomedKeepsFullSizeFacesInTheCache)
+{
+    openQuorvel();
+    const QString firstFace = state.TempFolder() + QStringLiteral("/Quorvel-00.Bmp");
+    const QSize fullFace = QImage(firstFace).size();
+    ASSERT_FALSE(fullFace.isEmpty());
+    chooseZoom(QStringLiteral(" 25%"));
+    QAction *refresh = nullptr;
+    for (QAction *item : main->findChildren<QAction *>())
+        if (item->shortcut() == QKeySequence(Qt::Key_F5))
+            refresh = item;
+    ASSERT_NE(refresh, nullptr);
+    refresh->trigger();
+    EXPECT_EQ(QImage(firstFace).size(), fullFace);
+    ASSERT_TRUE(main->OpenFile(skinFile(QStringLiteral("Quorvel.JPG"))));
+    EXPECT_EQ(obj().PicCtl[0]->Picture().size(), fullFace);
+}
+
 TEST_F(EditorFlow, ZoomShowsObjectsHiddenByTheObjectMenu)
 {
     openQuorvel();
