@@ -1,5 +1,6 @@
 #include "Cp950.h"
 #include "KcdConverter.h"
+#include "FieldReader.h"
 #include "KcdTestFiles.h"
 
 #include <QDir>
@@ -317,4 +318,19 @@ TEST_F(KcdConverterTest, TitleStartingWithDigitsStillFindsItsLines)
     converter.SelectSong(1);
     EXPECT_EQ(converter.state().List2,
               (QStringList{QStringLiteral("00:00:0 02_5566 情歌"), QStringLiteral("00:02:0 二")}));
+}
+
+// A quoted KCD field may hold commas; the song file must read back line for
+// line with the lyric reader, which ends a line at a comma.
+TEST_F(KcdConverterTest, CommasOfQuotedFieldsReadBackAsOneLine)
+{
+    KcdConverter converter(programFolder());
+    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,\"甲,乙＠專＠\""),
+                                         QStringLiteral("00:01:0 00:02:0 ,\"一,二＠三＠\"")}));
+    converter.ConvertFile();
+    ASSERT_TRUE(converter.state().List4.isEmpty());
+    const QString song = library() + QStringLiteral("/專/01_甲,乙.txt");
+    const QStringList read = ReadFields(Cp950::decode(readBytes(song))).fields;
+    EXPECT_EQ(read, (QStringList{QStringLiteral("00:00:0 01_甲，乙"), QStringLiteral("00:01:0 一，二"),
+                                 QStringLiteral("00:02:0 三")}));
 }
