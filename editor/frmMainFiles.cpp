@@ -108,6 +108,8 @@ void frmMain::InputButtonIniFile_Click()
     const QString name = EditorDialogs::askFile(this, request);
     if (name.isEmpty())
         return;
+    // The undo point is a place in the layout being replaced.
+    m_undo->setEnabled(false);
     hideCanvas();
     returnToFullSize();
     FitPicForm();
@@ -136,6 +138,7 @@ void frmMain::mnuFileOpen_Click()
         ShowMsg(QStringLiteral("無法開啟面板圖檔:") + name, QStringLiteral("error"));
         return;
     }
+    m_undo->setEnabled(false);  // the definition is read again: no earlier place to go back to
     hideCanvas();
     returnToFullSize();
     m_state.panel.DeskPicFile = name;

@@ -569,6 +569,26 @@ TEST_F(EditorFlow, ImportingADefinitionLaysItOntoTheOpenPicture)
               GetIniString(other, QStringLiteral("控制台"), QStringLiteral("X1")));
 }
 
+// The undo point belongs to the layout it was taken in: after another
+// definition is laid on, Ctrl+Z has no earlier place of this layout to go back to.
+TEST_F(EditorFlow, ImportingADefinitionLeavesNoUndoIntoTheOldLayout)
+{
+    openQuorvel();
+    PanelKey *key = obj().PicNum[2];
+    press(key, QPointF(2, 2));
+    release(key, QPointF(2, 2));
+    ASSERT_TRUE(main->mnuEditUndo()->isEnabled());
+    const QString other = skinFile(QStringLiteral("Larkspan.INI"));
+    EditorDialogs::setFileAnswerer([other](const EditorDialogs::FileRequest &) { return other; });
+    main->InputButtonIniFile_Click();
+    const QPoint imported = key->pos();
+    ASSERT_NE(imported.x(), GetIniString(skinFile(QStringLiteral("Quorvel.INI")), QStringLiteral("選曲"),
+                                         QStringLiteral("X2")).toInt());
+    EXPECT_FALSE(main->mnuEditUndo()->isEnabled());
+    main->mnuEditUndo()->trigger();
+    EXPECT_EQ(key->pos(), imported);
+}
+
 TEST_F(EditorFlow, ThePictureAreaIsDraggedAndResizedAndItsFlagSaved)
 {
     openQuorvel();
