@@ -12,7 +12,6 @@
 #include "frmButtonMask.h"
 #include "frmPic.h"
 
-#include "DirSearch.h"
 #include "ModButtonIni.h"
 #include "ModFiles.h"
 #include "ModIniFile.h"
@@ -26,7 +25,6 @@
 #include <QDate>
 #include <QDockWidget>
 #include <QFile>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -62,9 +60,10 @@ const QString DefinitionFilter = QStringLiteral("按鈕設定檔(*.ini)|*.ini");
 
 bool frmMain::OpenFile(const QString &FileName)
 {
-    // An unreadable picture changes nothing: the panel open before stays.
-    QImageReader probe(DirSearch::ResolveCase(FileName));
-    if (FileName.isEmpty() || !probe.canRead()) {
+    // An unreadable picture changes nothing: the panel open before stays. It is
+    // decoded, not only recognised: a sound header over pixels that cannot be
+    // read would leave the old picture on the canvas under the new name.
+    if (!frmPic::PictureReadable(FileName)) {
         ShowMsg(QStringLiteral("無法開啟面板圖檔:") + FileName, QStringLiteral("error"));
         return false;
     }
@@ -133,8 +132,7 @@ void frmMain::mnuFileOpen_Click()
     const QString name = EditorDialogs::askFile(this, request);
     if (name.isEmpty())
         return;
-    QImageReader probe(DirSearch::ResolveCase(name));
-    if (!probe.canRead()) {
+    if (!frmPic::PictureReadable(name)) {
         ShowMsg(QStringLiteral("無法開啟面板圖檔:") + name, QStringLiteral("error"));
         return;
     }

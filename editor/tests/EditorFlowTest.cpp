@@ -389,6 +389,28 @@ TEST_F(EditorFlow, AnUnreadablePictureKeepsThePanelThatWasOpen)
     file.close();
     EXPECT_FALSE(main->OpenFile(broken));
     EXPECT_FALSE(main->OpenFile(programDir() + QStringLiteral("/gone.jpg")));
+    // A sound header over pixels that cannot be decoded (here 30000 x 30000 promised).
+    QByteArray bitmap(54, '\0');
+    auto put32 = [&bitmap](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            bitmap[at + i] = char((value >> (8 * i)) & 0xff);
+    };
+    bitmap[0] = 'B';
+    bitmap[1] = 'M';
+    put32(2, 154);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 30000);
+    put32(22, 30000);
+    bitmap[26] = 1;
+    bitmap[28] = 24;
+    bitmap.append(QByteArray(100, '\x7f'));
+    QFile huge(programDir() + QStringLiteral("/Skin/Huge.bmp"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write(bitmap);
+    huge.close();
+    EXPECT_FALSE(main->OpenFile(huge.fileName()));
+    EXPECT_EQ(IniFile, skinFile(QStringLiteral("Quorvel.INI")));
     EXPECT_EQ(state.panel.DeskPicFile, skinFile(QStringLiteral("Quorvel.JPG")));
     EXPECT_TRUE(main->panelOpen());
     EXPECT_EQ(main->mnuFileMRU(2)->text(), QString());
