@@ -282,6 +282,20 @@ TEST_F(DobbrinTest, ClickOnTheCurrentLineShowsItsTextAfterAStampMove)
     EXPECT_EQ(window->SongList->item(1)->text(), "01:00:2abc");
 }
 
+// Before any medium has played the play time reads zero: 記錄時間 still
+// writes a stamp and never strips the one a line has.
+TEST_F(DobbrinTest, StampBeforeAnyMediumKeepsTheLineStamped)
+{
+    open();
+    ASSERT_EQ(window->List2->count(), 0);
+    window->Command10->click();  // edit mode
+    window->SongList->addItems({"title", "00:10:5abc", "def"});
+    window->SongList->setCurrentRow(1);
+    window->Command5->click();
+    window->Command5->click();
+    EXPECT_EQ(songLines(), QStringList({"title", "00:00:0abc", "00:00:0def"}));
+}
+
 TEST_F(DobbrinTest, EndOfSongPlaysTheNextEntryInPlayModeOnly)
 {
     addSong("a.mp3", 3000);
