@@ -12,7 +12,6 @@
 #include "frmButtonMask.h"
 #include "frmPic.h"
 
-#include "DirSearch.h"
 #include "ModButtonIni.h"
 #include "ModFiles.h"
 #include "ModIniFile.h"
@@ -26,7 +25,6 @@
 #include <QDate>
 #include <QDockWidget>
 #include <QFile>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -62,9 +60,10 @@ const QString DefinitionFilter = QStringLiteral("按鈕設定檔(*.ini)|*.ini");
 
 bool frmMain::OpenFile(const QString &FileName)
 {
-    // An unreadable picture changes nothing: the panel open before stays.
-    QImageReader probe(DirSearch::ResolveCase(FileName));
-    if (FileName.isEmpty() || !probe.canRead()) {
+    // An unreadable picture changes nothing: the panel open before stays. It is
+    // decoded, not only recognised: a sound header over pixels that cannot be
+    // read would leave the old picture on the canvas under the new name.
+    if (!frmPic::PictureReadable(FileName)) {
         ShowMsg(QStringLiteral("無法開啟面板圖檔:") + FileName, QStringLiteral("error"));
         return false;
     }
@@ -108,6 +107,8 @@ void frmMain::InputButtonIniFile_Click()
     const QString name = EditorDialogs::askFile(this, request);
     if (name.isEmpty())
         return;
+    // The undo point is a place in the layout being replaced.
+    m_undo->setEnabled(false);
     hideCanvas();
     returnToFullSize();
     FitPicForm();
@@ -131,11 +132,11 @@ void frmMain::mnuFileOpen_Click()
     const QString name = EditorDialogs::askFile(this, request);
     if (name.isEmpty())
         return;
-    QImageReader probe(DirSearch::ResolveCase(name));
-    if (!probe.canRead()) {
+    if (!frmPic::PictureReadable(name)) {
         ShowMsg(QStringLiteral("無法開啟面板圖檔:") + name, QStringLiteral("error"));
         return;
     }
+    m_undo->setEnabled(false);  // the definition is read again: no earlier place to go back to
     hideCanvas();
     returnToFullSize();
     m_state.panel.DeskPicFile = name;
@@ -200,6 +201,10 @@ void frmMain::mnuViewRefresh_Click()
 {
     if (!m_state.PanelOpen)
         return;
+    // Faces are cut and cached at panel size, like every file the editor writes:
+    // a rebuild in a zoomed view would leave its small or large faces in the cache.
+    if (m_state.ZoomRate() != 1)
+        returnToFullSize();
     m_pic->ChkDeskName();
     IniFile = m_state.panel.DeskIniFile;
     m_pic->DeskUpdate(true);

@@ -72,6 +72,8 @@ public:
     const QImage &PicTemp() const { return m_picTemp; }
 
     // ---- panel picture and zoom
+    // Whether the picture can be decoded, not only recognised by its header.
+    static bool PictureReadable(const QString &path);
     // Loads the panel picture at its own size (ResizePic's picture part); False when unreadable.
     bool LoadPanelPicture(const QString &path);
     // Paints PicTemp into Picture1 at width x height.

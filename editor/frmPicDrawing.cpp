@@ -36,6 +36,11 @@ QImage readPicture(const QString &path)
 
 // ------------------------------------------------------------------ picture
 
+bool frmPic::PictureReadable(const QString &path)
+{
+    return !readPicture(path).isNull();
+}
+
 bool frmPic::LoadPanelPicture(const QString &path)
 {
     const QImage picture = readPicture(path);

@@ -46,6 +46,7 @@ void KcdConverter::ReadSongFile()
     emit linesListed();
     // An unreadable file lists the songs read before the damage (none when it cannot be opened).
     const KcdDocument& document = m_documents.load(m_state.KcdPath, m_letEventsRun);
+    m_listedReads = m_documents.reads();
     const KcdSongListing listing = ListKcdSongs(document.fields, m_letEventsRun);
     m_state.List1 = listing.songNames;
     m_state.List3 = listing.titleFields;
@@ -111,8 +112,16 @@ void KcdConverter::endRun(bool batch)
 
 void KcdConverter::SelectSong(int i)
 {
+    // A file changed on disk since it was listed (edited in the meantime) is
+    // listed again: the title-field places of the old listing point elsewhere now.
+    m_documents.load(m_state.KcdPath, m_letEventsRun);
+    const bool listedAgain = m_documents.reads() != m_listedReads;
+    if (listedAgain)
+        ReadSongFile();
     if (i < 0 || i >= m_state.List1.size())
         return;
+    if (listedAgain)
+        emit songSelected(i);
     m_state.SongName = m_state.List1.at(i);
     ReadList(TitleFieldIndex(m_state.List3.value(i)));
 }

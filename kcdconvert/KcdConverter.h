@@ -82,6 +82,7 @@ private:
     SongLibrary m_library;
     QString m_programFolder;
     KcdDocumentCache m_documents;
+    int m_listedReads = -1; // the read of the file that List1 and List3 were taken from
     FailureLog m_log;
     LetEventsRun m_letEventsRun;
     bool m_running = false;

@@ -29,6 +29,7 @@ const KcdDocument& KcdDocumentCache::load(const QString& path, const LetEventsRu
     const bool unchanged = path == m_path && modified == m_modified && size == m_size && m_document.opened;
     if (!unchanged) {
         m_document = ReadKcdDocument(path, letEventsRun);
+        ++m_reads;
         m_path = path;
         m_modified = modified;
         m_size = size;

@@ -24,10 +24,13 @@ class KcdDocumentCache
 {
 public:
     const KcdDocument& load(const QString& path, const LetEventsRun& letEventsRun);
+    // Counts the reads from disk: a listing taken at one count no longer fits the fields at another.
+    int reads() const { return m_reads; }
 
 private:
     QString m_path;
     QDateTime m_modified;
     qint64 m_size = -1;
     KcdDocument m_document;
+    int m_reads = 0;
 };

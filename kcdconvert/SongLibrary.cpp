@@ -2,6 +2,7 @@
 
 #include "Cp950.h"
 #include "DelSpace.h"
+#include "FieldReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,7 +106,8 @@ SongFileResult SongLibrary::save(const QString& albumCaption, const QString& son
         return result;
     QString text;
     for (const QString& line : lines) {
-        text += line;
+        // A quoted KCD field may hold a comma or a quote: the reader of song files must not split there.
+        text += FieldSafeText(line);
         text += QStringLiteral("\r\n");
         if (letEventsRun)
             letEventsRun();

@@ -55,3 +55,21 @@ FieldReadResult ReadFields(const QString &wholeText)
     }
     return result;
 }
+
+QString FieldSafeText(const QString &text)
+{
+    QString stored;
+    stored.reserve(text.size());
+    bool quoteOpen = false;
+    for (const QChar c : text) {
+        if (c == u',') {
+            stored += QChar(0xFF0C);  // ，
+        } else if (c == u'"') {
+            stored += quoteOpen ? QChar(0x201D) : QChar(0x201C);  // ” or “
+            quoteOpen = !quoteOpen;
+        } else {
+            stored += c;
+        }
+    }
+    return stored;
+}

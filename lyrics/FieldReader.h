@@ -15,3 +15,8 @@ struct FieldReadResult
 };
 
 FieldReadResult ReadFields(const QString &text);
+
+// The text as a line of a file read by this reader can hold it, read back
+// whole: a comma becomes "，" and double quotes become "“" and "”" in turn
+// (code page 950 has no full-width quote).
+QString FieldSafeText(const QString &text);

@@ -1,6 +1,7 @@
 #include "LyricStamp.h"
 
 #include "Cp950.h"
+#include "FieldReader.h"
 #include "ModFiles.h"
 #include "VbRuntime.h"
 
@@ -69,27 +70,9 @@ QStringList savedLines(const QStringList &listLines)
         const int equals = line.indexOf(u'=');
         const QString text = equals >= 0 ? line.mid(equals + 1) : line;
         if (!text.isEmpty())
-            saved << storableText(text);
+            saved << FieldSafeText(text);
     }
     return saved;
-}
-
-QString storableText(const QString &text)
-{
-    QString stored;
-    stored.reserve(text.size());
-    bool quoteOpen = false;
-    for (const QChar c : text) {
-        if (c == u',') {
-            stored += QChar(0xFF0C);  // ，
-        } else if (c == u'"') {
-            stored += quoteOpen ? QChar(0x201D) : QChar(0x201C);  // ” or “
-            quoteOpen = !quoteOpen;
-        } else {
-            stored += c;
-        }
-    }
-    return stored;
 }
 
 QString charactersLackingInCp950(const QStringList &lines)

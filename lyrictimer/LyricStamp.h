@@ -35,13 +35,8 @@ QString msToPlayTime(qint64 ms);
 
 // The lines a timed lyric file holds for the list's lines: everything up to
 // and including a line's first "=" is dropped, empty lines are left out, and
-// commas and double quotes take their full-width forms (storableText).
+// commas and double quotes take their full-width forms (FieldSafeText).
 QStringList savedLines(const QStringList &listLines);
-
-// The text as a lyric file can hold it: readers split a line at a comma and
-// open a quoted field at a double quote, so a comma becomes "，" and double
-// quotes become "“" and "”" in turn (code page 950 has no full-width quote).
-QString storableText(const QString &text);
 
 // The characters of the lines that code page 950 cannot hold, each once, in
 // order of appearance ("" when all can be saved).

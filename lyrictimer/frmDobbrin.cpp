@@ -199,6 +199,8 @@ void frmDobbrin::connectControls()
     connect(Command1, &QPushButton::clicked, this, &frmDobbrin::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmDobbrin::CloseForm);
     connect(SongList, &QListWidget::currentRowChanged, this, &frmDobbrin::SongList_Click);
+    // A click on the line that is already current copies it again: a stamp moved since shows.
+    connect(SongList, &QListWidget::itemClicked, this, &frmDobbrin::SongList_Click);
     connect(Text1, &QLineEdit::returnPressed, this, &frmDobbrin::Text1_Enter);
     connect(Drive1, &DriveListBox::Change, this, &frmDobbrin::Drive1_Change);
     connect(Dir1, &DirListBox::Change, this, &frmDobbrin::Dir1_Change);

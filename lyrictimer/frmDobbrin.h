@@ -41,7 +41,7 @@ public:
     static constexpr int SliderMax = 1000;  // the seek slider's resolution
 
     // State the window's parts share.
-    QString PlayTimeText;
+    QString PlayTimeText = QStringLiteral("00:00:00");  // before any medium too: a stamp is always a stamp
     QString LengthText;
     QString LyricFile;
     QString LyricDir;

@@ -281,6 +281,26 @@ TEST_F(EditorFlow, ToolWindowKeysRefuseWhileZoomed)
     EXPECT_FALSE(main->colorToolDock()->isVisible());
 }
 
+// F5 while zoomed out rebuilds the key faces at panel size: the cache the next
+// opening paints from holds full faces, not the small ones of the zoomed view.
+TEST_F(EditorFlow, RefreshWhileZoomedKeepsFullSizeFacesInTheCache)
+{
+    openQuorvel();
+    const QString firstFace = state.TempFolder() + QStringLiteral("/Quorvel-00.Bmp");
+    const QSize fullFace = QImage(firstFace).size();
+    ASSERT_FALSE(fullFace.isEmpty());
+    chooseZoom(QStringLiteral(" 25%"));
+    QAction *refresh = nullptr;
+    for (QAction *item : main->findChildren<QAction *>())
+        if (item->shortcut() == QKeySequence(Qt::Key_F5))
+            refresh = item;
+    ASSERT_NE(refresh, nullptr);
+    refresh->trigger();
+    EXPECT_EQ(QImage(firstFace).size(), fullFace);
+    ASSERT_TRUE(main->OpenFile(skinFile(QStringLiteral("Quorvel.JPG"))));
+    EXPECT_EQ(obj().PicCtl[0]->Picture().size(), fullFace);
+}
+
 TEST_F(EditorFlow, ZoomShowsObjectsHiddenByTheObjectMenu)
 {
     openQuorvel();
@@ -369,6 +389,28 @@ TEST_F(EditorFlow, AnUnreadablePictureKeepsThePanelThatWasOpen)
     file.close();
     EXPECT_FALSE(main->OpenFile(broken));
     EXPECT_FALSE(main->OpenFile(programDir() + QStringLiteral("/gone.jpg")));
+    // A sound header over pixels that cannot be decoded (here 30000 x 30000 promised).
+    QByteArray bitmap(54, '\0');
+    auto put32 = [&bitmap](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            bitmap[at + i] = char((value >> (8 * i)) & 0xff);
+    };
+    bitmap[0] = 'B';
+    bitmap[1] = 'M';
+    put32(2, 154);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 30000);
+    put32(22, 30000);
+    bitmap[26] = 1;
+    bitmap[28] = 24;
+    bitmap.append(QByteArray(100, '\x7f'));
+    QFile huge(programDir() + QStringLiteral("/Skin/Huge.bmp"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write(bitmap);
+    huge.close();
+    EXPECT_FALSE(main->OpenFile(huge.fileName()));
+    EXPECT_EQ(IniFile, skinFile(QStringLiteral("Quorvel.INI")));
     EXPECT_EQ(state.panel.DeskPicFile, skinFile(QStringLiteral("Quorvel.JPG")));
     EXPECT_TRUE(main->panelOpen());
     EXPECT_EQ(main->mnuFileMRU(2)->text(), QString());
@@ -547,6 +589,26 @@ TEST_F(EditorFlow, ImportingADefinitionLaysItOntoTheOpenPicture)
     main->mnuFileSave_Click();
     EXPECT_EQ(GetIniString(skinFile(QStringLiteral("Quorvel.INI")), QStringLiteral("控制台"), QStringLiteral("X1")),
               GetIniString(other, QStringLiteral("控制台"), QStringLiteral("X1")));
+}
+
+// The undo point belongs to the layout it was taken in: after another
+// definition is laid on, Ctrl+Z has no earlier place of this layout to go back to.
+TEST_F(EditorFlow, ImportingADefinitionLeavesNoUndoIntoTheOldLayout)
+{
+    openQuorvel();
+    PanelKey *key = obj().PicNum[2];
+    press(key, QPointF(2, 2));
+    release(key, QPointF(2, 2));
+    ASSERT_TRUE(main->mnuEditUndo()->isEnabled());
+    const QString other = skinFile(QStringLiteral("Larkspan.INI"));
+    EditorDialogs::setFileAnswerer([other](const EditorDialogs::FileRequest &) { return other; });
+    main->InputButtonIniFile_Click();
+    const QPoint imported = key->pos();
+    ASSERT_NE(imported.x(), GetIniString(skinFile(QStringLiteral("Quorvel.INI")), QStringLiteral("選曲"),
+                                         QStringLiteral("X2")).toInt());
+    EXPECT_FALSE(main->mnuEditUndo()->isEnabled());
+    main->mnuEditUndo()->trigger();
+    EXPECT_EQ(key->pos(), imported);
 }
 
 TEST_F(EditorFlow, ThePictureAreaIsDraggedAndResizedAndItsFlagSaved)

@@ -1,5 +1,6 @@
 #include "Cp950.h"
 #include "KcdConverter.h"
+#include "FieldReader.h"
 #include "KcdTestFiles.h"
 
 #include <QDir>
@@ -317,4 +318,40 @@ TEST_F(KcdConverterTest, TitleStartingWithDigitsStillFindsItsLines)
     converter.SelectSong(1);
     EXPECT_EQ(converter.state().List2,
               (QStringList{QStringLiteral("00:00:0 02_5566 情歌"), QStringLiteral("00:02:0 二")}));
+}
+
+// A quoted KCD field may hold commas; the song file must read back line for
+// line with the lyric reader, which ends a line at a comma.
+TEST_F(KcdConverterTest, CommasOfQuotedFieldsReadBackAsOneLine)
+{
+    KcdConverter converter(programFolder());
+    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,\"甲,乙＠專＠\""),
+                                         QStringLiteral("00:01:0 00:02:0 ,\"一,二＠三＠\"")}));
+    converter.ConvertFile();
+    ASSERT_TRUE(converter.state().List4.isEmpty());
+    const QString song = library() + QStringLiteral("/專/01_甲,乙.txt");
+    const QStringList read = ReadFields(Cp950::decode(readBytes(song))).fields;
+    EXPECT_EQ(read, (QStringList{QStringLiteral("00:00:0 01_甲，乙"), QStringLiteral("00:01:0 一，二"),
+                                 QStringLiteral("00:02:0 三")}));
+}
+
+// The source file edited after it was listed (編輯原始檔, then 開始轉換): the
+// songs are listed again, so no song's lines are written under another's name.
+TEST_F(KcdConverterTest, FileEditedAfterListingIsListedAgainBeforeConverting)
+{
+    KcdConverter converter(programFolder());
+    const QString path = addKcd("a.KCD", KcdTestFiles::albumOfTwoSongs());
+    readFile(converter, path);
+    QStringList edited = KcdTestFiles::albumOfTwoSongs();
+    edited.prepend(QStringLiteral("00:03:0 ,新的一句＠"));
+    edited.prepend(QStringLiteral("10,新歌＠我的專集＠"));
+    edited[2] = QStringLiteral("12,情人的眼淚曲:作曲者詞:作詞者");
+    writeKcd(path, edited);
+    converter.ConvertFile();
+    EXPECT_EQ(converter.state().List1,
+              (QStringList{QStringLiteral("01_新歌"), QStringLiteral("02_情人的眼淚"), QStringLiteral("03_第二首")}));
+    EXPECT_EQ(readBytes(library() + QStringLiteral("/我的專集/02_情人的眼淚.txt")),
+              Cp950::encode(QStringLiteral("00:00:0 02_情人的眼淚\r\n00:10:5 第一句\r\n00:14:2 第二句\r\n"
+                                           "00:18:0 ---End---\r\n")));
+    EXPECT_EQ(readBytes(library() + QStringLiteral("/我的專集/01_情人的眼淚.txt")), QByteArray());
 }

@@ -191,3 +191,25 @@ TEST_F(frmMainTest, ClosingDuringARunWaitsForItToEnd)
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(QFileInfo::exists(library() + QStringLiteral("/b")));
 }
+
+// The source edited after it was listed (as 編輯原始檔 lets the user do): a
+// click on a song and 開始轉換 both go by the file as it is now.
+TEST_F(frmMainTest, SongClickedAfterTheFileWasEditedShowsAndConvertsTheEditedFile)
+{
+    addAlbums({"a.KCD"});
+    frmMain form(m_folder.path());
+    ASSERT_EQ(entries(form.List1).size(), 2);
+    QStringList edited = KcdTestFiles::albumOfTwoSongs(QStringLiteral("a"));
+    edited.prepend(QStringLiteral("00:03:0 ,新的一句＠"));
+    edited.prepend(QStringLiteral("10,新歌＠a＠"));
+    edited[2] = QStringLiteral("12,情人的眼淚");
+    KcdTestFiles::writeKcd(songFolder() + QStringLiteral("/a.KCD"), edited);
+    form.List1->setCurrentRow(1);
+    EXPECT_EQ(entries(form.List1),
+              (QStringList{QStringLiteral("01_新歌"), QStringLiteral("02_情人的眼淚"), QStringLiteral("03_第二首")}));
+    EXPECT_EQ(form.List1->currentRow(), 1);
+    EXPECT_EQ(entries(form.List2).value(0), QStringLiteral("00:00:0 02_情人的眼淚"));
+    form.Command1->click();
+    EXPECT_TRUE(QFileInfo::exists(library() + QStringLiteral("/a/03_第二首.txt")));
+    EXPECT_FALSE(QFileInfo::exists(library() + QStringLiteral("/a/01_情人的眼淚.txt")));
+}

@@ -21,6 +21,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QApplication>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -251,6 +253,47 @@ TEST_F(DobbrinTest, EditBoxAndHalfSecondButtonsWorkOnTheCurrentLine)
     window->Text1->setText("01:00:0new");
     window->Text1_Enter();
     EXPECT_EQ(window->SongList->item(1)->text(), "01:00:0new");
+}
+
+// A click on the current line copies it into the edit box again, so that a
+// line moved by half a second is not put back by the next Enter.
+TEST_F(DobbrinTest, ClickOnTheCurrentLineShowsItsTextAfterAStampMove)
+{
+    open();
+    window->Command10->click();  // edit mode
+    window->SongList->clear();
+    window->SongList->addItems({"title", "00:59:7abc"});
+    window->show();
+    auto clickLine = [&](int row) {
+        QWidget *view = window->SongList->viewport();
+        const QPointF at = window->SongList->visualItemRect(window->SongList->item(row)).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, view->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(view, &event);
+        }
+    };
+    clickLine(1);
+    ASSERT_EQ(window->Text1->text(), "00:59:7abc");
+    window->Command9[4]->click();  // 加0.5秒
+    clickLine(1);
+    EXPECT_EQ(window->Text1->text(), "01:00:2abc");
+    emit window->Text1->returnPressed();
+    EXPECT_EQ(window->SongList->item(1)->text(), "01:00:2abc");
+}
+
+// Before any medium has played the play time reads zero: 記錄時間 still
+// writes a stamp and never strips the one a line has.
+TEST_F(DobbrinTest, StampBeforeAnyMediumKeepsTheLineStamped)
+{
+    open();
+    ASSERT_EQ(window->List2->count(), 0);
+    window->Command10->click();  // edit mode
+    window->SongList->addItems({"title", "00:10:5abc", "def"});
+    window->SongList->setCurrentRow(1);
+    window->Command5->click();
+    window->Command5->click();
+    EXPECT_EQ(songLines(), QStringList({"title", "00:00:0abc", "00:00:0def"}));
 }
 
 TEST_F(DobbrinTest, EndOfSongPlaysTheNextEntryInPlayModeOnly)
