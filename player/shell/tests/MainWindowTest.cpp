@@ -9,11 +9,14 @@
 #include "frmSet.h"
 #include <QPushButton>
 #include "frmTemp.h"
+#include "frmMenu.h"
 #include "frmVCD.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
 #include <gtest/gtest.h>
 
@@ -225,6 +228,27 @@ TEST(MainWindow, SettingsOverADisabledPanel)
     vcd.settings().Command2->click();
     EXPECT_TRUE(vcd.isEnabled());
     EXPECT_FALSE(vcd.settings().isVisible());
+}
+
+TEST(MainWindow, HelpItemSaysSoWhenNoProgramCanOpenTheReadme)
+{
+    // Without a desktop there is nothing to open a page with, as on a system without xdg-open.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        GTEST_SKIP() << "needs a platform without a program that opens documents";
+    const QString program = ShellTest::freshWorld();
+    QFile readme(program + "/readme.htm");
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.close();
+    frmVCD vcd;
+    const std::unique_ptr<QMenu> tree(vcd.contextMenu().build(frmMenu::Branch::Main, &vcd));
+    QAction* help = nullptr;
+    for (QMenu* branch : tree->findChildren<QMenu*>())
+        for (QAction* action : branch->actions())
+            if (action->text() == QStringLiteral("說明文件")) help = action;
+    ASSERT_NE(help, nullptr);
+    help->trigger();
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1) << "the user clicked and nothing happened";
+    EXPECT_EQ(MessageBox::shownRequests()[0].prompt, "無法開啟說明文件:\r\n" + program + "/readme.htm");
 }
 
 TEST(MainWindow, PanelCountAcrossPictureKinds)
