@@ -12,17 +12,30 @@
 #include "frmMenu.h"
 #include "frmVCD.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <gtest/gtest.h>
 
 namespace {
 
 int indexOf(const QStringList& lines, const QString& text) { return lines.indexOf(text); }
+
+// A left click in the middle of a widget, as the window system delivers it.
+void leftClick(QWidget* widget)
+{
+    const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
+    const QPointF global = widget->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
 
 // The start-up option (0, 1 or 2) and the chosen device, as the settings dialog stores them.
 void chooseStartup(int option, const QString& drive)
@@ -228,6 +241,25 @@ TEST(MainWindow, SettingsOverADisabledPanel)
     vcd.settings().Command2->click();
     EXPECT_TRUE(vcd.isEnabled());
     EXPECT_FALSE(vcd.settings().isVisible());
+}
+
+TEST(MainWindow, ThePanelTakesNoClicksWhileADialogHoldsItDisabled)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    QWidget* closeKey = vcd.panel().obj().PicCtl[8];
+    vcd.ShowSettings();
+    ASSERT_FALSE(vcd.isEnabled());
+    leftClick(closeKey);
+    EXPECT_FALSE(vcd.ended()) << "the close key ended the player behind the settings dialog";
+    EXPECT_FALSE(ShellTest::logTexts(program).contains("儲存個人參數"));
+
+    vcd.settings().Command3->click();  // "取消" gives the panel back
+    ASSERT_TRUE(vcd.isEnabled());
+    leftClick(closeKey);
+    EXPECT_TRUE(vcd.ended());
 }
 
 TEST(MainWindow, HelpItemSaysSoWhenNoProgramCanOpenTheReadme)
