@@ -687,6 +687,7 @@ void frmSet::Command5_Click(int index)
         List1->setCurrentRow(List1->count() - 1, QItemSelectionModel::NoUpdate);
         List1_Click();
         Command5_Click(3);
+        ChkPatten();  // back to browsing: the box shows the pattern again, not the new text
         break;
     case 3:  // "取消"
         Command5[2]->hide();

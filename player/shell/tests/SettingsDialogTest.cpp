@@ -324,6 +324,15 @@ TEST(SettingsDialog, FileTypesAddAndDelete)
 
     for (int i = 0; i < s.List1->count(); ++i) s.List1->item(i)->setSelected(false);
     EXPECT_EQ(s.Text4->text(), "");
+
+    // After adding, the box is back to browsing and shows the pattern, not the typed entry.
+    s.List1->item(4)->setSelected(true);
+    s.Command5[0]->click();
+    s.Text4->setText("OGG (*.ogg)");
+    s.Command5[2]->click();
+    EXPECT_EQ(s.List1->count(), 8);
+    EXPECT_FALSE(s.Text4->isEnabled());
+    EXPECT_EQ(s.Text4->text(), "*.MP3");
 }
 
 TEST(SettingsDialog, SmallHandlersFollowTheirBoxes)
