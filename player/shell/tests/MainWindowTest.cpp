@@ -264,10 +264,10 @@ TEST(MainWindow, ThePanelTakesNoClicksWhileADialogHoldsItDisabled)
 
 TEST(MainWindow, HelpItemSaysSoWhenNoProgramCanOpenTheReadme)
 {
+    const QString program = ShellTest::freshWorld();
     // Without a desktop there is nothing to open a page with, as on a system without xdg-open.
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         GTEST_SKIP() << "needs a platform without a program that opens documents";
-    const QString program = ShellTest::freshWorld();
     QFile readme(program + "/readme.htm");
     ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
     readme.close();
