@@ -141,6 +141,12 @@ TEST_F(FolderPicker, ClosingTheWindowKeepsTheStartingFolderAndUnloadsThePicker) 
     EXPECT_EQ(SeleDirPath, root_ + "/Empty");
 }
 
+TEST_F(FolderPicker, APickerThatGoesAwayUnansweredIsACancel) {
+    // As when the program ends while the picker is open: no button, no close box.
+    pick(root_ + "/Empty", "*.*", [](frmSeleDir* picker) { picker->deleteLater(); });
+    EXPECT_EQ(SeleDirPath, "");
+}
+
 TEST_F(FolderPicker, AnUnreadableStartOrDriveLeavesThePickerWhereItWas) {
     pick(root_ + "/Pictures", "*.*", [](frmSeleDir* picker) { picker->Command5->click(); });
     QString driveShown;

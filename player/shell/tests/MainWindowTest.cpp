@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include "frmTemp.h"
 #include "frmMenu.h"
+#include "frmSeleDir.h"
 #include "frmVCD.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -260,6 +262,35 @@ TEST(MainWindow, ThePanelTakesNoClicksWhileADialogHoldsItDisabled)
     ASSERT_TRUE(vcd.isEnabled());
     leftClick(closeKey);
     EXPECT_TRUE(vcd.ended());
+}
+
+// The user closes the player with its close key while the folder search's picker is open.
+// Exits 0 when nothing was searched after the player said goodbye.
+[[noreturn]] static void closeWhileTheFolderPickerIsOpen()
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    SaveAppSetting("CDROMDISK", program);  // the picker opens on a folder that exists
+    StartLog();
+    frmVCD vcd;
+    if (!vcd.Start()) std::_Exit(2);
+    QWidget* closeKey = vcd.panel().obj().PicCtl[8];
+    QTimer::singleShot(100, [closeKey] {
+        if (!SeleDirForm() || !SeleDirForm()->isVisible()) std::_Exit(3);
+        leftClick(closeKey);
+    });
+    vcd.contextMenu().mPath_Click();
+    const QStringList log = ShellTest::logTexts(program);
+    const int goodbye = log.indexOf("退出Quorvel V1.1.400");
+    if (goodbye < 0) std::_Exit(4);
+    std::_Exit(log.mid(goodbye).contains("檢查是否是VCD") ? 1 : 0);
+}
+
+TEST(MainWindowDeathTest, ClosingThePlayerWhileTheFolderPickerIsOpenSearchesNothingAfterwards)
+{
+    // In a process of its own: the end of the player ends every event loop of the process.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(closeWhileTheFolderPickerIsOpen(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(MainWindow, HelpItemSaysSoWhenNoProgramCanOpenTheReadme)
