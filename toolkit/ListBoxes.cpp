@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 
@@ -161,6 +162,17 @@ void DirListBox::rebuild() {
 
 void DirListBox::openItem(QListWidgetItem* item) {
     if (item) setPath(item->data(Qt::UserRole).toString());
+}
+
+void DirListBox::keyPressEvent(QKeyEvent* event) {
+    // Enter opens the folder, as a double click does, and goes no further: in a dialog it
+    // would also press the default button and take the folder before the user is there.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        openItem(currentItem());
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 // ---------------------------------------------------------------- FileListBox

@@ -70,6 +70,9 @@ signals:
     void Change();  // Path changed
     void Click();   // the selected entry changed
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void rebuild();
     void openItem(QListWidgetItem* item);

@@ -146,5 +146,8 @@ void ShowSeleDir() {
     QObject::connect(picker, &frmSeleDir::Closed, &wait, &QEventLoop::quit);
     QObject::connect(picker, &QObject::destroyed, &wait, &QEventLoop::quit);
     if (SeleDirBusy) wait.exec();
+    // The wait ended without an answer (the program ends while the picker is open, or the
+    // picker went away): that is a cancel, so the caller does not go on with its start folder.
+    if (SeleDirBusy) SeleDirPath = QString();
     SeleDirBusy = false;
 }

@@ -46,6 +46,7 @@ public:
     // System
     virtual int driveType(const QString& drive) const = 0;
     virtual QStringList songFilesIn(const QString& folder) const = 0;
-    virtual void openDocument(const QString& path) = 0;
+    // Opens a document with the desktop's program for it; false when nothing could open it.
+    virtual bool openDocument(const QString& path) = 0;
     virtual void writeLog(const QString& line) = 0;
 };

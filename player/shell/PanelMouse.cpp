@@ -88,6 +88,9 @@ bool PanelMouse::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
+        // A disabled window takes no clicks (a dialog holds it, such as the settings); the
+        // filter sees them all the same, so it swallows them here.
+        if (!m_panel.host().panelWidget()->isEnabled()) return true;
         if (auto* widget = qobject_cast<QWidget*>(watched)) return dispatch(widget, static_cast<QMouseEvent*>(event));
         return false;
     default:

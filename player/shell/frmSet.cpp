@@ -242,6 +242,9 @@ void frmSet::buildControls()
     commands->addWidget(Command2);
     commands->addWidget(Command3);
     grid->addLayout(commands, 10, 0, 1, 2);
+    // No button answers the Enter key: Enter in a text box (a new file type, a folder) must not
+    // press whatever button happens to be first, such as the panel picture's file dialog.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 
     connect(Command2, &QPushButton::clicked, this, &frmSet::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmSet::Command3_Click);
@@ -684,6 +687,7 @@ void frmSet::Command5_Click(int index)
         List1->setCurrentRow(List1->count() - 1, QItemSelectionModel::NoUpdate);
         List1_Click();
         Command5_Click(3);
+        ChkPatten();  // back to browsing: the box shows the pattern again, not the new text
         break;
     case 3:  // "取消"
         Command5[2]->hide();

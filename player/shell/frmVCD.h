@@ -245,7 +245,7 @@ public:
     void showVolumePercent(int percent) override;
     int driveType(const QString& drive) const override;
     QStringList songFilesIn(const QString& folder) const override;
-    void openDocument(const QString& path) override;
+    bool openDocument(const QString& path) override;
     void writeLog(const QString& line) override;
 
     // LibraryHost

@@ -245,7 +245,7 @@ void frmVCD::showVolumePercent(int percent)
 
 int frmVCD::driveType(const QString& drive) const { return Drives::DriveType(drive); }
 
-void frmVCD::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool frmVCD::openDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 void frmVCD::writeLog(const QString& line) { WriteLog(line); }
 

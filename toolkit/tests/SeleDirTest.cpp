@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -139,6 +140,29 @@ TEST_F(FolderPicker, ClosingTheWindowKeepsTheStartingFolderAndUnloadsThePicker) 
     });
     EXPECT_EQ(count, "0 個檔");
     EXPECT_EQ(SeleDirPath, root_ + "/Empty");
+}
+
+TEST_F(FolderPicker, EnterOnAFolderOpensItAndLeavesThePickerOpen) {
+    bool stillOpen = false;
+    QString shown;
+    pick(root_, "*.*", [&](frmSeleDir* picker) {
+        picker->Dir1->setFocus();
+        picker->Dir1->setListIndex(picker->Dir1->listCount() - 1);  // "Pictures", after "Empty"
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(picker->Dir1, &enter);
+        stillOpen = picker->isVisible();
+        shown = picker->Label1->text();
+        picker->Command5->click();
+    });
+    EXPECT_TRUE(stillOpen) << "Enter took the folder before the user was there";
+    EXPECT_EQ(shown, root_ + "/Pictures");
+    EXPECT_EQ(SeleDirPath, root_ + "/Pictures");
+}
+
+TEST_F(FolderPicker, APickerThatGoesAwayUnansweredIsACancel) {
+    // As when the program ends while the picker is open: no button, no close box.
+    pick(root_ + "/Empty", "*.*", [](frmSeleDir* picker) { picker->deleteLater(); });
+    EXPECT_EQ(SeleDirPath, "");
 }
 
 TEST_F(FolderPicker, AnUnreadableStartOrDriveLeavesThePickerWhereItWas) {

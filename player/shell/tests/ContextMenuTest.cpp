@@ -65,7 +65,11 @@ public:
     void showVolumePercent(int percent) override { calls << QString("volume %1%").arg(percent); }
     int driveType(const QString& drive) const override { return drive.startsWith("/dev/sr") ? 5 : 3; }
     QStringList songFilesIn(const QString& folder) const override { return folders.value(folder); }
-    void openDocument(const QString& path) override { calls << "open " + path; }
+    bool openDocument(const QString& path) override
+    {
+        calls << "open " + path;
+        return true;
+    }
     void writeLog(const QString& line) override { calls << "log " + line; }
 };
 

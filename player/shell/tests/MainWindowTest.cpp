@@ -9,17 +9,35 @@
 #include "frmSet.h"
 #include <QPushButton>
 #include "frmTemp.h"
+#include "frmMenu.h"
+#include "frmSeleDir.h"
 #include "frmVCD.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
 int indexOf(const QStringList& lines, const QString& text) { return lines.indexOf(text); }
+
+// A left click in the middle of a widget, as the window system delivers it.
+void leftClick(QWidget* widget)
+{
+    const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
+    const QPointF global = widget->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
 
 // The start-up option (0, 1 or 2) and the chosen device, as the settings dialog stores them.
 void chooseStartup(int option, const QString& drive)
@@ -225,6 +243,75 @@ TEST(MainWindow, SettingsOverADisabledPanel)
     vcd.settings().Command2->click();
     EXPECT_TRUE(vcd.isEnabled());
     EXPECT_FALSE(vcd.settings().isVisible());
+}
+
+TEST(MainWindow, ThePanelTakesNoClicksWhileADialogHoldsItDisabled)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    QWidget* closeKey = vcd.panel().obj().PicCtl[8];
+    vcd.ShowSettings();
+    ASSERT_FALSE(vcd.isEnabled());
+    leftClick(closeKey);
+    EXPECT_FALSE(vcd.ended()) << "the close key ended the player behind the settings dialog";
+    EXPECT_FALSE(ShellTest::logTexts(program).contains("儲存個人參數"));
+
+    vcd.settings().Command3->click();  // "取消" gives the panel back
+    ASSERT_TRUE(vcd.isEnabled());
+    leftClick(closeKey);
+    EXPECT_TRUE(vcd.ended());
+}
+
+// The user closes the player with its close key while the folder search's picker is open.
+// Exits 0 when nothing was searched after the player said goodbye.
+[[noreturn]] static void closeWhileTheFolderPickerIsOpen()
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    SaveAppSetting("CDROMDISK", program);  // the picker opens on a folder that exists
+    StartLog();
+    frmVCD vcd;
+    if (!vcd.Start()) std::_Exit(2);
+    QWidget* closeKey = vcd.panel().obj().PicCtl[8];
+    QTimer::singleShot(100, [closeKey] {
+        if (!SeleDirForm() || !SeleDirForm()->isVisible()) std::_Exit(3);
+        leftClick(closeKey);
+    });
+    vcd.contextMenu().mPath_Click();
+    const QStringList log = ShellTest::logTexts(program);
+    const int goodbye = log.indexOf("退出Quorvel V1.1.400");
+    if (goodbye < 0) std::_Exit(4);
+    std::_Exit(log.mid(goodbye).contains("檢查是否是VCD") ? 1 : 0);
+}
+
+TEST(MainWindowDeathTest, ClosingThePlayerWhileTheFolderPickerIsOpenSearchesNothingAfterwards)
+{
+    // In a process of its own: the end of the player ends every event loop of the process.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(closeWhileTheFolderPickerIsOpen(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(MainWindow, HelpItemSaysSoWhenNoProgramCanOpenTheReadme)
+{
+    const QString program = ShellTest::freshWorld();
+    // Without a desktop there is nothing to open a page with, as on a system without xdg-open.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        GTEST_SKIP() << "needs a platform without a program that opens documents";
+    QFile readme(program + "/readme.htm");
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.close();
+    frmVCD vcd;
+    const std::unique_ptr<QMenu> tree(vcd.contextMenu().build(frmMenu::Branch::Main, &vcd));
+    QAction* help = nullptr;
+    for (QMenu* branch : tree->findChildren<QMenu*>())
+        for (QAction* action : branch->actions())
+            if (action->text() == QStringLiteral("說明文件")) help = action;
+    ASSERT_NE(help, nullptr);
+    help->trigger();
+    ASSERT_EQ(MessageBox::shownRequests().size(), 1) << "the user clicked and nothing happened";
+    EXPECT_EQ(MessageBox::shownRequests()[0].prompt, "無法開啟說明文件:\r\n" + program + "/readme.htm");
 }
 
 TEST(MainWindow, PanelCountAcrossPictureKinds)

@@ -11,16 +11,19 @@
 #include "frmSongSet.h"
 #include "frmVCD.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,6 +35,15 @@ void touch(const QString& path)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("x");
+}
+
+void pressReturn(QWidget* box)
+{
+    box->setFocus();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(box, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(box, &release);
 }
 
 }  // namespace
@@ -312,6 +324,15 @@ TEST(SettingsDialog, FileTypesAddAndDelete)
 
     for (int i = 0; i < s.List1->count(); ++i) s.List1->item(i)->setSelected(false);
     EXPECT_EQ(s.Text4->text(), "");
+
+    // After adding, the box is back to browsing and shows the pattern, not the typed entry.
+    s.List1->item(4)->setSelected(true);
+    s.Command5[0]->click();
+    s.Text4->setText("OGG (*.ogg)");
+    s.Command5[2]->click();
+    EXPECT_EQ(s.List1->count(), 8);
+    EXPECT_FALSE(s.Text4->isEnabled());
+    EXPECT_EQ(s.Text4->text(), "*.MP3");
 }
 
 TEST(SettingsDialog, SmallHandlersFollowTheirBoxes)
@@ -400,4 +421,35 @@ TEST(SettingsDialog, ConfirmingAppliesTheLyricFolderBoxAndAZeroPictureIntervalSt
     vcd.setSlideShowEnabled(true);
     EXPECT_TRUE(vcd.TimerBMP.isActive());
     EXPECT_EQ(vcd.TimerBMP.interval(), 3000);
+}
+
+TEST(SettingsDialog, TheEnterKeyInATextBoxPressesNoButton)
+{
+    ShellTest::freshWorld();
+    frmVCD vcd;
+    frmSet& s = vcd.settings();
+    s.Form_Load();
+    s.show();
+    // Any window that Enter would open is recorded and closed, so that the test goes on.
+    QStringList opened;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened << modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    watch.start(20);
+    const QString panelPicture = s.Text6->text();
+
+    s.Command5[0]->click();  // "加入"
+    s.Text4->setText("OGG (*.ogg)");
+    pressReturn(s.Text4);
+    s.Text2->setText("/tmp/cache");
+    pressReturn(s.Text2);
+
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(", ").toStdString();
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_EQ(s.Text6->text(), panelPicture);
+    EXPECT_EQ(setting("ButtonTempDir"), "<missing>") << "nothing was confirmed";
 }
