@@ -245,6 +245,24 @@ TEST_F(ButtonIniTest, FileWithFolderPartLoadsTheMaskFromMaskDirAndKeepsTheText)
     EXPECT_EQ(get(QStringLiteral("選曲"), QStringLiteral("File0")), QStringLiteral("C:\\Old Masks\\pill.bmp"));
 }
 
+TEST_F(ButtonIniTest, KeysSharingOneMaskEachGetItStretchedToTheirOwnSize)
+{
+    saveMask(maskDir() + QStringLiteral("/round.bmp"), makeRoundMask(32));
+    obj().PicCtl[0]->setGeometry(14, 226, 26, 26);
+    obj().PicCtl[1]->setGeometry(44, 226, 50, 20);
+    obj().PicNum[0]->setGeometry(244, 130, 12, 40);
+    for (PanelKey *key : {obj().PicCtl[0], obj().PicCtl[1], obj().PicNum[0]})
+        key->Tag = QStringLiteral("round.bmp");
+    writeDefinition();
+
+    recreateForm();
+    readDefinition();
+    EXPECT_EQ(obj().PicCtlBak[0].Picture.size(), QSize(26, 26));
+    EXPECT_EQ(obj().PicCtlBak[1].Picture.size(), QSize(50, 20));
+    EXPECT_EQ(obj().PicNumBak[0].Picture.size(), QSize(12, 40));
+    EXPECT_EQ(obj().PicNumBak[0].Tag, maskDir() + QStringLiteral("/round.bmp"));
+}
+
 TEST_F(ButtonIniTest, UnreadableMaskKeepsTheKeysMaskNameForTheNextSave)
 {
     QFile damaged(maskDir() + QStringLiteral("/broken.bmp"));
