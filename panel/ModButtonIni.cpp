@@ -454,8 +454,17 @@ bool SaveButtonIni(PanelForm &Form)
     // old definition: no stale key survives, a failed write leaves the old file
     // in place, and ~380 entries cost one write instead of 380.
     ProfileDocument document;
-    for (const ButtonIniEntry &entry : ButtonIniEntries(Form))
-        document.setText(entry.section, entry.key, entry.value);
+    const QVector<ButtonIniEntry> entries = ButtonIniEntries(Form);
+    // Section by section, each in one pass: entry by entry, every entry scanned the
+    // whole document again for its place.
+    for (qsizetype first = 0; first < entries.size();) {
+        QList<std::pair<QString, QString>> section;
+        qsizetype next = first;
+        for (; next < entries.size() && entries[next].section == entries[first].section; ++next)
+            section.append({entries[next].key, entries[next].value});
+        document.setTexts(entries[first].section, section);
+        first = next;
+    }
     return !path.isEmpty() && document.save(path);
 }
 

@@ -401,6 +401,8 @@ TEST_F(ButtonIniTest, OneSaveWritesTheSameBytesAsEntryByEntry)
     saveMask(maskDir() + QStringLiteral("/round.bmp"), makeRoundMask(32));
     obj().PicCtl[3]->Tag = QStringLiteral("round.bmp");
     obj().PicNum[2]->Tag = QStringLiteral("子目錄\\功能.bmp");  // CP950 bytes 5C inside a name
+    obj().PicNum[3]->Tag = QStringLiteral(" blank first.bmp");  // written quoted, to read back whole
+    obj().PicNum[4]->Tag = QStringLiteral("'quoted'");
     obj().Label2[1]->setFont(QFont(QStringLiteral("標楷體")));
     colors.selectColorType(2);
     colors.setVScroll1(3, -20);
