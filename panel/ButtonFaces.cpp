@@ -137,8 +137,7 @@ void PanelForm::ButtonMask(BackingPicture &Mask, PanelKey &Key, bool Rebuild)
 
 bool PanelForm::loadCachedFace(PanelKey &Key)
 {
-    const std::optional<QImage> prefetched = m_prefetch.take(m_state.ButtonCacheFile);
-    QImage face = prefetched ? *prefetched : LoadKeyFaceBitmap(m_state.ButtonCacheFile);
+    QImage face = LoadKeyFaceBitmap(m_state.ButtonCacheFile);
     if (face.isNull())
         return false;  // a damaged cache file is built anew
     if (Key.width() > 0 && Key.height() > 0 && face.size() != Key.size())

@@ -91,37 +91,10 @@ void PanelForm::colourLabelsFromPicture()
     }
 }
 
-namespace {
-QImage readPanelPicture(const QString &path)
-{
-    QImageReader reader(DirSearch::ResolveCase(path));
-    return reader.read();
-}
-}  // namespace
-
-void PanelForm::PrefetchPictures()
-{
-    QList<std::pair<QString, PicturePrefetch::Decoder>> files{{m_state.DeskPicFile, readPanelPicture}};
-    const QVector<PanelKey *> *families[] = {&m_objects.PicCtl, &m_objects.PicNum, &m_objects.PicButton};
-    const int ticks[] = {ButtonColorSettings::ControlBar, ButtonColorSettings::NumberPad,
-                         ButtonColorSettings::TitleButtons};
-    QString face = m_state.ButtonCacheFile;  // numbered on as ButtonMask numbers them
-    for (int f = 0; f < 3; ++f) {
-        if (!m_colors.familyTicked(ticks[f]))
-            continue;
-        for (qsizetype i = 0; i < families[f]->size(); ++i) {
-            files.append({face, LoadKeyFaceBitmap});
-            int digits = 2;
-            face = AddFileNum(face, 1, digits);
-        }
-    }
-    m_prefetch.start(files);
-}
-
 bool PanelForm::loadDeskPicture()
 {
-    const std::optional<QImage> prefetched = m_prefetch.take(m_state.DeskPicFile);
-    QImage picture = prefetched ? *prefetched : readPanelPicture(m_state.DeskPicFile);
+    QImageReader reader(DirSearch::ResolveCase(m_state.DeskPicFile));
+    QImage picture = reader.read();
     if (picture.isNull() || picture.width() < 1 || picture.height() < 1)
         return false;
     m_objects.DeskPic.Picture = picture;
@@ -211,7 +184,6 @@ void PanelForm::DeskUpdate(bool Rebuild)
     WriteLog(QStringLiteral("載入按鈕完成"));
     m_objects.ShowObj(true);
     prog.hide();
-    m_prefetch.clear();  // a later load reads the files as they are then
     m_host.showForm();
     m_objects.Label1->setText(QString());
 }

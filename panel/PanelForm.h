@@ -1,7 +1,6 @@
 #pragma once
 
 #include "PanelObjects.h"
-#include "PicturePrefetch.h"
 
 #include <QImage>
 #include <QString>
@@ -40,9 +39,6 @@ public:
     bool plainPanel() const { return m_plainPanel; }
     void DeskLoad();
     void DeskUpdate(bool Rebuild);
-    // Decodes the panel picture and the cached key faces that the next DeskUpdate loads on
-    // a worker thread meanwhile, by the names ChkDeskName gave; DeskUpdate takes them.
-    void PrefetchPictures();
 
     // Key faces
     void ButtonUpdate(bool Rebuild);
@@ -65,7 +61,6 @@ private:
     PanelObjects m_objects;
     frmProg *m_prog = nullptr;
     bool m_plainPanel = false;
-    PicturePrefetch m_prefetch;
 };
 
 // One key face: the panel piece recoloured under the mask. Pure, for the

@@ -169,42 +169,6 @@ TEST_F(PanelLoadTest, SecondShowingTakesTheFacesFromTheCacheAndRebuildRewritesTh
     EXPECT_EQ(QImage(fifth).size(), obj().PicCtl[5]->size());
 }
 
-TEST_F(PanelLoadTest, PicturesDecodedAheadAreTheFilesOwnAndAreNotKeptForALaterLoad)
-{
-    const QString picture = makePanel(QStringLiteral("Blue.jpg"));
-    recreateForm();
-    showPanel(picture);  // builds the faces
-    recreateForm();
-    showPanel(picture);
-    QList<QImage> faces;
-    for (PanelKey *key : obj().PicCtl + obj().PicNum + obj().PicButton)
-        faces.append(key->Picture().convertToFormat(QImage::Format_RGB32));
-    const QImage panel = obj().FormPicture().convertToFormat(QImage::Format_RGB32);
-
-    recreateForm();
-    clearLog();
-    state.DeskPicFile = picture;
-    obj().InitObj(false);
-    form->ChkDeskName();
-    form->PrefetchPictures();
-    IniFile = state.DeskIniFile;
-    ReadButtonIni(*form, true);
-    form->DeskUpdate(false);
-    EXPECT_EQ(logText().count(QStringLiteral("載入按鈕-")), PlayerKeys);
-    EXPECT_EQ(obj().FormPicture().convertToFormat(QImage::Format_RGB32), panel);
-    const QVector<PanelKey *> keys = obj().PicCtl + obj().PicNum + obj().PicButton;
-    for (int i = 0; i < keys.size(); ++i)
-        EXPECT_EQ(keys[i]->Picture().convertToFormat(QImage::Format_RGB32), faces[i]) << "key " << i;
-
-    // A face changed on the disk after that load is what the next load shows.
-    QImage red(obj().PicCtl[5]->size(), QImage::Format_RGB32);
-    red.fill(Qt::red);
-    ASSERT_TRUE(SaveKeyFaceBitmap(red, cacheFile(QStringLiteral("Blue"), 5)));
-    form->ChkDeskName();
-    form->DeskUpdate(false);
-    EXPECT_EQ(obj().PicCtl[5]->Picture().convertToFormat(QImage::Format_RGB32), red);
-}
-
 TEST_F(PanelLoadTest, UntickedFamilyTakesNoCacheNumbers)
 {
     const QString picture = makePanel(QStringLiteral("Blue.jpg"));

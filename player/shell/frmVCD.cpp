@@ -298,7 +298,6 @@ void frmVCD::layOutPanel()
     if (m_panelState.DeskPicFile.isEmpty())
         m_panelState.DeskPicFile = SystemPaths::ProgramFolder() + QStringLiteral("/Desk/Quorvel.JPG");
     m_panel->ChkDeskName();
-    m_panel->PrefetchPictures();  // decoded while the definition is read
     if (FileExist(m_panelState.DeskIniFile)) {
         IniFile = m_panelState.DeskIniFile;
         ReadButtonIni(*m_panel, true);
