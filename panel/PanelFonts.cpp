@@ -3,8 +3,6 @@
 #include <QFont>
 #include <QStringList>
 
-#include <fontconfig/fontconfig.h>
-
 void installWindowsFontSubstitutes()
 {
     static const bool installed = [] {
@@ -26,13 +24,4 @@ void installWindowsFontSubstitutes()
         return true;
     }();
     (void)installed;
-}
-
-// Loading the configuration a second time, should the font database ask for it meanwhile,
-// is harmless: the library keeps the first one that is done.
-FontConfigPreload::FontConfigPreload() : m_worker([] { FcInit(); }) {}
-
-FontConfigPreload::~FontConfigPreload()
-{
-    m_worker.join();
 }

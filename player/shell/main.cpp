@@ -1,12 +1,10 @@
 #include "DisplayServer.h"
 #include "ModDeclare.h"
-#include "PanelFonts.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
-    const FontConfigPreload fonts;  // meanwhile the application object connects to the display
     DisplayServer::PreferX11UnderWayland();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
