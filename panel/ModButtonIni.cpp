@@ -14,8 +14,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 #include <QImageReader>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <optional>
@@ -193,8 +193,9 @@ bool readsAsTrue(const QString &text)
 class DefinitionReader
 {
 public:
-    DefinitionReader(PanelForm &form, bool withSize)
-        : m_form(form), m_obj(form.obj()), m_state(form.state()), m_zoom(zoomOf(form.state())), m_withSize(withSize)
+    DefinitionReader(PanelForm &form, bool withSize, const QString &file)
+        : m_form(form), m_obj(form.obj()), m_state(form.state()), m_entries(file), m_zoom(zoomOf(form.state())),
+          m_withSize(withSize)
     {
         const QSize span = screenSpan() * std::max(1.0, m_zoom);
         m_maxWidth = span.width();
@@ -215,15 +216,15 @@ public:
     }
 
 private:
-    static QString text(const QString &section, const QString &name) { return ReadIni(section, name); }
+    QString text(const QString &section, const QString &name) const { return m_entries.read(section, name); }
     // A size read from the file, no larger than the screens can show: a damaged file
     // must not make a key allocate gigabytes for its face.
     double width(double value) const { return std::min(value, m_maxWidth); }
     double height(double value) const { return std::min(value, m_maxHeight); }
-    static double number(const QString &section, const QString &name) { return Vb::Val(text(section, name)); }
+    double number(const QString &section, const QString &name) const { return Vb::Val(text(section, name)); }
 
     // A "Y" that is rounded to a 16-bit whole number; nothing when it cannot be.
-    static std::optional<int> roundedNumber(const QString &section, const QString &name)
+    std::optional<int> roundedNumber(const QString &section, const QString &name) const
     {
         const auto value = Vb::toInt16(number(section, name));
         if (!value)
@@ -266,7 +267,7 @@ private:
     // stretched to the key's size.
     void loadMask(PanelKey &k, BackingPicture &backing)
     {
-        const QString name = k.Tag.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
+        const QString name = k.Tag.mid(std::max(k.Tag.lastIndexOf(u'/'), k.Tag.lastIndexOf(u'\\')) + 1);
         const QString path = name.isEmpty() ? QString() : AddPath(m_state.MaskDir, name);
         if (path.isEmpty() || !FileExist(path)) {
             // Missing: no mask path is left for the face builder, nor for the next save.
@@ -274,8 +275,7 @@ private:
             k.Tag.clear();
             return;
         }
-        QImageReader reader(DirSearch::ResolveCase(path));  // definitions spell names freely
-        const QImage mask = reader.read();
+        const QImage mask = maskPicture(path);
         if (mask.isNull()) {
             // Unreadable: this step is skipped. The key keeps its mask name, so that the
             // next save still names it; the face builder gets no mask path.
@@ -290,6 +290,17 @@ private:
         else
             backing.Picture = QImage();
         backing.Tag = path;
+    }
+
+    // Decoded once per file: most keys of a panel share a handful of masks.
+    QImage maskPicture(const QString &path)
+    {
+        auto known = m_masks.constFind(path);
+        if (known == m_masks.constEnd()) {
+            QImageReader reader(DirSearch::ResolveCase(path));  // definitions spell names freely
+            known = m_masks.insert(path, reader.read());
+        }
+        return *known;
     }
 
     // Font name and flags, each only when given; a flag that is no Boolean stays.
@@ -314,10 +325,9 @@ private:
             QLabel *label = m_obj.Label2[i];
             const QString n = QString::number(i);
             readFont(label, Times, n);
-            setAutoSizeOn(label, true);
             const double size = number(Times, QStringLiteral("Size") + n);
             setFontSize(label, size > 1 ? size * m_zoom : (i == 2 ? 12 : 9));
-            autoSizeLabel(label);
+            setAutoSizeOn(label, true);  // sized once, in its final font
             if (i == 2)
                 setAutoSizeOn(label, false);
             const double x = number(Times, QStringLiteral("X") + n);
@@ -418,6 +428,8 @@ private:
     PanelForm &m_form;
     PanelObjects &m_obj;
     PanelState &m_state;
+    const IniEntries m_entries;
+    QHash<QString, QImage> m_masks;  // by path; a null picture for an unreadable file
     double m_zoom;
     bool m_withSize;
     double m_maxWidth = 0;
@@ -442,8 +454,17 @@ bool SaveButtonIni(PanelForm &Form)
     // old definition: no stale key survives, a failed write leaves the old file
     // in place, and ~380 entries cost one write instead of 380.
     ProfileDocument document;
-    for (const ButtonIniEntry &entry : ButtonIniEntries(Form))
-        document.setText(entry.section, entry.key, entry.value);
+    const QVector<ButtonIniEntry> entries = ButtonIniEntries(Form);
+    // Section by section, each in one pass: entry by entry, every entry scanned the
+    // whole document again for its place.
+    for (qsizetype first = 0; first < entries.size();) {
+        QList<std::pair<QString, QString>> section;
+        qsizetype next = first;
+        for (; next < entries.size() && entries[next].section == entries[first].section; ++next)
+            section.append({entries[next].key, entries[next].value});
+        document.setTexts(entries[first].section, section);
+        first = next;
+    }
     return !path.isEmpty() && document.save(path);
 }
 
@@ -455,6 +476,6 @@ void ReadButtonIni(PanelForm &Form, bool WithSize)
         return;
     }
     Form.obj().ShowObj(false);
-    DefinitionReader(Form, WithSize).read();
+    DefinitionReader(Form, WithSize, IniFile).read();
     WriteLog(QStringLiteral("面板設定檔讀取完成"));
 }

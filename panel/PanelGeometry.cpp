@@ -52,7 +52,8 @@ void setFontSize(QLabel *label, double points)
 void autoSizeLabel(QLabel *label)
 {
     const QFontMetrics metrics(label->font());
-    const QStringList lines = label->text().split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));  // compiled once: labels are sized often
+    const QStringList lines = label->text().split(lineBreak);
     int width = 0;
     for (const QString &line : lines)
         width = qMax(width, metrics.horizontalAdvance(line));

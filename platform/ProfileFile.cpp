@@ -241,6 +241,13 @@ void ProfileDocument::setValues(const QString& section, const QList<std::pair<QS
     lines_ = lines_.mid(0, insertAt) + added + lines_.mid(insertAt);
 }
 
+void ProfileDocument::setTexts(const QString& section, const QList<std::pair<QString, QString>>& texts) {
+    QList<std::pair<QString, QString>> values;
+    values.reserve(texts.size());
+    for (const auto& [key, text] : texts) values.append({key, storedValue(oneLine(text))});
+    setValues(section, values);
+}
+
 void ProfileDocument::removeKey(const QString& section, const QString& key) {
     Found f = find(section, key);
     if (f.keyLine >= 0) lines_.removeAt(f.keyLine);

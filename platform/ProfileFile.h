@@ -32,6 +32,8 @@ public:
     void setText(const QString& section, const QString& key, const QString& text);
     // setValue for each pair in order, in one pass over the section however many there are.
     void setValues(const QString& section, const QList<std::pair<QString, QString>>& values);
+    // setText for each pair in order, in one pass over the section.
+    void setTexts(const QString& section, const QList<std::pair<QString, QString>>& texts);
     void removeKey(const QString& section, const QString& key);
     void removeSection(const QString& section);
 

@@ -52,7 +52,7 @@ bool alreadyHolds(const QString& path, const QByteArray& bytes) {
 }
 }  // namespace
 
-bool write(const QString& path, const QByteArray& bytes) {
+bool write(const QString& path, const QByteArray& bytes, bool waitForDisk) {
     if (path.isEmpty()) return false;
     if (alreadyHolds(path, bytes)) return true;
     QSaveFile file(path);
@@ -60,12 +60,12 @@ bool write(const QString& path, const QByteArray& bytes) {
     // (a small file on a full disk) and would rename the empty temporary file over the
     // target. So every byte is written, and synced, before commit is asked to rename.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (file.write(bytes) != bytes.size() || !synced(file.handle())) {
+    if (file.write(bytes) != bytes.size() || (waitForDisk && !synced(file.handle()))) {
         file.cancelWriting();
         return false;  // the temporary file goes with `file`
     }
     if (!file.commit()) return false;
-    syncFolderOf(path);
+    if (waitForDisk) syncFolderOf(path);
     return true;
 }
 

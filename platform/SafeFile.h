@@ -14,7 +14,10 @@ QByteArray read(const QString& path, bool* ok = nullptr);
 // is synced to the disk and only then renamed over the target. The folder must exist. False
 // on any failure (a full disk included); the old file is then unchanged and no temporary
 // file is left behind. A file that already holds exactly these bytes is left as it is.
-bool write(const QString& path, const QByteArray& bytes);
+// Without waitForDisk the file is replaced just as safely but not synced: for a file that is
+// recreated at every start and is worth nothing after a power cut (the log), where waiting
+// for a busy disk would cost more than the whole rest of the start.
+bool write(const QString& path, const QByteArray& bytes, bool waitForDisk = true);
 
 // Appends all of the bytes or none of them, creating the file when missing: a write that
 // fails part-way is taken back, so a failed append never leaves half a line. False on failure.

@@ -1,6 +1,7 @@
 #pragma once
 // Single entries of INI files: of a named file, or of the file the global IniFile names.
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <cstdint>
@@ -21,3 +22,16 @@ QString CutNull(const QString& Text);
 // GetIniString / WriteIniString on IniFile; arguments taken as text (Vb::CStr).
 QString ReadIni(const QVariant& Section, const QVariant& Key);
 void WriteIni(const QVariant& Section, const QVariant& Key, const QVariant& Value);
+
+// The entries of one INI file, decoded and indexed once: GetIniString's answer for each
+// entry without reading and scanning the file again per entry (a panel definition has
+// some 400). Sections and keys are found without regard to case; the first of a repeated
+// section or key counts, as with GetIniString. A missing file answers "" throughout.
+class IniEntries {
+public:
+    explicit IniEntries(const QString& FileName);
+    QString read(const QString& Section, const QString& Key) const;
+
+private:
+    QHash<QString, QHash<QString, QString>> m_sections;  // case-folded names
+};

@@ -2,6 +2,7 @@
 
 #include "Cp950.h"
 #include "MessageBox.h"
+#include "SafeFile.h"
 #include "SettingsStore.h"
 #include "SystemPaths.h"
 #include "VbRuntime.h"
@@ -147,7 +148,9 @@ QString LogFilePath() {
 void StartLog() {
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     const QString entry = QStringLiteral("進入") + identity().product + u'.' + QString::number(identity().revision);
-    Cp950::writeTextFile(LogFilePath(), date + QStringLiteral("\r\n") + logLine(entry));
+    // Replaced whole, but not synced: a fresh log is worth nothing after a power cut, and
+    // waiting for a busy disk would delay the start more than all the rest of it.
+    SafeFile::write(LogFilePath(), Cp950::encode(date + QStringLiteral("\r\n") + logLine(entry)), false);
 }
 
 void WriteLog(const QString& Text) { Cp950::appendTextFile(LogFilePath(), logLine(Text)); }

@@ -245,6 +245,24 @@ TEST_F(ButtonIniTest, FileWithFolderPartLoadsTheMaskFromMaskDirAndKeepsTheText)
     EXPECT_EQ(get(QStringLiteral("選曲"), QStringLiteral("File0")), QStringLiteral("C:\\Old Masks\\pill.bmp"));
 }
 
+TEST_F(ButtonIniTest, KeysSharingOneMaskEachGetItStretchedToTheirOwnSize)
+{
+    saveMask(maskDir() + QStringLiteral("/round.bmp"), makeRoundMask(32));
+    obj().PicCtl[0]->setGeometry(14, 226, 26, 26);
+    obj().PicCtl[1]->setGeometry(44, 226, 50, 20);
+    obj().PicNum[0]->setGeometry(244, 130, 12, 40);
+    for (PanelKey *key : {obj().PicCtl[0], obj().PicCtl[1], obj().PicNum[0]})
+        key->Tag = QStringLiteral("round.bmp");
+    writeDefinition();
+
+    recreateForm();
+    readDefinition();
+    EXPECT_EQ(obj().PicCtlBak[0].Picture.size(), QSize(26, 26));
+    EXPECT_EQ(obj().PicCtlBak[1].Picture.size(), QSize(50, 20));
+    EXPECT_EQ(obj().PicNumBak[0].Picture.size(), QSize(12, 40));
+    EXPECT_EQ(obj().PicNumBak[0].Tag, maskDir() + QStringLiteral("/round.bmp"));
+}
+
 TEST_F(ButtonIniTest, UnreadableMaskKeepsTheKeysMaskNameForTheNextSave)
 {
     QFile damaged(maskDir() + QStringLiteral("/broken.bmp"));
@@ -383,6 +401,8 @@ TEST_F(ButtonIniTest, OneSaveWritesTheSameBytesAsEntryByEntry)
     saveMask(maskDir() + QStringLiteral("/round.bmp"), makeRoundMask(32));
     obj().PicCtl[3]->Tag = QStringLiteral("round.bmp");
     obj().PicNum[2]->Tag = QStringLiteral("子目錄\\功能.bmp");  // CP950 bytes 5C inside a name
+    obj().PicNum[3]->Tag = QStringLiteral(" blank first.bmp");  // written quoted, to read back whole
+    obj().PicNum[4]->Tag = QStringLiteral("'quoted'");
     obj().Label2[1]->setFont(QFont(QStringLiteral("標楷體")));
     colors.selectColorType(2);
     colors.setVScroll1(3, -20);

@@ -35,6 +35,8 @@ TEST(SafeFileOnAFullDisk, AWriteFailsAndKeepsTheOldFileSmallOrLarge) {
     EXPECT_EQ(contentOf(file), QByteArray("old\r\n"));
     EXPECT_FALSE(SafeFile::write(file, QByteArray(64 * 1024, 'x')));
     EXPECT_EQ(contentOf(file), QByteArray("old\r\n"));
+    EXPECT_FALSE(SafeFile::write(file, QByteArray(64 * 1024, 'x'), false));  // not synced: just as whole
+    EXPECT_EQ(contentOf(file), QByteArray("old\r\n"));
     EXPECT_FALSE(SafeFile::write(disk.filePath("new.txt"), "x"));
     EXPECT_EQ(disk.names(), QStringList({FullDisk::FillerName, "list.m3u"}));  // no temporary file left
 

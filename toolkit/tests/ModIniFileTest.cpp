@@ -73,3 +73,19 @@ TEST_F(ModIniFileTest, FailedWritesAreQuietAndGiveZero) {
     WriteIni("S", "K", "v");  // no file named: nothing happens
     EXPECT_EQ(ReadIni("S", "K"), QString());
 }
+
+TEST_F(ModIniFileTest, IniEntriesAnswerAsGetIniStringDoesForEveryEntry) {
+    writeFile(QStringLiteral("[設定]\r\nKey=first\r\nkey=second\r\nBlanks=   \r\nQuoted=\"  a  \"\r\n"
+                             "Long=") + QString(1022, u'a') + QStringLiteral("設定\r\n"
+                             "[Other]\r\nX=1\r\n[設定]\r\nLater=ignored\r\nKey=third\r\n[Empty]\r\n"));
+    const IniEntries entries(file_);
+    for (const QString& section : {QStringLiteral("設定"), QStringLiteral("other"), QStringLiteral("Empty"),
+                                   QStringLiteral("Missing")})
+        for (const QString& key : {QStringLiteral("KEY"), QStringLiteral("Blanks"), QStringLiteral("Quoted"),
+                                   QStringLiteral("Long"), QStringLiteral("Later"), QStringLiteral("x"),
+                                   QStringLiteral("Missing")})
+            EXPECT_EQ(entries.read(section, key), GetIniString(file_, section, key))
+                << section.toStdString() << "/" << key.toStdString();
+    EXPECT_EQ(entries.read(QStringLiteral("設定"), QStringLiteral("key")), QStringLiteral("first"));
+    EXPECT_EQ(IniEntries(dir_.filePath("none.ini")).read(QStringLiteral("設定"), QStringLiteral("Key")), QString());
+}
