@@ -163,6 +163,8 @@ bool LibcdioDrive::ensurePlayer()
 
 bool LibcdioDrive::play(qint64 fromMs, qint64 toMs)
 {
+    if (m_trayOpen)
+        return fail(QStringLiteral("the disc is out"));
     if (!readToc())
         return false;
     if (fromMs < 0 || fromMs >= discLength())
@@ -238,11 +240,16 @@ bool LibcdioDrive::setTrayOpen(bool open)
 {
     if (m_device.isEmpty())
         return fail(QStringLiteral("no optical drive"));
-    if (isImage())
-        return fail(QStringLiteral("a disc image has no tray"));
+    const bool image = isImage();
     m_player.reset();
     m_heldMs = 0;
     m_playTo = -1;
+    if (image) {
+        // A disc image has no tray: it is taken out and put back as a disc
+        // would be, so that the eject key loads what it ejected.
+        m_trayOpen = open;
+        return true;
+    }
     closeDevice();
     driver_return_code_t result = DRIVER_OP_ERROR;
     if (open) {

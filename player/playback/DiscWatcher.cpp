@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "Drives.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -46,13 +47,19 @@ QMap<QString, QString> DiscWatcher::presentMedia()
     QMap<QString, QString> media;
     // A disc in an optical drive without a mounted volume counts once it is
     // read as an audio CD; a data disc counts when its volume is mounted, so
-    // that it is not probed before its files can be seen.
+    // that it is not probed before its files can be seen. A disc image is
+    // never mounted: its files are read from the image, so any disc counts.
     const QVector<CdTrack> tracks = cdDrive().mediaPresent() ? cdDrive().tracks() : QVector<CdTrack>();
-    const bool discInOpticalDrive = !tracks.isEmpty() && tracks.first().audio;
+    const bool audioDisc = !tracks.isEmpty() && tracks.first().audio;
     for (const Drives::Drive &drive : Drives::List()) {
-        if (drive.mounted)
+        if (drive.mounted) {
             media.insert(drive.root, drive.device);
-        else if (drive.type == Drives::TypeOptical && discInOpticalDrive)
+            continue;
+        }
+        if (drive.type != Drives::TypeOptical)
+            continue;
+        const bool image = !drive.device.isEmpty() && QFileInfo(drive.device).isFile();
+        if (audioDisc || (image && !tracks.isEmpty()))
             media.insert(drive.root, drive.device.isEmpty() ? drive.root : drive.device);
     }
     return media;

@@ -10,7 +10,8 @@ class ClockTimer;
 // table and at the optical drive's media state at an interval and reports
 // each change once. A volume mounted or unmounted counts as arrival or
 // removal of its root; an audio CD inserted into or taken out of an optical
-// drive that has no mounted volume counts for that drive's device node.
+// drive that has no mounted volume counts for that drive's device node, and
+// so does any disc of a disc image used as the drive.
 // Also passes on changes of the screens.
 class DiscWatcher : public QObject
 {

@@ -57,6 +57,7 @@ void FilePlayback::letEventsRun()
 
 void FilePlayback::PlayVCD(const QString &file)
 {
+    const quint64 start = ++m_starts;
     m_host.setCaptureMenusEnabled(true);
     m_engine.StopMedia();
     m_state.CurMediaFile.clear();
@@ -70,10 +71,10 @@ void FilePlayback::PlayVCD(const QString &file)
     else
         m_state.FrameRate = 30;
 
-    if (videoControl() == m_host.mainMci())
-        playInPanel(file);
-    else
-        playInVideoWindow(file);
+    const bool started =
+        videoControl() == m_host.mainMci() ? playInPanel(file, start) : playInVideoWindow(file, start);
+    if (!started)
+        return;
 
     m_state.VcdFile = m_state.MediaKind == KindVcd ? file : GetFilePath(file);
     m_state.MediaTitle = m_state.VcdFile;
@@ -86,10 +87,12 @@ MciWnd *FilePlayback::videoControl()
     return m_engine.frmPlay().MCIWnd1();
 }
 
-void FilePlayback::playInVideoWindow(const QString &file)
+bool FilePlayback::playInVideoWindow(const QString &file, quint64 start)
 {
     letEventsRun();
     m_engine.Delay(0.1);
+    if (start != m_starts)
+        return false;
     m_host.setPictureAreaVisible(false);
     MciWnd *control = m_engine.frmPlay().MCIWnd1();
     m_state.ActiveMci = control;
@@ -98,6 +101,8 @@ void FilePlayback::playInVideoWindow(const QString &file)
     control->setCommand(QStringLiteral("Close"));
     letEventsRun();
     m_engine.Delay(0.5);
+    if (start != m_starts)
+        return false;
 
     // The control takes the video's own size when it opens it.
     control->setAutosizeWindow(true);
@@ -115,15 +120,20 @@ void FilePlayback::playInVideoWindow(const QString &file)
     m_engine.frmPlay().show();
     m_engine.SetVolume();
     m_engine.Delay(0.5);
+    if (start != m_starts)
+        return false;
     control->setCommand(QStringLiteral("Play"));
     letEventsRun();
+    return true;
 }
 
-void FilePlayback::playInPanel(const QString &file)
+bool FilePlayback::playInPanel(const QString &file, quint64 start)
 {
     MciWnd *control = m_host.mainMci();
     m_state.ActiveMci = control;
     m_engine.Delay(0.5);
+    if (start != m_starts)
+        return false;
 
     control->setFileName(file);
     control->setSpeed(m_state.PlaySpeed);
@@ -137,8 +147,11 @@ void FilePlayback::playInPanel(const QString &file)
 
     m_engine.SetVolume();
     m_engine.Delay(0.5);
+    if (start != m_starts)
+        return false;
     control->setCommand(QStringLiteral("Play"));
     letEventsRun();
+    return true;
 }
 
 void FilePlayback::VCDResize()
@@ -308,6 +321,7 @@ void FilePlayback::PlayMp31()
 
 void FilePlayback::PlayMp3(const QString &folder, int song)
 {
+    const quint64 start = ++m_starts;
     m_state.BusyFlag = true;
     m_state.FrameRate = 10;
     m_host.setMessage(QString());
@@ -340,7 +354,7 @@ void FilePlayback::PlayMp3(const QString &folder, int song)
         if (!FileExist(path))
             m_host.setMessage(QStringLiteral("找不到'") + path + QLatin1Char('\''));
         else
-            openSong(path);
+            openSong(path, start);
     }
     m_host.setMainEnabled(true);
     m_state.BusyFlag = false;
@@ -384,7 +398,7 @@ void FilePlayback::followSlideFolder(const QString &song)
     }
 }
 
-void FilePlayback::openSong(const QString &song)
+void FilePlayback::openSong(const QString &song, quint64 start)
 {
     MciWnd *control = m_state.ActiveMci;
     control->setCommand(QStringLiteral("Stop"));
@@ -392,6 +406,8 @@ void FilePlayback::openSong(const QString &song)
     control->setFileName(QString());
     letEventsRun();
     m_engine.Delay(0.5);
+    if (start != m_starts)
+        return;
     // Cleared before the file is opened: the control reports a bad file while
     // it opens it, and that report must not be lost.
     m_state.MediaError = false;
@@ -408,6 +424,8 @@ void FilePlayback::openSong(const QString &song)
     m_engine.SetVolume();
     if (!m_state.MediaError) {
         m_engine.Delay(0.5);
+        if (start != m_starts)
+            return;
         control->setCommand(QStringLiteral("Play"));
     } else {
         m_host.setMessage(QStringLiteral("播放媒體錯誤"));

@@ -40,13 +40,14 @@ private:
     // ChkVCD and ChkMP3 are one routine; only ChkVCD notes a user's stop.
     void fileTransport(int code, bool video);
     void seekBy(bool forward);
-    void playInVideoWindow(const QString &file);
-    void playInPanel(const QString &file);
+    // Each returns false when a later start began while it waited.
+    bool playInVideoWindow(const QString &file, quint64 start);
+    bool playInPanel(const QString &file, quint64 start);
     // Songs of a folder entry, or the entry itself; returns the song path.
     QString chooseSong();
     void fillEntryMenu();
     void followSlideFolder(const QString &song);
-    void openSong(const QString &song);
+    void openSong(const QString &song, quint64 start);
     // The control a video of the current panel shows on: the panel's own
     // over its picture area, else the video window's.
     MciWnd *videoControl();
@@ -55,4 +56,8 @@ private:
     PlaybackEngine &m_engine;
     PlaybackState &m_state;
     PlaybackHost &m_host;
+    // Starts of a song or video so far. A start lets events run while it
+    // waits, so a key pressed meanwhile can begin a later one; the earlier
+    // start then gives up rather than open its file under the later title.
+    quint64 m_starts = 0;
 };

@@ -109,8 +109,8 @@ bool PlaybackEngine::videoCdStep()
     if (m_state.MediaLength == 0 || m_state.SeekPos < m_state.MediaLength)
         return false;
 
-    control->setCommand(QStringLiteral("Stop"));
-    Delay(0.2);
+    if (!waitAtTheEnd(control))
+        return true;
     const int next = int(m_state.TrackIndex) + 1;
     if (next < m_state.MediaCount && next < m_state.VcdFiles.size()) {
         m_state.TrackIndex = next;
@@ -121,6 +121,16 @@ bool PlaybackEngine::videoCdStep()
         endOfVideoDisc();
     }
     return true;
+}
+
+bool PlaybackEngine::waitAtTheEnd(MciWnd *control)
+{
+    control->setCommand(QStringLiteral("Stop"));
+    const QString ended = control->FileName();
+    Delay(0.2);
+    // Events ran meanwhile: a song or track the user started then is kept.
+    return m_state.ActiveMci == control && control->FileName() == ended
+           && control->Mode() != QLatin1String("playing");
 }
 
 void PlaybackEngine::endOfVideoDisc()
@@ -212,8 +222,8 @@ void PlaybackEngine::musicFileStep()
 
     if (m_state.MediaLength == 0 || m_state.SeekPos < m_state.MediaLength)
         return;
-    control->setCommand(QStringLiteral("Stop"));
-    Delay(0.2);
+    if (!waitAtTheEnd(control))
+        return;
     if (m_state.SongIndex + 1 < m_state.SongCount) {
         m_state.SongIndex = m_state.SongIndex + 1;
         if (m_files)

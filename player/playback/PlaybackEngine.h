@@ -153,6 +153,9 @@ private:
     void lyricStep(const QString &cdMode);
     void noMediumStep();
     void endOfVideoDisc();
+    // Stops the ended item and waits a moment; false when the user started
+    // another item meanwhile, which the clock then leaves playing.
+    bool waitAtTheEnd(MciWnd *control);
 
     PlaybackState &m_state;
     PlaybackHost &m_host;

@@ -59,8 +59,21 @@ TEST_F(CdImageTest, ReadsTheTableOfContents)
     EXPECT_EQ(tracks[1].startMs, 2000);
     EXPECT_EQ(tracks[1].lengthMs, 1000);
     EXPECT_TRUE(tracks[1].audio);
-    // An image has no tray to move.
-    EXPECT_FALSE(drive.setTrayOpen(true));
+}
+
+TEST_F(CdImageTest, AnImageIsTakenOutAndPutBackAsByItsTray)
+{
+    LibcdioDrive drive(QFile::encodeName(m_cue));
+    ASSERT_TRUE(drive.play(0, -1)) << drive.lastError().toStdString();
+    ASSERT_TRUE(drive.setTrayOpen(true)) << drive.lastError().toStdString();
+    EXPECT_EQ(drive.state(), CdDrive::State::TrayOpen);
+    EXPECT_FALSE(drive.mediaPresent());
+    EXPECT_FALSE(drive.play(0, -1));
+
+    ASSERT_TRUE(drive.setTrayOpen(false));
+    EXPECT_EQ(drive.state(), CdDrive::State::Stopped);
+    EXPECT_TRUE(drive.mediaPresent());
+    EXPECT_EQ(drive.positionMs(), 0);
 }
 
 TEST_F(CdImageTest, PlaysTracksThroughTheCommandSet)

@@ -3,6 +3,7 @@
 // PELLORAN_CD_DEVICE as a user names the image they keep.
 #include "CdDrive.h"
 #include "Clock.h"
+#include "DiscWatcher.h"
 #include "Drives.h"
 #include "FakeHost.h"
 #include "LibcdioDrive.h"
@@ -95,6 +96,26 @@ TEST_F(DiscImageTest, AVideoCdImageIsProbedFromItsOwnFileSystem)
     EXPECT_EQ(host.messageText, "請選擇播放曲目 1~2");
     EXPECT_EQ(state.VcdFiles,
               (QStringList{s_videoCd + "/Mpegav/AVSEQ01.DAT", s_videoCd + "/Mpegav/AVSEQ02.DAT"}));
+}
+
+TEST_F(DiscImageTest, TheEjectKeyTakesAVideoCdImageOutAndPutsItBackToBeProbedAgain)
+{
+    useDrive(s_videoCd);
+    engine->CheckCdrom(true);
+    ASSERT_EQ(state.MediaKind, "VCD");
+    engine->discWatcher().start(600000);  // looked at by hand below
+
+    engine->ChkCD(7);
+    EXPECT_EQ(cdDrive().state(), CdDrive::State::TrayOpen);
+    engine->discWatcher().poll();
+    EXPECT_EQ(host.messageText, "-請放入光碟片-");
+    EXPECT_EQ(state.MediaKind, "");
+
+    engine->ChkCD(7);
+    EXPECT_TRUE(host.messages.contains("進片中,請稍後..."));
+    engine->discWatcher().poll();
+    EXPECT_EQ(state.MediaKind, "VCD");
+    EXPECT_EQ(state.MediaCount, 2);
 }
 
 TEST_F(DiscImageTest, VolumeKeysReachTheEngineThatPlaysAnAudioCd)

@@ -144,6 +144,35 @@ TEST_F(FilePlaybackTest, AVideoMetInMusicModeGoesToTheVideoWindowAnMp3StaysAudio
     EXPECT_FALSE(engine->frmPlay().isVisible());
 }
 
+// Keys pressed quickly one after another: each start lets events run while it
+// waits, so a later start can run inside an earlier one. The last one asked
+// for plays; the earlier ones give up instead of opening their own file
+// under the later one's title.
+TEST_F(FilePlaybackTest, TheLastOfStartsThatOverlapIsTheOneThatPlays)
+{
+    const QString first = song("a.mp3", 60000);
+    const QString clip = song("b.avi", 30000, QSize(160, 120));
+    const QString last = song("c.mp3", 90000);
+    useEntries({first, clip, last});
+
+    // A video start overtaken by a song, and a song start overtaken by a video.
+    clock.singleShot(100, [&] { playback->PlayMp3(last, 0); });
+    playback->PlayMp3(clip, 0);
+    EXPECT_EQ(state.CurMediaFile, last);
+    EXPECT_EQ(state.ActiveMci->FileName(), last);
+    EXPECT_EQ(state.ActiveMci->Mode(), "playing");
+    EXPECT_FALSE(engine->frmPlay().isVisible());
+    EXPECT_EQ(state.VcdFile, last);
+
+    clock.singleShot(100, [&] { playback->PlayMp3(clip, 0); });
+    playback->PlayMp3(first, 0);
+    EXPECT_EQ(state.ActiveMci, engine->frmPlay().MCIWnd1());
+    EXPECT_EQ(state.ActiveMci->FileName(), clip);
+    EXPECT_EQ(state.ActiveMci->Mode(), "playing");
+    EXPECT_EQ(state.VcdFile, music);
+    EXPECT_FALSE(state.BusyFlag);
+}
+
 TEST_F(FilePlaybackTest, MusicModeWaitsForAChoiceOrPlaysTheFirstEntry)
 {
     const QString first = song("one.mp3", 60000);

@@ -195,6 +195,41 @@ TEST_F(FileKindTest, AnyMusicFileReachesItsEnd)
     EXPECT_EQ(files.calls, QStringList{"PlayMp3 /m/A 1"});
 }
 
+// The clock waits a moment at the end of an item before it starts the next;
+// an item the user starts meanwhile (a key, a menu entry) is kept, not
+// followed at once by the clock's own next one.
+TEST_F(FileKindTest, AnItemTheUserStartsWhileTheEndWaitsIsKept)
+{
+    state.MediaKind = "MP3";
+    state.CurFileExt = "MP3";
+    state.FrameRate = 10;
+    state.PlayArray = {"/m/A"};
+    state.MediaCount = 1;
+    state.VcdFile = "/m/A";
+    state.SongCount = 3;
+    play("/m/A/a.mp3", 2000);
+    clock.advance(2100);
+    clock.singleShot(100, [&] { play("/m/A/c.mp3", 30000); });
+    engine->ShowTime();
+    EXPECT_TRUE(files.calls.isEmpty()) << files.calls.join(", ").toStdString();
+
+    state.MediaKind = "VCD";
+    state.FrameRate = 30;
+    state.VcdFiles = {"/d/1.dat", "/d/2.dat", "/d/3.dat"};
+    state.MediaCount = 3;
+    state.TrackIndex = 0;
+    play("/d/1.dat", 2000, QSize(352, 240));
+    clock.advance(2100);
+    clock.singleShot(100, [&] { play("/d/3.dat", 2000, QSize(352, 240)); });
+    engine->ShowTime();
+    EXPECT_TRUE(files.calls.isEmpty()) << files.calls.join(", ").toStdString();
+
+    // Without a start meanwhile the clock goes on.
+    clock.advance(2100);
+    engine->ShowTime();
+    EXPECT_EQ(files.calls, QStringList{"PlayVCD /d/2.dat"});
+}
+
 TEST_F(FileKindTest, EndOfAVideoDiscFollowsTheUsersChoice)
 {
     state.MediaKind = "VCD";
