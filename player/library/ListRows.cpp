@@ -24,6 +24,15 @@ void moveSelectedToEnd(QVector<ListRow>& rows, bool toTop)
     rows = toTop ? moved + rest : rest + moved;
 }
 
+// The folder of a list line: the text before its last "/". (The folder rule for names
+// with an extension would take a whole path without "." for a folder, and every save
+// would then add the name again.)
+QString folderOf(const QString& field)
+{
+    const int slash = field.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? GetFilePath(field) : field.left(slash);
+}
+
 }  // namespace
 
 void ListRows::MoveUp(QVector<ListRow>& rows)
@@ -70,7 +79,7 @@ QVector<ListRow> ListRows::RowsOfListFile(const QString& text)
     QVector<ListRow> rows;
     for (const QString& field : ReadFields(text).fields) {
         if (field.isEmpty()) continue;  // blank lines are no entries
-        rows.append({GetFileName(field), GetFilePath(field), false});
+        rows.append({GetFileName(field), folderOf(field), false});
     }
     return rows;
 }

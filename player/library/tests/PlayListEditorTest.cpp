@@ -108,6 +108,25 @@ TEST(PlayListEditor, SavesCp950SafelyAndKeepsTheListOnAFailedSave)
     EXPECT_EQ(other.rows(), w.rows());
 }
 
+// Files without an extension (and folders named like files) are songs too: saved by
+// "儲存清單檔" and read back by "開啟最後使用檔", every row comes back as it was.
+TEST(PlayListEditor, RowsWithoutExtensionsReadBackAsSaved)
+{
+    QTemporaryDir dir;
+    frmSongSet w;
+    const QVector<ListRow> rows{{"README", "/music/老歌", false}, {"song", "/a.b", false}, {"歌", "/", false}};
+    w.setRows(rows);
+    w.CurListFile = dir.filePath("list.m3u");
+    w.Command14->click();
+    EXPECT_EQ(fileBytes(w.CurListFile), Cp950::encode("/music/老歌/README\r\n/a.b/song\r\n/歌\r\n"));
+    w.setRows({});
+    w.Command13->click();
+    ASSERT_EQ(w.rows().size(), 3);
+    EXPECT_EQ(ListRows::FullPaths(w.rows()), ListRows::FullPaths(rows));
+    w.Command14->click();
+    EXPECT_EQ(fileBytes(w.CurListFile), Cp950::encode("/music/老歌/README\r\n/a.b/song\r\n/歌\r\n"));
+}
+
 TEST(PlayListEditor, SavingOntoAFullDiskKeepsTheOldListAndTellsTheUser)
 {
     FullDisk disk;
