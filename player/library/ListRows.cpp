@@ -69,6 +69,14 @@ QStringList ListRows::FullPaths(const QVector<ListRow>& rows)
     return paths;
 }
 
+QStringList ListRows::PathsLackingInCp950(const QVector<ListRow>& rows)
+{
+    QStringList lacking;
+    for (const QString& path : FullPaths(rows))
+        if (Cp950::decode(Cp950::encode(path)) != path) lacking << path;
+    return lacking;
+}
+
 QString ListRows::ListFileText(const QVector<ListRow>& rows)
 {
     return Cp950::joinCrLf(FullPaths(rows));

@@ -35,6 +35,12 @@ QPushButton* button(QWidget* parent, const QString& caption, int left, int top, 
 // The save buttons tell the user when the list could not be written; the file keeps its old list.
 void saveOrTell(frmSongSet& window, const QString& path)
 {
+    // Written, such a name would come back as "?" and name no file: the list is not saved.
+    const QStringList lacking = ListRows::PathsLackingInCp950(window.rows());
+    if (!lacking.isEmpty()) {
+        ShowMsg(QStringLiteral("清單檔存不下這些檔名:") + lacking.join(QStringLiteral(", ")), QStringLiteral("error"));
+        return;
+    }
     if (!window.SaveListFile(path)) ShowMsg(QStringLiteral("無法儲存清單檔:") + path, QStringLiteral("error"));
 }
 

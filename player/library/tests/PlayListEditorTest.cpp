@@ -127,6 +127,31 @@ TEST(PlayListEditor, RowsWithoutExtensionsReadBackAsSaved)
     EXPECT_EQ(fileBytes(w.CurListFile), Cp950::encode("/music/老歌/README\r\n/a.b/song\r\n/歌\r\n"));
 }
 
+// A list file is code page 950: a name it cannot hold would come back as "?" and name no
+// file. The user is told which names, and the list file is left as it was.
+TEST(PlayListEditor, NamesTheListFileCannotHoldAreToldNotSavedAsQuestionMarks)
+{
+    QTemporaryDir dir;
+    QStringList told;
+    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
+        told << r.prompt;
+        return int(MessageBox::IdOk);
+    });
+    frmSongSet w;
+    w.setRows({{"歌.mp3", "/m", false}});
+    w.CurListFile = dir.filePath("list.m3u");
+    w.Command14->click();
+    ASSERT_TRUE(told.isEmpty());
+    w.setRows({{"歌.mp3", "/m", false}, {"爱.mp3", "/m/さくら", false}, {"b.mp3", "/m", false}});
+    w.chooseSaveFile = [&](const QString&, const QString&) { return dir.filePath("other.m3u"); };
+    w.Command3->click();  // "另存新檔"
+    w.Command14->click();  // "儲存清單檔"
+    EXPECT_EQ(fileBytes(dir.filePath("list.m3u")), Cp950::encode("/m/歌.mp3\r\n"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("other.m3u")));
+    EXPECT_EQ(told, QStringList(2, "清單檔存不下這些檔名:/m/さくら/爱.mp3"));
+    MessageBox::setAnswerer({});
+}
+
 TEST(PlayListEditor, SavingOntoAFullDiskKeepsTheOldListAndTellsTheUser)
 {
     FullDisk disk;
