@@ -34,7 +34,9 @@ int LyricPrintRun::mSongText_Click()
     pages_ = result.pages;
     unreadable_ = result.unreadable;
     for (const QString& file : unreadable_) WriteLog(QStringLiteral("歌詞檔無法開啟-") + file);
-    if (result.printed == 0)
+    if (result.printerFailed)
+        ShowMsg(QStringLiteral("印表機無法列印,沒有列印任何資料 !!"), QStringLiteral("error"));
+    else if (result.printed == 0)
         ShowMsg(QStringLiteral("歌詞檔都無法開啟,沒有列印任何資料 !!"), QStringLiteral("error"));
     else
         ShowMsg(QStringLiteral("列印完畢 !!"), QStringLiteral("ok"));

@@ -170,6 +170,33 @@ TEST(LyricPrinting, MenuRunSetsUpTheEditorPrintsAndReports)
     MessageBox::setAnswerer({});
 }
 
+// A printer that cannot start (here a PDF that cannot be created) prints nothing: the
+// user is told so, not that the lyric files could not be opened, nor that printing ended.
+TEST(LyricPrinting, PrinterThatCannotStartIsReportedAsSuch)
+{
+    QTemporaryDir dir;
+    const QString one = lyricFile(dir, "01.txt", 3);
+    frmSongSet editor;
+    editor.hasPrinter = [] { return true; };
+    QPdfWriter pdf(dir.filePath("missing/run.pdf"));
+    LyricPrintRun run(editor);
+    run.device = &pdf;
+    run.showAndWait = [&](frmSongSet& e) {
+        e.setRows({{"01.txt", dir.filePath("Album A"), false}});
+        e.Command5->click();
+    };
+    QStringList shown;
+    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
+        shown << r.prompt;
+        return MessageBox::IdOk;
+    });
+    EXPECT_EQ(run.mSongText_Click(), 1);
+    EXPECT_EQ(run.pagesPrinted(), 0);
+    EXPECT_TRUE(run.unreadable().isEmpty());
+    EXPECT_EQ(shown, QStringList{"印表機無法列印,沒有列印任何資料 !!"});
+    MessageBox::setAnswerer({});
+}
+
 TEST(LyricPrinting, PrintedPageHoldsTheHeaderAlbumTitleAndIndentedLines)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
