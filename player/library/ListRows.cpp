@@ -1,6 +1,7 @@
 #include "ListRows.h"
 
 #include "Cp950.h"
+#include "Cp950Fit.h"
 #include "FieldReader.h"
 #include "ModFiles.h"
 
@@ -71,10 +72,7 @@ QStringList ListRows::FullPaths(const QVector<ListRow>& rows)
 
 QStringList ListRows::PathsLackingInCp950(const QVector<ListRow>& rows)
 {
-    QStringList lacking;
-    for (const QString& path : FullPaths(rows))
-        if (Cp950::decode(Cp950::encode(path)) != path) lacking << path;
-    return lacking;
+    return TextsCp950CannotHold(FullPaths(rows));
 }
 
 QString ListRows::ListFileText(const QVector<ListRow>& rows)

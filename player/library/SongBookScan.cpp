@@ -1,5 +1,6 @@
 #include "SongBookScan.h"
 
+#include "Cp950Fit.h"
 #include "Drives.h"
 #include "FrmSongLib.h"
 #include "frmFindMusic.h"
@@ -158,6 +159,16 @@ void SongBookScan::scanFolders(const QString& path, bool forMusicLibrary)
 
 void SongBookScan::recordDisc(const QString& path, const QString& discKey, const SongBookLabelOptions& options)
 {
+    QStringList stored;
+    for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
+    // Stored with "?" in their names, the folders would name nothing when the disc comes back.
+    const QStringList lacking = TextsCp950CannotHold(stored);
+    if (!lacking.isEmpty()) {
+        const QString text = QStringLiteral("歌本存不下這些目錄名:") + lacking.join(QStringLiteral(", "));
+        host_.showMessage(text);
+        WriteLog(text);
+        return;  // not asked for a label that would be thrown away
+    }
     FrmSongLib& form = prompt();
     const QString dateRange = ShortDate(FirstSongDate) + QLatin1Char('~') + ShortDate(LastSongDate);
     const QString volumeLabel = volumeLabelOf(path);
@@ -174,8 +185,6 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
     const bool ok = askLabel(form);
     const QString label = form.Text1->text();
     if (!ok) return;
-    QStringList stored;
-    for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
     if (!label.isEmpty()) {
         Title = label;
         if (CdromLibrary(host_.cdromLibFile()).recordDisc(discKey, Title, dateRange, stored)) {

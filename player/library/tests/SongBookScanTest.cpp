@@ -296,6 +296,26 @@ TEST_F(SongBookScanTest, CancelOrHistoryOffRecordsNothingButStillPlays)
     EXPECT_FALSE(QFile::exists(host.cdromLibFile()));
 }
 
+// The song book files are code page 950: a folder stored as "/?" would name nothing when
+// the disc comes back. Such a disc is not recorded (the user is told why, and not asked for
+// a label) and still plays.
+TEST_F(SongBookScanTest, FoldersTheSongBookCannotHoldAreNotRecorded)
+{
+    makeFile(disc + "/A/a.mp3");
+    makeFile(disc + "/爱/b.mp3");
+    SongBookScan scanner(host);
+    EXPECT_EQ(scan(scanner, "Disc"), 2);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A", disc + "/爱"}));
+    EXPECT_FALSE(QFile::exists(host.cdromLibFile()));
+    EXPECT_FALSE(QFile::exists(host.musicLibFile()));
+    EXPECT_TRUE(host.messages.contains("歌本存不下這些目錄名:/爱"));
+
+    SongBookScan again(host);
+    EXPECT_EQ(scan(again, "Disc"), 2);
+    EXPECT_EQ(again.PlayArray, scanner.PlayArray);  // scanned again, never reused with a wrong folder
+    EXPECT_EQ(prompts, 0);
+}
+
 TEST_F(SongBookScanTest, OnAFullDiskBothFilesStayWholeAndTheFailureIsShown)
 {
     FullDisk disk;
