@@ -140,11 +140,8 @@ TEST(LyricPrinting, MenuRunSetsUpTheEditorPrintsAndReports)
         e.setRows({{"01.txt", dir.filePath("Album A"), false}});
         e.Command5->click();
     };
-    QStringList shown;
-    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
-        shown << r.prompt;
-        return MessageBox::IdOk;
-    });
+    ShownMessages messages;
+    QStringList& shown = messages.prompts;
     EXPECT_EQ(run.mSongText_Click(), 1);
     EXPECT_EQ(caption, "歌詞列印");
     EXPECT_EQ(editor.Command5->text(), "開始列印");
@@ -167,7 +164,6 @@ TEST(LyricPrinting, MenuRunSetsUpTheEditorPrintsAndReports)
     run.showAndWait = [](frmSongSet& e) { e.Command6->click(); };
     EXPECT_EQ(run.mSongText_Click(), 0);
     EXPECT_EQ(shown.size(), 2);
-    MessageBox::setAnswerer({});
 }
 
 // A printer that cannot start (here a PDF that cannot be created) prints nothing: the
@@ -185,16 +181,12 @@ TEST(LyricPrinting, PrinterThatCannotStartIsReportedAsSuch)
         e.setRows({{"01.txt", dir.filePath("Album A"), false}});
         e.Command5->click();
     };
-    QStringList shown;
-    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
-        shown << r.prompt;
-        return MessageBox::IdOk;
-    });
+    ShownMessages messages;
+    QStringList& shown = messages.prompts;
     EXPECT_EQ(run.mSongText_Click(), 1);
     EXPECT_EQ(run.pagesPrinted(), 0);
     EXPECT_TRUE(run.unreadable().isEmpty());
     EXPECT_EQ(shown, QStringList{"印表機無法列印,沒有列印任何資料 !!"});
-    MessageBox::setAnswerer({});
 }
 
 TEST(LyricPrinting, PrintedPageHoldsTheHeaderAlbumTitleAndIndentedLines)

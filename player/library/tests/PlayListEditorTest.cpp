@@ -132,11 +132,8 @@ TEST(PlayListEditor, RowsWithoutExtensionsReadBackAsSaved)
 TEST(PlayListEditor, NamesTheListFileCannotHoldAreToldNotSavedAsQuestionMarks)
 {
     QTemporaryDir dir;
-    QStringList told;
-    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
-        told << r.prompt;
-        return int(MessageBox::IdOk);
-    });
+    ShownMessages messages;
+    QStringList& told = messages.prompts;
     frmSongSet w;
     w.setRows({{"歌.mp3", "/m", false}});
     w.CurListFile = dir.filePath("list.m3u");
@@ -149,18 +146,14 @@ TEST(PlayListEditor, NamesTheListFileCannotHoldAreToldNotSavedAsQuestionMarks)
     EXPECT_EQ(fileBytes(dir.filePath("list.m3u")), Cp950::encode("/m/歌.mp3\r\n"));
     EXPECT_FALSE(QFile::exists(dir.filePath("other.m3u")));
     EXPECT_EQ(told, QStringList(2, "清單檔存不下這些檔名:/m/さくら/爱.mp3"));
-    MessageBox::setAnswerer({});
 }
 
 TEST(PlayListEditor, SavingOntoAFullDiskKeepsTheOldListAndTellsTheUser)
 {
     FullDisk disk;
     if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
-    QStringList told;
-    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
-        told << r.prompt;
-        return int(MessageBox::IdOk);
-    });
+    ShownMessages messages;
+    QStringList& told = messages.prompts;
     frmSongSet w;
     w.setRows({{"a.mp3", "/m", false}});
     const QString path = disk.filePath("list.m3u");
@@ -172,7 +165,6 @@ TEST(PlayListEditor, SavingOntoAFullDiskKeepsTheOldListAndTellsTheUser)
     EXPECT_EQ(fileBytes(path), QByteArray("/m/a.mp3\r\n"));
     EXPECT_EQ(told, QStringList{"無法儲存清單檔:" + path});
     EXPECT_EQ(disk.names(), QStringList({FullDisk::FillerName, "list.m3u"}));
-    MessageBox::setAnswerer({});
 }
 
 TEST(PlayListEditor, HandOverRemembersOnlyM3uLists)
