@@ -1,6 +1,5 @@
 #include "SongBookScan.h"
 
-#include "Cp950Fit.h"
 #include "Drives.h"
 #include "FrmSongLib.h"
 #include "frmFindMusic.h"
@@ -161,8 +160,9 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
 {
     QStringList stored;
     for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
-    // Stored with "?" in their names, the folders would name nothing when the disc comes back.
-    const QStringList lacking = TextsCp950CannotHold(stored);
+    // Stored with "?" in their names or cut short, the folders would name nothing when the
+    // disc comes back.
+    const QStringList lacking = CdromLibrary::foldersItCannotHold(stored);
     if (!lacking.isEmpty()) {
         const QString text = QStringLiteral("歌本存不下這些目錄名:") + lacking.join(QStringLiteral(", "));
         host_.showMessage(text);

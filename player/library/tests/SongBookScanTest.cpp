@@ -303,15 +303,16 @@ TEST_F(SongBookScanTest, FoldersTheSongBookCannotHoldAreNotRecorded)
 {
     makeFile(disc + "/A/a.mp3");
     makeFile(disc + "/爱/b.mp3");
+    makeFile(disc + "/B /c.mp3");  // read back trimmed, the name would lose its blank
     SongBookScan scanner(host);
-    EXPECT_EQ(scan(scanner, "Disc"), 2);
-    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A", disc + "/爱"}));
+    EXPECT_EQ(scan(scanner, "Disc"), 3);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A", disc + "/B ", disc + "/爱"}));
     EXPECT_FALSE(QFile::exists(host.cdromLibFile()));
     EXPECT_FALSE(QFile::exists(host.musicLibFile()));
-    EXPECT_TRUE(host.messages.contains("歌本存不下這些目錄名:/爱"));
+    EXPECT_TRUE(host.messages.contains("歌本存不下這些目錄名:/B , /爱"));
 
     SongBookScan again(host);
-    EXPECT_EQ(scan(again, "Disc"), 2);
+    EXPECT_EQ(scan(again, "Disc"), 3);
     EXPECT_EQ(again.PlayArray, scanner.PlayArray);  // scanned again, never reused with a wrong folder
     EXPECT_EQ(prompts, 0);
 }
