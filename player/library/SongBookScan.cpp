@@ -158,6 +158,9 @@ void SongBookScan::scanFolders(const QString& path, bool forMusicLibrary)
 
 void SongBookScan::recordDisc(const QString& path, const QString& discKey, const SongBookLabelOptions& options)
 {
+    // Another scan run while the label is asked for (events run meanwhile) leaves the recording
+    // to the scan that asks.
+    if (askingLabel_) return;
     QStringList stored;
     for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
     // Stored with "?" in their names or cut short, the folders would name nothing when the
@@ -182,7 +185,16 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
     form.Label2[3]->setText(dateRange);
     form.Text1->setText(ProposedSongBookLabel(options, DiscCount, volumeLabel));
 
+    const QStringList folders = PlayArray;
+    const QHash<QString, QStringList> files = songFiles_;
+    const QString title = Title;
+    askingLabel_ = true;
     const bool ok = askLabel(form);
+    askingLabel_ = false;
+    // What a scan run meanwhile found is replaced by what this one found and now records.
+    PlayArray = folders;
+    songFiles_ = files;
+    Title = title;
     const QString label = form.Text1->text();
     if (!ok) return;
     if (!label.isEmpty()) {

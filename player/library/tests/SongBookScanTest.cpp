@@ -12,7 +12,10 @@
 #include "SafeFile.h"
 #include "frmFindMusic.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <QSet>
@@ -339,6 +342,49 @@ TEST_F(SongBookScanTest, OnAFullDiskBothFilesStayWholeAndTheFailureIsShown)
     EXPECT_TRUE(host.messages.contains("歌本寫入失敗-" + host.cdromLibFile()));
     EXPECT_TRUE(host.messages.contains("歌本寫入失敗-" + host.musicLibFile()));
     EXPECT_FALSE(host.messages.contains("加入 '新歌本'到歌本"));
+}
+
+// While the label is asked for, events run: another search of the disc (the menu's device
+// search, or a disc event) must not record the disc a second time when the user answers.
+TEST_F(SongBookScanTest, AnotherScanWhileTheLabelIsAskedForRecordsTheDiscOnce)
+{
+    makeFile(disc + "/A/a.mp3");
+    makeFile(disc + "/B/b.mp3");
+    makeFile(dir.path() + "/other/C/c.mp3");
+    SongBookScan scanner(host);
+    int asked = 0;
+    scanner.askLabel = [&](FrmSongLib& prompt) {
+        if (++asked == 1) {
+            EXPECT_EQ(scanner.ScanMp3(disc, {}), 2);
+            EXPECT_EQ(scanner.ScanMp3(dir.path() + "/other", {}), 1);
+        }
+        prompt.Text1->setText("Disc");
+        return true;
+    };
+    EXPECT_EQ(scanner.ScanMp3(disc, {}), 2);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A", disc + "/B"}));
+    const CdromLibrary library(host.cdromLibFile());
+    EXPECT_EQ(library.discCount(), 1);
+    EXPECT_EQ(library.folders("1A2B-3C4D"), (QStringList{"/A", "/B"}));
+    EXPECT_EQ(fileBytes(host.musicLibFile()),
+              Cp950::encode("<Dir> /A\t [Disc]\r\na.mp3\r\n<Dir> /B\t [Disc]\r\nb.mp3\r\n"));
+}
+
+// The prompt keeps the user's hands off the panel behind it while it asks.
+TEST(SongBookPrompt, AsksWithThePanelBlocked)
+{
+    QWidget panel;
+    panel.show();
+    FrmSongLib prompt(&panel);
+    QWidget* modal = nullptr;
+    QTimer::singleShot(0, &prompt, [&] {
+        modal = QApplication::activeModalWidget();
+        prompt.Command1[0]->click();
+    });
+    EXPECT_TRUE(prompt.Ask());
+    EXPECT_EQ(modal, &prompt);
+    EXPECT_TRUE(panel.isEnabled());
 }
 
 TEST_F(SongBookScanTest, StoredDiscWithALostFolderEntryPlaysTheRoot)
