@@ -20,7 +20,9 @@ int LyricPrintRun::mSongText_Click()
     showAndWait(editor_);
     pages_ = 0;
     unreadable_.clear();
-    if (editor_.ListEntryCount <= 0) return 0;
+    // The player runs on while the list is chosen: the editor may have been taken over for a
+    // play list meanwhile, and what it handed over then is to be played, not printed.
+    if (editor_.ListEntryCount <= 0 || !editor_.PrintMode()) return 0;
 
     std::unique_ptr<QPrinter> printer;
     QPagedPaintDevice* target = device;

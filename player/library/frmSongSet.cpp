@@ -284,7 +284,7 @@ void frmSongSet::CloseForm()
 void frmSongSet::SetPlayListMode(const QString& ListFile, const QString& SongPattern)
 {
     Command5->setText(QStringLiteral("開始播放"));
-    if (DefaultExt != QLatin1String("m3u")) ListView1->clear();
+    if (PrintMode()) ListView1->clear();
     CurListFile = ListFile;
     ModeTitle = QStringLiteral("播放清單設定");
     setWindowTitle(ModeTitle);
@@ -325,7 +325,7 @@ void frmSongSet::Timer1_Timer()
 {
     const int n = ListView1->topLevelItemCount();
     const bool any = n >= 1;
-    const bool printMode = DefaultExt != QLatin1String("m3u");
+    const bool printMode = PrintMode();
     const bool hasCurrent = any && (ListView1->currentItem() || !ListView1->selectedItems().isEmpty());
     Command2->setEnabled(any);
     Command3->setEnabled(any);

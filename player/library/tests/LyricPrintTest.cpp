@@ -189,6 +189,29 @@ TEST(LyricPrinting, PrinterThatCannotStartIsReportedAsSuch)
     EXPECT_EQ(shown, QStringList{"印表機無法列印,沒有列印任何資料 !!"});
 }
 
+// While the print list is being chosen the player runs on: the play-list editor opened from
+// its menu meanwhile is the same window, set to play lists. What it hands over is played, not
+// printed as lyrics.
+TEST(LyricPrinting, APlayListHandedOverMeanwhileIsNotPrinted)
+{
+    QTemporaryDir dir;
+    frmSongSet editor;
+    editor.hasPrinter = [] { return true; };
+    QPdfWriter pdf(dir.filePath("run.pdf"));
+    LyricPrintRun run(editor);
+    run.device = &pdf;
+    run.showAndWait = [&](frmSongSet& e) {
+        e.SetPlayListMode(dir.filePath("unknow.m3u"), "*.MP3");
+        e.setRows({{"a.mp3", dir.path(), false}});
+        e.Command5->click();
+    };
+    ShownMessages messages;
+    EXPECT_EQ(run.mSongText_Click(), 0);
+    EXPECT_EQ(run.pagesPrinted(), 0);
+    EXPECT_TRUE(messages.prompts.isEmpty());
+    EXPECT_EQ(editor.PlayArray, QStringList{dir.filePath("a.mp3")});  // handed over to play
+}
+
 TEST(LyricPrinting, PrintedPageHoldsTheHeaderAlbumTitleAndIndentedLines)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
