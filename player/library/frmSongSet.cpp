@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -311,6 +312,9 @@ void frmSongSet::SetPrintMode()
     Combo1->addItems({QStringLiteral("*.txt"), QStringLiteral("*.*")});
     Combo1->setCurrentText(QStringLiteral("*.txt"));
     File1->setPattern(QStringLiteral("*.txt"));
+    // Never browsed yet (play-list mode opens at its list file): the folder list starts at the
+    // current folder, as a folder list box does, rather than empty.
+    if (Dir1->path().isEmpty() && Dir1->setPath(QDir::currentPath())) Drive1->setDrive(Dir1->path());
 }
 
 void frmSongSet::ShowAndWait()

@@ -7,6 +7,7 @@
 #include "ModTools.h"
 #include "frmSongSet.h"
 
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QApplication>
@@ -254,6 +255,25 @@ TEST(PlayListEditor, AddingFromTheFolderAndDeletingRows)
     EXPECT_EQ(w.rows().size(), 2);
     w.Command7->click();
     EXPECT_EQ(w.rows().size(), 0);
+}
+
+// Lyric printing may be the first use of the editor: its folder and file lists then show the
+// current folder, as folder list boxes do, so that lyric files can be picked at all.
+TEST(PlayListEditor, PrintModeFirstUseBrowsesTheCurrentFolder)
+{
+    QTemporaryDir dir;
+    makeFile(dir.filePath("歌詞.txt"));
+    makeFolder(dir.filePath("專集"));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    frmSongSet w;
+    w.SetPrintMode();
+    QDir::setCurrent(before);
+    EXPECT_EQ(w.Dir1->path(), dir.path());
+    EXPECT_EQ(w.Dir1->listCount(), 1);
+    ASSERT_EQ(w.File1->listCount(), 1);
+    EXPECT_EQ(w.File1->list(0), "歌詞.txt");
+    EXPECT_EQ(w.Label1->text(), "1 Files");
 }
 
 TEST(PlayListEditor, OpenAndSaveDialogsStartAtTheListFile)
