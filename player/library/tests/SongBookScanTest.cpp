@@ -22,6 +22,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 namespace {
 
 class TestHost : public LibraryHost
@@ -41,7 +44,16 @@ public:
     QString musicLibFile() const override { return folder + QStringLiteral("/MusicLib.TXT"); }
     int historyMode() const override { return history; }
     bool songBookTicked() const override { return songBook; }
-    void showMessage(const QString& text) override { messages << text; }
+    std::function<void()> whileShowing;  // runs when a message is shown (events run then)
+    void showMessage(const QString& text) override
+    {
+        messages << text;
+        if (whileShowing) std::exchange(whileShowing, nullptr)();
+    }
+    void delay(double) override
+    {
+        if (whileShowing) std::exchange(whileShowing, nullptr)();
+    }
     void setSongBookTitle(const QString& title) override { menuTitle = title; }
     void fillPlayList(const QStringList& entries) override { playList = entries; }
 };
@@ -369,6 +381,27 @@ TEST_F(SongBookScanTest, AnotherScanWhileTheLabelIsAskedForRecordsTheDiscOnce)
     EXPECT_EQ(library.folders("1A2B-3C4D"), (QStringList{"/A", "/B"}));
     EXPECT_EQ(fileBytes(host.musicLibFile()),
               Cp950::encode("<Dir> /A\t [Disc]\r\na.mp3\r\n<Dir> /B\t [Disc]\r\nb.mp3\r\n"));
+}
+
+// The walk and the wait after "找到" let events run: a search started meanwhile (a folder
+// search from the menu) must not leave its folders among the disc's, nor get them recorded.
+TEST_F(SongBookScanTest, AnotherScanWhileWalkingOrWaitingLeavesThisScansFoldersAlone)
+{
+    makeFile(disc + "/A/a.mp3");
+    makeFile(disc + "/B/b.mp3");
+    const QString other = makeFolder(dir.path() + "/other");
+    makeFile(other + "/C/c.mp3");
+    SongBookScan scanner(host);
+    host.whileShowing = [&] { EXPECT_EQ(scanner.ScanMp3(other, {}), 1); };
+    EXPECT_EQ(scan(scanner, "Disc"), 2);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A", disc + "/B"}));
+    EXPECT_EQ(CdromLibrary(host.cdromLibFile()).folders("1A2B-3C4D"), (QStringList{"/A", "/B"}));
+
+    SongBookScan again(host);  // the disc is known now: its folders are taken from the file
+    host.whileShowing = [&] { EXPECT_EQ(again.ScanMp3(other, {}), 1); };
+    EXPECT_EQ(scan(again, "unused"), 2);
+    EXPECT_EQ(again.PlayArray, (QStringList{disc + "/A", disc + "/B"}));
+    EXPECT_EQ(host.playList, again.PlayArray);
 }
 
 // The prompt keeps the user's hands off the panel behind it while it asks.
