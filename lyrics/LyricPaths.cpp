@@ -1,6 +1,7 @@
 #include "LyricPaths.h"
 
 #include "Cp950.h"
+#include "DirSearch.h"
 #include "ModFiles.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@ QString filePath(const QString &path) { return GetFilePath(path); }
 QString addPath(const QString &dir, const QString &file) { return AddPath(dir, file); }
 
 bool fileExists(const QString &path) { return FileExist(path); }
+
+QString existingSpelling(const QString &path) { return DirSearch::ResolveCase(path); }
 
 bool dirExists(const QString &path) { return !path.isEmpty() && !DirEx(path).isEmpty(); }
 

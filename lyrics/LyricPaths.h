@@ -10,6 +10,9 @@ QString fileName(const QString &path);                 // after the last separat
 QString filePath(const QString &path);                 // the folder of a "name.ext" path
 QString addPath(const QString &dir, const QString &file);
 bool fileExists(const QString &path);                  // a "name.ext" file that exists
+// The existing path that Path names without regard to case (a disc's "SONG.TXT" for
+// "SONG.txt"); Path itself when there is none.
+QString existingSpelling(const QString &path);
 bool dirExists(const QString &path);                   // a directory search finds it
 void makeDir(const QString &path);                     // one level; failures ignored
 bool samePath(const QString &a, const QString &b);

@@ -63,11 +63,13 @@ bool IsTimedLine(const QString &item)
     return item.size() >= 3 && item.at(2) == QLatin1Char(':');
 }
 
-void ReadLyric(LyricList &list, const QString &fileName)
+void ReadLyric(LyricList &list, const QString &name)
 {
     list.clear();
-    if (!LyricPaths::fileExists(fileName))
+    if (!LyricPaths::fileExists(name))
         return;
+    // The existence test ignores case; the file is read as it is spelt on the disc.
+    const QString fileName = LyricPaths::existingSpelling(name);
     if (QFileInfo(fileName).size() == 0)
         return;
     bool ok = false;
@@ -105,8 +107,11 @@ void FindLyric(LyricList &list, const QString &mediaPath, const LyricPlace &plac
         }
         place.LyricFile = LyricPaths::addPath(place.LyricDir, lyricName);
     }
-    if (LyricPaths::fileExists(place.LyricFile))
+    if (LyricPaths::fileExists(place.LyricFile)) {
+        // The file found is the one remembered (and the one the lyric timer saves over).
+        place.LyricFile = LyricPaths::existingSpelling(place.LyricFile);
         ReadLyric(list, place.LyricFile);
+    }
 }
 
 DueLine ChkLyric(LyricList &list, bool check, const QString &playTimeText, SelectionPolicy policy)

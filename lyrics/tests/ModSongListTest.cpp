@@ -146,6 +146,26 @@ TEST_F(LyricLookup, FileBesideTheMediumWinsWhateverTheSettings)
     EXPECT_EQ(list.current, 0);
 }
 
+// Discs written elsewhere spell names in any case: "SONG.MP3" beside "SONG.TXT", or a disc
+// folder made as "1a2b-3c4d". The lyric file found is loaded and is the one remembered.
+TEST_F(LyricLookup, LyricFileSpeltInAnotherCaseIsLoaded)
+{
+    writeFile(media + "/Music/SONG.TXT", "Title\r\n00:01:0 hello\r\n");
+    FindLyric(list, media + "/Music/SONG.MP3", place, settings);
+    EXPECT_EQ(state.LyricFile, media + "/Music/SONG.TXT");
+    EXPECT_EQ(list.items, (QStringList{"Title", "00:01:0 hello"}));
+
+    QDir().mkpath(songDir + "/1a2b-3c4d");
+    writeFile(songDir + "/1a2b-3c4d/B.Txt", "T\r\n00:02:0 there\r\n");
+    FindLyric(list, media + "/Music/b.mp3", place, settings);
+    EXPECT_EQ(state.LyricFile, songDir + "/1a2b-3c4d/B.Txt");
+    EXPECT_EQ(list.items, (QStringList{"T", "00:02:0 there"}));
+
+    RecordingList direct;
+    ReadLyric(direct, media + "/Music/song.txt");
+    EXPECT_EQ(direct.count(), 2);
+}
+
 TEST_F(LyricLookup, LongerExtensionKeepsItsHead)
 {
     FindLyric(list, media + "/Music/a.mpeg", place, settings);

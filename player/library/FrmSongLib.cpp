@@ -14,6 +14,9 @@ FrmSongLib::FrmSongLib(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmSongLib"));
     setWindowTitle(QStringLiteral("歌本"));
+    // Shown without stopping the player, but the panel behind it takes no clicks meanwhile:
+    // another search started there would ask for the same disc again.
+    setWindowModality(Qt::WindowModal);
     auto* grid = new QGridLayout(this);
     const QString captions[5] = {QStringLiteral("光碟序號:"), QStringLiteral("歌本標籤:"),
                                  QStringLiteral("光碟標籤:"), QStringLiteral("專輯數量:"),

@@ -1,6 +1,7 @@
 #include "ListRows.h"
 
 #include "Cp950.h"
+#include "Cp950Fit.h"
 #include "FieldReader.h"
 #include "ModFiles.h"
 
@@ -22,6 +23,15 @@ void moveSelectedToEnd(QVector<ListRow>& rows, bool toTop)
         }
     }
     rows = toTop ? moved + rest : rest + moved;
+}
+
+// The folder of a list line: the text before its last "/". (The folder rule for names
+// with an extension would take a whole path without "." for a folder, and every save
+// would then add the name again.)
+QString folderOf(const QString& field)
+{
+    const int slash = field.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? GetFilePath(field) : field.left(slash);
 }
 
 }  // namespace
@@ -60,6 +70,11 @@ QStringList ListRows::FullPaths(const QVector<ListRow>& rows)
     return paths;
 }
 
+QStringList ListRows::PathsLackingInCp950(const QVector<ListRow>& rows)
+{
+    return TextsCp950CannotHold(FullPaths(rows));
+}
+
 QString ListRows::ListFileText(const QVector<ListRow>& rows)
 {
     return Cp950::joinCrLf(FullPaths(rows));
@@ -70,7 +85,7 @@ QVector<ListRow> ListRows::RowsOfListFile(const QString& text)
     QVector<ListRow> rows;
     for (const QString& field : ReadFields(text).fields) {
         if (field.isEmpty()) continue;  // blank lines are no entries
-        rows.append({GetFileName(field), GetFilePath(field), false});
+        rows.append({GetFileName(field), folderOf(field), false});
     }
     return rows;
 }

@@ -31,6 +31,9 @@ void RemoveSelected(QVector<ListRow>& rows);
 // The full path of each row (folder and name without a doubled "/").
 QStringList FullPaths(const QVector<ListRow>& rows);
 
+// The full paths that a list file cannot hold: code page 950 lacks one of their characters.
+QStringList PathsLackingInCp950(const QVector<ListRow>& rows);
+
 // A list file's text: one full path per line, CR LF.
 QString ListFileText(const QVector<ListRow>& rows);
 // The rows of a list file's text: each comma-delimited input field is one entry.

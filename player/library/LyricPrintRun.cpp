@@ -20,7 +20,9 @@ int LyricPrintRun::mSongText_Click()
     showAndWait(editor_);
     pages_ = 0;
     unreadable_.clear();
-    if (editor_.ListEntryCount <= 0) return 0;
+    // The player runs on while the list is chosen: the editor may have been taken over for a
+    // play list meanwhile, and what it handed over then is to be played, not printed.
+    if (editor_.ListEntryCount <= 0 || !editor_.PrintMode()) return 0;
 
     std::unique_ptr<QPrinter> printer;
     QPagedPaintDevice* target = device;
@@ -34,7 +36,9 @@ int LyricPrintRun::mSongText_Click()
     pages_ = result.pages;
     unreadable_ = result.unreadable;
     for (const QString& file : unreadable_) WriteLog(QStringLiteral("歌詞檔無法開啟-") + file);
-    if (result.printed == 0)
+    if (result.printerFailed)
+        ShowMsg(QStringLiteral("印表機無法列印,沒有列印任何資料 !!"), QStringLiteral("error"));
+    else if (result.printed == 0)
         ShowMsg(QStringLiteral("歌詞檔都無法開啟,沒有列印任何資料 !!"), QStringLiteral("error"));
     else
         ShowMsg(QStringLiteral("列印完畢 !!"), QStringLiteral("ok"));

@@ -73,7 +73,10 @@ LyricPrinter::Result LyricPrinter::Print(const QStringList& files)
         }
         file_ = file;
         if (pages_ == 0) {
-            if (!painter.isActive() && !painter.begin(&device_)) break;
+            if (!painter.isActive() && !painter.begin(&device_)) {
+                result.printerFailed = true;
+                break;
+            }
             ++pages_;
             PrtTitle(painter);
             bandTop_ = maxBottom_ = headerBottom_;

@@ -30,6 +30,7 @@ public:
         int printed = 0;          // files printed
         int pages = 0;            // pages started
         QStringList unreadable;   // files that could not be opened (skipped)
+        bool printerFailed = false;  // the printer could not start: nothing was printed
     };
     // Prints the files in order as one document.
     Result Print(const QStringList& files);

@@ -1,6 +1,7 @@
 #include "SongBookFiles.h"
 
 #include "Cp950.h"
+#include "Cp950Fit.h"
 #include "ProfileFile.h"
 
 #include <QLocale>
@@ -83,6 +84,15 @@ QStringList CdromLibrary::discEntries() const
     doc.load(path_);
     const int n = leadingNumber(doc.value(kCdrom, QStringLiteral("DiscNum")).value_or(QString()));
     return numberedEntries(doc, kCdrom, n);
+}
+
+QStringList CdromLibrary::foldersItCannotHold(const QStringList& storedFolders)
+{
+    const QStringList lacking = TextsCp950CannotHold(storedFolders);
+    QStringList cannot;
+    for (const QString& folder : storedFolders)
+        if (lacking.contains(folder) || folder.trimmed() != folder) cannot << folder;
+    return cannot;
 }
 
 bool CdromLibrary::recordDisc(const QString& discKey, const QString& title, const QString& dateRange,

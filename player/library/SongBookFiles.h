@@ -33,6 +33,10 @@ public:
     // DiscNum bounded likewise.
     QStringList discEntries() const;
 
+    // The stored folders that would not read back as written: code page 950 lacks one of
+    // their characters, or blanks at their end (values are read trimmed).
+    static QStringList foldersItCannotHold(const QStringList& storedFolders);
+
     // Records a new disc as number discCount() + 1: the "CDROM" count and entry and the
     // disc's own section, written together and safely. False when the file cannot be written
     // (the old file is then unchanged).

@@ -94,11 +94,16 @@ int SongBookScan::ScanMp3(const QString& Path, const SongBookLabelOptions& optio
     const bool cdromRoot = isDiscRoot(Path) && host_.driveKind() == 5;
     if (cdromRoot) readKnownDisc(discKey);
 
+    // Events run while the folders are found (another scan may start meanwhile): the title
+    // found for the disc is this scan's.
+    const QString knownTitle = Title;
     if (!Title.isEmpty() && MsgAnswer == 6 && cdromRoot) {
         reuseFolders(Path, discKey);
+        Title = knownTitle;
     } else {
         const bool mayRecord = isDiscRoot(Path) && MsgAnswer == 6;
         scanFolders(Path, mayRecord && host_.songBookTicked());
+        Title = knownTitle;
         if (mayRecord && !PlayArray.isEmpty()) recordDisc(Path, discKey, options);
     }
     finish();
@@ -132,15 +137,17 @@ void SongBookScan::reuseFolders(const QString& path, const QString& discKey)
     host_.showMessage(QStringLiteral("找到") + Title);
     host_.delay(1.2);
     const QString root = GetDrive(path);
+    QStringList folders;
     for (const QString& stored : CdromLibrary(host_.cdromLibFile()).folders(discKey)) {
         // A lost or empty entry plays the disc's root rather than nothing.
         if (stored.isEmpty())
-            PlayArray << path;
+            folders << path;
         else if (stored.startsWith(QLatin1Char('/')))
-            PlayArray << onDrive(root, stored);
+            folders << onDrive(root, stored);
         else
-            PlayArray << AddPath(path, stored);
+            folders << AddPath(path, stored);
     }
+    PlayArray = folders;  // whatever a scan during the wait left there is replaced
 }
 
 void SongBookScan::scanFolders(const QString& path, bool forMusicLibrary)
@@ -149,8 +156,10 @@ void SongBookScan::scanFolders(const QString& path, bool forMusicLibrary)
     scan.keepSongFiles = forMusicLibrary;
     scan.showProgress = [this](const QString& text) { host_.showMessage(text); };
     // Folders are kept as found, also when their names hold a ".".
+    QStringList folders;
     for (const QString& folder : scan.ScanFileEx(path))
-        if (PlayArray.isEmpty() || PlayArray.last() != folder) PlayArray << folder;
+        if (folders.isEmpty() || folders.last() != folder) folders << folder;
+    PlayArray = folders;  // whatever a scan started during the walk left there is replaced
     FirstSongDate = scan.FirstSongDate;
     LastSongDate = scan.LastSongDate;
     songFiles_ = scan.songFiles();
@@ -158,6 +167,20 @@ void SongBookScan::scanFolders(const QString& path, bool forMusicLibrary)
 
 void SongBookScan::recordDisc(const QString& path, const QString& discKey, const SongBookLabelOptions& options)
 {
+    // Another scan run while the label is asked for (events run meanwhile) leaves the recording
+    // to the scan that asks.
+    if (askingLabel_) return;
+    QStringList stored;
+    for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
+    // Stored with "?" in their names or cut short, the folders would name nothing when the
+    // disc comes back.
+    const QStringList lacking = CdromLibrary::foldersItCannotHold(stored);
+    if (!lacking.isEmpty()) {
+        const QString text = QStringLiteral("歌本存不下這些目錄名:") + lacking.join(QStringLiteral(", "));
+        host_.showMessage(text);
+        WriteLog(text);
+        return;  // not asked for a label that would be thrown away
+    }
     FrmSongLib& form = prompt();
     const QString dateRange = ShortDate(FirstSongDate) + QLatin1Char('~') + ShortDate(LastSongDate);
     const QString volumeLabel = volumeLabelOf(path);
@@ -171,17 +194,27 @@ void SongBookScan::recordDisc(const QString& path, const QString& discKey, const
     form.Label2[3]->setText(dateRange);
     form.Text1->setText(ProposedSongBookLabel(options, DiscCount, volumeLabel));
 
+    // Events run while the user is asked and after the recording is shown: what a scan run
+    // meanwhile found is replaced by what this one found and records.
+    const auto ownResults = [this, folders = PlayArray, files = songFiles_, title = Title] {
+        PlayArray = folders;
+        songFiles_ = files;
+        Title = title;
+    };
+    askingLabel_ = true;
     const bool ok = askLabel(form);
+    askingLabel_ = false;
+    ownResults();
     const QString label = form.Text1->text();
     if (!ok) return;
-    QStringList stored;
-    for (const QString& folder : PlayArray) stored << QLatin1Char('/') + CutDrive(folder);
     if (!label.isEmpty()) {
         Title = label;
         if (CdromLibrary(host_.cdromLibFile()).recordDisc(discKey, Title, dateRange, stored)) {
             ++DiscCount;
             host_.showMessage(QStringLiteral("加入 '") + Title + QStringLiteral("'到歌本"));
             host_.delay(1.2);
+            ownResults();
+            Title = label;
         } else {
             tellNotWritten(host_, host_.cdromLibFile());
         }

@@ -64,4 +64,5 @@ private:
     LibraryHost& host_;
     FrmSongLib* prompt_ = nullptr;
     QHash<QString, QStringList> songFiles_;  // of each folder the last scan found
+    bool askingLabel_ = false;               // a scan waits for the label prompt
 };

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -35,6 +36,12 @@ QPushButton* button(QWidget* parent, const QString& caption, int left, int top, 
 // The save buttons tell the user when the list could not be written; the file keeps its old list.
 void saveOrTell(frmSongSet& window, const QString& path)
 {
+    // Written, such a name would come back as "?" and name no file: the list is not saved.
+    const QStringList lacking = ListRows::PathsLackingInCp950(window.rows());
+    if (!lacking.isEmpty()) {
+        ShowMsg(QStringLiteral("清單檔存不下這些檔名:") + lacking.join(QStringLiteral(", ")), QStringLiteral("error"));
+        return;
+    }
     if (!window.SaveListFile(path)) ShowMsg(QStringLiteral("無法儲存清單檔:") + path, QStringLiteral("error"));
 }
 
@@ -278,7 +285,7 @@ void frmSongSet::CloseForm()
 void frmSongSet::SetPlayListMode(const QString& ListFile, const QString& SongPattern)
 {
     Command5->setText(QStringLiteral("開始播放"));
-    if (DefaultExt != QLatin1String("m3u")) ListView1->clear();
+    if (PrintMode()) ListView1->clear();
     CurListFile = ListFile;
     ModeTitle = QStringLiteral("播放清單設定");
     setWindowTitle(ModeTitle);
@@ -305,6 +312,9 @@ void frmSongSet::SetPrintMode()
     Combo1->addItems({QStringLiteral("*.txt"), QStringLiteral("*.*")});
     Combo1->setCurrentText(QStringLiteral("*.txt"));
     File1->setPattern(QStringLiteral("*.txt"));
+    // Never browsed yet (play-list mode opens at its list file): the folder list starts at the
+    // current folder, as a folder list box does, rather than empty.
+    if (Dir1->path().isEmpty() && Dir1->setPath(QDir::currentPath())) Drive1->setDrive(Dir1->path());
 }
 
 void frmSongSet::ShowAndWait()
@@ -319,7 +329,7 @@ void frmSongSet::Timer1_Timer()
 {
     const int n = ListView1->topLevelItemCount();
     const bool any = n >= 1;
-    const bool printMode = DefaultExt != QLatin1String("m3u");
+    const bool printMode = PrintMode();
     const bool hasCurrent = any && (ListView1->currentItem() || !ListView1->selectedItems().isEmpty());
     Command2->setEnabled(any);
     Command3->setEnabled(any);

@@ -49,6 +49,8 @@ public:
     // The mode: the file dialog's default extension, "m3u" or "PRT", and its filter.
     QString DefaultExt = QStringLiteral("m3u");
     QString DialogFilter = QStringLiteral("List File (*.m3u)");
+    // True when set up for printing lyrics (the mode is told by the default extension).
+    bool PrintMode() const { return DefaultExt != QLatin1String("m3u"); }
 
     // Entries of the last hand-over (0 after "放棄") and the full paths handed over.
     int ListEntryCount = 0;

@@ -1,6 +1,7 @@
 #include "LibraryTestSupport.h"
 
 #include "Cp950.h"
+#include "MessageBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,3 +30,13 @@ QByteArray fileBytes(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+ShownMessages::ShownMessages()
+{
+    MessageBox::setAnswerer([this](const MessageBox::Request& r) {
+        prompts << r.prompt;
+        return int(MessageBox::IdOk);
+    });
+}
+
+ShownMessages::~ShownMessages() { MessageBox::setAnswerer({}); }

@@ -140,11 +140,8 @@ TEST(LyricPrinting, MenuRunSetsUpTheEditorPrintsAndReports)
         e.setRows({{"01.txt", dir.filePath("Album A"), false}});
         e.Command5->click();
     };
-    QStringList shown;
-    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
-        shown << r.prompt;
-        return MessageBox::IdOk;
-    });
+    ShownMessages messages;
+    QStringList& shown = messages.prompts;
     EXPECT_EQ(run.mSongText_Click(), 1);
     EXPECT_EQ(caption, "歌詞列印");
     EXPECT_EQ(editor.Command5->text(), "開始列印");
@@ -167,7 +164,52 @@ TEST(LyricPrinting, MenuRunSetsUpTheEditorPrintsAndReports)
     run.showAndWait = [](frmSongSet& e) { e.Command6->click(); };
     EXPECT_EQ(run.mSongText_Click(), 0);
     EXPECT_EQ(shown.size(), 2);
-    MessageBox::setAnswerer({});
+}
+
+// A printer that cannot start (here a PDF that cannot be created) prints nothing: the
+// user is told so, not that the lyric files could not be opened, nor that printing ended.
+TEST(LyricPrinting, PrinterThatCannotStartIsReportedAsSuch)
+{
+    QTemporaryDir dir;
+    const QString one = lyricFile(dir, "01.txt", 3);
+    frmSongSet editor;
+    editor.hasPrinter = [] { return true; };
+    QPdfWriter pdf(dir.filePath("missing/run.pdf"));
+    LyricPrintRun run(editor);
+    run.device = &pdf;
+    run.showAndWait = [&](frmSongSet& e) {
+        e.setRows({{"01.txt", dir.filePath("Album A"), false}});
+        e.Command5->click();
+    };
+    ShownMessages messages;
+    QStringList& shown = messages.prompts;
+    EXPECT_EQ(run.mSongText_Click(), 1);
+    EXPECT_EQ(run.pagesPrinted(), 0);
+    EXPECT_TRUE(run.unreadable().isEmpty());
+    EXPECT_EQ(shown, QStringList{"印表機無法列印,沒有列印任何資料 !!"});
+}
+
+// While the print list is being chosen the player runs on: the play-list editor opened from
+// its menu meanwhile is the same window, set to play lists. What it hands over is played, not
+// printed as lyrics.
+TEST(LyricPrinting, APlayListHandedOverMeanwhileIsNotPrinted)
+{
+    QTemporaryDir dir;
+    frmSongSet editor;
+    editor.hasPrinter = [] { return true; };
+    QPdfWriter pdf(dir.filePath("run.pdf"));
+    LyricPrintRun run(editor);
+    run.device = &pdf;
+    run.showAndWait = [&](frmSongSet& e) {
+        e.SetPlayListMode(dir.filePath("unknow.m3u"), "*.MP3");
+        e.setRows({{"a.mp3", dir.path(), false}});
+        e.Command5->click();
+    };
+    ShownMessages messages;
+    EXPECT_EQ(run.mSongText_Click(), 0);
+    EXPECT_EQ(run.pagesPrinted(), 0);
+    EXPECT_TRUE(messages.prompts.isEmpty());
+    EXPECT_EQ(editor.PlayArray, QStringList{dir.filePath("a.mp3")});  // handed over to play
 }
 
 TEST(LyricPrinting, PrintedPageHoldsTheHeaderAlbumTitleAndIndentedLines)

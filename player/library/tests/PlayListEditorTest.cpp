@@ -7,6 +7,7 @@
 #include "ModTools.h"
 #include "frmSongSet.h"
 
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QApplication>
@@ -108,15 +109,52 @@ TEST(PlayListEditor, SavesCp950SafelyAndKeepsTheListOnAFailedSave)
     EXPECT_EQ(other.rows(), w.rows());
 }
 
+// Files without an extension (and folders named like files) are songs too: saved by
+// "儲存清單檔" and read back by "開啟最後使用檔", every row comes back as it was.
+TEST(PlayListEditor, RowsWithoutExtensionsReadBackAsSaved)
+{
+    QTemporaryDir dir;
+    frmSongSet w;
+    const QVector<ListRow> rows{{"README", "/music/老歌", false}, {"song", "/a.b", false}, {"歌", "/", false}};
+    w.setRows(rows);
+    w.CurListFile = dir.filePath("list.m3u");
+    w.Command14->click();
+    EXPECT_EQ(fileBytes(w.CurListFile), Cp950::encode("/music/老歌/README\r\n/a.b/song\r\n/歌\r\n"));
+    w.setRows({});
+    w.Command13->click();
+    ASSERT_EQ(w.rows().size(), 3);
+    EXPECT_EQ(ListRows::FullPaths(w.rows()), ListRows::FullPaths(rows));
+    w.Command14->click();
+    EXPECT_EQ(fileBytes(w.CurListFile), Cp950::encode("/music/老歌/README\r\n/a.b/song\r\n/歌\r\n"));
+}
+
+// A list file is code page 950: a name it cannot hold would come back as "?" and name no
+// file. The user is told which names, and the list file is left as it was.
+TEST(PlayListEditor, NamesTheListFileCannotHoldAreToldNotSavedAsQuestionMarks)
+{
+    QTemporaryDir dir;
+    ShownMessages messages;
+    QStringList& told = messages.prompts;
+    frmSongSet w;
+    w.setRows({{"歌.mp3", "/m", false}});
+    w.CurListFile = dir.filePath("list.m3u");
+    w.Command14->click();
+    ASSERT_TRUE(told.isEmpty());
+    w.setRows({{"歌.mp3", "/m", false}, {"爱.mp3", "/m/さくら", false}, {"b.mp3", "/m", false}});
+    w.chooseSaveFile = [&](const QString&, const QString&) { return dir.filePath("other.m3u"); };
+    w.Command3->click();  // "另存新檔"
+    w.Command14->click();  // "儲存清單檔"
+    EXPECT_EQ(fileBytes(dir.filePath("list.m3u")), Cp950::encode("/m/歌.mp3\r\n"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("other.m3u")));
+    EXPECT_EQ(told, QStringList(2, "清單檔存不下這些檔名:/m/さくら/爱.mp3"));
+}
+
 TEST(PlayListEditor, SavingOntoAFullDiskKeepsTheOldListAndTellsTheUser)
 {
     FullDisk disk;
     if (!disk.mounted()) GTEST_SKIP() << disk.whyNot().toStdString();
-    QStringList told;
-    MessageBox::setAnswerer([&](const MessageBox::Request& r) {
-        told << r.prompt;
-        return int(MessageBox::IdOk);
-    });
+    ShownMessages messages;
+    QStringList& told = messages.prompts;
     frmSongSet w;
     w.setRows({{"a.mp3", "/m", false}});
     const QString path = disk.filePath("list.m3u");
@@ -128,7 +166,6 @@ TEST(PlayListEditor, SavingOntoAFullDiskKeepsTheOldListAndTellsTheUser)
     EXPECT_EQ(fileBytes(path), QByteArray("/m/a.mp3\r\n"));
     EXPECT_EQ(told, QStringList{"無法儲存清單檔:" + path});
     EXPECT_EQ(disk.names(), QStringList({FullDisk::FillerName, "list.m3u"}));
-    MessageBox::setAnswerer({});
 }
 
 TEST(PlayListEditor, HandOverRemembersOnlyM3uLists)
@@ -218,6 +255,25 @@ TEST(PlayListEditor, AddingFromTheFolderAndDeletingRows)
     EXPECT_EQ(w.rows().size(), 2);
     w.Command7->click();
     EXPECT_EQ(w.rows().size(), 0);
+}
+
+// Lyric printing may be the first use of the editor: its folder and file lists then show the
+// current folder, as folder list boxes do, so that lyric files can be picked at all.
+TEST(PlayListEditor, PrintModeFirstUseBrowsesTheCurrentFolder)
+{
+    QTemporaryDir dir;
+    makeFile(dir.filePath("歌詞.txt"));
+    makeFolder(dir.filePath("專集"));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    frmSongSet w;
+    w.SetPrintMode();
+    QDir::setCurrent(before);
+    EXPECT_EQ(w.Dir1->path(), dir.path());
+    EXPECT_EQ(w.Dir1->listCount(), 1);
+    ASSERT_EQ(w.File1->listCount(), 1);
+    EXPECT_EQ(w.File1->list(0), "歌詞.txt");
+    EXPECT_EQ(w.Label1->text(), "1 Files");
 }
 
 TEST(PlayListEditor, OpenAndSaveDialogsStartAtTheListFile)

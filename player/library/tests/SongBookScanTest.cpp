@@ -12,12 +12,18 @@
 #include "SafeFile.h"
 #include "frmFindMusic.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -38,7 +44,16 @@ public:
     QString musicLibFile() const override { return folder + QStringLiteral("/MusicLib.TXT"); }
     int historyMode() const override { return history; }
     bool songBookTicked() const override { return songBook; }
-    void showMessage(const QString& text) override { messages << text; }
+    std::function<void()> whileShowing;  // runs when a message is shown (events run then)
+    void showMessage(const QString& text) override
+    {
+        messages << text;
+        if (whileShowing) std::exchange(whileShowing, nullptr)();
+    }
+    void delay(double) override
+    {
+        if (whileShowing) std::exchange(whileShowing, nullptr)();
+    }
     void setSongBookTitle(const QString& title) override { menuTitle = title; }
     void fillPlayList(const QStringList& entries) override { playList = entries; }
 };
@@ -296,6 +311,27 @@ TEST_F(SongBookScanTest, CancelOrHistoryOffRecordsNothingButStillPlays)
     EXPECT_FALSE(QFile::exists(host.cdromLibFile()));
 }
 
+// The song book files are code page 950: a folder stored as "/?" would name nothing when
+// the disc comes back. Such a disc is not recorded (the user is told why, and not asked for
+// a label) and still plays.
+TEST_F(SongBookScanTest, FoldersTheSongBookCannotHoldAreNotRecorded)
+{
+    makeFile(disc + "/A/a.mp3");
+    makeFile(disc + "/爱/b.mp3");
+    makeFile(disc + "/B /c.mp3");  // read back trimmed, the name would lose its blank
+    SongBookScan scanner(host);
+    EXPECT_EQ(scan(scanner, "Disc"), 3);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A", disc + "/B ", disc + "/爱"}));
+    EXPECT_FALSE(QFile::exists(host.cdromLibFile()));
+    EXPECT_FALSE(QFile::exists(host.musicLibFile()));
+    EXPECT_TRUE(host.messages.contains("歌本存不下這些目錄名:/B , /爱"));
+
+    SongBookScan again(host);
+    EXPECT_EQ(scan(again, "Disc"), 3);
+    EXPECT_EQ(again.PlayArray, scanner.PlayArray);  // scanned again, never reused with a wrong folder
+    EXPECT_EQ(prompts, 0);
+}
+
 TEST_F(SongBookScanTest, OnAFullDiskBothFilesStayWholeAndTheFailureIsShown)
 {
     FullDisk disk;
@@ -318,6 +354,70 @@ TEST_F(SongBookScanTest, OnAFullDiskBothFilesStayWholeAndTheFailureIsShown)
     EXPECT_TRUE(host.messages.contains("歌本寫入失敗-" + host.cdromLibFile()));
     EXPECT_TRUE(host.messages.contains("歌本寫入失敗-" + host.musicLibFile()));
     EXPECT_FALSE(host.messages.contains("加入 '新歌本'到歌本"));
+}
+
+// While the label is asked for, events run: another search of the disc (the menu's device
+// search, or a disc event) must not record the disc a second time when the user answers.
+TEST_F(SongBookScanTest, AnotherScanWhileTheLabelIsAskedForRecordsTheDiscOnce)
+{
+    makeFile(disc + "/A/a.mp3");
+    makeFile(disc + "/B/b.mp3");
+    makeFile(dir.path() + "/other/C/c.mp3");
+    SongBookScan scanner(host);
+    int asked = 0;
+    scanner.askLabel = [&](FrmSongLib& prompt) {
+        if (++asked == 1) {
+            EXPECT_EQ(scanner.ScanMp3(disc, {}), 2);
+            EXPECT_EQ(scanner.ScanMp3(dir.path() + "/other", {}), 1);
+        }
+        prompt.Text1->setText("Disc");
+        return true;
+    };
+    EXPECT_EQ(scanner.ScanMp3(disc, {}), 2);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A", disc + "/B"}));
+    const CdromLibrary library(host.cdromLibFile());
+    EXPECT_EQ(library.discCount(), 1);
+    EXPECT_EQ(library.folders("1A2B-3C4D"), (QStringList{"/A", "/B"}));
+    EXPECT_EQ(fileBytes(host.musicLibFile()),
+              Cp950::encode("<Dir> /A\t [Disc]\r\na.mp3\r\n<Dir> /B\t [Disc]\r\nb.mp3\r\n"));
+}
+
+// The walk and the wait after "找到" let events run: a search started meanwhile (a folder
+// search from the menu) must not leave its folders among the disc's, nor get them recorded.
+TEST_F(SongBookScanTest, AnotherScanWhileWalkingOrWaitingLeavesThisScansFoldersAlone)
+{
+    makeFile(disc + "/A/a.mp3");
+    makeFile(disc + "/B/b.mp3");
+    const QString other = makeFolder(dir.path() + "/other");
+    makeFile(other + "/C/c.mp3");
+    SongBookScan scanner(host);
+    host.whileShowing = [&] { EXPECT_EQ(scanner.ScanMp3(other, {}), 1); };
+    EXPECT_EQ(scan(scanner, "Disc"), 2);
+    EXPECT_EQ(scanner.PlayArray, (QStringList{disc + "/A", disc + "/B"}));
+    EXPECT_EQ(CdromLibrary(host.cdromLibFile()).folders("1A2B-3C4D"), (QStringList{"/A", "/B"}));
+
+    SongBookScan again(host);  // the disc is known now: its folders are taken from the file
+    host.whileShowing = [&] { EXPECT_EQ(again.ScanMp3(other, {}), 1); };
+    EXPECT_EQ(scan(again, "unused"), 2);
+    EXPECT_EQ(again.PlayArray, (QStringList{disc + "/A", disc + "/B"}));
+    EXPECT_EQ(host.playList, again.PlayArray);
+}
+
+// The prompt keeps the user's hands off the panel behind it while it asks.
+TEST(SongBookPrompt, AsksWithThePanelBlocked)
+{
+    QWidget panel;
+    panel.show();
+    FrmSongLib prompt(&panel);
+    QWidget* modal = nullptr;
+    QTimer::singleShot(0, &prompt, [&] {
+        modal = QApplication::activeModalWidget();
+        prompt.Command1[0]->click();
+    });
+    EXPECT_TRUE(prompt.Ask());
+    EXPECT_EQ(modal, &prompt);
+    EXPECT_TRUE(panel.isEnabled());
 }
 
 TEST_F(SongBookScanTest, StoredDiscWithALostFolderEntryPlaysTheRoot)
