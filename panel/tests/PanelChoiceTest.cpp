@@ -204,6 +204,26 @@ TEST_F(PanelChoiceTest, SeleDeskStopsTheMediaFillsAPageAndDisablesTheWindow)
     EXPECT_TRUE(dir.Picture1[0]->pixmap().isNull()) << "pictures are released";
 }
 
+// On a 640 x 480 screen the browser opened by its title button lies whole on the
+// screen, its grid and controls inside it.
+TEST_F(PanelChoiceTest, SeleDeskOnASmallScreenKeepsTheBrowserWholeOnIt)
+{
+    for (int i = 0; i < 12; ++i)
+        picture(skinDir(), QStringLiteral("p%1.jpg").arg(i), 64, 48);
+    screen->screenWidth = 640;
+    screen->screenHeight = 480;
+    choice->SeleDesk();
+    frmDir &dir = choice->browser();
+    const QRect shown = dir.frameGeometry();
+    EXPECT_TRUE(QRect(0, 0, 640, 480).contains(shown)) << shown.x() << "," << shown.y() << " " << shown.width()
+                                                        << "x" << shown.height();
+    const QRect inside = dir.rect();
+    for (QWidget *control : {static_cast<QWidget *>(dir.SizeList), static_cast<QWidget *>(dir.Command3),
+                             static_cast<QWidget *>(dir.HScroll1), static_cast<QWidget *>(dir.Picture1[3])})
+        EXPECT_TRUE(inside.contains(control->geometry())) << control->objectName().toStdString();
+    dir.close();
+}
+
 // ---------------------------------------------------------------- the browser
 
 class BrowserTest : public PanelChoiceTest
