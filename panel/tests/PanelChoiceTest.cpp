@@ -17,6 +17,9 @@
 #include <QPushButton>
 #include <QFile>
 #include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QApplication>
 
 namespace {
 
@@ -271,6 +274,32 @@ TEST_F(BrowserTest, SmallFolderFillsItsCellsAndHidesThePageBar)
     EXPECT_GT(dir().Picture1[1]->y(), dir().Picture1[0]->y());
     EXPECT_GT(dir().Picture1[2]->x(), dir().Picture1[0]->x());
     EXPECT_EQ(dir().CellWidth, dir().CellHeight) << "cells are square";
+}
+
+// The page bar is still while a page is read: a turn of the wheel or a page key in the
+// middle of the read would leave a page of two halves that matches no place of the bar.
+TEST_F(BrowserTest, APageIsReadWholeAtThePlaceTheBarShows)
+{
+    for (int i = 0; i < 20; ++i)
+        picture(folder, QStringLiteral("p%1.bmp").arg(i, 2, 10, QLatin1Char('0')), 16, 16);
+    openFolder();
+    chooseGrid(0);  // 2x2
+    dir().show();
+    QScrollBar *bar = dir().HScroll1;
+    QTimer::singleShot(0, bar, [bar] {
+        const QPointF middle = QRectF(bar->rect()).center();
+        QWheelEvent wheel(middle, bar->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+    });
+    QTimer::singleShot(0, &dir(), [this] { dir().Form_KeyPress(34); });
+    dir().Command1_Click();  // "目錄重整" reads the page
+    const int v = bar->value();
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(dir().Picture1[k]->toolTip().toStdString(),
+                  (folder + QStringLiteral("/p%1.bmp").arg(v + k, 2, 10, QLatin1Char('0'))).toStdString())
+            << "cell " << k << " at bar place " << v;
+    EXPECT_TRUE(bar->isEnabled());
 }
 
 TEST_F(BrowserTest, PagesTurnByWholePagesAndTheLastShowsTheTail)
