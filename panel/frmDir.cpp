@@ -239,6 +239,10 @@ void frmDir::SizeAcc()
     if (GridCols < 1 || GridRows < 1)
         GridCols = GridRows = 1;  // a typed size without a number
     const QRect grid = gridArea();
+    // A typed size beyond the area's pixels: cells of one pixel, as many as the area holds.
+    const double most = qMax(1, qMin(grid.width(), HScroll1->y() - 2 * margin()));
+    if (GridCols > most || GridRows > most)
+        GridCols = GridRows = most;
     CellWidth = grid.width() / GridCols;
     CellHeight = (HScroll1->y() - 2 * margin()) / GridRows;
     PageLast = GridRows * GridCols - 1;

@@ -489,6 +489,24 @@ TEST_F(BrowserTest, AGridSizeWithoutANumberShowsOneCellAPage)
     EXPECT_GT(dir().CellWidth, 1);
 }
 
+// A typed grid larger than the grid area has pixels gets cells of one pixel, no more of
+// them than the area holds: the page size stays a number the page bar can take.
+TEST_F(BrowserTest, AHugeTypedGridIsHeldToCellsOfOnePixel)
+{
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+        picture(folder, QLatin1String(name), 20, 20);
+    openFolder();
+    dir().SizeList->setEditText(QStringLiteral("50000x50000"));
+    dir().SizeList_Click();
+    const QRect grid = dir().gridArea();
+    EXPECT_LE(dir().GridCols, grid.width());
+    EXPECT_LE(dir().GridRows, grid.height());
+    EXPECT_EQ(dir().HScroll1->singleStep(), int(dir().PageLast) + 1);
+    EXPECT_EQ(visibleCells(), 3);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(grid.contains(dir().Picture1[k]->geometry())) << k;
+}
+
 TEST_F(BrowserTest, GridAndFolderLastUntilTheCloseBoxUnloadsTheWindow)
 {
     openFolder();
