@@ -14,15 +14,62 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <dlfcn.h>
 
 namespace {
 constexpr int DragStep = 8;  // smaller pointer motions leave the frame where it is
+
+// The display library's pointer query, loaded at run time (the build needs no X headers).
+struct PointerQuery
+{
+    using Query = int (*)(Display *, unsigned long, unsigned long *, unsigned long *, int *, int *, int *, int *,
+                          unsigned int *);
+    using Root = unsigned long (*)(Display *);
+    Query query = nullptr;
+    Root root = nullptr;
+
+    static const PointerQuery &instance()
+    {
+        static const PointerQuery library;
+        return library;
+    }
+
+private:
+    PointerQuery()
+    {
+        void *handle = dlopen("libX11.so.6", RTLD_NOW | RTLD_GLOBAL);
+        if (!handle)
+            return;
+        query = reinterpret_cast<Query>(dlsym(handle, "XQueryPointer"));
+        root = reinterpret_cast<Root>(dlsym(handle, "XDefaultRootWindow"));
+    }
+};
+
+bool leftButtonDownOnTheDisplay()
+{
+    constexpr unsigned int Button1Mask = 1u << 8;
+    auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    const auto *x11 = application && QGuiApplication::platformName() == QLatin1String("xcb")
+                          ? application->nativeInterface<QNativeInterface::QX11Application>()
+                          : nullptr;
+    Display *display = x11 ? x11->display() : nullptr;
+    const PointerQuery &x = PointerQuery::instance();
+    if (!display || !x.query || !x.root)
+        return true;
+    unsigned long rootWindow = 0, child = 0;
+    int rootX = 0, rootY = 0, x0 = 0, y0 = 0;
+    unsigned int mask = 0;
+    if (!x.query(display, x.root(display), &rootWindow, &child, &rootX, &rootY, &x0, &y0, &mask))
+        return true;
+    return (mask & Button1Mask) != 0;
 }
+}  // namespace
 
 DeskDrag::DeskDrag(PanelForm &form) : m_form(form)
 {
     form.obj().ImageDesk->installEventFilter(this);
     form.obj().HasDeskDrag = true;
+    leftButtonDown = leftButtonDownOnTheDisplay;
 }
 
 // Left presses on the frame and everything until their release are the drag's;
@@ -63,12 +110,21 @@ void DeskDrag::ImageDesk_MouseDown(Qt::MouseButton Button, const QPoint &p)
 {
     if (Button != Qt::LeftButton)
         return;
-    DeskDragBusy = true;
     GrabPoint = LastPoint = p;
+    // A press on the frozen desktop (its release was missed) takes the drag up from here:
+    // freezing again would take the frozen desktop for the panel picture.
+    if (m_frozen)
+        return;
+    DeskDragBusy = true;
+    m_releasedInPress = false;
     m_form.obj().ShowObj(false);
     DeskTopSave();
     m_form.obj().ImageDesk->setCursor(Qt::SizeAllCursor);
     DeskDragBusy = false;
+    // A quick click: the release came while the window was hidden for the copy, as an event
+    // or to no window of ours at all. It ends the drag now that the press is done.
+    if (m_releasedInPress || (leftButtonDown && !leftButtonDown()))
+        ImageDesk_MouseUp(Qt::LeftButton, p);
 }
 
 void DeskDrag::ImageDesk_MouseMove(Qt::MouseButtons Buttons, const QPoint &p)
@@ -86,6 +142,10 @@ void DeskDrag::ImageDesk_MouseUp(Qt::MouseButton Button, const QPoint &)
 {
     if (Button != Qt::LeftButton && !DeskDragBusy)
         return;
+    if (DeskDragBusy) {
+        m_releasedInPress = true;  // acted on when the press handler is done
+        return;
+    }
     DeskTopRef();
     m_form.obj().ShowObj(true);
     m_form.obj().ImageDesk->unsetCursor();

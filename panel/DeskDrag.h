@@ -39,6 +39,10 @@ public:
 
     // A piece of the desktop in screen pixels. Default: the screen's own picture.
     std::function<QImage(const QRect &)> grabDesktop;
+    // Whether the left button is down now. Default: asked of the X server (a
+    // release while the window was hidden for the copy reached no window of
+    // ours); elsewhere taken as down, the release coming as an event.
+    std::function<bool()> leftButtonDown;
 
     bool DeskDragBusy = false;
     QPoint GrabPoint;   // where the button went down
@@ -58,4 +62,5 @@ private:
     QImage m_panelPicture;
     QRegion m_outline;
     bool m_frozen = false;
+    bool m_releasedInPress = false;  // the release came while the press handler ran
 };

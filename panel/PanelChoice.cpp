@@ -79,11 +79,25 @@ QVector<DeskMenuEntry> PanelChoice::ChkDeskFile()
     return entries;
 }
 
+QRect PanelChoice::screenPixels() const
+{
+    const PanelHost &host = m_form.host();
+    return QRect(0, 0, int(std::lround(host.screenWidthTwips() / host.twipsPerPixelX())),
+                 int(std::lround(host.screenHeightTwips() / host.twipsPerPixelY())));
+}
+
+void PanelChoice::keepBrowserOnScreen()
+{
+    const QRect screen = screenPixels();
+    if (!screen.contains(browser().frameGeometry()))
+        browser().fitToScreen(screen);
+}
+
 void PanelChoice::ScreenResize()
 {
     PanelHost &host = m_form.host();
     PanelState &state = m_form.state();
-    const int width = int(std::lround(host.screenWidthTwips() / host.twipsPerPixelX()));
+    const int width = screenPixels().width();
     state.ScreenHeight = host.screenHeightTwips() / host.twipsPerPixelY();
     state.ScreenClass = ScreenClassOf(width, state.ScreenHeight);
     const QVector<DeskMenuEntry> entries = ChkDeskFile();
@@ -94,7 +108,7 @@ void PanelChoice::ScreenResize()
         host.hideForm();
         ShowMsg(QStringLiteral("現在的畫面大小被更改,請重新選擇面版!"), QStringLiteral("ok"));
         // The browser is all the user has now: whole on the new screen.
-        const QRect screen(0, 0, width, int(std::lround(state.ScreenHeight)));
+        const QRect screen = screenPixels();
         browser().fitToScreen(screen);
         browser().show();
         browser().fitToScreen(screen);  // again with the frame the shown window got
@@ -118,12 +132,16 @@ void PanelChoice::SeleDesk()
     PanelHost &host = m_form.host();
     frmDir &dir = browser();
     host.FrmCenter(&dir);
+    // A small screen cannot hold the browser's design size: its page bar and
+    // grid sizes must stay within reach.
+    keepBrowserOnScreen();
     SavedImageVisible = m_form.state().ImageVisible;
     const PanelHost::MediaWindowPlace place = host.stopMediaWindow();
     SavedPosition = place.position;
     SavedLength = place.length;
     dir.ReadPic();
     dir.show();
+    keepBrowserOnScreen();  // again with the frame the shown window got
     host.panelWidget()->setEnabled(false);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -68,6 +69,11 @@ public:
     PanelForm &form() { return m_form; }
 
 private:
+    // The screen in pixels, as the screen-size class is taken from it.
+    QRect screenPixels() const;
+    // The browser fitted into the screen when it does not lie whole on it.
+    void keepBrowserOnScreen();
+
     PanelForm &m_form;
     std::unique_ptr<frmDir> m_browser;
 };

@@ -239,6 +239,10 @@ void frmDir::SizeAcc()
     if (GridCols < 1 || GridRows < 1)
         GridCols = GridRows = 1;  // a typed size without a number
     const QRect grid = gridArea();
+    // A typed size beyond the area's pixels: cells of one pixel, as many as the area holds.
+    const double most = qMax(1, qMin(grid.width(), HScroll1->y() - 2 * margin()));
+    if (GridCols > most || GridRows > most)
+        GridCols = GridRows = most;
     CellWidth = grid.width() / GridCols;
     CellHeight = (HScroll1->y() - 2 * margin()) / GridRows;
     PageLast = GridRows * GridCols - 1;
@@ -263,6 +267,9 @@ void frmDir::ReadPic()
     if (m_readingPage)
         return;
     m_readingPage = true;
+    // The bar stands still while the page is read: a page of two places would match none.
+    const bool barEnabled = HScroll1->isEnabled();
+    HScroll1->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     for (PictureCell *c : Picture1)
         c->hide();
@@ -285,8 +292,8 @@ void frmDir::ReadPic()
             }
         }
         const int last = N >= PageLast ? int(PageLast) : N;
+        const int v = HScroll1->value();
         for (int k = 0; k <= last; ++k) {
-            const int v = HScroll1->value();
             if (v + k > N)
                 continue;
             PictureCell *c = cell(k);
@@ -296,6 +303,7 @@ void frmDir::ReadPic()
         }
     }
     QApplication::restoreOverrideCursor();
+    HScroll1->setEnabled(barEnabled);
     m_readingPage = false;
 }
 
@@ -378,6 +386,8 @@ void frmDir::HScroll1_Change()
 
 void frmDir::Form_KeyPress(int KeyAscii)
 {
+    if (m_readingPage)
+        return;  // the page being read keeps its place
     if (KeyAscii == 34) {
         if (HScroll1->value() + HScroll1->singleStep() <= HScroll1->maximum())
             HScroll1->setValue(HScroll1->value() + HScroll1->singleStep());

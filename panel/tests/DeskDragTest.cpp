@@ -2,10 +2,12 @@
 
 #include "DeskDrag.h"
 #include "PanelTestSupport.h"
+#include "XDisplaySession.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QWindow>
 
 namespace {
 
@@ -155,4 +157,96 @@ TEST_F(DeskDragTest, AGifPanelsBackgroundIsTheDragFrameForTheLeftButtonOnly)
     EXPECT_TRUE(press(Qt::LeftButton));
     EXPECT_TRUE(drag->frozen());
     EXPECT_EQ(window.geometry(), QRect(0, 0, 1024, 768)) << "the frozen desktop covers the screen";
+}
+
+// A press while the desktop is frozen (the release of the press before was missed) goes on
+// with the drag: freezing again would take the frozen desktop for the panel.
+TEST_F(DeskDragTest, APressOnTheFrozenDesktopTakesTheDragUpAndKeepsThePanel)
+{
+    drag->ImageDesk_MouseDown(Qt::LeftButton, QPoint(10, 10));
+    drag->ImageDesk_MouseDown(Qt::LeftButton, QPoint(20, 30));
+    EXPECT_EQ(grabs.size(), 1) << "the desktop is copied once";
+    EXPECT_EQ(drag->GrabPoint, QPoint(20, 30));
+    drag->ImageDesk_MouseMove(Qt::LeftButton, QPoint(60, 30));
+    drag->ImageDesk_MouseUp(Qt::LeftButton, QPoint(60, 30));
+    EXPECT_FALSE(drag->frozen());
+    EXPECT_EQ(host->form.geometry(), QRect(140, 120, 300, 200));
+    EXPECT_EQ(form->obj().FormPicture().pixelColor(150, 100), PanelColour);
+}
+
+// A release that comes while the press handler still runs ends the drag once the press is
+// done: the window stays where it was, with its panel.
+TEST_F(DeskDragTest, AReleaseDuringThePressEndsTheDragWhereItBegan)
+{
+    bool released = false;
+    drag->grabDesktop = [&, grab = drag->grabDesktop](const QRect &area) {
+        if (!released) {
+            released = true;
+            drag->ImageDesk_MouseUp(Qt::LeftButton, QPoint(10, 10));
+        }
+        return grab(area);
+    };
+    drag->ImageDesk_MouseDown(Qt::LeftButton, QPoint(10, 10));
+    EXPECT_FALSE(drag->frozen());
+    EXPECT_EQ(host->form.geometry(), QRect(100, 120, 300, 200));
+    EXPECT_EQ(form->obj().FormPicture().pixelColor(150, 100), PanelColour);
+    EXPECT_TRUE(form->obj().PicCtl[0]->isVisibleTo(&host->form));
+}
+
+namespace {
+const char *const OnDisplayVariable = "PELLORAN_DESK_DRAG_ON_DISPLAY";
+class DeskDragOnX : public DeskDragTest
+{
+};
+}  // namespace
+
+// A quick click on a GIF panel's background, on a real display: the window is hidden
+// while the desktop is copied, and the release then reaches no window of the player.
+TEST(DeskDragOnADisplay, AQuickClickLeavesThePanelWhereItWas)
+{
+    XDisplaySession screen;
+    if (const QString unavailable = screen.start({1000, 1100}, QSize(1024, 768)); !unavailable.isEmpty())
+        GTEST_SKIP() << unavailable.toStdString();
+    QProcessEnvironment child;
+    child.insert(QLatin1String(OnDisplayVariable), QStringLiteral("1"));
+    const QString failed = screen.runTestsOnDisplay(programBesideTests(QStringLiteral("panel_tests")),
+                                                    "DeskDragOnX.*", child);
+    EXPECT_TRUE(failed.isEmpty()) << failed.toStdString();
+}
+
+// The child run, on the display the parent started.
+TEST_F(DeskDragOnX, QuickClickOnTheBackground)
+{
+    if (!qEnvironmentVariableIsSet(OnDisplayVariable))
+        GTEST_SKIP() << "run by DeskDragOnADisplay on a display of its own";
+    XInput pointer(qgetenv("DISPLAY"));
+    ASSERT_TRUE(pointer.usable());
+    state.DeskPicFile = skinDir() + QStringLiteral("/Round.gif");
+    form->obj().ShowObj(true);
+    waitUntil([&] {
+        QCoreApplication::processEvents();
+        return host->form.isVisible() && host->form.windowHandle()->isExposed();
+    }, 5000, 20);
+    // The button comes up while the window is hidden for the desktop copy.
+    bool released = false;
+    drag->grabDesktop = [&, grab = drag->grabDesktop](const QRect &area) {
+        QCoreApplication::processEvents();
+        if (!released)
+            pointer.release();
+        released = true;
+        return grab(area);
+    };
+    pointer.moveTo(100 + 150, 120 + 100);
+    pointer.press();
+    waitUntil([&] {
+        QCoreApplication::processEvents();
+        return released && !drag->DeskDragBusy;
+    }, 5000, 20);
+    waitUntil([&] {
+        QCoreApplication::processEvents();
+        return !drag->frozen();
+    }, 2000, 20);
+    EXPECT_FALSE(drag->frozen()) << "the desktop stays frozen after the click";
+    EXPECT_EQ(host->form.geometry(), QRect(100, 120, 300, 200));
+    EXPECT_EQ(form->obj().FormPicture().pixelColor(150, 100), PanelColour);
 }

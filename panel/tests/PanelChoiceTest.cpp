@@ -17,6 +17,9 @@
 #include <QPushButton>
 #include <QFile>
 #include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QApplication>
 
 namespace {
 
@@ -204,6 +207,26 @@ TEST_F(PanelChoiceTest, SeleDeskStopsTheMediaFillsAPageAndDisablesTheWindow)
     EXPECT_TRUE(dir.Picture1[0]->pixmap().isNull()) << "pictures are released";
 }
 
+// On a 640 x 480 screen the browser opened by its title button lies whole on the
+// screen, its grid and controls inside it.
+TEST_F(PanelChoiceTest, SeleDeskOnASmallScreenKeepsTheBrowserWholeOnIt)
+{
+    for (int i = 0; i < 12; ++i)
+        picture(skinDir(), QStringLiteral("p%1.jpg").arg(i), 64, 48);
+    screen->screenWidth = 640;
+    screen->screenHeight = 480;
+    choice->SeleDesk();
+    frmDir &dir = choice->browser();
+    const QRect shown = dir.frameGeometry();
+    EXPECT_TRUE(QRect(0, 0, 640, 480).contains(shown)) << shown.x() << "," << shown.y() << " " << shown.width()
+                                                        << "x" << shown.height();
+    const QRect inside = dir.rect();
+    for (QWidget *control : {static_cast<QWidget *>(dir.SizeList), static_cast<QWidget *>(dir.Command3),
+                             static_cast<QWidget *>(dir.HScroll1), static_cast<QWidget *>(dir.Picture1[3])})
+        EXPECT_TRUE(inside.contains(control->geometry())) << control->objectName().toStdString();
+    dir.close();
+}
+
 // ---------------------------------------------------------------- the browser
 
 class BrowserTest : public PanelChoiceTest
@@ -251,6 +274,32 @@ TEST_F(BrowserTest, SmallFolderFillsItsCellsAndHidesThePageBar)
     EXPECT_GT(dir().Picture1[1]->y(), dir().Picture1[0]->y());
     EXPECT_GT(dir().Picture1[2]->x(), dir().Picture1[0]->x());
     EXPECT_EQ(dir().CellWidth, dir().CellHeight) << "cells are square";
+}
+
+// The page bar is still while a page is read: a turn of the wheel or a page key in the
+// middle of the read would leave a page of two halves that matches no place of the bar.
+TEST_F(BrowserTest, APageIsReadWholeAtThePlaceTheBarShows)
+{
+    for (int i = 0; i < 20; ++i)
+        picture(folder, QStringLiteral("p%1.bmp").arg(i, 2, 10, QLatin1Char('0')), 16, 16);
+    openFolder();
+    chooseGrid(0);  // 2x2
+    dir().show();
+    QScrollBar *bar = dir().HScroll1;
+    QTimer::singleShot(0, bar, [bar] {
+        const QPointF middle = QRectF(bar->rect()).center();
+        QWheelEvent wheel(middle, bar->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+    });
+    QTimer::singleShot(0, &dir(), [this] { dir().Form_KeyPress(34); });
+    dir().Command1_Click();  // "目錄重整" reads the page
+    const int v = bar->value();
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(dir().Picture1[k]->toolTip().toStdString(),
+                  (folder + QStringLiteral("/p%1.bmp").arg(v + k, 2, 10, QLatin1Char('0'))).toStdString())
+            << "cell " << k << " at bar place " << v;
+    EXPECT_TRUE(bar->isEnabled());
 }
 
 TEST_F(BrowserTest, PagesTurnByWholePagesAndTheLastShowsTheTail)
@@ -438,6 +487,24 @@ TEST_F(BrowserTest, AGridSizeWithoutANumberShowsOneCellAPage)
     EXPECT_EQ(visibleCells(), 1);
     EXPECT_EQ(dir().HScroll1->maximum(), 1);
     EXPECT_GT(dir().CellWidth, 1);
+}
+
+// A typed grid larger than the grid area has pixels gets cells of one pixel, no more of
+// them than the area holds: the page size stays a number the page bar can take.
+TEST_F(BrowserTest, AHugeTypedGridIsHeldToCellsOfOnePixel)
+{
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+        picture(folder, QLatin1String(name), 20, 20);
+    openFolder();
+    dir().SizeList->setEditText(QStringLiteral("50000x50000"));
+    dir().SizeList_Click();
+    const QRect grid = dir().gridArea();
+    EXPECT_LE(dir().GridCols, grid.width());
+    EXPECT_LE(dir().GridRows, grid.height());
+    EXPECT_EQ(dir().HScroll1->singleStep(), int(dir().PageLast) + 1);
+    EXPECT_EQ(visibleCells(), 3);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(grid.contains(dir().Picture1[k]->geometry())) << k;
 }
 
 TEST_F(BrowserTest, GridAndFolderLastUntilTheCloseBoxUnloadsTheWindow)
