@@ -1,16 +1,14 @@
 #!/usr/bin/env bash
 # The sanitizer run: builds the whole suite with AddressSanitizer and
-# UndefinedBehaviorSanitizer (clang) into build-asan/, with the fuzz targets, and runs
-# every test there. Any sanitizer report, in a test or in a program a test starts,
-# fails the run. Expects the test environment of scripts/test-env.sh.
+# UndefinedBehaviorSanitizer (scripts/build-asan.sh) and runs every test there. Any
+# sanitizer report, in a test or in a program a test starts, fails the run. Expects the
+# test environment of scripts/test-env.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=${PELLORAN_JOBS:-$(nproc)}  # a shared machine may ask for fewer
 
-[ -f build-asan/CMakeCache.txt ] || cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DPELLORAN_SANITIZE=ON -DPELLORAN_FUZZ=ON
-cmake --build build-asan -j"$jobs"
+scripts/build-asan.sh
 
 # Reports go to files, so that those of the programs the end-to-end tests start are
 # seen too, whatever those tests make of the program's exit code.
