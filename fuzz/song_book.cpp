@@ -15,8 +15,8 @@ namespace {
 // only measure how long a loop of that many lookups takes.
 bool countsAreSmall(const QString &text)
 {
-    static const QRegularExpression longNumber(QStringLiteral("\\d{4}"));
-    return !longNumber.match(text).hasMatch();
+    static const QRegularExpression largeCount(QStringLiteral("(?i)(discnum|dirnumbers)[^\\r\\n]*\\d{4}"));
+    return !largeCount.match(text).hasMatch();
 }
 
 }  // namespace

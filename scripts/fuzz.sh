@@ -28,8 +28,9 @@ scripts/build-asan.sh "${targets[@]/#/fuzz_}"
 
 out=build-asan/fuzz
 mkdir -p "$out/crashes" "$out/logs"
-export ASAN_OPTIONS="detect_leaks=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# Options given by the caller win: long runs may trade leak checks for speed.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS="suppressions=$root/scripts/sanitizer/lsan.supp:print_suppressions=0"
 
 # One target: a hang of 10 seconds on one input counts as a failure, like a crash.
