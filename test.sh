@@ -1,18 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless.
+# Installs what is missing, builds, and runs every test headless; then runs the same
+# tests again in the sanitizer build, and each fuzz target for a short while.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 scripts/build.sh
 
-# Every test gets throw-away home and config folders and the simulated media back end.
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=offscreen PELLORAN_MEDIA=sim
+source scripts/test-env.sh
+(cd build && ctest --output-on-failure --no-tests=error -j"$(nproc)" --timeout 300)
 
-cd build
-ctest --output-on-failure --no-tests=error -j"$(nproc)" --timeout 300
+scripts/sanitize.sh
+scripts/fuzz.sh -t 20

@@ -87,7 +87,12 @@ frmMain::frmMain(EditorState &state, QWidget *parent) : QMainWindow(parent), m_s
     mColorTool_Click();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // QWidget's destructor hides the docks as it deletes them, when this is no frmMain
+    // any more and its menu actions are gone: the gallery's handler must not run then.
+    disconnect(m_galleryDock, nullptr, this, nullptr);
+}
 
 void frmMain::placeWindow()
 {

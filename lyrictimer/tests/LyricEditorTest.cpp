@@ -78,7 +78,7 @@ TEST_F(LyricEditorTest, InsertBeforeAndAfterTheCurrentLine)
     EXPECT_EQ(editor.currentIndex(), 3);
     EXPECT_EQ(selected(), QList<int>({3}));
 
-    list.takeItem(3);
+    delete list.takeItem(3);
     editor.setCurrent(3);
     editor.insertAfter();
     EXPECT_EQ(list.item(3)->text(), "line3");

@@ -110,10 +110,13 @@ enum FunctionIndex { PELLORAN_MPV_FUNCTIONS(PELLORAN_MPV_INDEX) FunctionCount };
 constexpr const char *kFunctionNames[FunctionCount] = {PELLORAN_MPV_FUNCTIONS(PELLORAN_MPV_NAME)};
 #undef PELLORAN_MPV_NAME
 
+// Never destroyed: players owned by other statics (a drive kept for the process) stop
+// their engines during exit, after a function-local static here would be gone, and
+// those calls still go through the forwarders below.
 MpvLibrary &processLibrary()
 {
-    static MpvLibrary library;
-    return library;
+    static MpvLibrary *const library = new MpvLibrary;
+    return *library;
 }
 
 std::once_flag &loadOnce()

@@ -21,6 +21,7 @@ const char *const ChildVariable = "PELLORAN_ENGINE_DISPLAY_CHILD";
 struct Xlib
 {
     using Open = void *(*)(const char *);
+    using Close = int (*)(void *);
     using Sync = int (*)(void *, int);
     using Destroy = int (*)(void *, unsigned long);
     using SetHandler = void *(*)(void *);
@@ -31,12 +32,14 @@ struct Xlib
         if (!handle)
             return;
         open = reinterpret_cast<Open>(dlsym(handle, "XOpenDisplay"));
+        close = reinterpret_cast<Close>(dlsym(handle, "XCloseDisplay"));
         sync = reinterpret_cast<Sync>(dlsym(handle, "XSync"));
         destroyWindow = reinterpret_cast<Destroy>(dlsym(handle, "XDestroyWindow"));
         setErrorHandler = reinterpret_cast<SetHandler>(dlsym(handle, "XSetErrorHandler"));
     }
     void *handle = nullptr;
     Open open = nullptr;
+    Close close = nullptr;
     Sync sync = nullptr;
     Destroy destroyWindow = nullptr;
     SetHandler setErrorHandler = nullptr;
@@ -63,7 +66,7 @@ TEST(EngineDisplayOnX, FailedRequestInAnEngineThread)
         GTEST_SKIP() << "run by EngineDisplayTest on a display of its own";
     ensureApplication();
     Xlib x;
-    ASSERT_TRUE(x.open && x.sync && x.destroyWindow && x.setErrorHandler);
+    ASSERT_TRUE(x.open && x.close && x.sync && x.destroyWindow && x.setErrorHandler);
     QWidget window;
     window.show();
     QCoreApplication::processEvents();
@@ -78,6 +81,7 @@ TEST(EngineDisplayOnX, FailedRequestInAnEngineThread)
         ASSERT_NE(display, nullptr);
         x.destroyWindow(display, 0x7fffff);  // no such window
         x.sync(display, 0);
+        x.close(display);  // an engine closes its connection as it ends
     }).join();
 
     // The program and its own connection go on.
