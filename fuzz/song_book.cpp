@@ -11,11 +11,11 @@
 namespace {
 
 // The readers walk the counts "DiscNum" and "DirNumbers" as they stand in the file; until
-// they bound them by what the file holds, inputs with counts beyond a few hundred would
-// only measure how long a loop of that many lookups takes.
+// they bound them by what the file holds, inputs with counts of a hundred and more would
+// only measure how long a loop of that many lookups (each a look at the file) takes.
 bool countsAreSmall(const QString &text)
 {
-    static const QRegularExpression largeCount(QStringLiteral("(?i)(discnum|dirnumbers)[^\\r\\n]*\\d{4}"));
+    static const QRegularExpression largeCount(QStringLiteral("(?i)(discnum|dirnumbers)[^\\r\\n]*\\d{3}"));
     return !largeCount.match(text).hasMatch();
 }
 
