@@ -1,12 +1,11 @@
 // The CD-ROM song book "CDROMLib.TXT": its disc count, each disc's title and folders, the
 // music library's count kept in the same form, and the song book window's disc list.
 
+#include "Cp950.h"
 #include "FuzzSupport.h"
 #include "ProfileFile.h"
 #include "SongBookFiles.h"
 #include "frmFindMusic.h"
-
-#include <QRegularExpression>
 
 namespace {
 
@@ -15,8 +14,18 @@ namespace {
 // only measure how long a loop of that many lookups (each a look at the file) takes.
 bool countsAreSmall(const QString &text)
 {
-    static const QRegularExpression largeCount(QStringLiteral("(?i)(discnum|dirnumbers)[^\\r\\n]*\\d{3}"));
-    return !largeCount.match(text).hasMatch();
+    for (const QString &line : Cp950::splitLines(text)) {
+        if (!line.contains(QLatin1String("discnum"), Qt::CaseInsensitive)
+            && !line.contains(QLatin1String("dirnumbers"), Qt::CaseInsensitive))
+            continue;
+        int digits = 0;
+        for (const QChar c : line) {
+            digits = c.isDigit() ? digits + 1 : 0;
+            if (digits >= 3)
+                return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
