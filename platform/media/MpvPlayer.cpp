@@ -52,8 +52,8 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
         // Without a window of ours (sound only, or an alias) no picture is shown.
         {"vo", withWindow ? embeddedVideoOutput() : QByteArrayLiteral("null")},
         {"ao", headless ? "null" : "pipewire,pulse,alsa,null"},
-        // A software GL renderer draws the picture well; with the legacy x11
-        // output in the panel's picture box the engine stalls at the next file.
+        // Should the GL check take a software renderer for a hardware one, the
+        // gpu output still draws on it instead of refusing to start.
         {"gpu-sw", "yes"},
     };
     if (withWindow)
