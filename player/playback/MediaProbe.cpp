@@ -201,7 +201,7 @@ void PlaybackEngine::probeMusicFiles()
     m_host.setMessage(QStringLiteral("搜尋音樂檔中..."));
     WriteLog(QStringLiteral("開始搜尋音樂檔"));
     m_host.repaintMessage();
-    m_state.MediaCount = qint16(m_host.ScanMp3(belowDrive(m_state.CdDrive, m_host.cdromSubPath())));
+    m_state.MediaCount = int(m_host.ScanMp3(belowDrive(m_state.CdDrive, m_host.cdromSubPath())));
     if (m_state.MediaCount != 0)
         m_host.applySongPattern();
     if (m_state.MediaCount >= 1) {

@@ -235,13 +235,13 @@ void frmMenu::mPath1_Click()
 {
     const QString listFile = m_host.lastListFile();
     const QStringList entries = m_host.runPlayListEditor(listFile);
-    m_playback.ListEntryCount = static_cast<qint16>(entries.size());
+    m_playback.ListEntryCount = int(entries.size());
     if (entries.isEmpty()) return;  // "放棄" or an empty list: nothing plays, the menu stays
     m_playback.MixedDisc = false;
     m_model.mSele1M.caption = QStringLiteral("清單檔:") + listFile;
     m_playback.PlayArray.clear();
     for (const QString& entry : entries) m_playback.PlayArray.append(entry);
-    m_playback.MediaCount = static_cast<qint16>(entries.size());
+    m_playback.MediaCount = int(entries.size());
     m_host.fillPlayList(entries);
     m_host.PlayMp31();
 }
