@@ -11,7 +11,6 @@
 #include "VbRuntime.h"
 
 #include <QAction>
-#include <QDir>
 #include <QMenu>
 #include <functional>
 
@@ -224,7 +223,7 @@ void frmMenu::mPath_Click()
     m_shell.SearchDrive = m_playback.CdDrive;
     m_shell.SearchFolder = CutDrive(chosen);
     // Drive and folder joined whole: the folder may be several levels deep.
-    const QString place = QDir::cleanPath(m_shell.SearchDrive + QLatin1Char('/') + m_shell.SearchFolder);
+    const QString place = BelowDrive(m_shell.SearchDrive, m_shell.SearchFolder);
     m_model.mPath.caption = FixLen(m_model.mPath.caption, 9) + QStringLiteral(" ") + place;
     m_playback.VcdDir = AddPath(m_playback.CdDrive, QStringLiteral("Mpegav"));
     m_playback.DriveKind = static_cast<qint16>(m_host.driveType(m_playback.CdDrive));
