@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QFile>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,24 @@ constexpr double ProgressKeys = 29;  // the bar's divisor; 28 keys end just shor
 inline int channel(double value)
 {
     return int(std::nearbyint(std::clamp(value, 0.0, 255.0)));  // halves to even
+}
+
+// True when the bitmap holds every byte its header promises: a cache file cut short (a full
+// disk, a crash while writing) decodes without complaint, the missing rows as noise.
+bool wholeBitmap(const QByteArray &bytes)
+{
+    if (bytes.size() < 30 || !bytes.startsWith("BM"))
+        return false;
+    const auto *b = reinterpret_cast<const uchar *>(bytes.constData());
+    if (qFromLittleEndian<quint32>(b + 2) > quint32(bytes.size()))
+        return false;
+    if (qFromLittleEndian<quint32>(b + 14) < 40 || bytes.size() < 34 || qFromLittleEndian<quint32>(b + 30) != 0)
+        return true;  // an old header or compressed rows: the declared file size is all there is to check
+    const qint64 width = qFromLittleEndian<qint32>(b + 18);
+    const qint64 height = std::llabs(qint64(qFromLittleEndian<qint32>(b + 22)));
+    const qint64 rowBytes = (width * qFromLittleEndian<quint16>(b + 28) + 31) / 32 * 4;
+    const qint64 pixelBytes = bytes.size() - qint64(qFromLittleEndian<quint32>(b + 10));
+    return pixelBytes >= 0 && (rowBytes <= 0 || height <= pixelBytes / rowBytes);  // divided: no overflow
 }
 
 }  // namespace
@@ -45,7 +64,10 @@ bool SaveKeyFaceBitmap(const QImage &picture, const QString &path)
 QImage LoadKeyFaceBitmap(const QString &path)
 {
     QFile file(DirSearch::ResolveCase(path));
-    return file.open(QIODevice::ReadOnly) ? QImage::fromData(file.readAll(), "BMP") : QImage();
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return wholeBitmap(bytes) ? QImage::fromData(bytes, "BMP") : QImage();
 }
 
 QImage BuildKeyFace(const QImage &piece, const QImage &maskPicture, int colorType,

@@ -67,15 +67,19 @@ void centreIn(QWidget *item, const QWidget *key)
     item->move(toPixels((key->width() - item->width()) / 2.0), toPixels((key->height() - item->height()) / 2.0));
 }
 
+// The label's own colour, as set, whether or not it is enabled just now.
 QColor foreColor(const QLabel *label)
 {
-    return label->palette().color(QPalette::WindowText);
+    return label->palette().color(QPalette::Active, QPalette::WindowText);
 }
 
+// Only the enabled look takes the colour: a disabled label keeps the greyed text that tells
+// the user it cannot be chosen.
 void setForeColor(QLabel *label, const QColor &color)
 {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Active, QPalette::WindowText, color);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, color);
     label->setPalette(palette);
 }
 

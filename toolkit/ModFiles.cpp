@@ -46,6 +46,15 @@ QString GetDrive(const QString& path) {
     return Drives::RootOf(path);
 }
 
+QString BelowDrive(const QString& drive, const QString& below) {
+    QString rest = below;
+    while (rest.startsWith(QLatin1Char('/'))) rest.remove(0, 1);
+    if (rest.isEmpty()) return drive;
+    QString root = drive;
+    while (root.endsWith(QLatin1Char('/'))) root.chop(1);
+    return root + QLatin1Char('/') + rest;
+}
+
 QString CutDrive(const QString& path) {
     if (!path.startsWith(QLatin1Char('/'))) return path;
     const QString root = GetDrive(path);

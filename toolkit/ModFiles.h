@@ -36,6 +36,10 @@ QString CutDrive(const QString& path);
 // The drive (mount root) that holds Path; "" for an empty or relative path.
 QString GetDrive(const QString& path);
 
+// A drive (mount root) and a path below it joined with exactly one "/"; the
+// drive alone when Below is empty. The root "/" gives "/tmp/x", never "//tmp/x".
+QString BelowDrive(const QString& drive, const QString& below);
+
 // The part after the last "/"; the whole Path when it has none.
 QString GetFileName(const QString& path);
 

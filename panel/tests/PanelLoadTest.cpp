@@ -191,11 +191,18 @@ TEST_F(PanelLoadTest, DamagedCacheFileIsBuiltAnew)
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
     damaged.write("BM");
     damaged.close();
+    // Cut short after its header: the decoder would fill the rest with noise.
+    QFile truncated(cacheFile(QStringLiteral("Blue"), 5));
+    ASSERT_TRUE(truncated.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(truncated.resize(100));
+    truncated.close();
     recreateForm();
     clearLog();
     showPanel(picture);
-    EXPECT_EQ(logText().count(QStringLiteral("產生按鈕-")), 1);
+    EXPECT_EQ(logText().count(QStringLiteral("產生按鈕-")), 2);
+    EXPECT_TRUE(logText().contains(QStringLiteral("產生按鈕-") + cacheFile(QStringLiteral("Blue"), 5)));
     EXPECT_EQ(QImage(cacheFile(QStringLiteral("Blue"), 3)).size(), obj().PicCtl[3]->size());
+    EXPECT_GT(QFileInfo(cacheFile(QStringLiteral("Blue"), 5)).size(), 100);
 }
 
 // Writes a GIF through ImageMagick, since Qt reads GIF but does not write it.

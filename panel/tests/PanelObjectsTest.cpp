@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QLabel>
 
 namespace {
 
@@ -59,6 +61,33 @@ TEST_F(PanelObjectsTest, PageKeyFollowsTheMediaCount)
     EXPECT_EQ(obj().LabNum[9]->text(), QStringLiteral(">>"));
     EXPECT_TRUE(host->mciCommands.contains(QStringLiteral("Set CDAudio time format tmsf ")));
     EXPECT_EQ(media().MciReply.size(), 20);
+}
+
+TEST_F(PanelObjectsTest, NumberKeysPastTheFoldersFoundAreDrawnDisabled)
+{
+    // A scan that found 3 folders: keys 4 to 9 cannot be chosen, and must not look as if they could.
+    obj().InitObj(true);
+    media().MediaKind = QStringLiteral("MP3");
+    media().PlayArray = {QStringLiteral("/m/a"), QStringLiteral("/m/b"), QStringLiteral("/m/c")};
+    media().MediaCount = 3;
+    obj().ChkLab(true);
+    const auto inkOf = [](QLabel *label) {
+        QImage face(label->size(), QImage::Format_RGB32);
+        face.fill(QColor(0, 128, 255));  // a ground unlike any ink
+        label->render(&face);
+        const QRgb ink = foreColor(label).rgb();
+        int count = 0;
+        for (int y = 0; y < face.height(); ++y)
+            for (int x = 0; x < face.width(); ++x)
+                count += face.pixel(x, y) == ink;
+        return count;
+    };
+    EXPECT_TRUE(obj().LabNum[2]->isEnabled());
+    EXPECT_GT(inkOf(obj().LabNum[2]), 0);
+    for (int i = 3; i < 9; ++i) {
+        EXPECT_FALSE(obj().LabNum[i]->isEnabled()) << i;
+        EXPECT_EQ(inkOf(obj().LabNum[i]), 0) << "key " << i + 1 << " drawn in the enabled colour";
+    }
 }
 
 TEST_F(PanelObjectsTest, NoMediaDisablesEveryNumberKeyButKeepsItsNumber)

@@ -32,17 +32,6 @@ QString withoutTrailingSlash(QString path)
     return path;
 }
 
-// The drive root followed by a sub-path below it ("" for the root itself).
-QString belowDrive(const QString &drive, const QString &subPath)
-{
-    QString below = subPath;
-    while (below.startsWith(QLatin1Char('/')))
-        below.remove(0, 1);
-    if (below.isEmpty())
-        return drive;
-    return withoutTrailingSlash(drive) + QLatin1Char('/') + below;
-}
-
 // The track files of a video CD: as the file system lists them where the
 // disc is mounted (or a folder is probed), else from the disc's own file
 // system, read through the drive's device or the disc image.
@@ -201,7 +190,7 @@ void PlaybackEngine::probeMusicFiles()
     m_host.setMessage(QStringLiteral("搜尋音樂檔中..."));
     WriteLog(QStringLiteral("開始搜尋音樂檔"));
     m_host.repaintMessage();
-    m_state.MediaCount = qint16(m_host.ScanMp3(belowDrive(m_state.CdDrive, m_host.cdromSubPath())));
+    m_state.MediaCount = int(m_host.ScanMp3(BelowDrive(m_state.CdDrive, m_host.cdromSubPath())));
     if (m_state.MediaCount != 0)
         m_host.applySongPattern();
     if (m_state.MediaCount >= 1) {

@@ -13,7 +13,7 @@ struct PlaybackState
 {
     // What is loaded
     QString MediaKind;              // "VCD", "CDAudio", "MP3", "CDROM" or ""
-    qint16 MediaCount = 0;          // tracks, track files or play-array entries
+    int MediaCount = 0;             // tracks, track files or play-array entries (a play list can exceed 16 bits)
     QString CdDrive;                // the drive being played (a mount root)
     qint16 DriveKind = 0;           // 3 fixed disk, 5 optical
     QString VcdDir;                 // folder of video-CD track files
@@ -83,5 +83,5 @@ struct PlaybackState
     bool VideoFirstSizing = true;
 
     qint16 MsgAnswer = 0;           // last answer of ShowMsg (6 = Yes)
-    qint16 ListEntryCount = 0;      // entries handed over by the play-list editor
+    int ListEntryCount = 0;         // entries handed over by the play-list editor
 };

@@ -11,7 +11,6 @@
 #include "VbRuntime.h"
 
 #include <QAction>
-#include <QDir>
 #include <QMenu>
 #include <functional>
 
@@ -224,7 +223,7 @@ void frmMenu::mPath_Click()
     m_shell.SearchDrive = m_playback.CdDrive;
     m_shell.SearchFolder = CutDrive(chosen);
     // Drive and folder joined whole: the folder may be several levels deep.
-    const QString place = QDir::cleanPath(m_shell.SearchDrive + QLatin1Char('/') + m_shell.SearchFolder);
+    const QString place = BelowDrive(m_shell.SearchDrive, m_shell.SearchFolder);
     m_model.mPath.caption = FixLen(m_model.mPath.caption, 9) + QStringLiteral(" ") + place;
     m_playback.VcdDir = AddPath(m_playback.CdDrive, QStringLiteral("Mpegav"));
     m_playback.DriveKind = static_cast<qint16>(m_host.driveType(m_playback.CdDrive));
@@ -235,13 +234,13 @@ void frmMenu::mPath1_Click()
 {
     const QString listFile = m_host.lastListFile();
     const QStringList entries = m_host.runPlayListEditor(listFile);
-    m_playback.ListEntryCount = static_cast<qint16>(entries.size());
+    m_playback.ListEntryCount = int(entries.size());
     if (entries.isEmpty()) return;  // "放棄" or an empty list: nothing plays, the menu stays
     m_playback.MixedDisc = false;
     m_model.mSele1M.caption = QStringLiteral("清單檔:") + listFile;
     m_playback.PlayArray.clear();
     for (const QString& entry : entries) m_playback.PlayArray.append(entry);
-    m_playback.MediaCount = static_cast<qint16>(entries.size());
+    m_playback.MediaCount = int(entries.size());
     m_host.fillPlayList(entries);
     m_host.PlayMp31();
 }

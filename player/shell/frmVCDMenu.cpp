@@ -195,7 +195,7 @@ void frmVCD::PrintLyrics()
     run.centre = [this](frmSongSet& editor) { FrmCenter(&editor); };
     if (run.mSongText_Click() <= 0) return;
     // The printed files are the play array afterwards, as a handed-over play list is.
-    m_playback.MediaCount = static_cast<qint16>(m_songSet->ListEntryCount);
+    m_playback.MediaCount = m_songSet->ListEntryCount;
     m_playback.PlayArray.clear();
     for (const QString& path : m_songSet->PlayArray.mid(0, m_songSet->ListEntryCount)) m_playback.PlayArray.append(path);
 }

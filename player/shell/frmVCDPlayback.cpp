@@ -174,7 +174,8 @@ bool frmVCD::mainEnabled() const { return isEnabled(); }
 
 void frmVCD::setMainEnabled(bool enabled) { setEnabled(enabled); }
 
-bool frmVCD::mainVisible() const { return isVisible(); }
+// Minimised is the panel's hidden state (it is its own task-bar entry), so it does not count as shown.
+bool frmVCD::mainVisible() const { return isVisible() && !isMinimized(); }
 
 void frmVCD::setMainVisible(bool visible) { setVisible(visible); }
 

@@ -116,6 +116,12 @@ TEST_F(WithDrives, CutDriveGivesThePathBelowTheVolumeRoot) {
     EXPECT_EQ(GetDrive("relative/x"), "");
 }
 
+TEST(BelowDrive, JoinsDriveAndFolderWithOneSlash) {
+    EXPECT_EQ(BelowDrive("/", "tmp/x/songs"), "/tmp/x/songs");  // the root drive: no "//"
+    EXPECT_EQ(BelowDrive("/media/disc/", "/Songs/A"), "/media/disc/Songs/A");
+    EXPECT_EQ(BelowDrive("/media/disc", ""), "/media/disc");
+}
+
 TEST_F(WithDrives, VolumeSerialAndDiscCode) {
     EXPECT_EQ(GetVolSerial(root_), "12345678");
     EXPECT_EQ(GetVolSerial(root_ + "/Mpegav"), "12345678");

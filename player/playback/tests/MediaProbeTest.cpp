@@ -192,6 +192,16 @@ TEST_F(ProbeTest, MusicFoldersFoundStartMusicFileMode)
     EXPECT_TRUE(readLog().contains("在" + drive + "找到 2目錄下有音樂檔"));
 }
 
+TEST_F(ProbeTest, AFolderOnTheRootVolumeIsSearchedWithoutADoubledSlash)
+{
+    simulatedDisc().removeDisc();
+    state.CdDrive = "/";
+    state.DriveKind = 3;
+    host.subPath = "tmp/x/songs";
+    engine->CheckCdrom(true);
+    EXPECT_EQ(host.scanned, QStringList{"/tmp/x/songs"});
+}
+
 TEST_F(ProbeTest, ASerialThatCannotBeReadWritesNoSerialLine)
 {
     engine->setVolumeSerialSource([](const QString &) { return QStringLiteral("00000000"); });

@@ -329,6 +329,16 @@ TEST_F(ContextMenuTest, PlayListItemPlaysTheHandedOverEntries)
     EXPECT_EQ(host.calls.last(), "PlayMp31");
 }
 
+TEST_F(ContextMenuTest, PlayListPastSixteenBitsKeepsItsWholeCount)
+{
+    // A 16-bit count wrapped negative here, so the end of each song went back to the first.
+    for (int i = 0; i < 40000; ++i) host.handedOver << QString("/m/%1.mp3").arg(i);
+    menu->mPath1_Click();
+    EXPECT_EQ(playback.MediaCount, 40000);
+    EXPECT_EQ(playback.ListEntryCount, 40000);
+    EXPECT_EQ(playback.PlayArray.size(), 40000);
+}
+
 TEST_F(ContextMenuTest, SongItemsPlayFromTheRightEntry)
 {
     playback.PlayArray = {QString("/m/0"), QString("/m/1"), QString("/m/2"), QString("/m/3")};

@@ -28,6 +28,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -198,6 +199,26 @@ TEST_F(PlaybackWiringTest, ControlBarKeyTwelveMinimisesThePanelToItsTaskBarEntry
     vcd.taskEntry().setWindowState(0);  // the entry brings it back
     EXPECT_TRUE(vcd.isVisible());
     EXPECT_EQ(vcd.taskEntry().WindowState(), 0);
+    vcd.CloseForm();
+}
+
+TEST_F(PlaybackWiringTest, LeftClicksOnTheVideoWindowHideThePanelAndBringItBack)
+{
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    MciWnd* picture = vcd.engine().frmPlay().MCIWnd1();
+    const auto leftClick = [picture] {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), picture->mapToGlobal(QPointF(5, 5)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(picture, &press);
+    };
+    leftClick();
+    EXPECT_EQ(vcd.taskEntry().WindowState(), 1);  // out of sight, kept as its task-bar entry
+    leftClick();
+    EXPECT_EQ(vcd.taskEntry().WindowState(), 0);
+    EXPECT_TRUE(vcd.isVisible());
+    leftClick();
+    EXPECT_EQ(vcd.taskEntry().WindowState(), 1);
     vcd.CloseForm();
 }
 
