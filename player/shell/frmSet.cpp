@@ -13,7 +13,6 @@
 #include "frmFindMusic.h"
 #include "frmProg.h"
 #include "frmSeleDir.h"
-#include "frmSongSet.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -92,19 +91,27 @@ QGroupBox* optionFrame(const QString& caption, const QStringList& captions, QVec
 }  // namespace
 
 frmSet::frmSet(SettingsHost& host, ShellState& shell, PanelState& panel, PlaybackState& playback,
-               frmFindMusic& findMusic, frmSongSet& songSet, QWidget* parent)
+               std::function<frmFindMusic&()> findMusic, std::function<void(const QString&)> lastPlayList,
+               QWidget* parent)
     : QDialog(parent), m_host(host), m_shell(shell), m_panel(panel), m_playback(playback),
-      m_findMusic(findMusic), m_songSet(songSet)
+      m_findMusic(std::move(findMusic)), m_lastPlayList(std::move(lastPlayList))
 {
     setObjectName(QStringLiteral("frmSet"));
     setWindowTitle(QStringLiteral("設定組態"));
     setModal(false);
     buildControls();
-    connect(&m_findMusic, &frmFindMusic::closed, this, [this] {
+}
+
+void frmSet::findMusicBuilt(frmFindMusic& window)
+{
+    m_findMusicBuilt = &window;
+    connect(&window, &frmFindMusic::closed, this, [this] {
         setEnabled(true);
         if (!isVisible()) m_host.enableMainWindow();
     });
-    connect(&m_findMusic, &frmFindMusic::unloaded, this, &frmSet::SaveSetData);
+    connect(&window, &frmFindMusic::unloaded, this, &frmSet::SaveSetData);
+    setCheckValue(window.Check1, m_options.AutoNum);
+    setCheckValue(window.Check2, m_options.DiscVol);
 }
 
 QWidget* frmSet::folderRow(const QString& caption, QLineEdit*& box, QPushButton*& button)
@@ -344,10 +351,14 @@ void frmSet::readChecks(const OptionStore& store, PlayerOptions& o)
     o.MtvMode = OptionRules::readCheck(store, OptionKeys::MtvMode, 1);
     o.GameCD = OptionRules::readCheck(store, OptionKeys::GameCD, 0);
     // The song-book window's two boxes are its own controls: they take the stored values.
-    o.AutoNum = OptionRules::readCheck(store, OptionKeys::AutoNum, checkValue(m_findMusic.Check1));
-    o.DiscVol = OptionRules::readCheck(store, OptionKeys::DiscVol, checkValue(m_findMusic.Check2));
-    setCheckValue(m_findMusic.Check1, o.AutoNum);
-    setCheckValue(m_findMusic.Check2, o.DiscVol);
+    // Until that window is built its boxes hold what was read last (at first their design state).
+    o.AutoNum = OptionRules::readCheck(store, OptionKeys::AutoNum,
+                                       m_findMusicBuilt ? checkValue(m_findMusicBuilt->Check1) : m_options.AutoNum);
+    o.DiscVol = OptionRules::readCheck(store, OptionKeys::DiscVol,
+                                       m_findMusicBuilt ? checkValue(m_findMusicBuilt->Check2) : m_options.DiscVol);
+    if (!m_findMusicBuilt) return;
+    setCheckValue(m_findMusicBuilt->Check1, o.AutoNum);
+    setCheckValue(m_findMusicBuilt->Check2, o.DiscVol);
 }
 
 void frmSet::readPictureOptions(const OptionStore& store, PlayerOptions& o)
@@ -363,9 +374,7 @@ void frmSet::loadLastPlayList(const OptionStore& store)
 {
     const QString listFile =
         store.get(OptionKeys::ListFile, AddPath(m_shell.SongTempDir, QStringLiteral("unknow.m3u")));
-    m_songSet.CurListFile = listFile;
-    m_songSet.ReadListFile(listFile);
-    m_songSet.Command13->setToolTip(listFile);
+    m_lastPlayList(listFile);
 }
 
 QString frmSet::VersionText() { return QStringLiteral("1.1"); }
@@ -507,8 +516,10 @@ void frmSet::SaveSetData()
     store.set(OptionKeys::AutoPlay, QString::number(o.AutoPlay));
     store.set(OptionKeys::MtvMode, QString::number(o.MtvMode));
     store.set(OptionKeys::GameCD, QString::number(o.GameCD));
-    m_options.AutoNum = checkValue(m_findMusic.Check1);
-    m_options.DiscVol = checkValue(m_findMusic.Check2);
+    if (m_findMusicBuilt) {
+        m_options.AutoNum = checkValue(m_findMusicBuilt->Check1);
+        m_options.DiscVol = checkValue(m_findMusicBuilt->Check2);
+    }
     store.set(OptionKeys::AutoNum, QString::number(o.AutoNum));
     store.set(OptionKeys::DiscVol, QString::number(o.DiscVol));
 
@@ -630,9 +641,10 @@ void frmSet::DelButtonTemp()
 
 void frmSet::Command8_Click()
 {
-    m_host.centreDialog(&m_findMusic);
-    m_findMusic.ReadDiscList(m_shell.CdromLibFile);
-    m_findMusic.show();
+    frmFindMusic& window = m_findMusic();
+    m_host.centreDialog(&window);
+    window.ReadDiscList(m_shell.CdromLibFile);
+    window.show();
     setEnabled(false);
 }
 

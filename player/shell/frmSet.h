@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QVector>
+#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -23,7 +24,6 @@ class DirListBox;
 class FileListBox;
 class SettingsHost;
 class frmFindMusic;
-class frmSongSet;
 struct PanelState;
 struct PlaybackState;
 struct ShellState;
@@ -32,8 +32,14 @@ class frmSet : public QDialog
 {
     Q_OBJECT
 public:
+    // The song-book window is built on first use: findMusic builds it (and then calls
+    // findMusicBuilt). lastPlayList hands the last play list's file to the play-list editor.
     frmSet(SettingsHost& host, ShellState& shell, PanelState& panel, PlaybackState& playback,
-           frmFindMusic& findMusic, frmSongSet& songSet, QWidget* parent = nullptr);
+           std::function<frmFindMusic&()> findMusic, std::function<void(const QString&)> lastPlayList,
+           QWidget* parent = nullptr);
+
+    // The song-book window was just built: it follows this dialog's options for its two boxes.
+    void findMusicBuilt(frmFindMusic& window);
 
     // Loading: fills the lists, reads every option (ReadSetData) and builds the song pattern.
     void Form_Load();
@@ -139,8 +145,9 @@ private:
     ShellState& m_shell;
     PanelState& m_panel;
     PlaybackState& m_playback;
-    frmFindMusic& m_findMusic;
-    frmSongSet& m_songSet;
+    std::function<frmFindMusic&()> m_findMusic;
+    std::function<void(const QString&)> m_lastPlayList;
+    frmFindMusic* m_findMusicBuilt = nullptr;  // until it is built its boxes are m_options'
     PlayerOptions m_options;
     QButtonGroup* m_groups[4] = {};
 };
