@@ -99,7 +99,24 @@ frmSet::frmSet(SettingsHost& host, ShellState& shell, PanelState& panel, Playbac
     setObjectName(QStringLiteral("frmSet"));
     setWindowTitle(QStringLiteral("設定組態"));
     setModal(false);
+    // The hidden lists serve start (the drive list) and the context menu; the dialog's own
+    // controls are built when it is first shown.
+    Drive1 = new DriveListBox(this);
+    Dir1 = new DirListBox(this);
+    Drive1->hide();
+    Dir1->hide();
+    File1 = new FileListBox(this);
+    File1->hide();
+}
+
+void frmSet::buildWindow()
+{
+    if (ProgressBar1) return;
     buildControls();
+    // What loading put into the controls: the devices listed then, the volume, the options.
+    if (m_deviceEntries) Combo1->addItems(*m_deviceEntries);
+    if (m_volumeBar >= 0) showVolumeBar();
+    if (m_loaded) showOptions(m_options);
 }
 
 void frmSet::findMusicBuilt(frmFindMusic& window)
@@ -155,14 +172,6 @@ void frmSet::buildControls()
     songLayout->addWidget(Check3);
     songLayout->addWidget(folderRow(QString(), Text5, Command6), 1);
     grid->addWidget(songRow, 4, 0, 1, 2);
-
-    // Inline folder choice for the button cache folder
-    Drive1 = new DriveListBox(this);
-    Dir1 = new DirListBox(this);
-    Drive1->hide();
-    Dir1->hide();
-    File1 = new FileListBox(this);
-    File1->hide();
 
     // File types
     auto* types = new QGroupBox(QStringLiteral("搜尋檔案類型"), this);
@@ -277,11 +286,16 @@ void frmSet::buildControls()
 
 void frmSet::Form_Load()
 {
-    Command5[0]->setEnabled(true);
-    Combo1->clear();
-    for (int i = 0; i < Drive1->listCount(); ++i) Combo1->addItem(Drive1->list(i));
+    m_deviceEntries = QStringList();
+    for (int i = 0; i < Drive1->listCount(); ++i) m_deviceEntries->append(Drive1->list(i));
+    if (ProgressBar1) {
+        Command5[0]->setEnabled(true);
+        Combo1->clear();
+        Combo1->addItems(*m_deviceEntries);
+    }
     ReadSetData();
-    ChkPatten();
+    m_loaded = true;
+    if (ProgressBar1) ChkPatten();
 }
 
 void frmSet::ReadSetData()
@@ -312,7 +326,7 @@ void frmSet::ReadSetData()
 
     m_options = o;
     m_shell.SongPattern = OptionRules::ChkPatten(m_options.FileTypes);
-    showOptions(m_options);
+    if (ProgressBar1) showOptions(m_options);
 }
 
 void frmSet::readFolders(const OptionStore& store, PlayerOptions& o)
@@ -565,7 +579,7 @@ void frmSet::CloseForm()
 {
     m_host.enableMainWindow();
     hide();
-    showOptions(m_options);  // the edits are dropped: the options in force stay
+    if (ProgressBar1) showOptions(m_options);  // the edits are dropped: the options in force stay
 }
 
 void frmSet::closeEvent(QCloseEvent* event)
@@ -754,11 +768,20 @@ void frmSet::Dir1_Change()
 void frmSet::setDeskPic(const QString& path)
 {
     m_options.DeskPic = path;
-    Text6->setText(path);
+    if (Text6) Text6->setText(path);
 }
 
-void frmSet::showVolume(int levelTenths)
+void frmSet::showVolume(int levelTenths) { setVolumeBar(qBound(0, levelTenths, 100)); }
+
+void frmSet::setVolumeBar(int percent)
 {
-    ProgressBar1->setValue(qBound(0, levelTenths, 100));
+    if (percent < 0 || percent > 100) return;  // as the bar itself ignores a value off its range
+    m_volumeBar = percent;
+    if (ProgressBar1) showVolumeBar();
+}
+
+void frmSet::showVolumeBar()
+{
+    ProgressBar1->setValue(m_volumeBar);
     Label4->setText(QString::number(ProgressBar1->value()) + QStringLiteral("%"));
 }

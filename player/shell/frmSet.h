@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QVector>
 #include <functional>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -42,7 +43,10 @@ public:
     void findMusicBuilt(frmFindMusic& window);
 
     // Loading: fills the lists, reads every option (ReadSetData) and builds the song pattern.
+    // Before the dialog's controls are built it only reads: they show what was read when built.
     void Form_Load();
+    // Builds the dialog's controls (once), showing the options read so far.
+    void buildWindow();
 
     // The options in force.
     const PlayerOptions& Options() const { return m_options; }
@@ -63,6 +67,9 @@ public:
     void setDeskPic(const QString& path);
     // The volume bar and its label (0 to 100).
     void showVolume(int levelTenths);
+    // The volume bar set as it is (a value off 0 to 100 is ignored), and its value (-1: never set).
+    void setVolumeBar(int percent);
+    int volumeBar() const { return m_volumeBar; }
 
     // The cache files DelButtonTemp would delete in a folder.
     static QStringList ButtonCacheFiles(const QString& folder, const QStringList& panelStems);
@@ -111,6 +118,7 @@ protected:
 
 private:
     void buildControls();
+    void showVolumeBar();
     QWidget* folderRow(const QString& caption, QLineEdit*& box, QPushButton*& button);
     void ReadSetData();
     void readFolders(const OptionStore& store, PlayerOptions& o);
@@ -150,4 +158,7 @@ private:
     frmFindMusic* m_findMusicBuilt = nullptr;  // until it is built its boxes are m_options'
     PlayerOptions m_options;
     QButtonGroup* m_groups[4] = {};
+    std::optional<QStringList> m_deviceEntries;  // the drive list as loading found it
+    int m_volumeBar = -1;
+    bool m_loaded = false;
 };

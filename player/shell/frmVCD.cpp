@@ -175,6 +175,12 @@ void frmVCD::showLastPlayList(frmSongSet& editor)
     m_lastPlayList.reset();
 }
 
+frmSet& frmVCD::settings()
+{
+    m_set->buildWindow();
+    return *m_set;
+}
+
 FrmReadme& frmVCD::readme()
 {
     if (!m_readme) m_readme = new FrmReadme;
@@ -188,6 +194,7 @@ void frmVCD::SysInfo1_DisplayChanged()
 
 void frmVCD::ShowSettings()
 {
+    m_set->buildWindow();
     FrmCenter(m_set);
     FormOnTop(this, false);
     m_set->show();

@@ -105,7 +105,8 @@ public:
     ButtonColorSettings& colors() { return m_colors; }
     MenuModel& menu() { return m_menu; }
     PanelForm& panel() { return *m_panel; }
-    frmSet& settings() { return *m_set; }
+    // The settings dialog, its controls built.
+    frmSet& settings();
     frmFindMusic& findMusic() { return *m_findMusic; }
     frmSongSet& songSet() { return *m_songSet; }
     frmTemp& taskEntry() { return *m_temp; }

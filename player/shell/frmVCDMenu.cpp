@@ -238,7 +238,7 @@ void frmVCD::fillPlayList(const QStringList& entries)
 void frmVCD::showVolumePercent(int percent)
 {
     setVolumeBar(percent);
-    setTimeLabel(2, QStringLiteral("Volume=") + QString::number(m_set->ProgressBar1->value()) + QStringLiteral("%"));
+    setTimeLabel(2, QStringLiteral("Volume=") + QString::number(m_set->volumeBar()) + QStringLiteral("%"));
 }
 
 int frmVCD::driveType(const QString& drive) const { return Drives::DriveType(drive); }

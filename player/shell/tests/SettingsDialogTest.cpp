@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -457,11 +458,13 @@ TEST(SettingsDialog, TheEnterKeyInATextBoxPressesNoButton)
     EXPECT_EQ(setting("ButtonTempDir"), "<missing>") << "nothing was confirmed";
 }
 
-// Start reads the options of the song-book window, the last play list and the capture delay
-// without building those windows; each is built at its first use and shows what start read.
+// Start reads the options, the last play list and the capture delay without building the
+// settings dialog's controls, the song-book window, the play-list editor or the capture
+// settings window; each is built at its first use and shows what start read.
 TEST(SettingsDialog, WindowsBuiltOnFirstUseShowWhatStartRead)
 {
-    ShellTest::freshWorld();
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
     const QString list = SystemPaths::TempFolder() + "/last.m3u";
     QDir().mkpath(SystemPaths::TempFolder());
     {
@@ -473,8 +476,11 @@ TEST(SettingsDialog, WindowsBuiltOnFirstUseShowWhatStartRead)
     SaveAppSetting("AutoNum", "0");
     SaveAppSetting("DiscVol", "2");
     SaveAppSetting("CutDelay", "2");
+    SaveAppSetting("Volume", "700");
+    SaveAppSetting("ShowTime", "12");
+    SaveAppSetting("DiskName", "/data");
     frmVCD vcd;
-    vcd.settings().Form_Load();
+    ASSERT_TRUE(vcd.Start());
     const auto built = [](const char* className) {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->inherits(className)) return true;
@@ -483,6 +489,9 @@ TEST(SettingsDialog, WindowsBuiltOnFirstUseShowWhatStartRead)
     EXPECT_FALSE(built("frmFindMusic"));
     EXPECT_FALSE(built("frmSongSet"));
     EXPECT_FALSE(built("frmCutSet"));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("frmSet")) EXPECT_TRUE(w->findChildren<QCheckBox*>().isEmpty());
+    vcd.showVolumePercent(55);  // the volume command before the dialog was ever shown
 
     // Storing the options before the song-book window was ever opened keeps its two boxes.
     vcd.settings().SaveSetData();
@@ -501,4 +510,13 @@ TEST(SettingsDialog, WindowsBuiltOnFirstUseShowWhatStartRead)
     const frmCutSet& cut = vcd.engine().frameCapture().cutSet();
     EXPECT_EQ(cut.Text8->text(), "2.0");
     EXPECT_EQ(cut.VScroll3->value(), -20);
+    frmSet& dialog = vcd.settings();
+    EXPECT_EQ(dialog.ProgressBar1->value(), 55);
+    EXPECT_EQ(dialog.Label4->text(), "55%");
+    EXPECT_EQ(dialog.VScroll1->value(), 12);
+    EXPECT_EQ(dialog.Text3->text(), "12");
+    EXPECT_EQ(dialog.Combo1->currentText(), "/data [DATA]");
+    EXPECT_EQ(dialog.Combo1->count(), vcd.Drive1->listCount());
+    EXPECT_TRUE(dialog.Option1[2]->isChecked());
+    EXPECT_EQ(dialog.windowTitle(), "設定組態 - Quorvel V1.1");
 }
