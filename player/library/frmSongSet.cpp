@@ -224,10 +224,21 @@ void frmSongSet::updateCaption(const QString& path)
 
 void frmSongSet::ReadListFile(const QString& Path)
 {
+    const auto list = ReadListRows(Path);
+    if (list) ShowListRows(Path, *list);  // a list that cannot be opened changes nothing
+}
+
+std::optional<QVector<ListRow>> frmSongSet::ReadListRows(const QString& Path)
+{
     bool ok = false;
     const QString text = Cp950::readTextFile(Path, &ok);
-    if (!ok) return;  // a list that cannot be opened changes nothing
-    setRows(ListRows::RowsOfListFile(text));
+    if (!ok) return std::nullopt;
+    return ListRows::RowsOfListFile(text);
+}
+
+void frmSongSet::ShowListRows(const QString& Path, const QVector<ListRow>& rows)
+{
+    setRows(rows);
     updateCaption(Path);
 }
 

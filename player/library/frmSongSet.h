@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class DirListBox;
 class DriveListBox;
@@ -27,6 +28,10 @@ public:
     // Loads a list file (one full path per line, comma-delimited input fields) into the list,
     // replacing its rows. A file that cannot be opened leaves rows and CurListFile as they were.
     void ReadListFile(const QString& Path);
+    // The rows of a list file, read apart from the editor; nullopt when it cannot be opened.
+    static std::optional<QVector<ListRow>> ReadListRows(const QString& Path);
+    // Shows rows read from the list file Path, as ReadListFile does.
+    void ShowListRows(const QString& Path, const QVector<ListRow>& rows);
     // Writes the rows, one full path per line, replacing the file safely. A failed write
     // changes neither the file nor CurListFile. True on success.
     bool SaveListFile(const QString& Path);

@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 
 namespace {
 
@@ -44,9 +45,31 @@ FrameCapture::~FrameCapture() = default;
 
 frmCutSet &FrameCapture::cutSet()
 {
-    if (!m_cutSet)
+    if (!m_cutSet) {
         m_cutSet = std::make_unique<frmCutSet>(m_engine);
+        if (m_pendingDelay)
+            setDelay(m_pendingDelay->first, m_pendingDelay->second);
+        m_pendingDelay.reset();
+    }
     return *m_cutSet;
+}
+
+QString FrameCapture::delayText()
+{
+    if (!m_cutSet && !m_pendingDelay)
+        return frmCutSet::DesignDelayText;
+    return cutSet().Text8->text();
+}
+
+void FrameCapture::setDelay(const QString &text, int scrollValue)
+{
+    if (!m_cutSet) {
+        m_pendingDelay = std::make_pair(text, scrollValue);
+        return;
+    }
+    // The bar's change writes its own reading of the value into the box, as the dialog does.
+    m_cutSet->Text8->setText(text);
+    m_cutSet->VScroll3->setValue(scrollValue);
 }
 
 void FrameCapture::mCutBmp_Click()

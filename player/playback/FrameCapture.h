@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class MciWnd;
 class PlaybackEngine;
@@ -22,6 +24,11 @@ public:
 
     // The capture settings dialog, made on first use.
     frmCutSet &cutSet();
+    // The dialog's delay box (Text8) and its bar (VScroll3). Before the dialog is made the
+    // values are kept and given to it when it is made, so reading the options at start does
+    // not build it; the text is then the box's design text until a value was set.
+    QString delayText();
+    void setDelay(const QString &text, int scrollValue);
 
     void mCutBmp_Click();    // 連續抓圖
     void mCutBmp1_Click();   // 單張抓圖
@@ -58,6 +65,7 @@ private:
 
     PlaybackEngine &m_engine;
     std::unique_ptr<frmCutSet> m_cutSet;
+    std::optional<std::pair<QString, int>> m_pendingDelay;
     QImage m_sheet;
     bool m_sheetHasCells = false;
     bool m_running = false;

@@ -66,7 +66,7 @@ frmCutSet::frmCutSet(PlaybackEngine &engine, QWidget *parent)
     Check1->setChecked(true);
     Text4 = numberBox(this, QStringLiteral("11"));
     VScroll2 = spinBar(this, -72, -8, -11);
-    Text8 = numberBox(this, QStringLiteral("1.0"));
+    Text8 = numberBox(this, DesignDelayText);
     VScroll3 = spinBar(this, -100, 0, -10);
     Label9 = new QLabel(QStringLiteral("(掉格時,請增加延遲時間)"), this);
     Command2 = new QPushButton(QStringLiteral("確定"), this);

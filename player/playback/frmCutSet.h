@@ -20,6 +20,9 @@ class frmCutSet : public QWidget
 public:
     explicit frmCutSet(PlaybackEngine &engine, QWidget *parent = nullptr);
 
+    // The delay box's text as the dialog is made.
+    static inline const QString DesignDelayText = QStringLiteral("1.0");
+
     void CloseForm();
     // Picture size from cell size, and cell size from picture size.
     void AccPic();

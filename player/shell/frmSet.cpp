@@ -13,7 +13,6 @@
 #include "frmFindMusic.h"
 #include "frmProg.h"
 #include "frmSeleDir.h"
-#include "frmSongSet.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -92,19 +91,44 @@ QGroupBox* optionFrame(const QString& caption, const QStringList& captions, QVec
 }  // namespace
 
 frmSet::frmSet(SettingsHost& host, ShellState& shell, PanelState& panel, PlaybackState& playback,
-               frmFindMusic& findMusic, frmSongSet& songSet, QWidget* parent)
+               std::function<frmFindMusic&()> findMusic, std::function<void(const QString&)> lastPlayList,
+               QWidget* parent)
     : QDialog(parent), m_host(host), m_shell(shell), m_panel(panel), m_playback(playback),
-      m_findMusic(findMusic), m_songSet(songSet)
+      m_findMusic(std::move(findMusic)), m_lastPlayList(std::move(lastPlayList))
 {
     setObjectName(QStringLiteral("frmSet"));
     setWindowTitle(QStringLiteral("設定組態"));
     setModal(false);
+    // The hidden lists serve start (the drive list) and the context menu; the dialog's own
+    // controls are built when it is first shown.
+    Drive1 = new DriveListBox(this);
+    Dir1 = new DirListBox(this);
+    Drive1->hide();
+    Dir1->hide();
+    File1 = new FileListBox(this);
+    File1->hide();
+}
+
+void frmSet::buildWindow()
+{
+    if (ProgressBar1) return;
     buildControls();
-    connect(&m_findMusic, &frmFindMusic::closed, this, [this] {
+    // What loading put into the controls: the devices listed then, the volume, the options.
+    if (m_deviceEntries) Combo1->addItems(*m_deviceEntries);
+    if (m_volumeBar >= 0) showVolumeBar();
+    if (m_loaded) showOptions(m_options);
+}
+
+void frmSet::findMusicBuilt(frmFindMusic& window)
+{
+    m_findMusicBuilt = &window;
+    connect(&window, &frmFindMusic::closed, this, [this] {
         setEnabled(true);
         if (!isVisible()) m_host.enableMainWindow();
     });
-    connect(&m_findMusic, &frmFindMusic::unloaded, this, &frmSet::SaveSetData);
+    connect(&window, &frmFindMusic::unloaded, this, &frmSet::SaveSetData);
+    setCheckValue(window.Check1, m_options.AutoNum);
+    setCheckValue(window.Check2, m_options.DiscVol);
 }
 
 QWidget* frmSet::folderRow(const QString& caption, QLineEdit*& box, QPushButton*& button)
@@ -148,14 +172,6 @@ void frmSet::buildControls()
     songLayout->addWidget(Check3);
     songLayout->addWidget(folderRow(QString(), Text5, Command6), 1);
     grid->addWidget(songRow, 4, 0, 1, 2);
-
-    // Inline folder choice for the button cache folder
-    Drive1 = new DriveListBox(this);
-    Dir1 = new DirListBox(this);
-    Drive1->hide();
-    Dir1->hide();
-    File1 = new FileListBox(this);
-    File1->hide();
 
     // File types
     auto* types = new QGroupBox(QStringLiteral("搜尋檔案類型"), this);
@@ -270,11 +286,16 @@ void frmSet::buildControls()
 
 void frmSet::Form_Load()
 {
-    Command5[0]->setEnabled(true);
-    Combo1->clear();
-    for (int i = 0; i < Drive1->listCount(); ++i) Combo1->addItem(Drive1->list(i));
+    m_deviceEntries = QStringList();
+    for (int i = 0; i < Drive1->listCount(); ++i) m_deviceEntries->append(Drive1->list(i));
+    if (ProgressBar1) {
+        Command5[0]->setEnabled(true);
+        Combo1->clear();
+        Combo1->addItems(*m_deviceEntries);
+    }
     ReadSetData();
-    ChkPatten();
+    m_loaded = true;
+    if (ProgressBar1) ChkPatten();
 }
 
 void frmSet::ReadSetData()
@@ -305,7 +326,7 @@ void frmSet::ReadSetData()
 
     m_options = o;
     m_shell.SongPattern = OptionRules::ChkPatten(m_options.FileTypes);
-    showOptions(m_options);
+    if (ProgressBar1) showOptions(m_options);
 }
 
 void frmSet::readFolders(const OptionStore& store, PlayerOptions& o)
@@ -344,10 +365,14 @@ void frmSet::readChecks(const OptionStore& store, PlayerOptions& o)
     o.MtvMode = OptionRules::readCheck(store, OptionKeys::MtvMode, 1);
     o.GameCD = OptionRules::readCheck(store, OptionKeys::GameCD, 0);
     // The song-book window's two boxes are its own controls: they take the stored values.
-    o.AutoNum = OptionRules::readCheck(store, OptionKeys::AutoNum, checkValue(m_findMusic.Check1));
-    o.DiscVol = OptionRules::readCheck(store, OptionKeys::DiscVol, checkValue(m_findMusic.Check2));
-    setCheckValue(m_findMusic.Check1, o.AutoNum);
-    setCheckValue(m_findMusic.Check2, o.DiscVol);
+    // Until that window is built its boxes hold what was read last (at first their design state).
+    o.AutoNum = OptionRules::readCheck(store, OptionKeys::AutoNum,
+                                       m_findMusicBuilt ? checkValue(m_findMusicBuilt->Check1) : m_options.AutoNum);
+    o.DiscVol = OptionRules::readCheck(store, OptionKeys::DiscVol,
+                                       m_findMusicBuilt ? checkValue(m_findMusicBuilt->Check2) : m_options.DiscVol);
+    if (!m_findMusicBuilt) return;
+    setCheckValue(m_findMusicBuilt->Check1, o.AutoNum);
+    setCheckValue(m_findMusicBuilt->Check2, o.DiscVol);
 }
 
 void frmSet::readPictureOptions(const OptionStore& store, PlayerOptions& o)
@@ -363,9 +388,7 @@ void frmSet::loadLastPlayList(const OptionStore& store)
 {
     const QString listFile =
         store.get(OptionKeys::ListFile, AddPath(m_shell.SongTempDir, QStringLiteral("unknow.m3u")));
-    m_songSet.CurListFile = listFile;
-    m_songSet.ReadListFile(listFile);
-    m_songSet.Command13->setToolTip(listFile);
+    m_lastPlayList(listFile);
 }
 
 QString frmSet::VersionText() { return QStringLiteral("1.1"); }
@@ -507,8 +530,10 @@ void frmSet::SaveSetData()
     store.set(OptionKeys::AutoPlay, QString::number(o.AutoPlay));
     store.set(OptionKeys::MtvMode, QString::number(o.MtvMode));
     store.set(OptionKeys::GameCD, QString::number(o.GameCD));
-    m_options.AutoNum = checkValue(m_findMusic.Check1);
-    m_options.DiscVol = checkValue(m_findMusic.Check2);
+    if (m_findMusicBuilt) {
+        m_options.AutoNum = checkValue(m_findMusicBuilt->Check1);
+        m_options.DiscVol = checkValue(m_findMusicBuilt->Check2);
+    }
     store.set(OptionKeys::AutoNum, QString::number(o.AutoNum));
     store.set(OptionKeys::DiscVol, QString::number(o.DiscVol));
 
@@ -554,7 +579,7 @@ void frmSet::CloseForm()
 {
     m_host.enableMainWindow();
     hide();
-    showOptions(m_options);  // the edits are dropped: the options in force stay
+    if (ProgressBar1) showOptions(m_options);  // the edits are dropped: the options in force stay
 }
 
 void frmSet::closeEvent(QCloseEvent* event)
@@ -630,9 +655,10 @@ void frmSet::DelButtonTemp()
 
 void frmSet::Command8_Click()
 {
-    m_host.centreDialog(&m_findMusic);
-    m_findMusic.ReadDiscList(m_shell.CdromLibFile);
-    m_findMusic.show();
+    frmFindMusic& window = m_findMusic();
+    m_host.centreDialog(&window);
+    window.ReadDiscList(m_shell.CdromLibFile);
+    window.show();
     setEnabled(false);
 }
 
@@ -742,11 +768,20 @@ void frmSet::Dir1_Change()
 void frmSet::setDeskPic(const QString& path)
 {
     m_options.DeskPic = path;
-    Text6->setText(path);
+    if (Text6) Text6->setText(path);
 }
 
-void frmSet::showVolume(int levelTenths)
+void frmSet::showVolume(int levelTenths) { setVolumeBar(qBound(0, levelTenths, 100)); }
+
+void frmSet::setVolumeBar(int percent)
 {
-    ProgressBar1->setValue(qBound(0, levelTenths, 100));
+    if (percent < 0 || percent > 100) return;  // as the bar itself ignores a value off its range
+    m_volumeBar = percent;
+    if (ProgressBar1) showVolumeBar();
+}
+
+void frmSet::showVolumeBar()
+{
+    ProgressBar1->setValue(m_volumeBar);
     Label4->setText(QString::number(ProgressBar1->value()) + QStringLiteral("%"));
 }

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 #include <QVector>
+#include <functional>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -23,7 +25,6 @@ class DirListBox;
 class FileListBox;
 class SettingsHost;
 class frmFindMusic;
-class frmSongSet;
 struct PanelState;
 struct PlaybackState;
 struct ShellState;
@@ -32,11 +33,20 @@ class frmSet : public QDialog
 {
     Q_OBJECT
 public:
+    // The song-book window is built on first use: findMusic builds it (and then calls
+    // findMusicBuilt). lastPlayList hands the last play list's file to the play-list editor.
     frmSet(SettingsHost& host, ShellState& shell, PanelState& panel, PlaybackState& playback,
-           frmFindMusic& findMusic, frmSongSet& songSet, QWidget* parent = nullptr);
+           std::function<frmFindMusic&()> findMusic, std::function<void(const QString&)> lastPlayList,
+           QWidget* parent = nullptr);
+
+    // The song-book window was just built: it follows this dialog's options for its two boxes.
+    void findMusicBuilt(frmFindMusic& window);
 
     // Loading: fills the lists, reads every option (ReadSetData) and builds the song pattern.
+    // Before the dialog's controls are built it only reads: they show what was read when built.
     void Form_Load();
+    // Builds the dialog's controls (once), showing the options read so far.
+    void buildWindow();
 
     // The options in force.
     const PlayerOptions& Options() const { return m_options; }
@@ -57,6 +67,9 @@ public:
     void setDeskPic(const QString& path);
     // The volume bar and its label (0 to 100).
     void showVolume(int levelTenths);
+    // The volume bar set as it is (a value off 0 to 100 is ignored), and its value (-1: never set).
+    void setVolumeBar(int percent);
+    int volumeBar() const { return m_volumeBar; }
 
     // The cache files DelButtonTemp would delete in a folder.
     static QStringList ButtonCacheFiles(const QString& folder, const QStringList& panelStems);
@@ -105,6 +118,7 @@ protected:
 
 private:
     void buildControls();
+    void showVolumeBar();
     QWidget* folderRow(const QString& caption, QLineEdit*& box, QPushButton*& button);
     void ReadSetData();
     void readFolders(const OptionStore& store, PlayerOptions& o);
@@ -139,8 +153,12 @@ private:
     ShellState& m_shell;
     PanelState& m_panel;
     PlaybackState& m_playback;
-    frmFindMusic& m_findMusic;
-    frmSongSet& m_songSet;
+    std::function<frmFindMusic&()> m_findMusic;
+    std::function<void(const QString&)> m_lastPlayList;
+    frmFindMusic* m_findMusicBuilt = nullptr;  // until it is built its boxes are m_options'
     PlayerOptions m_options;
     QButtonGroup* m_groups[4] = {};
+    std::optional<QStringList> m_deviceEntries;  // the drive list as loading found it
+    int m_volumeBar = -1;
+    bool m_loaded = false;
 };

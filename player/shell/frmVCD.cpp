@@ -39,6 +39,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QThread>
 #include <QTreeWidget>
@@ -61,10 +62,9 @@ frmVCD::frmVCD(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     FileBMP->hide();
     // The other windows are top-level windows of their own: disabling the panel while a
     // dialog is open must leave the dialog usable.
-    m_findMusic = new frmFindMusic;
-    m_songSet = new frmSongSet;
-    m_set = new frmSet(*this, m_shell, m_panelState, m_playback, *m_findMusic, *m_songSet);
-    connect(m_songSet, &frmSongSet::closed, this, [this] { setEnabled(true); });
+    m_set = new frmSet(
+        *this, m_shell, m_panelState, m_playback, [this]() -> frmFindMusic& { return *m_findMusic; },
+        [this](const QString& listFile) { loadLastPlayList(listFile); });
     m_temp = new frmTemp(*this);
     m_menu.Form_Load();
     createMenusAndLibrary();
@@ -80,10 +80,12 @@ frmVCD::~frmVCD()
     delete m_set;
     // The editor's list reports its changes to the editor's own slots; while the editor is being
     // destroyed those slots must not run on it any more.
-    m_songSet->ListView1->model()->disconnect(m_songSet);
-    m_songSet->ListView1->disconnect(m_songSet);
-    delete m_songSet;
-    delete m_findMusic;
+    if (frmSongSet* editor = m_songSet.get()) {
+        editor->ListView1->model()->disconnect(editor);
+        editor->ListView1->disconnect(editor);
+        delete editor;
+    }
+    delete m_findMusic.get();
     delete m_readme;
 }
 
@@ -143,6 +145,42 @@ void frmVCD::createPanelHelpers()
     m_colorTool = new FrmColor(*m_colorCanvas);
 }
 
+frmFindMusic* frmVCD::makeFindMusic()
+{
+    auto* window = new frmFindMusic;
+    m_set->findMusicBuilt(*window);
+    return window;
+}
+
+frmSongSet* frmVCD::makeSongSet()
+{
+    auto* editor = new frmSongSet;
+    connect(editor, &frmSongSet::closed, this, [this] { setEnabled(true); });
+    showLastPlayList(*editor);
+    return editor;
+}
+
+void frmVCD::loadLastPlayList(const QString& listFile)
+{
+    m_lastPlayList = LastPlayList{listFile, frmSongSet::ReadListRows(listFile)};
+    if (frmSongSet* editor = m_songSet.get()) showLastPlayList(*editor);
+}
+
+void frmVCD::showLastPlayList(frmSongSet& editor)
+{
+    if (!m_lastPlayList) return;
+    editor.CurListFile = m_lastPlayList->file;
+    if (m_lastPlayList->rows) editor.ShowListRows(m_lastPlayList->file, *m_lastPlayList->rows);
+    editor.Command13->setToolTip(m_lastPlayList->file);
+    m_lastPlayList.reset();
+}
+
+frmSet& frmVCD::settings()
+{
+    m_set->buildWindow();
+    return *m_set;
+}
+
 FrmReadme& frmVCD::readme()
 {
     if (!m_readme) m_readme = new FrmReadme;
@@ -156,6 +194,7 @@ void frmVCD::SysInfo1_DisplayChanged()
 
 void frmVCD::ShowSettings()
 {
+    m_set->buildWindow();
     FrmCenter(m_set);
     FormOnTop(this, false);
     m_set->show();
@@ -450,9 +489,9 @@ void frmVCD::UnloadAllForms()
 {
     m_temp->UnloadRequested = true;
     // Every other window first, in the order of the player's window list; then the panel.
-    for (QWidget* w : {static_cast<QWidget*>(m_findMusic), static_cast<QWidget*>(progressWindow()),
+    for (QWidget* w : {static_cast<QWidget*>(m_findMusic.get()), static_cast<QWidget*>(progressWindow()),
                        static_cast<QWidget*>(m_readme), static_cast<QWidget*>(m_set),
-                       static_cast<QWidget*>(m_songSet)})
+                       static_cast<QWidget*>(m_songSet.get())})
         if (w) w->hide();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this) w->hide();

@@ -4,7 +4,9 @@
 // the settings dialog and the song-library windows, and runs the start and the shut-down.
 
 #include "ButtonColorSettings.h"
+#include "LazyWindow.h"
 #include "LibraryHost.h"
+#include "ListRows.h"
 #include "MenuHost.h"
 #include "MenuModel.h"
 #include "PanelChoice.h"
@@ -21,6 +23,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class DriveListBox;
 class FileListBox;
@@ -102,7 +105,8 @@ public:
     ButtonColorSettings& colors() { return m_colors; }
     MenuModel& menu() { return m_menu; }
     PanelForm& panel() { return *m_panel; }
-    frmSet& settings() { return *m_set; }
+    // The settings dialog, its controls built.
+    frmSet& settings();
     frmFindMusic& findMusic() { return *m_findMusic; }
     frmSongSet& songSet() { return *m_songSet; }
     frmTemp& taskEntry() { return *m_temp; }
@@ -293,6 +297,12 @@ private:
     void createPlayback();
     void createMenusAndLibrary();
     void createPanelHelpers();
+    // The song-book window and the play-list editor, built on first use.
+    frmFindMusic* makeFindMusic();
+    frmSongSet* makeSongSet();
+    // The last play list, read at start while the editor may not exist yet.
+    void loadLastPlayList(const QString& listFile);
+    void showLastPlayList(frmSongSet& editor);
     // A changed tick of play-list line Item: its number-pad key and entry item follow it.
     void PlayList_ItemCheck(int Item);
 
@@ -328,8 +338,14 @@ private:
     std::unique_ptr<SongBookScan> m_songBookScan;
     std::unique_ptr<FolderSongMenu> m_folderSongMenu;
     QMenu* m_entryMenu = nullptr;      // mSele1 as the number pad's page key pops it up
-    frmFindMusic* m_findMusic = nullptr;
-    frmSongSet* m_songSet = nullptr;
+    LazyWindow<frmFindMusic> m_findMusic{[this] { return makeFindMusic(); }};
+    LazyWindow<frmSongSet> m_songSet{[this] { return makeSongSet(); }};
+    struct LastPlayList
+    {
+        QString file;
+        std::optional<QVector<ListRow>> rows;  // nullopt: the file could not be opened
+    };
+    std::optional<LastPlayList> m_lastPlayList;  // read, not yet in the editor
     frmSet* m_set = nullptr;
     frmTemp* m_temp = nullptr;
     FrmReadme* m_readme = nullptr;

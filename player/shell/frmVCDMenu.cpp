@@ -155,13 +155,11 @@ void frmVCD::captureFrame(bool continuous)
         m_engine->frameCapture().mCutBmp1_Click();
 }
 
-QString frmVCD::captureDelayText() { return m_engine->frameCapture().cutSet().Text8->text(); }
+QString frmVCD::captureDelayText() { return m_engine->frameCapture().delayText(); }
 
 void frmVCD::setCaptureDelay(const QString& text, int scrollValue)
 {
-    frmCutSet& cutSet = m_engine->frameCapture().cutSet();
-    cutSet.Text8->setText(text);
-    cutSet.VScroll3->setValue(scrollValue);
+    m_engine->frameCapture().setDelay(text, scrollValue);
 }
 
 // ---------------------------------------------------------------- windows of other parts
@@ -240,7 +238,7 @@ void frmVCD::fillPlayList(const QStringList& entries)
 void frmVCD::showVolumePercent(int percent)
 {
     setVolumeBar(percent);
-    setTimeLabel(2, QStringLiteral("Volume=") + QString::number(m_set->ProgressBar1->value()) + QStringLiteral("%"));
+    setTimeLabel(2, QStringLiteral("Volume=") + QString::number(m_set->volumeBar()) + QStringLiteral("%"));
 }
 
 int frmVCD::driveType(const QString& drive) const { return Drives::DriveType(drive); }

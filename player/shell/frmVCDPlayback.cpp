@@ -200,8 +200,7 @@ QString frmVCD::checkedSeekEntry() const
 
 void frmVCD::setVolumeBar(int percent)
 {
-    m_set->ProgressBar1->setValue(percent);
-    m_set->Label4->setText(QString::number(m_set->ProgressBar1->value()) + QStringLiteral("%"));
+    m_set->setVolumeBar(percent);
 }
 
 PlaybackHost::EndOfDisc frmVCD::endOfDiscChoice() const

@@ -6,6 +6,9 @@
 #include "ModTools.h"
 #include "PanelState.h"
 #include "SystemPaths.h"
+#include "FrameCapture.h"
+#include "PlaybackEngine.h"
+#include "frmCutSet.h"
 #include "frmFindMusic.h"
 #include "frmSet.h"
 #include "frmSongSet.h"
@@ -20,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -452,4 +456,67 @@ TEST(SettingsDialog, TheEnterKeyInATextBoxPressesNoButton)
     EXPECT_TRUE(s.isVisible());
     EXPECT_EQ(s.Text6->text(), panelPicture);
     EXPECT_EQ(setting("ButtonTempDir"), "<missing>") << "nothing was confirmed";
+}
+
+// Start reads the options, the last play list and the capture delay without building the
+// settings dialog's controls, the song-book window, the play-list editor or the capture
+// settings window; each is built at its first use and shows what start read.
+TEST(SettingsDialog, WindowsBuiltOnFirstUseShowWhatStartRead)
+{
+    const QString program = ShellTest::freshWorld();
+    ShellTest::addPanel(program);
+    const QString list = SystemPaths::TempFolder() + "/last.m3u";
+    QDir().mkpath(SystemPaths::TempFolder());
+    {
+        QFile f(list);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("/music/a.mp3\r\n/music/b.mp3\r\n");
+    }
+    SaveAppSetting("ListFile", list);
+    SaveAppSetting("AutoNum", "0");
+    SaveAppSetting("DiscVol", "2");
+    SaveAppSetting("CutDelay", "2");
+    SaveAppSetting("Volume", "700");
+    SaveAppSetting("ShowTime", "12");
+    SaveAppSetting("DiskName", "/data");
+    frmVCD vcd;
+    ASSERT_TRUE(vcd.Start());
+    const auto built = [](const char* className) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits(className)) return true;
+        return false;
+    };
+    EXPECT_FALSE(built("frmFindMusic"));
+    EXPECT_FALSE(built("frmSongSet"));
+    EXPECT_FALSE(built("frmCutSet"));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("frmSet")) EXPECT_TRUE(w->findChildren<QCheckBox*>().isEmpty());
+    vcd.showVolumePercent(55);  // the volume command before the dialog was ever shown
+
+    // Storing the options before the song-book window was ever opened keeps its two boxes.
+    vcd.settings().SaveSetData();
+    EXPECT_FALSE(built("frmFindMusic"));
+    EXPECT_EQ(setting("AutoNum"), "0");
+    EXPECT_EQ(setting("DiscVol"), "2");
+    EXPECT_EQ(setting("CutDelay"), "2.0");  // the delay bar's own reading of "2"
+
+    // The list file changed after start: the editor shows the list as start read it.
+    QFile::remove(list);
+    EXPECT_EQ(ListRows::FullPaths(vcd.songSet().rows()), QStringList({"/music/a.mp3", "/music/b.mp3"}));
+    EXPECT_EQ(vcd.songSet().CurListFile, list);
+    EXPECT_EQ(vcd.songSet().Command13->toolTip(), list);
+    EXPECT_EQ(vcd.findMusic().Check1->checkState(), Qt::Unchecked);
+    EXPECT_EQ(vcd.findMusic().Check2->checkState(), Qt::PartiallyChecked);
+    const frmCutSet& cut = vcd.engine().frameCapture().cutSet();
+    EXPECT_EQ(cut.Text8->text(), "2.0");
+    EXPECT_EQ(cut.VScroll3->value(), -20);
+    frmSet& dialog = vcd.settings();
+    EXPECT_EQ(dialog.ProgressBar1->value(), 55);
+    EXPECT_EQ(dialog.Label4->text(), "55%");
+    EXPECT_EQ(dialog.VScroll1->value(), 12);
+    EXPECT_EQ(dialog.Text3->text(), "12");
+    EXPECT_EQ(dialog.Combo1->currentText(), "/data [DATA]");
+    EXPECT_EQ(dialog.Combo1->count(), vcd.Drive1->listCount());
+    EXPECT_TRUE(dialog.Option1[2]->isChecked());
+    EXPECT_EQ(dialog.windowTitle(), "設定組態 - Quorvel V1.1");
 }
