@@ -3,6 +3,7 @@
 #include "PanelForm.h"
 #include "PanelHost.h"
 #include "PanelState.h"
+#include "X11Runtime.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,52 +15,25 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <dlfcn.h>
 
 namespace {
 constexpr int DragStep = 8;  // smaller pointer motions leave the frame where it is
 
-// The display library's pointer query, loaded at run time (the build needs no X headers).
-struct PointerQuery
+bool leftButtonDownOnTheDisplay()
 {
     using Query = int (*)(Display *, unsigned long, unsigned long *, unsigned long *, int *, int *, int *, int *,
                           unsigned int *);
     using Root = unsigned long (*)(Display *);
-    Query query = nullptr;
-    Root root = nullptr;
-
-    static const PointerQuery &instance()
-    {
-        static const PointerQuery library;
-        return library;
-    }
-
-private:
-    PointerQuery()
-    {
-        void *handle = dlopen("libX11.so.6", RTLD_NOW | RTLD_GLOBAL);
-        if (!handle)
-            return;
-        query = reinterpret_cast<Query>(dlsym(handle, "XQueryPointer"));
-        root = reinterpret_cast<Root>(dlsym(handle, "XDefaultRootWindow"));
-    }
-};
-
-bool leftButtonDownOnTheDisplay()
-{
+    static const auto query = reinterpret_cast<Query>(X11Runtime::function("XQueryPointer"));
+    static const auto root = reinterpret_cast<Root>(X11Runtime::function("XDefaultRootWindow"));
     constexpr unsigned int Button1Mask = 1u << 8;
-    auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
-    const auto *x11 = application && QGuiApplication::platformName() == QLatin1String("xcb")
-                          ? application->nativeInterface<QNativeInterface::QX11Application>()
-                          : nullptr;
-    Display *display = x11 ? x11->display() : nullptr;
-    const PointerQuery &x = PointerQuery::instance();
-    if (!display || !x.query || !x.root)
+    Display *display = X11Runtime::applicationDisplay();
+    if (!display || !query || !root)
         return true;
     unsigned long rootWindow = 0, child = 0;
     int rootX = 0, rootY = 0, x0 = 0, y0 = 0;
     unsigned int mask = 0;
-    if (!x.query(display, x.root(display), &rootWindow, &child, &rootX, &rootY, &x0, &y0, &mask))
+    if (!query(display, root(display), &rootWindow, &child, &rootX, &rootY, &x0, &y0, &mask))
         return true;
     return (mask & Button1Mask) != 0;
 }

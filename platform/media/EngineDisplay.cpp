@@ -1,5 +1,7 @@
 #include "EngineDisplay.h"
 
+#include "X11Runtime.h"
+
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -7,7 +9,6 @@
 #include <QtGlobal>
 
 #include <atomic>
-#include <dlfcn.h>
 
 namespace {
 
@@ -17,25 +18,11 @@ struct XErrorEventLike;
 using ErrorHandler = int (*)(Display *, XErrorEventLike *);
 using SetErrorHandler = ErrorHandler (*)(ErrorHandler);
 
-struct DisplayLibrary
+SetErrorHandler setErrorHandler()
 {
-    SetErrorHandler setErrorHandler = nullptr;
-
-    static const DisplayLibrary &instance()
-    {
-        static const DisplayLibrary library;
-        return library;
-    }
-
-private:
-    DisplayLibrary()
-    {
-        void *handle = dlopen("libX11.so.6", RTLD_NOW | RTLD_GLOBAL);
-        if (!handle)
-            return;
-        setErrorHandler = reinterpret_cast<SetErrorHandler>(dlsym(handle, "XSetErrorHandler"));
-    }
-};
+    static const auto function = reinterpret_cast<SetErrorHandler>(X11Runtime::function("XSetErrorHandler"));
+    return function;
+}
 
 // The program's own connection and the handlers it had before ours.
 std::atomic<Display *> programDisplay{nullptr};
@@ -51,15 +38,6 @@ int keepGoingOnError(Display *display, XErrorEventLike *event)
     // A request of an engine's output failed: the engine carries on.
     qWarning("A media engine's video output made a failed display request; ignored.");
     return 0;
-}
-
-Display *x11Display()
-{
-    auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
-    if (!application || QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    const auto *x11 = application->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->display() : nullptr;
 }
 
 // GL renderers that draw with the processor: the gpu output refuses them.
@@ -98,21 +76,21 @@ QByteArray embeddedVideoOutput()
 
 void guardEngineDisplays()
 {
-    Display *display = x11Display();
-    const DisplayLibrary &library = DisplayLibrary::instance();
-    if (!display || !library.setErrorHandler)
+    Display *display = X11Runtime::applicationDisplay();
+    const SetErrorHandler setHandler = setErrorHandler();
+    if (!display || !setHandler)
         return;
     if (programDisplay.load() != display) {
         programDisplay = display;
         // Clearing the handler puts in the library's default, which the next
         // change hands back: that is how the default is known.
-        programErrorHandler = library.setErrorHandler(nullptr);
-        libraryDefaultHandler = library.setErrorHandler(keepGoingOnError);
+        programErrorHandler = setHandler(nullptr);
+        libraryDefaultHandler = setHandler(keepGoingOnError);
         return;
     }
     // An engine sets its own handler while its output runs and the display
     // library's fatal default when it closes: ours goes back in.
-    const ErrorHandler current = library.setErrorHandler(keepGoingOnError);
+    const ErrorHandler current = setHandler(keepGoingOnError);
     if (current && current != keepGoingOnError && current != libraryDefaultHandler.load())
-        library.setErrorHandler(current);  // an engine's output is running: it handles its own
+        setHandler(current);  // an engine's output is running: it handles its own
 }
