@@ -42,10 +42,10 @@ fuzz_one() {
   mkdir -p "$out/corpus/$target"
   if "$out/fuzz_$target" "$out/corpus/$target" "fuzz/corpus/$target" "${budget[@]}" -timeout=10 \
        -artifact_prefix="$out/crashes/$target-" -print_final_stats=1 >"$log" 2>&1; then
-    echo "$target: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$') inputs, no crash"
+    echo "$target: $(grep -a -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$') inputs, no crash"
   else
     echo "$target: FAILED, see $log"
-    grep -E 'ERROR|SUMMARY|broken promise|Test unit written' "$log" | head -5
+    grep -a -E 'ERROR|SUMMARY|broken promise|Test unit written' "$log" | head -5
     return 1
   fi
 }
