@@ -142,7 +142,6 @@ void frmVCD::createPanelHelpers()
     m_choice->deskMenuChanged = [this](const QVector<DeskMenuEntry>& entries) { showDeskMenu(entries); };
     m_deskDrag = std::make_unique<DeskDrag>(*m_panel);
     m_colorCanvas = std::make_unique<ColorToolCanvas>(*m_panel);
-    m_colorTool = new FrmColor(*m_colorCanvas);
 }
 
 frmFindMusic* frmVCD::makeFindMusic()
@@ -179,6 +178,13 @@ frmSet& frmVCD::settings()
 {
     m_set->buildWindow();
     return *m_set;
+}
+
+FrmColor& frmVCD::colorTool()
+{
+    // It shows the colour settings as they stand when it is built, and follows them after.
+    if (!m_colorTool) m_colorTool = new FrmColor(*m_colorCanvas);
+    return *m_colorTool;
 }
 
 FrmReadme& frmVCD::readme()
@@ -239,7 +245,12 @@ bool frmVCD::Start()
         m_ended = true;
         return false;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // One wait pointer for the whole start: the caller may have set it already, and a second
+    // one on the stack would be loaded and shown for an instant as the start ends.
+    if (QApplication::overrideCursor())
+        QApplication::changeOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     buildMenusAndSettings();
     readWindowState();
     layOutPanel();
@@ -479,7 +490,7 @@ void frmVCD::CloseForm()
     playbackStopMedia();
     SetAudioCDPlay(GetSavedAudioCDPlay());
     WriteLog(QStringLiteral("釋放所有物件"));
-    m_colorTool->CloseMe();
+    colorTool().CloseMe();
     m_panel->obj().DeskPic.Picture = QImage();
     WriteLog(QStringLiteral("退出") + ProductLine());
     UnloadAllForms();

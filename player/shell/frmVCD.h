@@ -111,6 +111,8 @@ public:
     frmSongSet& songSet() { return *m_songSet; }
     frmTemp& taskEntry() { return *m_temp; }
     FrmReadme& readme();
+    // The button colour tool, built at its first use: nothing at start reads it.
+    FrmColor& colorTool();
     PlaybackEngine& engine() { return *m_engine; }
     PanelMouse& mouse() { return *m_mouse; }
     frmMenu& contextMenu() { return *m_frmMenu; }
@@ -334,7 +336,7 @@ private:
     std::unique_ptr<PanelChoice> m_choice;
     std::unique_ptr<DeskDrag> m_deskDrag;
     std::unique_ptr<ColorToolCanvas> m_colorCanvas;
-    FrmColor* m_colorTool = nullptr;   // hidden: the holder of the button colour settings
+    FrmColor* m_colorTool = nullptr;   // hidden; see colorTool()
     std::unique_ptr<SongBookScan> m_songBookScan;
     std::unique_ptr<FolderSongMenu> m_folderSongMenu;
     QMenu* m_entryMenu = nullptr;      // mSele1 as the number pad's page key pops it up
