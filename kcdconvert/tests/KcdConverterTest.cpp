@@ -2,6 +2,7 @@
 #include "KcdConverter.h"
 #include "FieldReader.h"
 #include "KcdTestFiles.h"
+#include "FullDisk.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -354,4 +355,33 @@ TEST_F(KcdConverterTest, FileEditedAfterListingIsListedAgainBeforeConverting)
               Cp950::encode(QStringLiteral("00:00:0 02_情人的眼淚\r\n00:10:5 第一句\r\n00:14:2 第二句\r\n"
                                            "00:18:0 ---End---\r\n")));
     EXPECT_EQ(readBytes(library() + QStringLiteral("/我的專集/01_情人的眼淚.txt")), QByteArray());
+}
+
+// On a full disk every song file that was there stays whole, nothing half-written is left
+// behind, and each song that could not be written is listed and the user told about the log.
+TEST(KcdConverterFullDisk, OldSongFilesStayWholeAndEveryFailureIsListed)
+{
+    FullDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.whyNot().toStdString();
+    const QString album = disk.filePath(QStringLiteral("SongLib/我的專集"));
+    QDir().mkpath(album);
+    QDir().mkpath(disk.filePath(QStringLiteral("歌詞")));
+    KcdTestFiles::writeBytes(album + QStringLiteral("/02_第二首.txt"), "00:00:0 old song\r\n");
+    const QString kcd = disk.filePath(QStringLiteral("歌詞/a.KCD"));
+    writeKcd(kcd, KcdTestFiles::albumOfTwoSongs());
+    disk.fill();
+
+    KcdConverter converter(disk.path());
+    QStringList told;
+    QObject::connect(&converter, &KcdConverter::logUnwritable, [&](const QString& message) { told << message; });
+    converter.setKcdPath(kcd);
+    converter.ReadSongFile();
+    converter.ConvertFile();
+
+    EXPECT_EQ(readBytes(album + QStringLiteral("/02_第二首.txt")), QByteArray("00:00:0 old song\r\n"));
+    EXPECT_EQ(QDir(album).entryList(QDir::Files), (QStringList{QStringLiteral("02_第二首.txt")}));
+    EXPECT_EQ(converter.state().List4,
+              (QStringList{QStringLiteral("a.KCD 01_情人的眼淚.txt"), QStringLiteral("a.KCD 02_第二首.txt")}));
+    EXPECT_FALSE(told.isEmpty()) << "the log could not be written and nobody was told";
 }
