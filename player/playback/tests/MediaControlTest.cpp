@@ -42,6 +42,18 @@ protected:
         control->setFileName(path);
         control->setCommand("Play");
     }
+
+    // A music folder "/m/A" of `songs` files with the extension `ext`, the only play-list entry.
+    void musicFolder(const QString &ext, int songs)
+    {
+        state.MediaKind = "MP3";
+        state.CurFileExt = ext;
+        state.FrameRate = 10;
+        state.PlayArray = {"/m/A"};
+        state.MediaCount = 1;
+        state.VcdFile = "/m/A";
+        state.SongCount = songs;
+    }
 };
 
 TEST_F(FileKindTest, TransportCodesGoToTheFileTransportUnderTheBusyFlag)
@@ -132,13 +144,7 @@ TEST_F(FileKindTest, PreviousSongGoesToTheFolderStartAndNextWrapsToTheFirstEntry
 
 TEST_F(FileKindTest, AStepInsideAnotherStepNeitherRunsNorClearsTheGuard)
 {
-    state.MediaKind = "MP3";
-    state.CurFileExt = "MP3";
-    state.FrameRate = 10;
-    state.PlayArray = {"/m/A"};
-    state.MediaCount = 1;
-    state.VcdFile = "/m/A";
-    state.SongCount = 3;
+    musicFolder("MP3", 3);
     state.SongIndex = 0;
     play("/m/A/one.mp3", 1000);
     clock.advance(1200);   // the song has ended
@@ -176,13 +182,7 @@ TEST_F(FileKindTest, MusicFileTitleLineAndEndOfFolderLoop)
 
 TEST_F(FileKindTest, AnyMusicFileReachesItsEnd)
 {
-    state.MediaKind = "MP3";
-    state.CurFileExt = "WAV";
-    state.FrameRate = 10;
-    state.PlayArray = {"/m/A"};
-    state.MediaCount = 1;
-    state.VcdFile = "/m/A";
-    state.SongCount = 2;
+    musicFolder("WAV", 2);
     play("/m/A/a.wav", 20000);
     // Counted in hundredths like a song file, not read as seconds.
     clock.advance(5000);
@@ -200,13 +200,7 @@ TEST_F(FileKindTest, AnyMusicFileReachesItsEnd)
 // followed at once by the clock's own next one.
 TEST_F(FileKindTest, AnItemTheUserStartsWhileTheEndWaitsIsKept)
 {
-    state.MediaKind = "MP3";
-    state.CurFileExt = "MP3";
-    state.FrameRate = 10;
-    state.PlayArray = {"/m/A"};
-    state.MediaCount = 1;
-    state.VcdFile = "/m/A";
-    state.SongCount = 3;
+    musicFolder("MP3", 3);
     play("/m/A/a.mp3", 2000);
     clock.advance(2100);
     clock.singleShot(100, [&] { play("/m/A/c.mp3", 30000); });

@@ -266,14 +266,25 @@ QString settingsFile(const QString& root) { return root + "/config/Pelloran/Quor
 
 }  // namespace
 
-TEST(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
+// The real player on the test's X display, with a user home and a program folder of its own.
+class EndToEnd : public ::testing::Test
 {
-    ShellTest::app();
-    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
-    const QString bin = QCoreApplication::applicationDirPath();
+protected:
+    void SetUp() override
+    {
+        ShellTest::app();
+        if (const QString missing = missingForEndToEnd(); !missing.isEmpty())
+            GTEST_SKIP() << missing.toStdString();
+        ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
+    }
+
     QTemporaryDir root;
     const QString program = root.filePath("program");
-    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
+};
+
+TEST_F(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
+{
+    const QString bin = QCoreApplication::applicationDirPath();
     QFile::copy(bin + "/ReadMe.rtf", program + "/ReadMe.rtf");
     QFile::remove(program + "/Skin/Button.ini");
     {
@@ -404,13 +415,8 @@ int differingPixels(const QImage& a, const QImage& b)
 
 }  // namespace
 
-TEST(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
+TEST_F(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
 {
-    ShellTest::app();
-    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
-    QTemporaryDir root;
-    const QString program = root.filePath("program");
-    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
     {
         QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
         stored.setValue("ReadMe", "1");  // the readme was confirmed before
@@ -525,13 +531,8 @@ void startConfirmed(Player& player, const QString& root, const QString& program)
 
 }  // namespace
 
-TEST(EndToEnd, APictureIntervalOfZeroConfirmedWhileADiscPlaysStopsTheSlidesWithoutSpinning)
+TEST_F(EndToEnd, APictureIntervalOfZeroConfirmedWhileADiscPlaysStopsTheSlidesWithoutSpinning)
 {
-    ShellTest::app();
-    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
-    QTemporaryDir root;
-    const QString program = root.filePath("program");
-    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
     Player player(root.path(), program);
     startConfirmed(player, root.path(), program);
     ASSERT_TRUE(player.command("disc 180000 200000 240000"));
@@ -555,13 +556,8 @@ TEST(EndToEnd, APictureIntervalOfZeroConfirmedWhileADiscPlaysStopsTheSlidesWitho
     EXPECT_TRUE(player.waitForEnd(20000));
 }
 
-TEST(EndToEnd, TerminateAndInterruptSignalsTakeTheRoadOfAWindowManagerClose)
+TEST_F(EndToEnd, TerminateAndInterruptSignalsTakeTheRoadOfAWindowManagerClose)
 {
-    ShellTest::app();
-    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
-    QTemporaryDir root;
-    const QString program = root.filePath("program");
-    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
 
     for (const int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
@@ -589,14 +585,9 @@ TEST(EndToEnd, TerminateAndInterruptSignalsTakeTheRoadOfAWindowManagerClose)
     }
 }
 
-TEST(EndToEnd, ALeftClickOnTheMessageLineWithoutLyricsPutsTheListOnThePictureArea)
+TEST_F(EndToEnd, ALeftClickOnTheMessageLineWithoutLyricsPutsTheListOnThePictureArea)
 {
-    ShellTest::app();
-    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
     if (QStandardPaths::findExecutable("python3").isEmpty()) GTEST_SKIP() << "python3 drives the pointer";
-    QTemporaryDir root;
-    const QString program = root.filePath("program");
-    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
     Player player(root.path(), program);
     startConfirmed(player, root.path(), program);
 
@@ -621,13 +612,8 @@ TEST(EndToEnd, ALeftClickOnTheMessageLineWithoutLyricsPutsTheListOnThePictureAre
     EXPECT_TRUE(player.waitForEnd(20000));
 }
 
-TEST(EndToEnd, WithoutLibmpvThePlayerStartsSaysWhyOnceAndKeepsRunning)
+TEST_F(EndToEnd, WithoutLibmpvThePlayerStartsSaysWhyOnceAndKeepsRunning)
 {
-    ShellTest::app();
-    if (const QString missing = missingForEndToEnd(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
-    QTemporaryDir root;
-    const QString program = root.filePath("program");
-    ASSERT_TRUE(makeUserAndProgramFolders(root.path(), program));
     Player player(root.path(), program);
     player.setVariable("PELLORAN_MEDIA", "real");
     player.setVariable("PELLORAN_MPV_LIBRARY", "/nonexistent/libmpv.so.2");
