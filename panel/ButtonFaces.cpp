@@ -9,6 +9,7 @@
 #include "DirSearch.h"
 #include "ModFiles.h"
 #include "ModTools.h"
+#include "PictureFile.h"
 #include "SafeFile.h"
 
 #include <QBuffer>
@@ -67,7 +68,7 @@ QImage LoadKeyFaceBitmap(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray bytes = file.readAll();
-    return wholeBitmap(bytes) ? QImage::fromData(bytes, "BMP") : QImage();
+    return wholeBitmap(bytes) ? PictureFile::fromData(bytes, "BMP") : QImage();
 }
 
 QImage BuildKeyFace(const QImage &piece, const QImage &maskPicture, int colorType,

@@ -2,6 +2,7 @@
 
 #include "DirSearch.h"
 #include "ModFiles.h"
+#include "PictureFile.h"
 
 #include <iterator>
 
@@ -33,7 +34,7 @@ QPixmap load(const QString &folder, const QString &name)
 {
     if (name.isEmpty())
         return QPixmap();
-    return QPixmap(DirSearch::ResolveCase(AddPath(folder, name)));
+    return QPixmap::fromImage(PictureFile::read(DirSearch::ResolveCase(AddPath(folder, name))));
 }
 
 }  // namespace KeyIcons

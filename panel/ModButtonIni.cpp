@@ -9,13 +9,13 @@
 #include "ModFiles.h"
 #include "ModIniFile.h"
 #include "ModTools.h"
+#include "PictureFile.h"
 #include "ProfileFile.h"
 #include "VbRuntime.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
-#include <QImageReader>
 
 #include <algorithm>
 #include <optional>
@@ -297,8 +297,7 @@ private:
     {
         auto known = m_masks.constFind(path);
         if (known == m_masks.constEnd()) {
-            QImageReader reader(DirSearch::ResolveCase(path));  // definitions spell names freely
-            known = m_masks.insert(path, reader.read());
+            known = m_masks.insert(path, PictureFile::read(DirSearch::ResolveCase(path)));  // names spelt freely
         }
         return *known;
     }

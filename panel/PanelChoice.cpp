@@ -17,19 +17,6 @@
 
 namespace {
 constexpr int MaxNamesPerScan = 255;
-
-// The names a file list shows for a folder and pattern, in its order.
-QStringList listedFiles(const QString &folder, const QString &pattern)
-{
-    FileListBox files;
-    files.setPattern(pattern);
-    QStringList names;
-    if (!files.setPath(folder))
-        return names;
-    for (int i = 0; i < files.listCount(); ++i)
-        names << files.list(i);
-    return names;
-}
 }  // namespace
 
 PanelChoice::PanelChoice(PanelForm &form) : m_form(form) {}
@@ -39,7 +26,7 @@ PanelChoice::~PanelChoice() = default;
 int PanelChoice::ScanFIleA(const QString &PathPattern, QStringList &Names, int Start)
 {
     const QString folder = GetFilePath(PathPattern);
-    const QStringList found = listedFiles(folder, GetFileName(PathPattern));
+    const QStringList found = FileListBox::filesIn(folder, GetFileName(PathPattern));
     const int last = qMin(int(found.size()) - 1, MaxNamesPerScan - 1);
     if (Names.size() < Start + last + 1)
         Names.resize(Start + last + 1);
@@ -68,7 +55,7 @@ QVector<DeskMenuEntry> PanelChoice::ChkDeskFile()
 {
     const PanelState &state = m_form.state();
     QVector<DeskMenuEntry> entries;
-    for (const QString &name : listedFiles(state.SkinDir, QStringLiteral("*.jpg;*.bmp;*.gif"))) {
+    for (const QString &name : FileListBox::filesIn(state.SkinDir, QStringLiteral("*.jpg;*.bmp;*.gif"))) {
         DeskMenuEntry entry;
         entry.Tag = AddPath(state.SkinDir, name);
         GetPicSize(entry.Tag);

@@ -6,6 +6,7 @@
 #include "PanelGeometry.h"
 #include "PanelHost.h"
 #include "PanelState.h"
+#include "PictureFile.h"
 #include "PlainPanel.h"
 #include "frmProg.h"
 
@@ -17,7 +18,6 @@
 #include "VbRuntime.h"
 
 #include <QCoreApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -91,10 +91,28 @@ void PanelForm::colourLabelsFromPicture()
     }
 }
 
+void PanelForm::prefetchDeskPicture()
+{
+    takePrefetched(QString());  // one at a time
+    m_prefetchedPath = DirSearch::ResolveCase(m_state.DeskPicFile);
+    m_prefetched = std::async(std::launch::async, [path = m_prefetchedPath] { return PictureFile::read(path); });
+}
+
+// The picture decoded ahead for this path (waiting for it if need be), or a null picture.
+QImage PanelForm::takePrefetched(const QString &path)
+{
+    if (!m_prefetched.valid())
+        return {};
+    QImage picture = m_prefetched.get();
+    return path == m_prefetchedPath ? picture : QImage();
+}
+
 bool PanelForm::loadDeskPicture()
 {
-    QImageReader reader(DirSearch::ResolveCase(m_state.DeskPicFile));
-    QImage picture = reader.read();
+    const QString path = DirSearch::ResolveCase(m_state.DeskPicFile);
+    QImage picture = takePrefetched(path);
+    if (picture.isNull())
+        picture = PictureFile::read(path);
     if (picture.isNull() || picture.width() < 1 || picture.height() < 1)
         return false;
     m_objects.DeskPic.Picture = picture;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVector>
 
+#include <future>
+
 class ButtonColorSettings;
 class PanelHost;
 class frmProg;
@@ -39,6 +41,9 @@ public:
     bool plainPanel() const { return m_plainPanel; }
     void DeskLoad();
     void DeskUpdate(bool Rebuild);
+    // Starts decoding the current panel picture on a worker thread, for the next DeskLoad
+    // to take: the window's start has other work to do meanwhile.
+    void prefetchDeskPicture();
 
     // Key faces
     void ButtonUpdate(bool Rebuild);
@@ -49,6 +54,7 @@ public:
 
 private:
     bool loadDeskPicture();
+    QImage takePrefetched(const QString &path);
     bool fallBackToDefaultPanel();
     void usePlainPanel();
     void colourLabelsFromPicture();
@@ -61,6 +67,8 @@ private:
     PanelObjects m_objects;
     frmProg *m_prog = nullptr;
     bool m_plainPanel = false;
+    QString m_prefetchedPath;
+    std::future<QImage> m_prefetched;
 };
 
 // One key face: the panel piece recoloured under the mask. Pure, for the

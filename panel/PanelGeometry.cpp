@@ -100,9 +100,14 @@ bool autoSizeOn(const QLabel *label)
     return label->property("AutoSize").toBool();
 }
 
-void setAutoSizeOn(QLabel *label, bool on)
+void setAutoSizeFlag(QLabel *label, bool on)
 {
     label->setProperty("AutoSize", on);
+}
+
+void setAutoSizeOn(QLabel *label, bool on)
+{
+    setAutoSizeFlag(label, on);
     if (on)
         autoSizeLabel(label);
 }

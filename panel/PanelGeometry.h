@@ -43,7 +43,10 @@ QString fitReply(const QString &reply);
 
 // A label's automatic sizing (VB's AutoSize), kept as the property "AutoSize".
 bool autoSizeOn(const QLabel *label);
+// Turning it on sizes the label at once.
 void setAutoSizeOn(QLabel *label, bool on);
+// Only the flag: the label keeps its size until its caption or font next changes.
+void setAutoSizeFlag(QLabel *label, bool on);
 // Sets a caption and, when the label sizes itself, its size. Use this for
 // the time labels, whose automatic sizing stays on after a panel is read.
 void setCaption(QLabel *label, const QString &text);

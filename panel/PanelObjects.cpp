@@ -158,7 +158,11 @@ void PanelObjects::create(const Counts &counts)
     ImageDesk->hide();
 }
 
-// The layout the form is built with, written as Button.ini at every start.
+// The layout the form is built with, written as Button.ini at every start. Its captions
+// keep the sizes they were designed at in the design font, as the rest of the layout keeps
+// its design numbers: measuring them here would load four fonts at every start only to
+// write those numbers, and a panel definition read after sizes every caption in its own
+// font.
 void PanelObjects::placeBuiltInLayout()
 {
     for (int i = 0; i < PicButton.size(); ++i)
@@ -168,7 +172,7 @@ void PanelObjects::placeBuiltInLayout()
         PicNum[i]->setGeometry(244 + (i % 5) * 34, 130 + (i / 5) * 32, 30, 28);
         LabNum[i]->setFont(designFont(12, true));
         LabNum[i]->setText(QString::number(i + 1));
-        autoSizeLabel(LabNum[i]);
+        LabNum[i]->resize(i < 9 ? 10 : 18, 16);
     }
 
     for (int i = 0; i < PicCtl.size(); ++i) {
@@ -184,16 +188,16 @@ void PanelObjects::placeBuiltInLayout()
     Label1->setGeometry(14, 196, 220, 16);
     const char *times[] = {"00:00:00", "00:00:00", "00:00"};
     for (int i = 0; i < Label2.size(); ++i) {
-        Label2[i]->setFont(designFont(i == 2 ? 12 : 9));
+        const bool clock = i == 2;
+        Label2[i]->setFont(designFont(clock ? 12 : 9));
         Label2[i]->setText(QString::fromLatin1(times[qMin(i, 2)]));
-        autoSizeLabel(Label2[i]);
-        Label2[i]->move(250, 40 + i * 20);
+        Label2[i]->setGeometry(250, 40 + i * 20, clock ? 42 : 50, clock ? 16 : 12);
     }
     for (int i = 0; i < Label3.size(); ++i) {
         Label3[i]->setFont(designFont(16, true));
         Label3[i]->setText(QStringLiteral("Quorvel"));
-        setAutoSizeOn(Label3[i], true);
-        Label3[i]->move(14 + i, 12 + i);
+        setAutoSizeFlag(Label3[i], true);
+        Label3[i]->setGeometry(14 + i, 12 + i, 76, 23);
     }
     Image1->setGeometry(14, 40, 220, 150);
     ObjBox->setGeometry(0, 0, 10, 10);

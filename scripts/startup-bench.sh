@@ -104,7 +104,7 @@ class Program:
         self.program_dir = os.path.join(self.folder, "program")
         source = os.path.dirname(executable)
         os.makedirs(self.program_dir)
-        for sub in ("Skin", "Button Mask", "Desk"):
+        for sub in ("Skin", "Button Mask", "Desk", "Icon"):
             if os.path.isdir(os.path.join(source, sub)):
                 shutil.copytree(os.path.join(source, sub), os.path.join(self.program_dir, sub))
         for extra in ("ReadMe.rtf", "readme.htm"):

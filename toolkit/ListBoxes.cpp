@@ -182,6 +182,12 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
     connect(this, &QListWidget::itemDoubleClicked, this, [this] { emit DblClick(); });
 }
 
+QStringList FileListBox::filesIn(const QString& path, const QString& pattern) {
+    const QString folder = readableFolder(path);
+    if (folder.isEmpty()) return {};
+    return DirSearch::Names(folder, DirSearch::SplitPatterns(pattern), DirSearch::Files);
+}
+
 QString FileListBox::path() const { return path_; }
 
 bool FileListBox::setPath(const QString& path) {

@@ -89,6 +89,10 @@ class FileListBox : public QListWidget {
 public:
     explicit FileListBox(QWidget* parent = nullptr);
 
+    // What the list shows for Path and Pattern, without a list: {} when Path names no
+    // readable folder.
+    static QStringList filesIn(const QString& path, const QString& pattern);
+
     QString path() const;
     // False, with the list unchanged, when Path names no readable folder.
     bool setPath(const QString& path);

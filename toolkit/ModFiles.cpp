@@ -222,7 +222,10 @@ QSize jpegSize(const QByteArray& b) {
     return {};
 }
 
-// Enough for any header we read, also behind large metadata segments.
+// Where the header nearly always lies, and enough for any header, also behind large
+// metadata segments. The panel list measures every panel picture at each start: most are
+// known from their first bytes, and only a picture with long metadata is read further.
+constexpr qint64 kFirstHeaderRead = 64 * 1024;
 constexpr qint64 kMaxHeaderRead = 8 * 1024 * 1024;
 
 }  // namespace
@@ -241,7 +244,12 @@ void GetPicSize(const QString& file) {
     if (kind != QLatin1String("BMP") && kind != QLatin1String("GIF") && kind != QLatin1String("JPG")) return;
     QFile picture(DirSearch::ResolveCase(file));
     if (!picture.open(QIODevice::ReadOnly)) return;
-    const QSize size = PictureSizeOf(picture.read(kMaxHeaderRead), kind);
+    QByteArray head = picture.read(kFirstHeaderRead);
+    QSize size = PictureSizeOf(head, kind);
+    if (!size.isValid() && head.size() == kFirstHeaderRead) {
+        head += picture.read(kMaxHeaderRead - kFirstHeaderRead);
+        size = PictureSizeOf(head, kind);
+    }
     if (!size.isValid()) return;
     PictureWidth = size.width();
     PictureHeight = size.height();

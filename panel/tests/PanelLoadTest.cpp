@@ -346,6 +346,32 @@ TEST_F(PanelLoadTest, SamePanelTwiceReloadsOnlyTheWindowSize)
     EXPECT_FALSE(logText().contains(QStringLiteral("這個面板格式錯誤")));
 }
 
+TEST_F(PanelLoadTest, APictureDecodedAheadIsTakenOnlyForTheFileItWasDecodedFor)
+{
+    const QString blue = makePanel(QStringLiteral("Blue.jpg"));
+    const QString small = skinDir() + QStringLiteral("/Small.bmp");
+    QImage smallPicture(300, 200, QImage::Format_RGB32);
+    smallPicture.fill(Qt::darkRed);
+    ASSERT_TRUE(smallPicture.save(small));
+    recreateForm();
+
+    // The start's road: decoded while the definition is read, then shown.
+    state.DeskPicFile = blue;
+    form->ChkDeskName();
+    form->prefetchDeskPicture();
+    form->DeskUpdate(false);
+    EXPECT_EQ(host->form.size(), QSize(420, 300));
+    EXPECT_EQ(obj().FormPicture(), QImage(blue).convertToFormat(obj().FormPicture().format()));
+
+    // Another panel chosen before the load: the picture read is the one chosen.
+    form->prefetchDeskPicture();
+    state.DeskPicFile = small;
+    form->ChkDeskName();
+    form->DeskUpdate(false);
+    EXPECT_EQ(host->form.size(), QSize(300, 200));
+    EXPECT_EQ(obj().FormPicture().pixelColor(10, 10), QColor(Qt::darkRed));
+}
+
 TEST_F(PanelLoadTest, MessageLineOverAChangingPictureAreaIsLight)
 {
     const QString picture = makePanel(QStringLiteral("Blue.jpg"));

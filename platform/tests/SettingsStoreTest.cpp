@@ -26,6 +26,24 @@ TEST(SettingsStore, KeysAreFoundWithoutRegardToCase) {
     EXPECT_EQ(SettingsStore::get("Pelloran", "CaseTest", "ReadMe", "0"), QStringLiteral("0"));
 }
 
+TEST(SettingsStore, ABatchSeesThisProgramsWritesAndAnotherProgramsAtItsOpening) {
+    SettingsStore::set("Pelloran", "BatchTest", "Volume", "500");
+    SettingsStore::Batch batch("Pelloran", "BatchTest");
+    EXPECT_EQ(batch.get("VOLUME", "0"), QStringLiteral("500"));
+    SettingsStore::set("Pelloran", "BatchTest", "Volume", "600");  // written meanwhile by this program
+    EXPECT_EQ(batch.get("Volume", "0"), QStringLiteral("600"));
+    ASSERT_TRUE(batch.set("volume", "700"));
+    EXPECT_EQ(SettingsStore::get("Pelloran", "BatchTest", "Volume", "0"), QStringLiteral("700"));
+    EXPECT_EQ(batch.keys(), QStringList{"Volume"});
+
+    // Another program rewrites the file: the next batch reads what it wrote.
+    QFile file(batch.fileName());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[General]\nVolume=8000\n");
+    file.close();
+    EXPECT_EQ(SettingsStore::Batch("Pelloran", "BatchTest").get("Volume", "0"), QStringLiteral("8000"));
+}
+
 TEST(SettingsStore, EmptyTextsStayEmptyRatherThanDefault) {
     SettingsStore::set("Pelloran", "EmptyTest", "Folder", "");
     EXPECT_EQ(SettingsStore::get("Pelloran", "EmptyTest", "Folder", "dflt"), QString());

@@ -96,9 +96,10 @@ void FrmReadme::hideEvent(QHideEvent* event)
     emit hidden();
 }
 
-bool RunReadmeGate(FrmReadme& readme)
+bool RunReadmeGate(const std::function<FrmReadme&()>& window)
 {
     if (!FrmReadme::ShowsFor(GetAppSetting(ReadMeKey, QStringLiteral("0")))) return false;
+    FrmReadme& readme = window();
     WriteLog(QStringLiteral("開啟說明畫面"));
     readme.Form_Load();
     readme.repaint();

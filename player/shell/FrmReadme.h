@@ -3,6 +3,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -48,6 +50,7 @@ private:
 };
 
 // The readme gate of the start: shows the readme and waits, letting events run, until its
-// button was pressed. Returns at once when the setting says not to show it.
+// button was pressed. Returns at once when the setting says not to show it; the window is
+// asked of readme() only when it is to be shown, so a start that skips it never builds it.
 // Returns whether the readme was shown.
-bool RunReadmeGate(FrmReadme& readme);
+bool RunReadmeGate(const std::function<FrmReadme&()>& readme);

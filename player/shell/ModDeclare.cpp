@@ -24,7 +24,7 @@ bool ChkPrevInstance(frmVCD& form)
     if (!guard->claim()) return false;
     QObject::connect(guard, &InstanceGuard::comeForward, &form, [&form] {
         // The window the user sees comes forward: the readme while it holds the start.
-        QWidget* front = form.readme().isVisible() ? static_cast<QWidget*>(&form.readme()) : &form;
+        QWidget* front = form.readmeShown() ? static_cast<QWidget*>(&form.readme()) : &form;
         if (front == &form && form.isMinimized()) form.taskEntry().setWindowState(0);
         front->raise();
         front->activateWindow();
@@ -90,7 +90,7 @@ int Main(QApplication& app)
     WriteLog(QStringLiteral("設定參數"));
     vcd->panelState().WidenItalic = true;
 
-    RunReadmeGate(vcd->readme());
+    RunReadmeGate([vcd]() -> FrmReadme& { return vcd->readme(); });
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     WriteLog(QStringLiteral("檢查完畢!"));

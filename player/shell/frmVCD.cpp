@@ -193,6 +193,8 @@ FrmReadme& frmVCD::readme()
     return *m_readme;
 }
 
+bool frmVCD::readmeShown() const { return m_readme && m_readme->isVisible(); }
+
 void frmVCD::SysInfo1_DisplayChanged()
 {
     if (!m_ended) ScreenResize();
@@ -348,6 +350,7 @@ void frmVCD::layOutPanel()
     if (m_panelState.DeskPicFile.isEmpty())
         m_panelState.DeskPicFile = SystemPaths::ProgramFolder() + QStringLiteral("/Desk/Quorvel.JPG");
     m_panel->ChkDeskName();
+    m_panel->prefetchDeskPicture();  // decoded while the definition is read
     if (FileExist(m_panelState.DeskIniFile)) {
         IniFile = m_panelState.DeskIniFile;
         ReadButtonIni(*m_panel, true);

@@ -111,6 +111,7 @@ public:
     frmSongSet& songSet() { return *m_songSet; }
     frmTemp& taskEntry() { return *m_temp; }
     FrmReadme& readme();
+    bool readmeShown() const;
     // The button colour tool, built at its first use: nothing at start reads it.
     FrmColor& colorTool();
     PlaybackEngine& engine() { return *m_engine; }

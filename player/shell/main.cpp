@@ -1,4 +1,5 @@
 #include "DisplayServer.h"
+#include "FontWarmUp.h"
 #include "ModDeclare.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char** argv)
 {
     DisplayServer::PreferX11UnderWayland();
     QApplication app(argc, argv);
+    const FontWarmUp fonts;  // while the windows are built
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
     QApplication::setQuitOnLastWindowClosed(false);  // the player ends only through its shut-down
     return ModDeclare::Main(app);

@@ -63,6 +63,11 @@ TEST_F(ListBoxes, FileListFiltersByPatternsJoinedBySemicolonsWithoutRegardToCase
     EXPECT_EQ(files.listCount(), 5);
     files.setPattern("*.wav");
     EXPECT_EQ(files.listCount(), 0);
+
+    // The same names without a list, for a folder spelt in another case; none for no folder.
+    EXPECT_EQ(FileListBox::filesIn(root_ + "/MUSIC", "*.jpg; *.BMP;*.gif"), (QStringList{"a.bmp", "b.JPG", "c.gif"}));
+    EXPECT_EQ(FileListBox::filesIn(root_ + "/Missing", "*.*"), QStringList());
+    EXPECT_EQ(FileListBox::filesIn(root_ + "/Music/d.txt", "*.*"), QStringList());
 }
 
 TEST_F(ListBoxes, FileListKeepsItsFolderWhenANewOneCannotBeRead) {

@@ -273,6 +273,15 @@ TEST_F(PictureSize, RealJpegBmpAndGifPictures) {
     const QByteArray gif = gifBytes(320, 200);
     ASSERT_FALSE(QImage::fromData(gif, "GIF").isNull());  // a picture Qt itself can read
     EXPECT_EQ(measured(write("d.gif", gif)), QSize(320, 200));
+
+    // A frame header behind more metadata than the first read takes in is still found.
+    const QByteArray plain = imageBytes({800, 600}, "jpg");
+    QByteArray tagged = plain.left(2);
+    for (int i = 0; i < 4; ++i)
+        tagged += QByteArray::fromHex("ffe1f000") + QByteArray(0xf000 - 2, 'x');
+    tagged += plain.mid(2);
+    ASSERT_GT(tagged.indexOf(QByteArray::fromHex("ffc0")), 200 * 1024);
+    EXPECT_EQ(measured(write("tagged.jpg", tagged)), QSize(800, 600));
 }
 
 TEST_F(PictureSize, BmpSizesUseTheWhole32BitFields) {

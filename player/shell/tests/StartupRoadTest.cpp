@@ -119,17 +119,20 @@ TEST(StartupRoad, ReadmeGateEndsOnlyThroughItsButton)
     QTimer::singleShot(10000, &readme, [&] {
         if (!cameBack) pressTheButton();
     });
-    EXPECT_TRUE(RunReadmeGate(readme));
+    EXPECT_TRUE(RunReadmeGate([&]() -> FrmReadme& { return readme; }));
     EXPECT_TRUE(cameBack);
     EXPECT_FALSE(readme.isVisible());
     EXPECT_EQ(GetAppSetting("ReadMe", ""), "1");
     EXPECT_EQ(ShellTest::logTexts(program), (QStringList{"進入Quorvel V1.1.400", "開啟說明畫面", "結束說明畫面"}));
     EXPECT_FALSE(readme.RichTextBox1->toPlainText().isEmpty());  // a text even without ReadMe.rtf
 
-    // Not shown any more.
-    FrmReadme next;
-    EXPECT_FALSE(RunReadmeGate(next));
-    EXPECT_FALSE(next.isVisible());
+    // Not shown any more, and not even built: the start skips its window.
+    bool built = false;
+    EXPECT_FALSE(RunReadmeGate([&]() -> FrmReadme& {
+        built = true;
+        return readme;
+    }));
+    EXPECT_FALSE(built);
 }
 
 TEST(StartupRoad, ReadmeButtonWithBoxUncheckedShowsItAgainNextTime)
@@ -137,7 +140,7 @@ TEST(StartupRoad, ReadmeButtonWithBoxUncheckedShowsItAgainNextTime)
     ShellTest::freshWorld();
     FrmReadme readme;
     QTimer::singleShot(20, &readme, [&] { readme.Command1->click(); });
-    RunReadmeGate(readme);
+    RunReadmeGate([&]() -> FrmReadme& { return readme; });
     EXPECT_EQ(GetAppSetting("ReadMe", ""), "0");
     EXPECT_TRUE(FrmReadme::ShowsFor(GetAppSetting("ReadMe", "0")));
 }
