@@ -1,4 +1,5 @@
 #include "DisplayServer.h"
+#include "FontWarmUp.h"
 #include "MediaBackend.h"
 #include "MessageBox.h"
 #include "MpvRuntime.h"
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 {
     DisplayServer::PreferX11UnderWayland();
     QApplication app(argc, argv);
+    const FontWarmUp fonts;  // while the window is built
     frmDobbrin window(SystemPaths::ProgramFolder());
     window.show();
     // libmpv loads while the user looks at the window, so that the first song opens at once;

@@ -1,10 +1,10 @@
 #include "InstanceGuard.h"
 
+#include "LocalChannel.h"
 #include "SystemPaths.h"
 
 #include <QCryptographicHash>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QTimer>
 
 InstanceGuard::InstanceGuard(QObject* parent) : QObject(parent) {}
 
@@ -16,41 +16,38 @@ QString InstanceGuard::ServerName()
            QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
 }
 
-bool InstanceGuard::send(const QString& line, int timeoutMs)
-{
-    QLocalSocket socket;
-    socket.connectToServer(ServerName());
-    if (!socket.waitForConnected(timeoutMs)) return false;
-    socket.write(line.toUtf8() + '\n');
-    socket.flush();
-    socket.waitForBytesWritten(timeoutMs);
-    socket.disconnectFromServer();
-    return true;
-}
+bool InstanceGuard::send(const QString& line, int timeoutMs) { return LocalChannel::send(ServerName(), line, timeoutMs); }
 
 bool InstanceGuard::claim()
 {
     if (send(QStringLiteral("raise"), 500)) return false;
-    QLocalServer::removeServer(ServerName());  // a socket left by a copy that died
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(ServerName())) return true;  // cannot listen: run all the same
-    connect(m_server, &QLocalServer::newConnection, this, &InstanceGuard::readClient);
+    m_listener = new LocalListener(this);
+    if (!m_listener->listen(ServerName())) return true;  // cannot listen: run all the same
+    connect(m_listener, &LocalListener::lineReceived, this, &InstanceGuard::take);
     return true;
 }
 
-void InstanceGuard::readClient()
+void InstanceGuard::take(const QString& received)
 {
-    while (QLocalSocket* client = m_server->nextPendingConnection()) {
-        connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-        connect(client, &QLocalSocket::readyRead, this, [this, client] {
-            while (client->canReadLine()) {
-                const QString line = QString::fromUtf8(client->readLine()).trimmed();
-                if (line == QLatin1String("raise"))
-                    emit comeForward();
-                else if (qEnvironmentVariableIntValue("PELLORAN_TEST_CONTROL") == 1)
-                    emit testCommand(line);
-            }
-        });
-    }
+    const QString line = received.trimmed();
+    if (line == QLatin1String("raise"))
+        emit comeForward();
+    else if (qEnvironmentVariableIntValue("PELLORAN_TEST_CONTROL") == 1)
+        queueTestCommand(line);
+}
+
+// One command a turn of the event loop, as a user acts: what one command started (a window
+// being shown, its fields filled) has happened before the next command looks for it, even
+// when a test sends several at once.
+void InstanceGuard::queueTestCommand(const QString& command)
+{
+    m_testCommands.enqueue(command);
+    if (m_testCommands.size() == 1) QTimer::singleShot(0, this, &InstanceGuard::runTestCommand);
+}
+
+void InstanceGuard::runTestCommand()
+{
+    emit testCommand(m_testCommands.head());
+    m_testCommands.dequeue();
+    if (!m_testCommands.isEmpty()) QTimer::singleShot(0, this, &InstanceGuard::runTestCommand);
 }

@@ -4,9 +4,10 @@
 // an automated test gives ("click <caption>", "close", "quit", "minimize", "restore").
 
 #include <QObject>
+#include <QQueue>
 #include <QString>
 
-class QLocalServer;
+class LocalListener;
 
 class InstanceGuard : public QObject
 {
@@ -29,6 +30,9 @@ signals:
     void testCommand(const QString& command);
 
 private:
-    void readClient();
-    QLocalServer* m_server = nullptr;
+    void take(const QString& line);
+    void queueTestCommand(const QString& command);
+    void runTestCommand();
+    LocalListener* m_listener = nullptr;
+    QQueue<QString> m_testCommands;
 };

@@ -1,9 +1,10 @@
 #include "RealPlayerSession.h"
 
+#include "LocalChannel.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QThread>
@@ -106,15 +107,7 @@ QString RealPlayerSession::serverName() const
 
 bool RealPlayerSession::command(const QString &line) const
 {
-    QLocalSocket socket;
-    socket.connectToServer(serverName());
-    if (!socket.waitForConnected(2000))
-        return false;
-    socket.write(line.toUtf8() + '\n');
-    socket.flush();
-    socket.waitForBytesWritten(2000);
-    socket.disconnectFromServer();
-    return true;
+    return LocalChannel::send(serverName(), line);
 }
 
 QMap<QString, QString> RealPlayerSession::panel() const

@@ -1,0 +1,206 @@
+#include "LocalChannel.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// A line that never ends is not kept without bound.
+constexpr qsizetype MaxLine = 64 * 1024;
+
+bool socketAddress(const QString &path, sockaddr_un &address)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (bytes.isEmpty() || size_t(bytes.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, bytes.constData(), size_t(bytes.size()));
+    return true;
+}
+
+int streamSocket()
+{
+    return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+}
+
+// Waits until the socket is ready for the events, or the deadline passes.
+bool readyFor(int fd, short events, const QDeadlineTimer &deadline)
+{
+    pollfd entry{fd, events, 0};
+    for (;;) {
+        const int result = ::poll(&entry, 1, int(qMin<qint64>(deadline.remainingTime(), INT_MAX)));
+        if (result > 0)
+            return !(entry.revents & (POLLERR | POLLNVAL));
+        if (result == 0 || errno != EINTR)
+            return false;
+    }
+}
+
+bool connectTo(int fd, const sockaddr_un &address, const QDeadlineTimer &deadline)
+{
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)
+        return true;
+    if (errno != EAGAIN && errno != EINPROGRESS)
+        return false;  // nobody listens
+    int error = 0;
+    socklen_t length = sizeof error;
+    return readyFor(fd, POLLOUT, deadline) && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0
+           && error == 0;
+}
+
+bool writeAll(int fd, const QByteArray &bytes, const QDeadlineTimer &deadline)
+{
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::send(fd, bytes.constData() + written, size_t(bytes.size() - written), MSG_NOSIGNAL);
+        if (count > 0)
+            written += count;
+        else if (count < 0 && errno == EINTR)
+            continue;
+        else if (count < 0 && errno == EAGAIN && readyFor(fd, POLLOUT, deadline))
+            continue;
+        else
+            return false;
+    }
+    return true;
+}
+
+// Bound in a folder only the user can enter and then moved into place, so that nobody else
+// can connect in the moment before its permissions are set.
+bool bindPrivately(int fd, const QString &path)
+{
+    QByteArray folder = QFile::encodeName(QDir::tempPath() + QStringLiteral("/channel-XXXXXX"));
+    if (!::mkdtemp(folder.data()))
+        return false;
+    const QString inside = QFile::decodeName(folder) + QStringLiteral("/socket");
+    sockaddr_un address;
+    const bool bound = socketAddress(inside, address)
+                       && ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0
+                       && ::chmod(address.sun_path, S_IRUSR | S_IWUSR) == 0
+                       && ::rename(address.sun_path, QFile::encodeName(path).constData()) == 0;
+    if (!bound)
+        ::unlink(address.sun_path);
+    ::rmdir(folder.constData());
+    return bound;
+}
+
+}  // namespace
+
+namespace LocalChannel {
+
+QString path(const QString &name)
+{
+    return QDir::tempPath() + QLatin1Char('/') + name;
+}
+
+bool send(const QString &name, const QString &line, int timeoutMs)
+{
+    sockaddr_un address;
+    if (!socketAddress(path(name), address))
+        return false;
+    const int fd = streamSocket();
+    if (fd < 0)
+        return false;
+    const QDeadlineTimer deadline(timeoutMs);
+    const bool sent = connectTo(fd, address, deadline) && writeAll(fd, line.toUtf8() + '\n', deadline);
+    ::close(fd);
+    return sent;
+}
+
+}  // namespace LocalChannel
+
+struct LocalListener::Client
+{
+    explicit Client(int socket) : fd(socket), notifier(qintptr(socket), QSocketNotifier::Read) {}
+    ~Client()
+    {
+        notifier.setEnabled(false);
+        ::close(fd);
+    }
+
+    // Takes what arrived; false once the sender is done (or writes a line without end).
+    bool read(QStringList &lines)
+    {
+        char buffer[4096];
+        ssize_t count;
+        while ((count = ::recv(fd, buffer, sizeof buffer, 0)) > 0)
+            pending.append(buffer, count);
+        const bool open = count < 0 && (errno == EAGAIN || errno == EINTR);
+        for (qsizetype end; (end = pending.indexOf('\n')) >= 0; pending.remove(0, end + 1))
+            lines << QString::fromUtf8(pending.left(end));
+        return open && pending.size() <= MaxLine;
+    }
+
+    const int fd;
+    QByteArray pending;  // the start of a line still being written
+    QSocketNotifier notifier;
+};
+
+LocalListener::LocalListener(QObject *parent) : QObject(parent) {}
+
+LocalListener::~LocalListener()
+{
+    m_clients.clear();
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        QFile::remove(m_path);
+    }
+}
+
+bool LocalListener::listen(const QString &name)
+{
+    const QString path = LocalChannel::path(name);
+    sockaddr_un address;
+    if (m_fd >= 0 || !socketAddress(path, address))
+        return false;
+    const int fd = streamSocket();
+    if (fd < 0)
+        return false;
+    QFile::remove(path);  // left by a copy that died
+    if (!bindPrivately(fd, path) || ::listen(fd, SOMAXCONN) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_path = path;
+    m_notifier = new QSocketNotifier(qintptr(fd), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &LocalListener::acceptClients);
+    return true;
+}
+
+void LocalListener::acceptClients()
+{
+    for (int fd; (fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0;) {
+        m_clients.push_back(std::make_unique<Client>(fd));
+        connect(&m_clients.back()->notifier, &QSocketNotifier::activated, this, &LocalListener::readClients);
+    }
+    readClients();
+}
+
+// Every sender is read, in the order they connected, whichever of them woke the listener: a
+// sender writes before the next one connects, so an earlier sender's lines are always in.
+void LocalListener::readClients()
+{
+    QStringList lines;
+    std::erase_if(m_clients, [&lines](const std::unique_ptr<Client> &client) { return !client->read(lines); });
+    // Handed over last: a receiver may run the event loop, or end the listener.
+    const QPointer<LocalListener> alive(this);
+    for (const QString &line : lines) {
+        emit lineReceived(line);
+        if (!alive)
+            return;
+    }
+}
