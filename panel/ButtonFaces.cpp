@@ -131,7 +131,7 @@ void PanelForm::ButtonUpdateA(QVector<PanelKey *> &Keys, QVector<BackingPicture>
         ++m_state.ButtonCount;
         BackingPicture none;
         ButtonMask(i < Masks.size() ? Masks[i] : none, *Keys[i], Rebuild);
-        progress().ProgressBar1->setValue(int(m_state.ButtonCount / ProgressKeys * 100));
+        showProgressValue(int(m_state.ButtonCount / ProgressKeys * 100));
     }
 }
 
@@ -143,7 +143,7 @@ void PanelForm::ButtonMask(BackingPicture &Mask, PanelKey &Key, bool Rebuild)
             m_objects.setFormPicture(desk.toImage());
         m_objects.ImageDesk->hide();
     }
-    progress().Label3->setText(m_state.ButtonCacheFile);
+    showProgressFile(m_state.ButtonCacheFile);
 
     // Faces on a plain ground are not the panel's: they neither come from nor go to its cache.
     bool faceReady = false;

@@ -39,9 +39,36 @@ PanelForm::~PanelForm()
 
 frmProg &PanelForm::progress()
 {
-    if (!m_prog)
+    if (!m_prog) {
         m_prog = new frmProg;
+        m_prog->ProgressBar1->setValue(m_progressValue);
+        if (!m_progressPanel.isNull())
+            m_prog->Label2->setText(m_progressPanel);
+        if (!m_progressFile.isNull())
+            m_prog->Label3->setText(m_progressFile);
+    }
     return *m_prog;
+}
+
+void PanelForm::showProgressValue(int value)
+{
+    m_progressValue = value;
+    if (m_prog)
+        m_prog->ProgressBar1->setValue(value);
+}
+
+void PanelForm::showProgressPanel(const QString &text)
+{
+    m_progressPanel = text;
+    if (m_prog)
+        m_prog->Label2->setText(text);
+}
+
+void PanelForm::showProgressFile(const QString &text)
+{
+    m_progressFile = text;
+    if (m_prog)
+        m_prog->Label3->setText(text);
 }
 
 QString PanelForm::DefaultDeskPicFile() const
@@ -58,7 +85,7 @@ void PanelForm::ChkDeskName()
     m_state.DeskIniFile = AddPath(m_state.SkinDir, name.left(qMax(0, name.size() - 3)) + QStringLiteral("INI"));
     m_state.ButtonCacheFile =
         AddPath(m_state.ButtonCacheDir, name.left(qMax(0, name.size() - 4)) + QStringLiteral("-00.Bmp"));
-    progress().Label2->setText(QStringLiteral("面板檔名:") + name);
+    showProgressPanel(QStringLiteral("面板檔名:") + name);
 }
 
 namespace {
@@ -189,8 +216,7 @@ void PanelForm::DeskLoad()
 
 void PanelForm::DeskUpdate(bool Rebuild)
 {
-    frmProg &prog = progress();
-    prog.ProgressBar1->setValue(0);
+    showProgressValue(0);
     m_host.hideForm();
     WriteLog(QStringLiteral("開始載入面板-") + m_state.DeskPicFile);
     DeskLoad();
@@ -201,7 +227,8 @@ void PanelForm::DeskUpdate(bool Rebuild)
     ButtonUpdate(Rebuild);
     WriteLog(QStringLiteral("載入按鈕完成"));
     m_objects.ShowObj(true);
-    prog.hide();
+    if (m_prog)
+        m_prog->hide();
     m_host.showForm();
     m_objects.Label1->setText(QString());
 }

@@ -30,7 +30,10 @@ public:
     PanelState &state() { return m_state; }
     ButtonColorSettings &colors() { return m_colors; }
     PanelObjects &obj() { return m_objects; }
+    // The window that shows the building of key faces, built on first use with what it
+    // would show by then: a start that takes every face from the cache never builds it.
     frmProg &progress();
+    frmProg *progressIfBuilt() const { return m_prog; }
 
     // Panel load
     void ChkDeskName();
@@ -60,12 +63,18 @@ private:
     void colourLabelsFromPicture();
     void buildFace(BackingPicture &Mask, PanelKey &Key);
     bool loadCachedFace(PanelKey &Key);
+    void showProgressValue(int value);
+    void showProgressPanel(const QString &text);
+    void showProgressFile(const QString &text);
 
     PanelHost &m_host;
     PanelState &m_state;
     ButtonColorSettings &m_colors;
     PanelObjects m_objects;
     frmProg *m_prog = nullptr;
+    int m_progressValue = 0;
+    QString m_progressPanel;
+    QString m_progressFile;
     bool m_plainPanel = false;
     QString m_prefetchedPath;
     std::future<QImage> m_prefetched;

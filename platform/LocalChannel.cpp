@@ -78,23 +78,12 @@ bool writeAll(int fd, const QByteArray &bytes, const QDeadlineTimer &deadline)
     return true;
 }
 
-// Bound in a folder only the user can enter and then moved into place, so that nobody else
-// can connect in the moment before its permissions are set.
-bool bindPrivately(int fd, const QString &path)
+// Private from its creation: on Linux a socket file takes the mode of the socket it is bound
+// from, so nobody else can connect in the moment between the bind and a chmod.
+bool bindPrivately(int fd, const sockaddr_un &address)
 {
-    QByteArray folder = QFile::encodeName(QDir::tempPath() + QStringLiteral("/channel-XXXXXX"));
-    if (!::mkdtemp(folder.data()))
-        return false;
-    const QString inside = QFile::decodeName(folder) + QStringLiteral("/socket");
-    sockaddr_un address;
-    const bool bound = socketAddress(inside, address)
-                       && ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0
-                       && ::chmod(address.sun_path, S_IRUSR | S_IWUSR) == 0
-                       && ::rename(address.sun_path, QFile::encodeName(path).constData()) == 0;
-    if (!bound)
-        ::unlink(address.sun_path);
-    ::rmdir(folder.constData());
-    return bound;
+    return ::fchmod(fd, S_IRUSR | S_IWUSR) == 0
+           && ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
 }
 
 }  // namespace
@@ -170,7 +159,7 @@ bool LocalListener::listen(const QString &name)
     if (fd < 0)
         return false;
     QFile::remove(path);  // left by a copy that died
-    if (!bindPrivately(fd, path) || ::listen(fd, SOMAXCONN) != 0) {
+    if (!bindPrivately(fd, address) || ::listen(fd, SOMAXCONN) != 0) {
         ::close(fd);
         return false;
     }

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -50,11 +51,35 @@ bool alreadyHolds(const QString& path, const QByteArray& bytes) {
     bool ok = false;
     return read(path, &ok) == bytes && ok;
 }
+// A temporary file beside the target, written whole and renamed over it, as QSaveFile does,
+// but without the sync its commit always makes.
+bool replaceWithoutSync(const QString& path, const QByteArray& bytes) {
+    QByteArray temporary = QFile::encodeName(path) + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat old;  // the new file keeps the old one's permissions
+    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) break;
+        written += count;
+    }
+    const bool whole = written == bytes.size() && ::fchmod(fd, mode) == 0;
+    if (::close(fd) != 0 || !whole || ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool write(const QString& path, const QByteArray& bytes, bool waitForDisk) {
     if (path.isEmpty()) return false;
     if (alreadyHolds(path, bytes)) return true;
+    if (!waitForDisk) return replaceWithoutSync(path, bytes);
     QSaveFile file(path);
     // Unbuffered: QSaveFile does not notice a buffered write whose flush fails at commit
     // (a small file on a full disk) and would rename the empty temporary file over the

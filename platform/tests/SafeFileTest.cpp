@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +39,8 @@ TEST(SafeFileOnAFullDisk, AWriteFailsAndKeepsTheOldFileSmallOrLarge) {
     EXPECT_EQ(contentOf(file), QByteArray("old\r\n"));
     EXPECT_FALSE(SafeFile::write(file, QByteArray(64 * 1024, 'x'), false));  // not synced: just as whole
     EXPECT_EQ(contentOf(file), QByteArray("old\r\n"));
+    EXPECT_FALSE(SafeFile::write(file, "new\r\n", false));
+    EXPECT_EQ(contentOf(file), QByteArray("old\r\n"));
     EXPECT_FALSE(SafeFile::write(disk.filePath("new.txt"), "x"));
     EXPECT_EQ(disk.names(), QStringList({FullDisk::FillerName, "list.m3u"}));  // no temporary file left
 
@@ -44,6 +48,19 @@ TEST(SafeFileOnAFullDisk, AWriteFailsAndKeepsTheOldFileSmallOrLarge) {
     EXPECT_TRUE(SafeFile::write(file, "new\r\n"));
     EXPECT_EQ(contentOf(file), QByteArray("new\r\n"));
     EXPECT_EQ(disk.names(), QStringList({"list.m3u"}));
+}
+
+TEST(SafeFile, AWriteWithoutSyncReplacesTheFileWholeAndKeepsItsPermissions) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("Quorvel.log");
+    ASSERT_TRUE(SafeFile::write(file, "first\r\n", false));
+    EXPECT_EQ(contentOf(file), QByteArray("first\r\n"));
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(SafeFile::write(file, "second, longer\r\n", false));
+    EXPECT_EQ(contentOf(file), QByteArray("second, longer\r\n"));
+    EXPECT_EQ(QFileInfo(file).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"Quorvel.log"});  // no temporary file left
+    EXPECT_FALSE(SafeFile::write(folder.filePath("missing/folder/x.log"), "x", false));
 }
 
 TEST(SafeFileOnAFullDisk, AnAppendAddsAllOrNothing) {

@@ -503,7 +503,7 @@ void frmVCD::UnloadAllForms()
 {
     m_temp->UnloadRequested = true;
     // Every other window first, in the order of the player's window list; then the panel.
-    for (QWidget* w : {static_cast<QWidget*>(m_findMusic.get()), static_cast<QWidget*>(progressWindow()),
+    for (QWidget* w : {static_cast<QWidget*>(m_findMusic.get()), static_cast<QWidget*>(m_panel->progressIfBuilt()),
                        static_cast<QWidget*>(m_readme), static_cast<QWidget*>(m_set),
                        static_cast<QWidget*>(m_songSet.get())})
         if (w) w->hide();
