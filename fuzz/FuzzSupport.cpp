@@ -61,7 +61,7 @@ QString writeInput(const uint8_t *data, size_t size, const QString &name)
 QString textOf(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = bytesOf(data, size);
-    return Cp950::hasUtf8Bom(bytes) ? QString::fromUtf8(bytes.mid(3)) : Cp950::decode(bytes);
+    return Cp950::decodeText(bytes);
 }
 
 void require(bool holds, const char *promise)

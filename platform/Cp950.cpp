@@ -2,11 +2,14 @@
 
 #include "SafeFile.h"
 
+#include <QStringDecoder>
+
 #include <iconv.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -138,13 +141,25 @@ QString cutToBytes(const QString& text, int maxBytes) {
 
 bool hasUtf8Bom(const QByteArray& bytes) { return bytes.startsWith("\xEF\xBB\xBF"); }
 
+QString decodeText(const QByteArray& bytes) {
+    if (hasUtf8Bom(bytes)) return QString::fromUtf8(bytes.mid(3));
+    // Saved as "Unicode" by a Windows editor: read as code page 950 it was nothing but noise.
+    const auto utf16 = bytes.startsWith("\xFF\xFE")   ? std::optional(QStringConverter::Utf16LE)
+                       : bytes.startsWith("\xFE\xFF") ? std::optional(QStringConverter::Utf16BE)
+                                                       : std::nullopt;
+    if (utf16) {
+        QStringDecoder decoder(*utf16, QStringDecoder::Flag::Stateless);
+        return decoder.decode(bytes.mid(2));
+    }
+    return decode(bytes);
+}
+
 QString readTextFile(const QString& path, bool* ok) {
     bool readOk = false;
-    QByteArray bytes = SafeFile::read(path, &readOk);
+    const QByteArray bytes = SafeFile::read(path, &readOk);
     if (ok) *ok = readOk;
     if (!readOk) return QString();
-    if (hasUtf8Bom(bytes)) return QString::fromUtf8(bytes.mid(3));
-    return decode(bytes);
+    return decodeText(bytes);
 }
 
 bool writeTextFile(const QString& path, const QString& text) {

@@ -24,8 +24,11 @@ int byteLength(const QString& text);
 // cut on a whole character (a double-byte character is never split).
 QString cutToBytes(const QString& text, int maxBytes);
 
-// Decodes a whole file: UTF-8 when it starts with a UTF-8 byte-order mark (the mark dropped),
-// code page 950 otherwise. A missing or unreadable file gives "" and *ok = false.
+// Decodes the bytes of a whole text file: UTF-8 or UTF-16 when they start with that encoding's
+// byte-order mark (the mark dropped), code page 950 otherwise.
+QString decodeText(const QByteArray& bytes);
+// Reads and decodes a whole file (decodeText). A missing or unreadable file gives "" and
+// *ok = false.
 QString readTextFile(const QString& path, bool* ok = nullptr);
 
 // True when the file starts with a UTF-8 byte-order mark.

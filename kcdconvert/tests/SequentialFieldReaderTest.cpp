@@ -97,10 +97,15 @@ TEST(KcdDocumentCache, ReadsAFileAgainWhenItChanged)
     EXPECT_EQ(cache.load(path, {}).fields, (QStringList{"a", "b", "c"}));
 }
 
-TEST(KcdDocument, FileWithUtf8ByteOrderMarkIsReadAsUtf8)
+TEST(KcdDocument, FileWithAUnicodeByteOrderMarkIsReadInThatEncoding)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.KCD"));
-    KcdTestFiles::writeBytes(path, QByteArray("\xEF\xBB\xBF") + QStringLiteral("10,歌＠專＠\r\n").toUtf8());
+    const QString text = QStringLiteral("10,歌＠專＠\r\n");
+    KcdTestFiles::writeBytes(path, QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+    EXPECT_EQ(ReadKcdDocument(path, {}).fields, (QStringList{"10", QStringLiteral("歌＠專＠")}));
+    // Saved as "Unicode" (UTF-16, low byte first) by a Windows editor.
+    KcdTestFiles::writeBytes(path, QByteArray("\xFF\xFE")
+                                       + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2));
     EXPECT_EQ(ReadKcdDocument(path, {}).fields, (QStringList{"10", QStringLiteral("歌＠專＠")}));
 }

@@ -61,6 +61,16 @@ TEST(Cp950, ReadsFilesAsCp950OrUtf8WithMark) {
     EXPECT_EQ(Cp950::readTextFile(cp950, &ok), QStringLiteral("設定\r\n"));
     EXPECT_TRUE(ok);
     EXPECT_EQ(Cp950::readTextFile(utf8, &ok), QStringLiteral("設定"));
+    // "Unicode" as a Windows editor saves it, either byte order.
+    const QString lines = QStringLiteral("設定,\"歌\"\r\n");
+    QByteArray little("\xFF\xFE"), big("\xFE\xFF");
+    for (const QChar ch : lines) {
+        little += char(ch.unicode() & 0xFF), little += char(ch.unicode() >> 8);
+        big += char(ch.unicode() >> 8), big += char(ch.unicode() & 0xFF);
+    }
+    EXPECT_EQ(Cp950::decodeText(little), lines);
+    EXPECT_EQ(Cp950::decodeText(big), lines);
+    EXPECT_EQ(Cp950::decodeText(QByteArray("\xFF\xFE\x41\x00\x42", 5)), QStringLiteral("A\uFFFD"));  // a last odd byte
     EXPECT_EQ(Cp950::readTextFile(dir.filePath("missing"), &ok), QString());
     EXPECT_FALSE(ok);
 }
