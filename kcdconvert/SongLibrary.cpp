@@ -21,11 +21,18 @@ bool makeFolder(const QString& path)
     return QFileInfo(path).isDir() || QDir().mkdir(path);
 }
 
-// The first of name.txt, name(2).txt, name(3).txt ... that does not exist yet.
-QString freePath(const QString& folder, const QString& name)
+bool holdsExactly(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.size() == bytes.size() && file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
+
+// The first of name.txt, name(2).txt, name(3).txt ... that does not exist yet, or that
+// already holds this very song: converting the same KCD again adds no copy of it.
+QString freePath(const QString& folder, const QString& name, const QByteArray& bytes)
 {
     QString path = folder + u'/' + name + kSongExtension;
-    for (int copy = 2; QFileInfo::exists(path); ++copy)
+    for (int copy = 2; QFileInfo::exists(path) && !holdsExactly(path, bytes); ++copy)
         path = folder + u'/' + name + u'(' + QString::number(copy) + u')' + kSongExtension;
     return path;
 }
@@ -98,12 +105,6 @@ SongFileResult SongLibrary::save(const QString& albumCaption, const QString& son
         name = songNumberPrefix(name) + kStandInTitle;
         result.standInName = true;
     }
-    const QString albumFolder = m_folder + u'/' + album;
-    // A stand-in name never replaces a file: it may stand for several songs.
-    result.path = result.standInName ? freePath(albumFolder, name) : albumFolder + u'/' + name + kSongExtension;
-
-    if (!makeFolder(m_folder) || !makeFolder(albumFolder))
-        return result;
     QString text;
     for (const QString& line : lines) {
         // A quoted KCD field may hold a comma or a quote: the reader of song files must not split there.
@@ -112,6 +113,13 @@ SongFileResult SongLibrary::save(const QString& albumCaption, const QString& son
         if (letEventsRun)
             letEventsRun();
     }
-    result.written = replaceFile(result.path, Cp950::encode(text));
+    const QByteArray bytes = Cp950::encode(text);
+
+    const QString albumFolder = m_folder + u'/' + album;
+    // A stand-in name never replaces another song's file: it may stand for several songs.
+    result.path = result.standInName ? freePath(albumFolder, name, bytes) : albumFolder + u'/' + name + kSongExtension;
+    if (!makeFolder(m_folder) || !makeFolder(albumFolder))
+        return result;
+    result.written = replaceFile(result.path, bytes);
     return result;
 }

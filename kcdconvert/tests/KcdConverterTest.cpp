@@ -144,12 +144,12 @@ TEST_F(KcdConverterTest, SongWithoutTimeFieldIsSkippedAndReported)
 TEST_F(KcdConverterTest, EmptyAlbumGetsAStandInFolderThatOverwritesNothing)
 {
     KcdConverter converter(programFolder());
-    const QStringList noAlbum{QStringLiteral("10,歌＠　＠"), QStringLiteral("00:01:0 ,一＠")};
-    readFile(converter, addKcd("a.KCD", noAlbum));
+    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,歌＠　＠"), QStringLiteral("00:01:0 ,一＠")}));
     EXPECT_EQ(converter.state().Label1, QStringLiteral("　"));
     converter.ConvertFile();
-    readFile(converter, addKcd("b.KCD", noAlbum));
+    readFile(converter, addKcd("b.KCD", {QStringLiteral("10,歌＠　＠"), QStringLiteral("00:01:0 ,二＠")}));
     converter.ConvertFile();
+    converter.ConvertFile();  // the same song again takes no third file
     EXPECT_EQ(songFilesIn(QStringLiteral("未命名專集")), (QStringList{QStringLiteral("01_歌(2).txt"),
                                                                   QStringLiteral("01_歌.txt")}));
     EXPECT_EQ(QDir(library()).entryList(QDir::Files), QStringList());
@@ -176,10 +176,9 @@ TEST_F(KcdConverterTest, UntitledSongIsWrittenUnderAStandInNameWithoutTakingANum
     EXPECT_EQ(converter.state().List1,
               (QStringList{QStringLiteral("01_甲"), QStringLiteral("未命名"), QStringLiteral("02_丙")}));
     converter.ConvertFile();
-    converter.ConvertFile();
+    converter.ConvertFile();  // converted again: the untitled song's file is found, not copied
     EXPECT_EQ(songFilesIn(QStringLiteral("專")),
-              (QStringList{QStringLiteral("01_甲.txt"), QStringLiteral("02_丙.txt"), QStringLiteral("未命名(2).txt"),
-                           QStringLiteral("未命名.txt")}));
+              (QStringList{QStringLiteral("01_甲.txt"), QStringLiteral("02_丙.txt"), QStringLiteral("未命名.txt")}));
     EXPECT_EQ(readBytes(library() + QStringLiteral("/專/未命名.txt")),
               Cp950::encode(QStringLiteral("00:00:0 未命名\r\n00:02:0 二\r\n")));
     EXPECT_TRUE(converter.state().List4.isEmpty());
