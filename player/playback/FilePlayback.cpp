@@ -118,13 +118,7 @@ bool FilePlayback::playInVideoWindow(const QString &file, quint64 start)
     }
     VCDResize();
     m_engine.frmPlay().show();
-    m_engine.SetVolume();
-    m_engine.Delay(0.5);
-    if (start != m_starts)
-        return false;
-    control->setCommand(QStringLiteral("Play"));
-    letEventsRun();
-    return true;
+    return playOpened(control, start);
 }
 
 bool FilePlayback::playInPanel(const QString &file, quint64 start)
@@ -144,7 +138,12 @@ bool FilePlayback::playInPanel(const QString &file, quint64 start)
     m_host.showVideoPicture(area);
     control->show();
     m_host.setMainVisible(true);
+    return playOpened(control, start);
+}
 
+// The opened file plays at the user's volume, unless another start came meanwhile.
+bool FilePlayback::playOpened(MciWnd *control, quint64 start)
+{
     m_engine.SetVolume();
     m_engine.Delay(0.5);
     if (start != m_starts)

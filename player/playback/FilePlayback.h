@@ -43,6 +43,7 @@ private:
     // Each returns false when a later start began while it waited.
     bool playInVideoWindow(const QString &file, quint64 start);
     bool playInPanel(const QString &file, quint64 start);
+    bool playOpened(MciWnd *control, quint64 start);
     // Songs of a folder entry, or the entry itself; returns the song path.
     QString chooseSong();
     void fillEntryMenu();
