@@ -7,7 +7,7 @@
 # Prints the median of each and its ratio to the bare window. Not a test: figures vary with the
 # machine, compare them within one run.
 #
-#   scripts/startup-bench.sh [runs]         (default 9; build folder: $BUILD_DIR or build/)
+#   scripts/startup-bench.sh [runs]         (default 15; build folder: $BUILD_DIR or build/)
 #   TAVRIN=/other/Tavrin scripts/startup-bench.sh   measures another build of a program
 #                                                    (likewise DOBBRIN, BARE_WINDOW)
 #   BENCH_ALSO="old-Tavrin=/other/Tavrin" scripts/startup-bench.sh
@@ -17,7 +17,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-runs=${1:-9}
+runs=${1:-15}
 bin=$(realpath "${BUILD_DIR:-build}/bin")
 export BENCH_RUNS=$runs
 export BENCH_BARE=${BARE_WINDOW:-$bin/bare_window}
