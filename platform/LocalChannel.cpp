@@ -113,10 +113,10 @@ bool send(const QString &name, const QString &line, int timeoutMs)
 
 struct LocalListener::Client
 {
-    explicit Client(int socket) : fd(socket), notifier(qintptr(socket), QSocketNotifier::Read) {}
+    explicit Client(int socket) : fd(socket), notifier(std::make_unique<QSocketNotifier>(qintptr(socket), QSocketNotifier::Read)) {}
     ~Client()
     {
-        notifier.setEnabled(false);
+        notifier.reset();  // no longer watched before the descriptor goes
         ::close(fd);
     }
 
@@ -135,7 +135,7 @@ struct LocalListener::Client
 
     const int fd;
     QByteArray pending;  // the start of a line still being written
-    QSocketNotifier notifier;
+    std::unique_ptr<QSocketNotifier> notifier;
 };
 
 LocalListener::LocalListener(QObject *parent) : QObject(parent) {}
@@ -174,7 +174,7 @@ void LocalListener::acceptClients()
 {
     for (int fd; (fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0;) {
         m_clients.push_back(std::make_unique<Client>(fd));
-        connect(&m_clients.back()->notifier, &QSocketNotifier::activated, this, &LocalListener::readClients);
+        connect(m_clients.back()->notifier.get(), &QSocketNotifier::activated, this, &LocalListener::readClients);
     }
     readClients();
 }
