@@ -3,13 +3,11 @@
 #include "Cp950.h"
 #include "DelSpace.h"
 #include "FieldReader.h"
+#include "SafeFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <cstdio>
 
 namespace {
 
@@ -21,38 +19,14 @@ bool makeFolder(const QString& path)
     return QFileInfo(path).isDir() || QDir().mkdir(path);
 }
 
-bool holdsExactly(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.size() == bytes.size() && file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
-}
-
 // The first of name.txt, name(2).txt, name(3).txt ... that does not exist yet, or that
 // already holds this very song: converting the same KCD again adds no copy of it.
 QString freePath(const QString& folder, const QString& name, const QByteArray& bytes)
 {
     QString path = folder + u'/' + name + kSongExtension;
-    for (int copy = 2; QFileInfo::exists(path) && !holdsExactly(path, bytes); ++copy)
+    for (int copy = 2; QFileInfo::exists(path) && !SafeFile::holds(path, bytes); ++copy)
         path = folder + u'/' + name + u'(' + QString::number(copy) + u')' + kSongExtension;
     return path;
-}
-
-// Writes the file beside its target and renames it over the target, so that a
-// failed write leaves the old file whole. Unlike a durable save it does not wait
-// for the disk after every song: a folder of KCD files makes thousands of them.
-bool replaceFile(const QString& path, const QByteArray& bytes)
-{
-    const QString partPath = path + QStringLiteral(".part");
-    QFile::remove(partPath);
-    QFile part(partPath);
-    if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return false;
-    const bool written = part.write(bytes) == bytes.size() && part.flush();
-    part.close();
-    if (written && std::rename(QFile::encodeName(partPath).constData(), QFile::encodeName(path).constData()) == 0)
-        return true;
-    QFile::remove(partPath);
-    return false;
 }
 
 // "NN_" of a song name "NN_title", or "" when the name does not start so.
@@ -120,6 +94,7 @@ SongFileResult SongLibrary::save(const QString& albumCaption, const QString& son
     result.path = result.standInName ? freePath(albumFolder, name, bytes) : albumFolder + u'/' + name + kSongExtension;
     if (!makeFolder(m_folder) || !makeFolder(albumFolder))
         return result;
-    result.written = replaceFile(result.path, bytes);
+    // Replaced whole, but not synced song by song: a folder of KCD files makes thousands.
+    result.written = SafeFile::write(result.path, bytes, false);
     return result;
 }

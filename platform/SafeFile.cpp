@@ -41,16 +41,14 @@ QByteArray read(const QString& path, bool* ok) {
     return bytes;
 }
 
-namespace {
-// The programs rewrite several files at every start (the media-driver entries, the built-in
-// panel layout) that mostly hold these very bytes already; replacing such a file costs a
-// flush to disk and a rename for nothing.
-bool alreadyHolds(const QString& path, const QByteArray& bytes) {
+bool holds(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
     if (!info.isFile() || info.size() != bytes.size()) return false;
     bool ok = false;
     return read(path, &ok) == bytes && ok;
 }
+
+namespace {
 // A temporary file beside the target, written whole and renamed over it, as QSaveFile does,
 // but without the sync its commit always makes.
 bool replaceWithoutSync(const QString& path, const QByteArray& bytes) {
@@ -78,7 +76,10 @@ bool replaceWithoutSync(const QString& path, const QByteArray& bytes) {
 
 bool write(const QString& path, const QByteArray& bytes, bool waitForDisk) {
     if (path.isEmpty()) return false;
-    if (alreadyHolds(path, bytes)) return true;
+    // The programs rewrite several files at every start (the media-driver entries, the
+    // built-in panel layout) that mostly hold these very bytes already; replacing such a
+    // file costs a flush to disk and a rename for nothing.
+    if (holds(path, bytes)) return true;
     if (!waitForDisk) return replaceWithoutSync(path, bytes);
     QSaveFile file(path);
     // Unbuffered: QSaveFile does not notice a buffered write whose flush fails at commit

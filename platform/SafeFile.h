@@ -19,6 +19,9 @@ QByteArray read(const QString& path, bool* ok = nullptr);
 // for a busy disk would cost more than the whole rest of the start.
 bool write(const QString& path, const QByteArray& bytes, bool waitForDisk = true);
 
+// True when the file exists and holds exactly these bytes.
+bool holds(const QString& path, const QByteArray& bytes);
+
 // Appends all of the bytes or none of them, creating the file when missing: a write that
 // fails part-way is taken back, so a failed append never leaves half a line. False on failure.
 bool append(const QString& path, const QByteArray& bytes);
