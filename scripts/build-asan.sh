@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
+command -v ccache >/dev/null && generator+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 [ -f build-asan/CMakeCache.txt ] || cmake -S . -B build-asan "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DPELLORAN_SANITIZE=ON -DPELLORAN_FUZZ=ON
 targets=()
