@@ -1,5 +1,7 @@
 #include "Drives.h"
 
+#include "CdioOpen.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -162,7 +164,7 @@ QString uuidOfDevice(const QString& device) {
 
 std::optional<quint32> audioDiscSerial(const QString& device) {
     // Any driver: a disc image has its table of contents too.
-    CdIo_t* cdio = cdio_open(device.toLocal8Bit().constData(), DRIVER_UNKNOWN);
+    CdIo_t* cdio = OpenCdio(QFile::encodeName(device));
     if (!cdio) return std::nullopt;
     std::optional<quint32> serial;
     const track_t first = cdio_get_first_track_num(cdio);

@@ -124,9 +124,15 @@ QString AddFileNum(const QString& name, int step, int& digits) {
     for (int i = name.size() - 5; i >= 0 && name[i].isDigit() && name[i].unicode() < 128; --i) ++run;
     if (run > 0) digits = run;
     if (digits < 0 || name.size() <= digits) return {};
-    const int stemLength = name.size() - 4 - digits;
+    // The number lives in the file name: a field that would reach into the folder is cut
+    // to the name's own stem, and a name whose extension is not "." and three characters
+    // has no place to number that would not take part of the folder or the extension.
+    const int nameStart = name.lastIndexOf(QLatin1Char('/')) + 1;
+    const int nameStem = name.size() - 4 - nameStart;
+    if (run == 0 && (nameStem < 0 || name[name.size() - 4] != QLatin1Char('.'))) return {};
+    const int stemLength = name.size() - 4 - std::min(digits, qMax(nameStem, 0));
     if (stemLength < 0) return {};
-    const QString field = name.mid(stemLength, digits);
+    const QString field = name.mid(stemLength, name.size() - 4 - stemLength);
     const qint64 number = step == 0 ? 0 : qint64(Vb::Val(field)) + step;
     const int places = std::min(digits, 5);
     const QString text = places == 0 ? QString::number(number)

@@ -123,6 +123,7 @@ QString AppProduct() { return identity().product; }
 QString AppCompany() { return identity().company; }
 void SetAppRevision(int Revision) { identity().revision = Revision; }
 int AppRevision() { return identity().revision; }
+QString AppProductLine() { return AppProduct() + QStringLiteral(".") + QString::number(AppRevision()); }
 
 QString GetAppSetting(const QString& Key, const QVariant& Default) {
     return SettingsStore::get(identity().company, identity().product, Key, Vb::CStr(Default));

@@ -32,6 +32,8 @@ QString AppProduct();
 QString AppCompany();
 void SetAppRevision(int Revision);
 int AppRevision();
+// The product and its revision as the log names them: "Quorvel V1.1.400".
+QString AppProductLine();
 
 // The per-user setting Key, or Default (as text) when it was never written. Nothing is cached.
 QString GetAppSetting(const QString& Key, const QVariant& Default = QString());

@@ -1,6 +1,8 @@
 #include "LibcdioDrive.h"
 
+#include "CdioOpen.h"
 #include "Drives.h"
+#include "FolderDisc.h"
 #include "MpvPlayer.h"
 #include "SimulatedDisc.h"
 #include "MediaBackend.h"
@@ -51,7 +53,7 @@ bool LibcdioDrive::openDevice() const
         return true;
     if (m_device.isEmpty())
         return fail(QStringLiteral("no optical drive"));
-    m_cdio = cdio_open(m_device.constData(), DRIVER_UNKNOWN);
+    m_cdio = OpenCdio(m_device);
     return m_cdio != nullptr || fail(QStringLiteral("cannot open the drive"));
 }
 
@@ -151,7 +153,7 @@ bool LibcdioDrive::ensurePlayer()
     m_player = std::make_unique<MpvPlayer>();
     m_player->setVolume(m_volume);
     // cdda:// reads the whole disc as one stream from the first track on.
-    const auto result = m_player->openLocation(QStringLiteral("cdda://"), {{"cdrom-device", m_device}});
+    const auto result = m_player->openLocation(QStringLiteral("cdda://"), {{"cdrom-device", CdioSourcePath(m_device)}});
     if (result != MediaPlayer::Opened) {
         m_player.reset();
         return fail(QStringLiteral("cannot play the disc"));
@@ -254,7 +256,7 @@ bool LibcdioDrive::setTrayOpen(bool open)
     driver_return_code_t result = DRIVER_OP_ERROR;
     if (open) {
         // Ejecting consumes the handle when it succeeds (or is unsupported).
-        CdIo_t *handle = cdio_open(m_device.constData(), DRIVER_UNKNOWN);
+        CdIo_t *handle = OpenCdio(m_device);
         if (handle)
             result = cdio_eject_media(&handle);
         if (handle)
@@ -279,16 +281,18 @@ std::shared_ptr<CdDrive> &installedDrive()
 
 // The chosen device, else the first drive libcdio lists; made again when the
 // choice changes.
-LibcdioDrive &systemDrive()
+CdDrive &systemDrive()
 {
-    static std::unique_ptr<LibcdioDrive> drive;
+    static std::unique_ptr<CdDrive> drive;
     static QString madeFor;
-    QString chosen = Drives::ChosenOpticalDevice();
-    if (QFileInfo(chosen).isDir())
-        chosen.clear();  // a disc mounted at a folder has no device of its own here
+    const QString chosen = Drives::ChosenOpticalDevice();
     if (!drive || chosen != madeFor) {
-        drive = chosen.isEmpty() ? std::make_unique<LibcdioDrive>()
-                                 : std::make_unique<LibcdioDrive>(QFile::encodeName(chosen));
+        if (chosen.isEmpty())
+            drive = std::make_unique<LibcdioDrive>();
+        else if (QFileInfo(chosen).isDir())
+            drive = std::make_unique<FolderDisc>();  // a disc mounted at a folder: no device of its own
+        else
+            drive = std::make_unique<LibcdioDrive>(QFile::encodeName(chosen));
         madeFor = chosen;
     }
     return *drive;

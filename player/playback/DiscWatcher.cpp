@@ -51,8 +51,13 @@ QMap<QString, QString> DiscWatcher::presentMedia()
     // never mounted: its files are read from the image, so any disc counts.
     const QVector<CdTrack> tracks = cdDrive().mediaPresent() ? cdDrive().tracks() : QVector<CdTrack>();
     const bool audioDisc = !tracks.isEmpty() && tracks.first().audio;
+    // A folder named as the drive is its disc, out while the drive's tray is.
+    const QString chosen = Drives::ChosenOpticalDevice();
+    const bool chosenOut = !chosen.isEmpty() && cdDrive().state() == CdDrive::State::TrayOpen;
     for (const Drives::Drive &drive : Drives::List()) {
         if (drive.mounted) {
+            if (chosenOut && drive.root == chosen)
+                continue;
             media.insert(drive.root, drive.device);
             continue;
         }

@@ -140,23 +140,39 @@ bool PlaybackEngine::probeVideoCd(bool autoPlay)
     return true;
 }
 
+bool PlaybackEngine::isAudioTrack(int track)
+{
+    return query(QStringLiteral("Status CDAudio type track ") + QString::number(track)).trimmed()
+           == QLatin1String("audio");
+}
+
+int PlaybackEngine::countAudioTracks(int tracks)
+{
+    int audio = 0;
+    for (int track = 1; track <= tracks; ++track)
+        audio += isAudioTrack(track) ? 1 : 0;
+    return audio;
+}
+
 bool PlaybackEngine::probeAudioCd(bool autoPlay)
 {
     WriteLog(QStringLiteral("檢查是否是音樂光碟"));
     m_state.MciReply = QString(20, QLatin1Char(' '));
     const int tracks = int(Vb::Val(query(QStringLiteral("Status CDAudio number of tracks"))));
-    if (tracks < 2)
+    // One track is a data disc unless that track is audio (a CD single, a live set in one
+    // track): the drive tells each track's kind here, so the count need not guess it.
+    if (tracks < 1 || (tracks == 1 && !isAudioTrack(1)))
         return false;
 
     QString title;
     if (m_state.DriveKind == CdRomDrive) {
         QStringList names;
         int trackFiles = ListDiscFiles(AddPath(m_state.CdDrive, QStringLiteral("*.cda")), names);
-        // An audio CD is never mounted here, so its track files are not in a
-        // folder: a disc that starts with an audio track shows them all.
-        if (trackFiles == 0
-            && query(QStringLiteral("Status CDAudio type track 1")).trimmed() == QLatin1String("audio"))
-            trackFiles = tracks;
+        // An audio CD is never mounted here, so its track files are not in a folder: a disc
+        // that starts with an audio track shows its audio tracks, not the data track an
+        // enhanced CD keeps after them.
+        if (trackFiles == 0 && isAudioTrack(1))
+            trackFiles = countAudioTracks(tracks);
         m_state.MediaCount = qint16(trackFiles);
     }
     if (m_state.MediaCount != 0) {

@@ -143,6 +143,8 @@ private:
     void readDiscIdentity();
     bool probeVideoCd(bool autoPlay);
     bool probeAudioCd(bool autoPlay);
+    bool isAudioTrack(int track);
+    int countAudioTracks(int tracks);
     void probeMusicFiles();
     bool isPlayerDrive(const QString &drive, const QString &device);
 

@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdlib>
+
 namespace ModDeclare {
 
 bool ChkPrevInstance(frmVCD& form)
@@ -58,6 +60,16 @@ void TakeOverAudioCDPlay()
 
 void GiveBackAudioCDPlay() { SetAudioCDPlay(GetSavedAudioCDPlay()); }
 
+// An end from outside while the readme waits or the main window starts: the window holds
+// nothing of the user's yet (its data are not even read), so the start is left at once,
+// without unwinding the waits it stands in, after the log line and the autoplay command.
+[[noreturn]] void EndBeforeTheWindowRuns()
+{
+    WriteLog(QStringLiteral("不正常關閉") + AppProductLine());
+    GiveBackAudioCDPlay();
+    std::_Exit(0);
+}
+
 void PreloadMediaEngine(frmVCD& form)
 {
     if (mediaBackend() != MediaBackend::Real) return;
@@ -86,6 +98,18 @@ int Main(QApplication& app)
     }
 
     TakeOverAudioCDPlay();
+    // From here on the system's autoplay command is ours: a kill, Ctrl+C or the end of the
+    // session must give it back whenever it comes.
+    EndRequests outside;
+    bool running = false;
+    QObject::connect(&outside, &EndRequests::requested, vcd, [vcd, &running] {
+        if (running) {
+            // The road of a close by the window manager: logged as such, window data kept.
+            if (!vcd->ended()) vcd->close();
+            return;
+        }
+        EndBeforeTheWindowRuns();
+    });
     StartLog();
     WriteLog(QStringLiteral("設定參數"));
     vcd->panelState().WidenItalic = true;
@@ -102,14 +126,10 @@ int Main(QApplication& app)
         return 0;
     }
     PreloadMediaEngine(*vcd);
-    // A kill, Ctrl+C or the end of the session takes the road of a close by the window
-    // manager: logged as such, window data kept, the autoplay command given back.
-    EndRequests outside;
-    const auto endFromOutside = [vcd] {
+    running = true;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, vcd, [vcd] {
         if (!vcd->ended()) vcd->close();
-    };
-    QObject::connect(&outside, &EndRequests::requested, vcd, endFromOutside);
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, vcd, endFromOutside);
+    });
     const int code = app.exec();
     delete vcd;
     return code;

@@ -79,8 +79,16 @@ TEST(PathTexts, AddFileNumCountsTheDigitsBeforeTheExtension) {
     EXPECT_EQ(digits, 3);
     digits = 8;
     EXPECT_EQ(AddFileNum("ab.BMP", 1, digits), "");  // not longer than Digits
+    // A stem shorter than the field is numbered whole; the folder is never part of the number.
     digits = 4;
-    EXPECT_EQ(AddFileNum("x.BMP", 1, digits), "");   // no room for the field: no name rather than a wrong one
+    EXPECT_EQ(AddFileNum("x.BMP", 1, digits), "0001.BMP");
+    digits = 3;
+    EXPECT_EQ(AddFileNum("/tmp/cuts/b.BMP", 1, digits), "/tmp/cuts/001.BMP");
+    EXPECT_EQ(AddFileNum("/tmp/cuts/001.BMP", 1, digits), "/tmp/cuts/002.BMP");
+    EXPECT_EQ(AddFileNum("/tmp/cuts/.BMP", 1, digits), "/tmp/cuts/001.BMP");
+    // An extension that is not a dot and three letters leaves nothing safe to number.
+    EXPECT_EQ(AddFileNum("/tmp/cuts/shot.jpeg", 1, digits), "");
+    EXPECT_EQ(AddFileNum("/tmp/cuts/b", 1, digits), "");
 }
 
 // --------------------------------------------------------------- drives and discs

@@ -78,7 +78,10 @@ TEST_F(CdImageTest, AnImageIsTakenOutAndPutBackAsByItsTray)
 
 TEST_F(CdImageTest, PlaysTracksThroughTheCommandSet)
 {
-    setCdDrive(std::make_shared<LibcdioDrive>(QFile::encodeName(m_cue)));
+    // A cue sheet named apart from the data file its FILE line names, as rippers write them.
+    const QString sheet = m_dir.filePath("My Album (1).cue");
+    ASSERT_TRUE(QFile::rename(m_cue, sheet));
+    setCdDrive(std::make_shared<LibcdioDrive>(QFile::encodeName(sheet)));
     EXPECT_EQ(ask("Status CDAudio number of tracks"), "2");
     EXPECT_EQ(mciSendString("Set CDAudio Time format tmsf"), 0);
     EXPECT_EQ(ask("Status CDAudio length Track 2"), "00:01:00");

@@ -116,6 +116,24 @@ TEST_F(DiscImageTest, TheEjectKeyTakesAVideoCdImageOutAndPutsItBackToBeProbedAga
     engine->discWatcher().poll();
     EXPECT_EQ(state.MediaKind, "VCD");
     EXPECT_EQ(state.MediaCount, 2);
+
+    // A folder laid out as a disc and named as the drive goes out and comes back the same way.
+    const QString folder = s_dir->filePath("folder-disc");
+    ASSERT_TRUE(QDir().mkpath(folder + "/MPEGAV"));
+    ASSERT_TRUE(QFile::copy(s_dir->filePath("video/track1.mpg"), folder + "/MPEGAV/AVSEQ01.DAT"));
+    engine->discWatcher().stop();
+    useDrive(folder);
+    engine->CheckCdrom(false);
+    ASSERT_EQ(state.MediaKind, "VCD");
+    engine->discWatcher().start(600000);
+    engine->ChkCD(7);
+    engine->discWatcher().poll();
+    EXPECT_EQ(host.messageText, "-請放入光碟片-");
+    EXPECT_EQ(state.MediaKind, "");
+    engine->ChkCD(7);
+    engine->discWatcher().poll();
+    EXPECT_EQ(state.MediaKind, "VCD");
+    EXPECT_EQ(state.MediaCount, 1);
 }
 
 TEST_F(DiscImageTest, VolumeKeysReachTheEngineThatPlaysAnAudioCd)

@@ -126,9 +126,23 @@ TEST_F(ProbeTest, TrackFilesOfAFolderCountAsTheAudioTracks)
     EXPECT_EQ(count("Play CDAudio"), 0);
 }
 
-TEST_F(ProbeTest, ADiscOfOneTrackIsNoAudioCd)
+TEST_F(ProbeTest, OneAudioTrackIsAnAudioCdAnEnhancedCdCountsOnlyItsAudioTracks)
 {
-    simulatedDisc().insertAudioDisc({180000});
+    simulatedDisc().insertAudioDisc({180000});  // a CD single
+    engine->CheckCdrom(false);
+    EXPECT_EQ(state.MediaKind, "CDAudio");
+    EXPECT_EQ(state.MediaCount, 1);
+
+    simulatedDisc().insertDisc({{60000, true}, {70000, true}, {300000, false}});  // audio, then data
+    engine->CheckCdrom(false);
+    EXPECT_EQ(state.MediaKind, "CDAudio");
+    EXPECT_EQ(state.MediaCount, 2);
+    EXPECT_TRUE(host.prompts.isEmpty());
+}
+
+TEST_F(ProbeTest, ADiscOfOneDataTrackIsNoAudioCd)
+{
+    simulatedDisc().insertDisc({{180000, false}});
     engine->CheckCdrom(true);
     EXPECT_EQ(state.MediaKind, "CDROM");
     EXPECT_EQ(host.prompts, QStringList{"Error|在" + drive + "上找不到可供播放的媒體!"});

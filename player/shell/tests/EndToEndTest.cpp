@@ -583,6 +583,25 @@ TEST_F(EndToEnd, TerminateAndInterruptSignalsTakeTheRoadOfAWindowManagerClose)
         UserFolders folders(root.path());
         EXPECT_EQ(GetAudioCDPlay(), "cdplayer --play %1");
     }
+
+    // Before the main window runs (here the readme holds the start) the command is given back too.
+    QFile::remove(program + "/Quorvel.log");
+    QFile::remove(settingsFile(root.path()));
+    {
+        UserFolders folders(root.path());
+        SetAudioCDPlay("cdplayer --play %1");
+        SaveAudioCDPlay("");
+    }
+    QFile::copy(QCoreApplication::applicationDirPath() + "/ReadMe.rtf", program + "/ReadMe.rtf");
+    Player player(root.path(), program);
+    player.start();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "開啟說明畫面"); }, 30000)) << player.output().toStdString();
+    ASSERT_TRUE(player.sendSignal(SIGHUP));
+    ASSERT_TRUE(player.waitForEnd(20000));
+    EXPECT_TRUE(logHas(program, "不正常關閉Quorvel V1.1.400")) << logTextsOf(program).join("\n").toStdString();
+    EXPECT_FALSE(logHas(program, "進入主程式"));
+    UserFolders folders(root.path());
+    EXPECT_EQ(GetAudioCDPlay(), "cdplayer --play %1");
 }
 
 TEST_F(EndToEnd, ALeftClickOnTheMessageLineWithoutLyricsPutsTheListOnThePictureArea)
