@@ -1,4 +1,4 @@
-// Video CDs as a user meets them: the real player on its own X display with
+// Discs as a user meets them (video CDs, audio CDs, mixed discs): the real player on its own X display with
 // the real back end (libmpv, libcdio), the disc named by PELLORAN_CD_DEVICE
 // (a disc image made at test time, or a folder laid out as a mounted disc),
 // driven by its number keys and its seek knob, checked by what its panel
@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
@@ -97,14 +98,14 @@ protected:
             qputenv(name.constData(), value);
     }
 
-    void startPlayer(const QString &disc)
+    void startPlayer(const QString &disc, const char *messageBoxAnswer = "7")
     {
         QProcessEnvironment env = m_screen.programEnvironment();
         env.remove("PELLORAN_MEDIA");  // the real back end
         env.insert("PELLORAN_CD_DEVICE", disc);
         env.insert("PELLORAN_PROGRAM_DIR", m_program);
         env.insert("PELLORAN_TEST_CONTROL", "1");
-        env.insert("PELLORAN_MSGBOX_ANSWER", "7");
+        env.insert("PELLORAN_MSGBOX_ANSWER", messageBoxAnswer);
         env.insert("HOME", m_root.filePath("home"));
         env.insert("XDG_CONFIG_HOME", m_root.filePath("config"));
         env.insert("XDG_DATA_HOME", m_root.filePath("data"));
@@ -207,6 +208,19 @@ protected:
         EXPECT_EQ(m_player.state(), QProcess::Running);
     }
 
+    // The player's start-up probe logs the disc's key, which names its lyric folder.
+    QString discKeyFromLog()
+    {
+        const QRegularExpression found(QStringLiteral("找到裝置序號\\s*([0-9A-F]{4}-[0-9A-F]{4})"));
+        const auto match = found.match(Cp950::readTextFile(m_program + "/Quorvel.log"));
+        return match.hasMatch() ? match.captured(1) : QString();
+    }
+
+    bool quitPlayer()
+    {
+        return InstanceGuard::send("quit") && m_player.waitForFinished(30000) && m_player.exitCode() == 0;
+    }
+
     QTemporaryDir m_root;
     QString m_program;
     XDisplaySession m_screen;
@@ -239,3 +253,71 @@ TEST_F(VideoCdEndToEnd, AFolderLaidOutAsAMountedDisc)
 }
 
 } // namespace
+
+// An audio CD image as the drive, on the real back end: the probe finds it, a number key plays
+// a track with its lyrics from the disc's own lyric folder, the knob seeks, the next and
+// previous keys change the track; then a mixed disc (a data track before its sound) is asked
+// about and plays its audio track.
+TEST_F(VideoCdEndToEnd, AnAudioCdImageAndAMixedDiscAsTheDrive)
+{
+    QString failure;
+    const QString audio = m_root.filePath("audio");
+    QDir().mkpath(audio);
+    const QString cue = makeAudioCdImage(audio, {8, 4}, &failure);
+    ASSERT_FALSE(cue.isEmpty()) << failure.toStdString();
+    startPlayer(cue);
+    // The start-up probe finds the disc and plays it from its first track.
+    ASSERT_TRUE(holdsWithin([&] { return shown("MediaKind") == "CDAudio" && shown("Label2(2)") == "<1>"; }, 30000))
+        << why();
+    EXPECT_TRUE(Cp950::readTextFile(m_program + "/Quorvel.log").contains("找到音樂光碟 "));
+    const QString key = discKeyFromLog();
+    ASSERT_FALSE(key.isEmpty()) << why();
+    const QString lyricFolder = m_root.filePath("data/Pelloran/Temp/" + key);
+    ASSERT_TRUE(QDir().mkpath(lyricFolder));
+    ASSERT_TRUE(Cp950::writeTextFile(lyricFolder + "/Track01.txt",
+                                     Cp950::joinCrLf({"第一首", "00:00:5第一句", "00:02:0第二句"})));
+
+    // Number key 1 starts the track again, now with its lyric lines.
+    ASSERT_TRUE(InstanceGuard::send("key PicNum 0"));
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label1") == "第二句"; }, 20000)) << why();
+
+    // The knob dragged to the start of its groove goes back in the track.
+    ASSERT_TRUE(holdsWithin([&] { return shown("Label2(0)") >= "00:04"; }, 20000)) << why();
+    const QString before = shown("Label2(0)");
+    const QRect knob = keyRect("PicCtl(9)");
+    const QRect groove = keyRect("PicCtl(13)");
+    XInput pointer(m_screen.display().toLocal8Bit());
+    ASSERT_TRUE(pointer.usable());
+    pointer.drag(QPoint(knob.right() - 3, knob.center().y()), QPoint(groove.left(), knob.center().y()));
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(0)") < before; }, 20000)) << why();
+    EXPECT_EQ(shown("Label2(2)"), "<1>");
+
+    // Next and previous track.
+    ASSERT_TRUE(InstanceGuard::send("key PicCtl 11"));
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "<2>"; }, 20000)) << why();
+    ASSERT_TRUE(InstanceGuard::send("key PicCtl 10"));
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "<1>"; }, 20000)) << why();
+    ASSERT_TRUE(quitPlayer()) << why();
+
+    // A mixed disc: four seconds of data, then the first track's sound.
+    QFile sound(audio + "/audio.bin");
+    ASSERT_TRUE(sound.open(QIODevice::ReadOnly));
+    QFile mixed(audio + "/mixed.bin");
+    ASSERT_TRUE(mixed.open(QIODevice::WriteOnly));
+    mixed.write(QByteArray(300 * 2352, '\0'));
+    mixed.write(sound.read(8 * 75 * 2352));
+    mixed.close();
+    QFile sheet(audio + "/mixed.cue");
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
+    sheet.write("FILE \"mixed.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"
+                "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n");
+    sheet.close();
+    QSettings(m_root.filePath("config/Pelloran/Quorvel V1.1.conf"), QSettings::IniFormat).setValue("GameCD", "1");
+    startPlayer(sheet.fileName(), "6");  // "找到混合光碟 ... 是否要播放音軌 ?" answered Yes
+    ASSERT_TRUE(holdsWithin([&] { return shown("MediaKind") == "CDAudio"; }, 30000)) << why();
+    EXPECT_TRUE(Cp950::readTextFile(m_program + "/Quorvel.log").contains("找到混合光碟"));
+    ASSERT_TRUE(InstanceGuard::send("key PicNum 1"));
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "<2>" && shown("Label2(0)") >= "00:01"; }, 20000))
+        << why();
+    EXPECT_TRUE(quitPlayer()) << why();
+}
