@@ -48,6 +48,27 @@ bool readyFor(int fd, short events, const QDeadlineTimer &deadline)
     }
 }
 
+// A file of this user's, as lstat sees it (a link is the link, not what it names).
+bool ownEntry(const QByteArray &path, mode_t type, struct stat &status)
+{
+    return ::lstat(path.constData(), &status) == 0 && (status.st_mode & S_IFMT) == type && status.st_uid == ::geteuid();
+}
+
+// A folder of this user's alone: nobody else can put a socket or a link into it.
+bool privateFolder(const QString &path)
+{
+    struct stat status;
+    return !path.isEmpty() && ownEntry(QFile::encodeName(path), S_IFDIR, status) && (status.st_mode & 077) == 0;
+}
+
+// The process at the other end of a connected socket runs as this user.
+bool peerIsThisUser(int fd)
+{
+    ucred credentials{};
+    socklen_t length = sizeof credentials;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 && credentials.uid == ::geteuid();
+}
+
 bool connectTo(int fd, const sockaddr_un &address, const QDeadlineTimer &deadline)
 {
     if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)
@@ -77,6 +98,21 @@ bool writeAll(int fd, const QByteArray &bytes, const QDeadlineTimer &deadline)
     return true;
 }
 
+// Connects to a listener of this user at the address; -1 when there is none (nothing there,
+// a socket left behind, another user's socket, a link or another user's file at the name).
+int connectToOwnListener(const sockaddr_un &address, const QDeadlineTimer &deadline)
+{
+    struct stat status;
+    if (!ownEntry(QByteArray(address.sun_path), S_IFSOCK, status))
+        return -1;
+    const int fd = streamSocket();
+    if (fd >= 0 && connectTo(fd, address, deadline) && peerIsThisUser(fd))
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
 // Private from its creation: on Linux a socket file takes the mode of the socket it is bound
 // from, so nobody else can connect in the moment between the bind and a chmod.
 bool bindPrivately(int fd, const sockaddr_un &address)
@@ -89,9 +125,22 @@ bool bindPrivately(int fd, const sockaddr_un &address)
 
 namespace LocalChannel {
 
+QString folder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (privateFolder(runtime))
+        return runtime;
+    // Where the session gives no runtime folder: one of the user's own, by user id, since the
+    // sender must find it again. A name someone else took first is refused, never used.
+    const QString own = QDir::tempPath() + QStringLiteral("/pelloran-") + QString::number(::geteuid());
+    ::mkdir(QFile::encodeName(own).constData(), S_IRWXU);
+    return privateFolder(own) ? own : QString();
+}
+
 QString path(const QString &name)
 {
-    return QDir::tempPath() + QLatin1Char('/') + name;
+    const QString channels = folder();
+    return channels.isEmpty() ? QString() : channels + QLatin1Char('/') + name;
 }
 
 bool send(const QString &name, const QString &line, int timeoutMs)
@@ -99,11 +148,11 @@ bool send(const QString &name, const QString &line, int timeoutMs)
     sockaddr_un address;
     if (!socketAddress(path(name), address))
         return false;
-    const int fd = streamSocket();
+    const QDeadlineTimer deadline(timeoutMs);
+    const int fd = connectToOwnListener(address, deadline);
     if (fd < 0)
         return false;
-    const QDeadlineTimer deadline(timeoutMs);
-    const bool sent = connectTo(fd, address, deadline) && writeAll(fd, line.toUtf8() + '\n', deadline);
+    const bool sent = writeAll(fd, line.toUtf8() + '\n', deadline);
     ::close(fd);
     return sent;
 }
@@ -154,10 +203,15 @@ bool LocalListener::listen(const QString &name)
     sockaddr_un address;
     if (m_fd >= 0 || !socketAddress(path, address))
         return false;
+    const int running = connectToOwnListener(address, QDeadlineTimer(500));
+    if (running >= 0) {
+        ::close(running);
+        return false;  // the name is taken by a copy that still answers
+    }
     const int fd = streamSocket();
     if (fd < 0)
         return false;
-    QFile::remove(path);  // left by a copy that died
+    ::unlink(address.sun_path);  // nobody of ours answers there: whatever lies there goes, never what a link names
     if (!bindPrivately(fd, address) || ::listen(fd, SOMAXCONN) != 0) {
         ::close(fd);
         return false;
@@ -171,20 +225,37 @@ bool LocalListener::listen(const QString &name)
 
 void LocalListener::acceptClients()
 {
+    QStringList lines;
+    takeLines(lines);  // senders that are done give their places to the new ones first
     for (int fd; (fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0;) {
+        if (!peerIsThisUser(fd) || m_clients.size() >= size_t(MaxSenders)) {
+            ::close(fd);  // turned away unheard
+            continue;
+        }
         m_clients.push_back(std::make_unique<Client>(fd));
         connect(m_clients.back()->notifier.get(), &QSocketNotifier::activated, this, &LocalListener::readClients);
     }
-    readClients();
+    takeLines(lines);
+    handOver(lines);
+}
+
+void LocalListener::readClients()
+{
+    QStringList lines;
+    takeLines(lines);
+    handOver(lines);
 }
 
 // Every sender is read, in the order they connected, whichever of them woke the listener: a
 // sender writes before the next one connects, so an earlier sender's lines are always in.
-void LocalListener::readClients()
+void LocalListener::takeLines(QStringList &lines)
 {
-    QStringList lines;
     std::erase_if(m_clients, [&lines](const std::unique_ptr<Client> &client) { return !client->read(lines); });
-    // Handed over last: a receiver may run the event loop, or end the listener.
+}
+
+// Handed over last: a receiver may run the event loop, or end the listener.
+void LocalListener::handOver(const QStringList &lines)
+{
     const QPointer<LocalListener> alive(this);
     for (const QString &line : lines) {
         emit lineReceived(line);

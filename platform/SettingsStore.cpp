@@ -1,6 +1,52 @@
 #include "SettingsStore.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QMutex>
+#include <QSet>
+
 namespace {
+
+// A temporary copy that a save writes beside the file before it takes the file's place:
+// the file's name, ".", and six random letters, of which nearly always some upper-case.
+// Names a user might give a copy ("….conf.backup") are all lower-case and kept.
+bool isSaveCopy(const QString& name, const QString& fileName) {
+    if (name.size() != fileName.size() + 7 || !name.startsWith(fileName + u'.')) return false;
+    const QStringView letters = QStringView(name).right(6);
+    bool upper = false;
+    for (const QChar c : letters) {
+        if (!(c >= u'a' && c <= u'z') && !(c >= u'A' && c <= u'Z')) return false;
+        upper = upper || c.isUpper();
+    }
+    return upper;
+}
+
+// A save that was killed midway leaves its temporary copy behind, and nothing else ever
+// removes it. Done under the lock that every save of the store holds while its copy exists,
+// so that a save another program is making at this moment keeps its copy.
+void removeSaveCopies(const QString& file) {
+    const QFileInfo info(file);
+    const QDir folder = info.absoluteDir();
+    QStringList copies = folder.entryList({info.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    copies.removeIf([&](const QString& name) { return !isSaveCopy(name, info.fileName()); });
+    if (copies.isEmpty()) return;
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.tryLock(0)) return;  // a save is under way: next time
+    for (const QString& name : copies) QFile::remove(folder.filePath(name));
+}
+
+// Once per file and run, at its first opening: the start of the program.
+void removeSaveCopiesOnce(const QString& file) {
+    static QMutex mutex;
+    static QSet<QString> done;
+    {
+        const QMutexLocker locker(&mutex);
+        if (done.contains(file)) return;
+        done.insert(file);
+    }
+    removeSaveCopies(file);
+}
 
 // The stored key that matches without regard to case, or the key itself.
 QString storedKey(const QSettings& settings, const QString& key) {
@@ -22,6 +68,7 @@ bool saved(QSettings& settings) {
 namespace SettingsStore {
 
 Batch::Batch(const QString& company, const QString& product) : m_settings(company, product) {
+    removeSaveCopiesOnce(m_settings.fileName());
     m_settings.sync();  // pick up what another program wrote meanwhile
 }
 

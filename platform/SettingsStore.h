@@ -1,6 +1,8 @@
 #pragma once
 // The per-user settings store: string values under a company and product name, in Qt's
 // native format (on Linux $XDG_CONFIG_HOME/<company>/<product>.conf), keys at top level.
+// The first opening of a file in a run removes the temporary copies that saves killed
+// midway left beside it ("<product>.conf.XXXXXX").
 
 #include <QSettings>
 #include <QString>

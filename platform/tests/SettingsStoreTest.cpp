@@ -2,7 +2,9 @@
 #include "SafeFile.h"
 #include "SettingsStore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -71,4 +73,21 @@ TEST(SettingsStore, AFolderThatCannotBeMadeIsReported) {
     SettingsFolder blocked(dir.path());
     EXPECT_FALSE(SettingsStore::set("Pelloran", "Blocked", "ReadMe", "1"));
     EXPECT_TRUE(SettingsStore::set("Other", "Blocked", "ReadMe", "1"));
+}
+
+TEST(SettingsStore, CopiesLeftByKilledSavesGoAtTheFirstOpeningUnlessASaveIsUnderWay) {
+    QTemporaryDir dir;
+    SettingsFolder folder(dir.path());
+    QDir(dir.path()).mkpath("Pelloran");
+    const QString base = dir.filePath("Pelloran/");
+    for (const char* name : {"Leftover.conf", "Leftover.conf.kGFnIN", "Leftover.conf.XVbyCI", "Leftover.conf.backup",
+                             "Busy.conf.rbVcks"})
+        ASSERT_TRUE(SafeFile::write(base + name, "[General]\nVolume=5\n"));
+    QLockFile saving(base + "Busy.conf.lock");  // another program saves that file right now
+    ASSERT_TRUE(saving.lock());
+
+    EXPECT_EQ(SettingsStore::get("Pelloran", "Leftover", "Volume", "0"), QStringLiteral("5"));
+    EXPECT_EQ(SettingsStore::get("Pelloran", "Busy", "Volume", "0"), QStringLiteral("0"));
+    EXPECT_EQ(QDir(base).entryList(QDir::Files),
+              (QStringList{"Busy.conf.lock", "Busy.conf.rbVcks", "Leftover.conf", "Leftover.conf.backup"}));
 }

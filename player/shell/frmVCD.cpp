@@ -23,6 +23,7 @@
 #include "PlaybackEngine.h"
 #include "SongBookScan.h"
 #include "frmMenu.h"
+#include "SettingsStore.h"
 #include "SystemPaths.h"
 #include "WindowData.h"
 #include "frmFindMusic.h"
@@ -479,7 +480,14 @@ void frmVCD::SaveFormData()
     d.Volume = m_playback.VolumeLevel;
     d.SearchFolder = m_shell.SearchFolder;
     d.SearchDrive = m_shell.SearchDrive;
-    WindowDataRules::write(AppOptionStore(), d);
+    // A key that cannot be saved is told to the user by the store (one box for all of them);
+    // the log keeps it too, since the user may be gone by the time the box would be read.
+    bool saved = true;
+    const OptionStore store{{}, [&saved](const QString& key, const QString& value) {
+                                saved = SaveAppSetting(key, value) && saved;
+                            }};
+    WindowDataRules::write(store, d);
+    if (!saved) WriteLog(QStringLiteral("無法儲存設定:") + SettingsStore::fileName(AppCompany(), AppProduct()));
 }
 
 // ---------------------------------------------------------------- shut-down

@@ -107,7 +107,12 @@ QString RealPlayerSession::serverName() const
 
 bool RealPlayerSession::command(const QString &line) const
 {
-    return LocalChannel::send(serverName(), line);
+    // The socket lies in the player's runtime folder.
+    const QByteArray own = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", m_root.filePath(QStringLiteral("runtime")).toUtf8());
+    const bool sent = LocalChannel::send(serverName(), line);
+    qputenv("XDG_RUNTIME_DIR", own);
+    return sent;
 }
 
 QMap<QString, QString> RealPlayerSession::panel() const

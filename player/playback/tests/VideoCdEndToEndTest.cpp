@@ -78,9 +78,10 @@ protected:
         settings.setValue("StopMode2", "False");
         settings.setValue("StopMode3", "False");
         // This process reaches the player's socket through the player's folders.
-        for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
             m_saved[name] = qgetenv(name);
         qputenv("HOME", m_root.filePath("home").toUtf8());
+        qputenv("XDG_RUNTIME_DIR", m_root.filePath("runtime").toUtf8());
         qputenv("XDG_CONFIG_HOME", m_root.filePath("config").toUtf8());
         qputenv("XDG_DATA_HOME", m_root.filePath("data").toUtf8());
     }

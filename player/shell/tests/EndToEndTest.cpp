@@ -32,8 +32,9 @@ class UserFolders
 public:
     explicit UserFolders(const QString& root)
     {
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) m_saved[name] = qgetenv(name);
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) m_saved[name] = qgetenv(name);
         qputenv("HOME", (root + "/home").toUtf8());
+        qputenv("XDG_RUNTIME_DIR", (root + "/runtime").toUtf8());
         qputenv("XDG_CONFIG_HOME", (root + "/config").toUtf8());
         qputenv("XDG_DATA_HOME", (root + "/data").toUtf8());
     }

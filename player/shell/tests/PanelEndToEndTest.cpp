@@ -115,13 +115,16 @@ protected:
         QThread::msleep(800);  // the first paint
     }
 
-    // A test command through the player's single-copy socket, which is named after its config folder.
+    // A test command through the player's single-copy socket, which lies in its runtime folder
+    // and is named after its config folder.
     bool command(const QString& line)
     {
-        const QByteArray own = qgetenv("XDG_CONFIG_HOME");
+        const QByteArray own = qgetenv("XDG_CONFIG_HOME"), ownRuntime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_CONFIG_HOME", m_root.filePath("config").toUtf8());
+        qputenv("XDG_RUNTIME_DIR", m_root.filePath("runtime").toUtf8());
         const bool sent = InstanceGuard::send(line);
         qputenv("XDG_CONFIG_HOME", own);
+        qputenv("XDG_RUNTIME_DIR", ownRuntime);
         return sent;
     }
 
