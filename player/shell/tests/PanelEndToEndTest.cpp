@@ -97,6 +97,8 @@ protected:
 
     void startPlayer()
     {
+        // A second start waits for its own log, not for the line the first one left.
+        QFile::remove(program() + "/Quorvel.log");
         QProcessEnvironment env = m_screen.programEnvironment();
         env.insert("HOME", m_root.filePath("home"));
         env.insert("XDG_CONFIG_HOME", m_root.filePath("config"));
