@@ -1,5 +1,6 @@
 #include "RealPlayerSession.h"
 
+#include "Cp950.h"
 #include "LocalChannel.h"
 
 #include <QCryptographicHash>
@@ -60,6 +61,12 @@ bool RealPlayerSession::makeMedia(const QString &name, const QStringList &ffmpeg
     ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y")}
                                                + ffmpegArguments + QStringList{musicFolder() + u'/' + name});
     return ffmpeg.waitForFinished(30000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+}
+
+bool RealPlayerSession::writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile file(musicFolder() + u'/' + name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 void RealPlayerSession::setSettings(const QMap<QString, QString> &values)
@@ -165,6 +172,18 @@ int RealPlayerSession::quit()
     if (!command(QStringLiteral("quit")) || !m_player.waitForFinished(20000))
         return -1;
     return m_player.exitStatus() == QProcess::NormalExit ? m_player.exitCode() : -1;
+}
+
+QStringList RealPlayerSession::songsStarted() const
+{
+    // "hh:mm:ss 播放-<path>" a song.
+    const QString started = QStringLiteral(" 播放-");
+    QStringList names;
+    for (const QString &line : Cp950::readTextFile(programFolder() + QStringLiteral("/Quorvel.log")).split(u'\n')) {
+        if (const int at = line.indexOf(started); at >= 0)
+            names << line.mid(at + started.size()).trimmed().section(u'/', -1);
+    }
+    return names;
 }
 
 QString RealPlayerSession::output()
