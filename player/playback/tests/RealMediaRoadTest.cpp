@@ -13,8 +13,6 @@
 namespace {
 
 constexpr int Forward = 5;  // control-bar key: forward one seek step ("1  Min")
-// How long a test waits for what it expects; how soon it comes is no test's business.
-constexpr int EventWaitMs = 60000;
 const QString PlayFailed = QStringLiteral("播放媒體錯誤");
 
 std::string shown(const QMap<QString, QString> &panel)

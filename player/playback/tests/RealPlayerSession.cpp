@@ -60,7 +60,7 @@ bool RealPlayerSession::makeMedia(const QString &name, const QStringList &ffmpeg
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y")}
                                                + ffmpegArguments + QStringList{musicFolder() + u'/' + name});
-    return ffmpeg.waitForFinished(30000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+    return ffmpeg.waitForFinished(EventWaitMs) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
 }
 
 bool RealPlayerSession::writeFile(const QString &name, const QByteArray &bytes)
@@ -101,7 +101,7 @@ bool RealPlayerSession::start()
     m_player.setProcessEnvironment(env);
     m_player.setProcessChannelMode(QProcess::MergedChannels);
     m_player.start(programBesideTests(QStringLiteral("Tavrin")), {});
-    return m_player.waitForStarted(10000);
+    return m_player.waitForStarted(EventWaitMs);
 }
 
 QString RealPlayerSession::serverName() const
@@ -124,7 +124,7 @@ QMap<QString, QString> RealPlayerSession::panel() const
     QMap<QString, QString> values;
     if (!command(QStringLiteral("state ") + file))
         return values;
-    waitUntil([&] { return QFile::exists(file); }, 3000, 20);
+    waitUntil([&] { return QFile::exists(file); }, EventWaitMs, 20);
     QThread::msleep(20);  // written in one go; the moment it needs to land
     QFile state(file);
     if (!state.open(QIODevice::ReadOnly))
@@ -169,7 +169,7 @@ bool RealPlayerSession::dragKnobToTheEnd() const
 
 int RealPlayerSession::quit()
 {
-    if (!command(QStringLiteral("quit")) || !m_player.waitForFinished(20000))
+    if (!command(QStringLiteral("quit")) || !m_player.waitForFinished(EventWaitMs))
         return -1;
     return m_player.exitStatus() == QProcess::NormalExit ? m_player.exitCode() : -1;
 }
