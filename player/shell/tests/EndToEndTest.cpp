@@ -455,11 +455,13 @@ TEST_F(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     // Play (control-bar key 0): the time moves on, on the screen too.
     ASSERT_TRUE(clickKey(0)) << player.output().toStdString() << "\n"
                                                 << logTextsOf(program).mid(30).join("\n").toStdString();
-    QThread::msleep(1500);
-    const QString first = panelState(player, root.path()).value("Label2(0)");
+    QString first;
+    EXPECT_TRUE(waitFor([&] { return (first = panelState(player, root.path()).value("Label2(0)")) != stopped; },
+                        EventWaitMs));
     ASSERT_TRUE(player.screenshot("e2e-audio-cd-1.png"));
-    QThread::msleep(2100);
-    const QString second = panelState(player, root.path()).value("Label2(0)");
+    QString second;
+    EXPECT_TRUE(waitFor([&] { return (second = panelState(player, root.path()).value("Label2(0)")) != first; },
+                        EventWaitMs));
     ASSERT_TRUE(player.screenshot("e2e-audio-cd-2.png"));
     EXPECT_NE(first, second);
     EXPECT_NE(second, stopped);
