@@ -52,7 +52,7 @@ protected:
     {
         if (m_morrest.state() != QProcess::NotRunning) {
             m_morrest.kill();
-            m_morrest.waitForFinished(3000);
+            m_morrest.waitForFinished(EventWaitMs);
         }
         m_screen.stop();
     }
@@ -79,13 +79,13 @@ protected:
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
         m_morrest.setProcessEnvironment(env);
         m_morrest.start(programBesideTests(QStringLiteral("Morrest")), {});
-        ASSERT_TRUE(m_morrest.waitForStarted(5000));
+        ASSERT_TRUE(m_morrest.waitForStarted(EventWaitMs));
         bool shown = false;
         waitUntil([&] {
             const QImage shot = screenshot(QStringLiteral("start.png"));
             shown = !shot.isNull() && distinctColours(shot, QRect(0, 0, 300, 60)) > 3;
             return shown;
-        }, 20000, 200);
+        }, EventWaitMs, 200);
         if (!shown)
             FAIL() << "Morrest showed no window";
     }
@@ -118,7 +118,7 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
     input.type(KeyDown);
     input.type(KeyDown);
     input.type(KeyReturn);
-    waitUntil([&] { return logText().contains(QStringLiteral("面板設定檔讀取完成")); }, 20000, 200);
+    waitUntil([&] { return logText().contains(QStringLiteral("面板設定檔讀取完成")); }, EventWaitMs, 200);
     EXPECT_TRUE(logText().contains(QStringLiteral("面板設定檔讀取完成")));
     QThread::msleep(1500);
 
@@ -131,7 +131,7 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
     // Ctrl+Q ends the program and stores the window and the recent files.
     input.click(600, 10);  // the menu bar, nothing under it
     input.type(KeyQ, KeyControl);
-    if (!m_morrest.waitForFinished(10000)) {
+    if (!m_morrest.waitForFinished(EventWaitMs)) {
         ADD_FAILURE() << "Morrest did not end on Ctrl+Q";
         return;
     }
@@ -166,7 +166,7 @@ TEST_F(MorrestEndToEnd, UndoAcrossAZoomAndAPanelClosedWhileZoomedSaveTheirTruePl
         input.type(KeyDown);
         input.type(KeyDown);
         input.type(KeyReturn);
-        waitUntil([&] { return logText().count(QStringLiteral("面板設定檔讀取完成")) >= reads; }, 20000, 200);
+        waitUntil([&] { return logText().count(QStringLiteral("面板設定檔讀取完成")) >= reads; }, EventWaitMs, 200);
         QThread::msleep(1000);
     };
     auto chooseZoom = [&](unsigned long key) {

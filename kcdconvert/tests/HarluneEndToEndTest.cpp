@@ -38,7 +38,7 @@ protected:
     {
         if (m_harlune.state() != QProcess::NotRunning) {
             m_harlune.kill();
-            m_harlune.waitForFinished(3000);
+            m_harlune.waitForFinished(EventWaitMs);
         }
         m_screen.stop();
     }
@@ -49,12 +49,12 @@ protected:
         env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
         m_harlune.setProcessEnvironment(env);
         m_harlune.start(programBesideTests(QStringLiteral("Harlune")), {});
-        ASSERT_TRUE(m_harlune.waitForStarted(5000));
+        ASSERT_TRUE(m_harlune.waitForStarted(EventWaitMs));
         // The bare display is black until the window is drawn on it.
         waitUntil([this] {
             const QImage shot = screenshot(m_program.filePath(QStringLiteral("start.png")));
             return !shot.isNull() && qGray(shot.pixel(450, 300)) > 100;
-        }, 20000, 300);
+        }, EventWaitMs, 300);
         QThread::msleep(500);
     }
 
@@ -91,7 +91,7 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     waitUntil([&] {
         shown = screenshot(shotPath);
         return !shown.isNull() && darkPixels(shown, linesArea) > 200;
-    }, 8000);
+    }, EventWaitMs);
     ASSERT_FALSE(shown.isNull());
     EXPECT_EQ(darkPixels(before, linesArea), 0);
     EXPECT_GT(darkPixels(shown, linesArea), 200) << "no song lines shown; see " << shotPath.toStdString();
@@ -101,7 +101,7 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     pointer.click(60, 253);  // the second file
     pointer.click(273, 536); // convert the folder from it
     const QString logPath = m_program.filePath(QStringLiteral("Harlune.logo"));
-    waitUntil([&] { return KcdTestFiles::readBytes(logPath).endsWith("\r\n"); }, 15000);
+    waitUntil([&] { return KcdTestFiles::readBytes(logPath).endsWith("\r\n"); }, EventWaitMs);
     QThread::msleep(500);
     EXPECT_FALSE(QFileInfo::exists(m_program.filePath(QStringLiteral("SongLib/情歌精選"))));
     EXPECT_EQ(QDir(m_program.filePath(QStringLiteral("SongLib/懷念老歌"))).entryList(QDir::Files).size(), 2);
@@ -112,7 +112,7 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     screenshot(programBesideTests(QStringLiteral("harlune-after-batch.png")));
 
     pointer.click(803, 536); // 結束
-    EXPECT_TRUE(m_harlune.waitForFinished(5000));
+    EXPECT_TRUE(m_harlune.waitForFinished(EventWaitMs));
 }
 
 // A whole album file, then a file whose first song does not start at its first
@@ -137,7 +137,7 @@ TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
     pointer.click(273, 536); // convert the folder from the first file, selected at start
     const QString library = m_program.filePath(QStringLiteral("SongLib"));
     const QString lastSong = library + QStringLiteral("/專集名稱/01_月光.txt");
-    waitUntil([&] { return QFileInfo::exists(lastSong); }, 15000);
+    waitUntil([&] { return QFileInfo::exists(lastSong); }, EventWaitMs);
     QThread::msleep(500);
     screenshot(programBesideTests(QStringLiteral("harlune-album.png")));
 
@@ -160,5 +160,5 @@ TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
     EXPECT_EQ(KcdTestFiles::readBytes(m_program.filePath(QStringLiteral("Harlune.logo"))), QByteArray());
 
     pointer.click(803, 536); // 結束
-    EXPECT_TRUE(m_harlune.waitForFinished(5000));
+    EXPECT_TRUE(m_harlune.waitForFinished(EventWaitMs));
 }

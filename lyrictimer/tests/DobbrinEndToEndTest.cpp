@@ -52,7 +52,7 @@ protected:
             make.start(ffmpeg, {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
                                 QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), tone,
                                 QStringLiteral("-b:a"), QStringLiteral("64k"), m_program.filePath(name)});
-            ASSERT_TRUE(make.waitForFinished(30000));
+            ASSERT_TRUE(make.waitForFinished(EventWaitMs));
             ASSERT_EQ(make.exitCode(), 0);
         }
         const QString unavailable = m_screen.start({460, 700}, QSize(1024, 700));
@@ -64,7 +64,7 @@ protected:
     {
         if (m_dobbrin.state() != QProcess::NotRunning) {
             m_dobbrin.kill();
-            m_dobbrin.waitForFinished(3000);
+            m_dobbrin.waitForFinished(EventWaitMs);
         }
         m_screen.stop();
     }
@@ -84,7 +84,7 @@ protected:
         m_dobbrin.setProcessEnvironment(env);
         m_dobbrin.setProcessChannelMode(QProcess::MergedChannels);
         m_dobbrin.start(programBesideTests(QStringLiteral("Dobbrin")), {});
-        ASSERT_TRUE(m_dobbrin.waitForStarted(5000));
+        ASSERT_TRUE(m_dobbrin.waitForStarted(EventWaitMs));
     }
 
     QImage screenshot(const QString &path) { return m_screen.screenshot(path); }
@@ -137,7 +137,7 @@ TEST_F(DobbrinEndToEnd, PlaysTheFoldersSongShowsItsLyricAndKeepsColoursAtTheEnd)
     waitUntil([&] {
         shown = screenshot(playShot);
         return !shown.isNull() && yellowPixels(shown, lyricLine) > 150;
-    }, 20000, 200);
+    }, EventWaitMs, 200);
     ASSERT_FALSE(shown.isNull());
     EXPECT_GT(yellowPixels(shown, lyricLine), 150) << "no lyric line shown; see " << playShot.toStdString();
 
@@ -146,11 +146,11 @@ TEST_F(DobbrinEndToEnd, PlaysTheFoldersSongShowsItsLyricAndKeepsColoursAtTheEnd)
     waitUntil([&] {
         shown = screenshot(editShot);
         return !shown.isNull() && yellowPixels(shown, lyricLine) < 50;
-    }, 8000, 200);
+    }, EventWaitMs, 200);
     EXPECT_LT(yellowPixels(shown, lyricLine), 50) << "still in play mode; see " << editShot.toStdString();
 
     pointer.click(459, 189);  // "結束"
-    ASSERT_TRUE(m_dobbrin.waitForFinished(8000));
+    ASSERT_TRUE(m_dobbrin.waitForFinished(EventWaitMs));
     EXPECT_EQ(m_dobbrin.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(m_dobbrin.exitCode(), 0);
     QFile settings(m_home.filePath(QStringLiteral("config/Pelloran/Dobbrin V1.0 Beta.conf")));
@@ -179,7 +179,7 @@ TEST_F(DobbrinEndToEnd, OpeningASongInEditModeLeavesTheLyricListWhereTheUserPuts
     waitUntil([&] {
         shown = screenshot(shotPath);
         return !shown.isNull() && yellowPixels(shown, QRect(240, 204, 472, 64)) > 150;
-    }, 20000, 200);
+    }, EventWaitMs, 200);
 
     pointer.click(500, 78);  // "To 編輯模式"
     QThread::msleep(300);
@@ -212,7 +212,7 @@ TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
         if (row >= 0 && (rows.isEmpty() || qAbs(rows.last() - row) > 4))
             rows << row;
         return rows.size() >= 4;
-    }, 30000, 150);
+    }, EventWaitMs, 150);
     ASSERT_GE(rows.size(), 3) << "the play list did not move on";
     EXPECT_LT(rows[0], rows[1]);
     EXPECT_LT(rows[1], rows[2]);
@@ -232,14 +232,14 @@ TEST_F(DobbrinEndToEnd, OnTheRealEngineTheSongOpenedAtStartPlays)
     waitUntil([&] {
         first = screenshot(shot);
         return !first.isNull() && yellowPixels(first, lyricLine) > 150;
-    }, 20000, 100);
+    }, EventWaitMs, 100);
     ASSERT_GT(yellowPixels(first, lyricLine), 150) << "no lyric line shown; see " << shot.toStdString();
     const QImage firstLine = first.copy(lyricLine);
     QImage later;
     waitUntil([&] {
         later = screenshot(shot);
         return !later.isNull() && yellowPixels(later, lyricLine) > 150 && later.copy(lyricLine) != firstLine;
-    }, 15000, 200);
+    }, EventWaitMs, 200);
     EXPECT_NE(later.copy(lyricLine), firstLine) << "the lyric line never moved on; see " << shot.toStdString();
     const QString output = QString::fromLocal8Bit(m_dobbrin.readAll());
     EXPECT_FALSE(output.contains(QStringLiteral("libmpv could not be loaded"))) << output.toStdString();

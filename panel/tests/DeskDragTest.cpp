@@ -226,7 +226,7 @@ TEST_F(DeskDragOnX, QuickClickOnTheBackground)
     waitUntil([&] {
         QCoreApplication::processEvents();
         return host->form.isVisible() && host->form.windowHandle()->isExposed();
-    }, 5000, 20);
+    }, EventWaitMs, 20);
     // The button comes up while the window is hidden for the desktop copy.
     bool released = false;
     drag->grabDesktop = [&, grab = drag->grabDesktop](const QRect &area) {
@@ -241,11 +241,11 @@ TEST_F(DeskDragOnX, QuickClickOnTheBackground)
     waitUntil([&] {
         QCoreApplication::processEvents();
         return released && !drag->DeskDragBusy;
-    }, 5000, 20);
+    }, EventWaitMs, 20);
     waitUntil([&] {
         QCoreApplication::processEvents();
         return !drag->frozen();
-    }, 2000, 20);
+    }, EventWaitMs, 20);
     EXPECT_FALSE(drag->frozen()) << "the desktop stays frozen after the click";
     EXPECT_EQ(host->form.geometry(), QRect(100, 120, 300, 200));
     EXPECT_EQ(form->obj().FormPicture().pixelColor(150, 100), PanelColour);

@@ -2,6 +2,7 @@
 // fitted into the area, and what the timer and a click on the area do.
 
 #include "PanelTestSupport.h"
+#include "EventWait.h"
 #include "SlideShow.h"
 
 #include "ListBoxes.h"
@@ -243,7 +244,7 @@ TEST_F(SlideShowTest, TimerTicksStepAndAClickRestartsTheInterval)
     timer.start();
     QElapsedTimer clock;
     clock.start();
-    while (show->LastPic.isEmpty() && clock.elapsed() < 2000)
+    while (show->LastPic.isEmpty() && clock.elapsed() < EventWaitMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     EXPECT_EQ(show->LastPic, pictures + QStringLiteral("/a.bmp")) << "a tick steps";
 

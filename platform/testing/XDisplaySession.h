@@ -3,6 +3,8 @@
 // test's own (Xvfb), screenshots of it (ImageMagick's import) and pointer and
 // key input through the X test extension.
 
+#include "EventWait.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QPoint>

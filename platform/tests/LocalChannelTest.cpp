@@ -1,5 +1,7 @@
 #include "LocalChannel.h"
 
+#include "EventWait.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -33,7 +35,7 @@ struct Received
     }
     QStringList waitFor(int count)
     {
-        const QDeadlineTimer deadline(20000);
+        const QDeadlineTimer deadline(EventWaitMs);
         while (lines.size() < count && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return lines;
@@ -189,7 +191,7 @@ mode_t modeOf(const QString &path)
 
 TEST(LocalChannel, NobodyListeningIsToldAtOnce)
 {
-    const QDeadlineTimer deadline(1000);
+    const QDeadlineTimer deadline(EventWaitMs);
     EXPECT_FALSE(LocalChannel::send(freshName(), QStringLiteral("raise")));
     EXPECT_FALSE(deadline.hasExpired());
     EXPECT_FALSE(LocalChannel::send(QString(200, QLatin1Char('x')), QStringLiteral("raise")));  // no such socket name

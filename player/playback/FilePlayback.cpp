@@ -1,5 +1,6 @@
 #include "FilePlayback.h"
 
+#include "Clock.h"
 #include "FrmPlay.h"
 #include "MciWnd.h"
 #include "ModFiles.h"
@@ -17,6 +18,8 @@ namespace {
 
 const QString KindVcd = QStringLiteral("VCD");
 const QString KindMusic = QStringLiteral("MP3");
+// How long the message of a song that cannot be played stays before the next song starts.
+constexpr int FailedSongMessageMs = 2000;
 
 using PlaybackRules::NumberText;
 
@@ -321,6 +324,8 @@ void FilePlayback::PlayMp31()
 void FilePlayback::PlayMp3(const QString &folder, int song)
 {
     const quint64 start = ++m_starts;
+    if (!m_movingOn)
+        m_firstFailed.reset();
     m_state.BusyFlag = true;
     m_state.FrameRate = 10;
     m_host.setMessage(QString());
@@ -428,5 +433,26 @@ void FilePlayback::openSong(const QString &song, quint64 start)
         control->setCommand(QStringLiteral("Play"));
     } else {
         m_host.setMessage(QStringLiteral("播放媒體錯誤"));
+        moveOnFromFailedSong(start);
     }
+}
+
+void FilePlayback::moveOnFromFailedSong(quint64 start)
+{
+    const PlaybackEngine::SongPlace failed{int(m_state.TrackIndex), int(m_state.SongIndex)};
+    if (!m_firstFailed)
+        m_firstFailed = failed;
+    // A round in which nothing played ends here rather than going round again.
+    if (m_engine.songAfterCurrent() == *m_firstFailed)
+        return;
+    // Later, from the event loop: a long run of such songs must not nest one
+    // start inside the other.
+    mediaClock().singleShot(FailedSongMessageMs, [this, start] {
+        // Unless the user started something else meanwhile.
+        if (start != m_starts || m_state.MediaKind != KindMusic)
+            return;
+        m_movingOn = true;
+        m_engine.playSongAfterCurrent();
+        m_movingOn = false;
+    }, &m_engine);
 }

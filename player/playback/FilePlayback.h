@@ -1,11 +1,13 @@
 #pragma once
 
 #include "FileTransport.h"
+#include "PlaybackEngine.h"
 
 #include <QString>
 
+#include <optional>
+
 class MciWnd;
-class PlaybackEngine;
 class PlaybackHost;
 struct PlaybackState;
 
@@ -49,6 +51,9 @@ private:
     void fillEntryMenu();
     void followSlideFolder(const QString &song);
     void openSong(const QString &song, quint64 start);
+    // A song that cannot be played: after a moment to read why, the next one
+    // plays, as at the end of a song, until a whole round has failed.
+    void moveOnFromFailedSong(quint64 start);
     // The control a video of the current panel shows on: the panel's own
     // over its picture area, else the video window's.
     MciWnd *videoControl();
@@ -61,4 +66,8 @@ private:
     // waits, so a key pressed meanwhile can begin a later one; the earlier
     // start then gives up rather than open its file under the later title.
     quint64 m_starts = 0;
+    // The first of the songs that failed one after another since a song was
+    // last chosen or reached by playing on; moving on stops before it.
+    std::optional<PlaybackEngine::SongPlace> m_firstFailed;
+    bool m_movingOn = false;  // PlayMp3 is moving on from a failed song
 };

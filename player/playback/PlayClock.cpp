@@ -222,20 +222,32 @@ void PlaybackEngine::musicFileStep()
 
     if (m_state.MediaLength == 0 || m_state.SeekPos < m_state.MediaLength)
         return;
-    if (!waitAtTheEnd(control))
-        return;
-    if (m_state.SongIndex + 1 < m_state.SongCount) {
-        m_state.SongIndex = m_state.SongIndex + 1;
-        if (m_files)
-            m_files->PlayMp3(m_state.VcdFile, int(m_state.SongIndex));
-        return;
-    }
+    if (waitAtTheEnd(control))
+        playSongAfterCurrent();
+}
+
+PlaybackEngine::SongPlace PlaybackEngine::songAfterCurrent() const
+{
+    if (m_state.SongIndex + 1 < m_state.SongCount)
+        return {int(m_state.TrackIndex), int(m_state.SongIndex) + 1};
     // Music files play on in a loop: after the last entry the first.
     const int last = qMin<int>(m_state.MediaCount, int(m_state.PlayArray.size())) - 1;
-    m_state.TrackIndex = m_state.TrackIndex < last ? m_state.TrackIndex + 1 : 0;
-    if (m_state.TrackIndex >= m_state.PlayArray.size())
+    return {m_state.TrackIndex < last ? int(m_state.TrackIndex) + 1 : 0, 0};
+}
+
+void PlaybackEngine::playSongAfterCurrent()
+{
+    const SongPlace next = songAfterCurrent();
+    if (next.song > 0) {
+        m_state.SongIndex = next.song;
+        if (m_files)
+            m_files->PlayMp3(m_state.VcdFile, next.song);
         return;
-    m_state.VcdFile = m_state.PlayArray.at(int(m_state.TrackIndex)).toString();
+    }
+    m_state.TrackIndex = next.entry;
+    if (next.entry >= m_state.PlayArray.size())
+        return;
+    m_state.VcdFile = m_state.PlayArray.at(next.entry).toString();
     if (m_files)
         m_files->PlayMp3(m_state.VcdFile, 0);
 }

@@ -102,6 +102,19 @@ public:
     bool musicInHundredths() const;
 
     // --- Play clock and seek bar ------------------------------------------
+    // A song of music-file mode: its PlayArray entry and its index there.
+    struct SongPlace
+    {
+        int entry = 0;
+        int song = 0;
+        bool operator==(const SongPlace &) const = default;
+    };
+    // The song that follows the current one at its end: the folder's next
+    // song, else the next entry's first, and after the last entry the first.
+    SongPlace songAfterCurrent() const;
+    // Plays that song, as the clock does at the end of a song.
+    void playSongAfterCurrent();
+
     void Timer1_Timer();
     void ShowTime();
     void ShowPoint();

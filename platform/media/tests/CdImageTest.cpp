@@ -1,5 +1,6 @@
 // The real CD back end (libcdio for the table of contents, libmpv for the
 // sound) on a disc image made at test time, since this machine has no drive.
+#include "EventWait.h"
 #include "CdDrive.h"
 #include "Clock.h"
 #include "LibcdioDrive.h"
@@ -89,14 +90,14 @@ TEST_F(CdImageTest, PlaysTracksThroughTheCommandSet)
     EXPECT_EQ(ask("Status CDAudio position"), "02:00:00:00");
     ASSERT_EQ(mciSendString("Play CDAudio"), 0);
     EXPECT_EQ(ask("Status CDAudio Mode"), "playing");
-    ASSERT_TRUE(waitUntil([&] { return ask("Status CDAudio position") > "02:00:00:20"; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return ask("Status CDAudio position") > "02:00:00:20"; }, EventWaitMs));
     EXPECT_EQ(ask("Status CDAudio Current Track"), "2");
     // At the end of the disc the position holds at the last track's length.
-    ASSERT_TRUE(waitUntil([&] { return ask("Status CDAudio Mode") == "stopped"; }, 4000));
+    ASSERT_TRUE(waitUntil([&] { return ask("Status CDAudio Mode") == "stopped"; }, EventWaitMs));
     EXPECT_EQ(ask("Status CDAudio position").mid(3), "00:01:00");
 
     ASSERT_EQ(mciSendString("Play CDAudio from 01:00:01 to 01:00:01:40"), 0);
-    ASSERT_TRUE(waitUntil([&] { return ask("Status CDAudio Mode") != "playing"; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return ask("Status CDAudio Mode") != "playing"; }, EventWaitMs));
     EXPECT_EQ(ask("Status CDAudio Current Track"), "1");
 }
 

@@ -1,5 +1,6 @@
 // The media window control and file aliases over libmpv, with real files
 // made at test time and null outputs.
+#include "EventWait.h"
 #include "Clock.h"
 #include "MciCommand.h"
 #include "MciWnd.h"
@@ -77,7 +78,7 @@ TEST_F(MpvPlaybackTest, Mp3ReportsLengthAndPlaysWithPositionEvents)
     EXPECT_EQ(control.Mode(), "playing");
     ASSERT_FALSE(modes.isEmpty());
     EXPECT_EQ(modes.last(), MciWnd::ModePlaying);
-    ASSERT_TRUE(waitUntil([&] { return control.Position() > 300; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 300; }, EventWaitMs));
     EXPECT_FALSE(positions.isEmpty());
 
     control.setCommand("Stop");
@@ -96,7 +97,7 @@ TEST_F(MpvPlaybackTest, EndReportsLengthOnceWithALastPositionEvent)
     QList<qint64> reported;
     QObject::connect(&control, &MciWnd::PositionChange, [&](qint64 p) { reported.append(p); });
     control.setCommand("play");
-    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 4000));
+    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, EventWaitMs));
     EXPECT_EQ(control.Position(), control.Length());
     ASSERT_FALSE(reported.isEmpty());
     EXPECT_EQ(reported.last(), control.Length());
@@ -104,7 +105,7 @@ TEST_F(MpvPlaybackTest, EndReportsLengthOnceWithALastPositionEvent)
     // engine's news after an end must still arrive).
     control.setCommand("play");
     EXPECT_LT(control.Position(), control.Length() / 2);
-    ASSERT_TRUE(waitUntil([&] { return control.Position() > 200 && control.Position() < control.Length(); }, 2000));
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 200 && control.Position() < control.Length(); }, EventWaitMs));
     control.setCommand("close");
     EXPECT_EQ(control.Mode(), "not ready");
 }
@@ -121,12 +122,12 @@ TEST_F(MpvPlaybackTest, ASeekToTheEndEndsTheMediumAndPositionReachesLength)
         });
         control.setFileName(file);
         control.setCommand("play");
-        ASSERT_TRUE(waitUntil([&] { return control.Position() > 0; }, 3000)) << file.toStdString();
+        ASSERT_TRUE(waitUntil([&] { return control.Position() > 0; }, EventWaitMs)) << file.toStdString();
         // Forward past the end while playing: stopped there, once, the last
         // report at the length.
         control.setPosition(control.Length() + 50);
         EXPECT_EQ(control.Position(), control.Length());
-        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 2000)) << file.toStdString();
+        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, EventWaitMs)) << file.toStdString();
         EXPECT_EQ(ends, 1);
         ASSERT_FALSE(reported.isEmpty());
         EXPECT_EQ(reported.last(), control.Length());
@@ -136,7 +137,7 @@ TEST_F(MpvPlaybackTest, ASeekToTheEndEndsTheMediumAndPositionReachesLength)
         control.setPosition(0);
         control.setPosition(control.Length());
         control.setCommand("play");
-        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 2000))
+        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, EventWaitMs))
             << file.toStdString() << " at " << control.Position() << " of " << control.Length();
         EXPECT_EQ(ends, 2);
         EXPECT_EQ(control.Position(), control.Length());
@@ -157,7 +158,7 @@ TEST_F(MpvPlaybackTest, SeekAndVolumeAct)
     control.setVolume(300);
     EXPECT_EQ(control.Volume(), 300);
     control.setCommand("play");
-    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, EventWaitMs));
     EXPECT_EQ(control.Position(), control.Length());
 }
 
@@ -188,7 +189,7 @@ TEST_F(MpvPlaybackTest, MpegVideoCountsFramesAndGivesItsPicture)
     EXPECT_EQ(control.unitsPerSecond(), 30.0);
     EXPECT_NEAR(control.Length(), 60, 4);
     control.setCommand("play");
-    ASSERT_TRUE(waitUntil([&] { return control.Position() > 5; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 5; }, EventWaitMs));
     const QImage frame = control.currentFrame();
     EXPECT_EQ(frame.size(), QSize(320, 240));
 }
@@ -268,7 +269,7 @@ TEST_F(MpvPlaybackTest, FileAliasPlaysInMilliseconds)
     ASSERT_TRUE(waitUntil([&] {
         mciSendString("status MP3 position", &reply, 20);
         return reply.toInt() > 200;
-    }, 3000));
+    }, EventWaitMs));
     EXPECT_EQ(mciSendString("close MP3"), 0);
     EXPECT_EQ(mciSendString("status MP3 mode", &reply, 20), MciErrInvalidDeviceName);
 }

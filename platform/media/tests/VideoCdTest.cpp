@@ -1,6 +1,7 @@
 // Video CDs on the real back end: a video-CD image made at test time, its
 // ISO 9660 file system read through libcdio, its Mode 2 Form 2 tracks
 // streamed to libmpv, as the player's optical drive or as a mounted disc.
+#include "EventWait.h"
 #include "Drives.h"
 #include "MciCommand.h"
 #include "MciWnd.h"
@@ -99,8 +100,8 @@ TEST_F(VideoCdTest, ATrackOfTheChosenDrivePlaysSeeksAndEndsAsAFile)
     EXPECT_NEAR(control.Position(), 45, 3);
     control.setSpeed(2000);
     control.setCommand("Play");
-    ASSERT_TRUE(waitUntil([&] { return control.Position() > 50 && control.Position() < control.Length(); }, 3000));
-    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 4000));
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 50 && control.Position() < control.Length(); }, EventWaitMs));
+    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, EventWaitMs));
     EXPECT_EQ(control.Position(), control.Length());
 
     control.setFileName(tracks[1]);

@@ -92,7 +92,7 @@ protected:
     {
         if (m_player.state() != QProcess::NotRunning) {
             m_player.kill();
-            m_player.waitForFinished(5000);
+            m_player.waitForFinished(EventWaitMs);
         }
         m_screen.stop();
     }
@@ -112,7 +112,7 @@ protected:
         m_player.setWorkingDirectory(folder);
         m_player.setProcessChannelMode(QProcess::MergedChannels);
         m_player.start(programBesideTests("Tavrin"), {});
-        ASSERT_TRUE(m_player.waitForStarted(10000));
+        ASSERT_TRUE(m_player.waitForStarted(EventWaitMs));
     }
 
     QStringList log() const
@@ -126,7 +126,7 @@ protected:
         QProcess info;
         info.setProcessEnvironment(m_screen.programEnvironment());
         info.start("xwininfo", {"-root", "-tree"});
-        info.waitForFinished(10000);
+        info.waitForFinished(EventWaitMs);
         static const QRegularExpression geometry(QStringLiteral("(\\d+)x(\\d+)\\+(-?\\d+)\\+(-?\\d+)\\s+\\+(-?\\d+)\\+(-?\\d+)"));
         for (const QString& line : QString::fromUtf8(info.readAllStandardOutput()).split(u'\n')) {
             if (!line.contains(u'"' + title + u'"')) continue;
@@ -151,13 +151,13 @@ TEST_F(FolderSearchEndToEnd, SearchOfAWideChineseTreeFindsEverySongFolder)
     const int songFolders = makeSongTree(tree.path());
     ASSERT_EQ(songFolders, 5 + 10 * 3 + 60 * 3);
     startPlayer(tree.path());
-    waitUntil([&] { return log().join(u'\n').contains("進入主程式"); }, 30000);
+    waitUntil([&] { return log().join(u'\n').contains("進入主程式"); }, EventWaitMs);
     ASSERT_TRUE(log().join(u'\n').contains("進入主程式")) << m_player.readAll().toStdString();
 
     XInput input(m_screen.display().toLocal8Bit());
     ASSERT_TRUE(input.usable()) << "the X test extension could not be loaded";
     QRect panel;
-    waitUntil([&] { return !(panel = windowNamed("Quorvel")).isNull(); }, 10000);
+    waitUntil([&] { return !(panel = windowNamed("Quorvel")).isNull(); }, EventWaitMs);
     ASSERT_FALSE(panel.isNull());
 
     // The right button on the panel's title opens the menu: 播放選單 > 搜尋目錄.
@@ -173,14 +173,14 @@ TEST_F(FolderSearchEndToEnd, SearchOfAWideChineseTreeFindsEverySongFolder)
         QThread::msleep(500 + 1000 * attempt);
         for (unsigned long key : {Down, Right, Down, Return}) input.type(key);
         // The picker opens on the player's folder, the tree; its default button takes it.
-        waitUntil([&] { return !(picker = windowNamed("指定目錄")).isNull(); }, 8000);
+        waitUntil([&] { return !(picker = windowNamed("指定目錄")).isNull(); }, EventWaitMs);
     }
     ASSERT_FALSE(picker.isNull()) << "the folder picker did not open";
     const auto searching = [&] { return log().join(u'\n').contains("開始搜尋音樂檔"); };
     for (int attempt = 0; attempt < 3 && !searching(); ++attempt) {
         input.click(picker.center().x(), picker.bottom() - 8);  // beside the buttons: the picker takes the keys
         input.type(Return);
-        waitUntil(searching, 8000);
+        waitUntil(searching, EventWaitMs);
     }
 
     static const QRegularExpression found(QStringLiteral("找到 (\\d+)目錄下有音樂檔"));

@@ -1,4 +1,5 @@
 #include "LibraryTestSupport.h"
+#include "EventWait.h"
 #include "LyricPrintRun.h"
 #include "LyricPrinter.h"
 #include "MessageBox.h"
@@ -34,7 +35,7 @@ QList<PrintedWord> printedWords(const QString& pdf)
     QProcess extract;
     extract.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), pdf,
                                                 QStringLiteral("-")});
-    if (!extract.waitForFinished(30000)) return {};
+    if (!extract.waitForFinished(EventWaitMs)) return {};
     static const QRegularExpression word(QStringLiteral(
         "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"[0-9.]+\">([^<]*)</word>"));
     QList<PrintedWord> words;

@@ -1,5 +1,6 @@
 #include "Cp950.h"
 #include "Drives.h"
+#include "EventWait.h"
 #include "LibraryHost.h"
 #include "LibraryTestSupport.h"
 #include "MessageBox.h"
@@ -446,7 +447,8 @@ TEST_F(SongBookScanTest, CheckBoxListFollowsTheSortedPlayArray)
 }
 
 // Counts read from a song book file cannot make a reader run away: both files below claim two
-// thousand million entries and hold three; each is read in well under a second.
+// thousand million entries and hold three; each is read in moments, not in the hours a run
+// through the claimed counts would take.
 TEST_F(SongBookScanTest, HugeCountsInTheLibraryFileAreBoundedByWhatItHolds)
 {
     const QString key = "1A2B-3C4D";
@@ -462,8 +464,8 @@ TEST_F(SongBookScanTest, HugeCountsInTheLibraryFileAreBoundedByWhatItHolds)
     window.ReadDiscList(host.cdromLibFile());
     const qint64 listMs = clock.elapsed();
 
-    EXPECT_LT(reuseMs, 1000);
-    EXPECT_LT(listMs, 1000);
+    EXPECT_LT(reuseMs, EventWaitMs);
+    EXPECT_LT(listMs, EventWaitMs);
     // The stored folders are played; the count stops at the section's own entries (five keys),
     // the missing ones standing for the disc's root as a lost entry does.
     EXPECT_EQ(played, 5);

@@ -1,6 +1,7 @@
 // The playback engine on the real back end (libcdio, libmpv) with disc images
 // made at test time as the player's optical drive, named by
 // PELLORAN_CD_DEVICE as a user names the image they keep.
+#include "EventWait.h"
 #include "CdDrive.h"
 #include "Clock.h"
 #include "DiscWatcher.h"
@@ -142,7 +143,7 @@ TEST_F(DiscImageTest, VolumeKeysReachTheEngineThatPlaysAnAudioCd)
     engine->CheckCdrom(true);
     ASSERT_EQ(state.MediaKind, "CDAudio");
     auto &drive = dynamic_cast<LibcdioDrive &>(cdDrive());
-    ASSERT_TRUE(waitUntil([&] { return drive.state() == CdDrive::State::Playing; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return drive.state() == CdDrive::State::Playing; }, EventWaitMs));
     EXPECT_DOUBLE_EQ(drive.engineVolume(), 100.0);
 
     engine->ChkCD(3);  // volume down

@@ -1,5 +1,6 @@
 #include "EngineFixture.h"
 
+#include "EventWait.h"
 #include "FilePlayback.h"
 #include "FrameCapture.h"
 #include "FrmPlay.h"
@@ -302,7 +303,7 @@ TEST(RealFrameCaptureTest, ASingleCaptureWritesTheDecodedPicture)
     QProcess encoder;
     encoder.start(ffmpeg, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=352x240:rate=30", "-t", "1",
                            "-c:v", "mpeg1video", "-f", "mpeg", track});
-    ASSERT_TRUE(encoder.waitForFinished(30000));
+    ASSERT_TRUE(encoder.waitForFinished(EventWaitMs));
     ASSERT_EQ(encoder.exitCode(), 0);
 
     setMediaBackend(MediaBackend::Real);

@@ -2,6 +2,7 @@
 
 #include "Cp950.h"
 #include "DiscWatcher.h"
+#include "EventWait.h"
 #include "FrmPlay.h"
 #include "Drives.h"
 #include "ModFiles.h"
@@ -364,7 +365,7 @@ TEST_F(ProbeTest, AnEncodedVideoCdTrackIsFoundAndPlaysAtItsOwnSize)
     QProcess encoder;
     encoder.start(ffmpeg, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=352x240:rate=30", "-t", "1",
                            "-c:v", "mpeg1video", "-f", "mpeg", drive + "/MPEGAV/AVSEQ01.DAT"});
-    ASSERT_TRUE(encoder.waitForFinished(30000));
+    ASSERT_TRUE(encoder.waitForFinished(EventWaitMs));
     ASSERT_EQ(encoder.exitCode(), 0);
 
     engine->setFileTransport(nullptr);  // the engine's own file playback

@@ -53,7 +53,7 @@ bool makeColourVideo(const QString &path)
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i", source, "-c:v", "mpeg1video",
                                             "-q:v", "2", "-f", "mpeg", path});
-    return ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0;
+    return ffmpeg.waitForFinished(EventWaitMs) && ffmpeg.exitCode() == 0;
 }
 
 // The colour of Colours nearest to a pixel (the coding shifts colours a little).

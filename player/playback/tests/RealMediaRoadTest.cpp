@@ -1,18 +1,19 @@
 // The player with the real media engine on a display of its own: a song
-// folder holding a video, an MP3 and a WAV with its lyric file, played on,
-// skipped past their ends with the forward key and the seek knob, and the
-// player still running.
+// folder holding a video, an MP3, a WAV with its lyric file and two songs
+// that cannot be played, played on, skipped past their ends with the forward
+// key and the seek knob, and the player still running; and a folder in which
+// nothing plays.
 #include "Cp950.h"
 #include "RealPlayerSession.h"
 
-#include <QElapsedTimer>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 constexpr int Forward = 5;  // control-bar key: forward one seek step ("1  Min")
-constexpr int NextSongWithinMs = 2000;
+const QString PlayFailed = QStringLiteral("播放媒體錯誤");
 
 std::string shown(const QMap<QString, QString> &panel)
 {
@@ -31,6 +32,10 @@ protected:
     {
         if (const QString missing = session.missing(); !missing.isEmpty())
             GTEST_SKIP() << missing.toStdString();
+    }
+
+    void makeSongs()
+    {
         const QStringList tone = {"-f", "lavfi", "-i"};
         ASSERT_TRUE(session.makeMedia("01video.mpg", tone + QStringList{"testsrc=duration=3:size=160x120:rate=25"} + tone
                                                          + QStringList{"sine=frequency=330:duration=3", "-c:v",
@@ -41,17 +46,37 @@ protected:
         // Its lyric lines at 0, 1 and 2 seconds.
         ASSERT_TRUE(Cp950::writeTextFile(session.musicFolder() + "/03tone.txt",
                                          Cp950::joinCrLf({"長音", "00:00:0第一句", "00:01:0第二句", "00:02:0第三句"})));
+        makeUnplayableSongs("04empty.mp3", "05noise.mp3");
     }
 
-    // Presses forward and tells how long until the title line names the next song.
-    qint64 forwardUntil(const QString &nextTitle)
+    // An empty file and one of noise, both named as songs.
+    void makeUnplayableSongs(const QString &empty, const QString &noise)
     {
-        QElapsedTimer waited;
-        waited.start();
+        ASSERT_TRUE(session.writeFile(empty, {}));
+        QByteArray bytes(64 * 1024, Qt::Uninitialized);
+        QRandomGenerator(18).fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+        ASSERT_TRUE(session.writeFile(noise, bytes));
+    }
+
+    // Presses forward and waits until the title line names the next song.
+    bool forwardUntil(const QString &nextTitle)
+    {
         EXPECT_TRUE(session.pressKey(Forward));
-        if (!session.waitForPanel("Label2(2)", nextTitle, 6000))
-            return -1;
-        return waited.elapsed();
+        return session.waitForPanel("Label2(2)", nextTitle, EventWaitMs);
+    }
+
+    // The player tells that the song it started last, name, cannot be played.
+    bool failureShownFor(const QString &name)
+    {
+        bool shown = false;
+        waitUntil([&] {
+            // The song started last, before and after the message is read.
+            const int songs = int(session.songsStarted().size());
+            shown = session.songsStarted().value(songs - 1) == name && session.panel().value("Label1") == PlayFailed
+                    && session.songsStarted().size() == songs;
+            return shown;
+        }, EventWaitMs, 50);
+        return shown;
     }
 
     RealPlayerSession session;
@@ -59,48 +84,64 @@ protected:
 
 } // namespace
 
-TEST_F(RealMediaRoadTest, AVideoAnMp3AndAWavPlayOnPastTheirEndsAndThePlayerKeepsRunning)
+TEST_F(RealMediaRoadTest, AVideoAnMp3AndAWavPlayOnPastTheirEndsAndPastSongsThatCannotBePlayed)
 {
+    makeSongs();
     ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01video.mpg", 30000))
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01video.mpg", EventWaitMs))
         << shown(session.panel()) << session.output().toStdString();
-    ASSERT_TRUE(session.waitForPanel("Label2(0)", "00:00:01", 5000)) << shown(session.panel());
+    ASSERT_TRUE(session.waitForPanel("Label2(0)", "00:00:01", EventWaitMs)) << shown(session.panel());
 
     // Forward a minute from within the video: past its end, the MP3 follows.
-    const qint64 toMp3 = forwardUntil("01-02 02song.mp3");
-    ASSERT_GE(toMp3, 0) << shown(session.panel()) << session.output().toStdString();
-    EXPECT_LT(toMp3, NextSongWithinMs);
+    ASSERT_TRUE(forwardUntil("01-02 02song.mp3")) << shown(session.panel()) << session.output().toStdString();
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     // Its length in hundredths, "mm:ss:cc" (the encoder adds a few to the 30 s).
     EXPECT_TRUE(session.waitForPanel(
-        "Label2(1)", [](const QString &length) { return length.startsWith("00:30:"); }, 3000))
+        "Label2(1)", [](const QString &length) { return length.startsWith("00:30:"); }, EventWaitMs))
         << shown(session.panel());
 
     // Forward past the end of the MP3: the WAV follows.
-    const qint64 toWav = forwardUntil("01-03 03tone.wav");
-    ASSERT_GE(toWav, 0) << shown(session.panel());
-    EXPECT_LT(toWav, NextSongWithinMs);
+    ASSERT_TRUE(forwardUntil("01-03 03tone.wav")) << shown(session.panel());
 
     // The WAV counts in hundredths like a song file, and its lyric line moves.
-    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:20:00", 3000)) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label1", "第二句", 4000)) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label1", "第三句", 4000)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:20:00", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label1", "第二句", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label1", "第三句", EventWaitMs)) << shown(session.panel());
 
-    // A minute forward reaches its end: the folder starts again with the video
-    // (opened twice with the waits a video start takes), which now plays to
-    // its own end and hands over to the MP3.
-    ASSERT_GE(forwardUntil("01-01 01video.mpg"), 0) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label2(2)", "01-02 02song.mp3", 8000)) << shown(session.panel());
+    // A minute forward reaches its end. The empty song and the noise cannot be
+    // played: each says so, and the folder starts again with the video (opened
+    // twice with the waits a video start takes), which now plays to its own
+    // end and hands over to the MP3.
+    EXPECT_TRUE(session.pressKey(Forward));
+    EXPECT_TRUE(failureShownFor("04empty.mp3")) << shown(session.panel());
+    EXPECT_TRUE(failureShownFor("05noise.mp3")) << shown(session.panel());
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01video.mpg", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label2(2)", "01-02 02song.mp3", EventWaitMs)) << shown(session.panel());
+    EXPECT_EQ(session.songsStarted().mid(2, 4).join(u' ').toStdString(),
+              "03tone.wav 04empty.mp3 05noise.mp3 01video.mpg");
 
     // The seek knob dragged past the far right of its groove: the MP3 ends
     // there and the WAV follows.
-    ASSERT_TRUE(session.waitForPanel("Label2(0)", [](const QString &at) { return at > "00:00:50"; }, 3000));
-    QElapsedTimer waited;
-    waited.start();
+    ASSERT_TRUE(
+        session.waitForPanel("Label2(0)", [](const QString &at) { return at > "00:00:50"; }, EventWaitMs));
     ASSERT_TRUE(session.dragKnobToTheEnd());
-    EXPECT_TRUE(session.waitForPanel("Label2(2)", "01-03 03tone.wav", 6000)) << shown(session.panel());
-    EXPECT_LT(waited.elapsed(), NextSongWithinMs + 1000);  // the drag itself takes most of a second
+    EXPECT_TRUE(session.waitForPanel("Label2(2)", "01-03 03tone.wav", EventWaitMs)) << shown(session.panel());
 
+    ASSERT_TRUE(session.running()) << session.output().toStdString();
+    EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
+}
+
+TEST_F(RealMediaRoadTest, AFolderOfSongsThatCannotBePlayedIsTriedOnceAndThePlayerKeepsRunning)
+{
+    makeUnplayableSongs("01empty.mp3", "02noise.mp3");
+    ASSERT_TRUE(session.start());
+    EXPECT_TRUE(failureShownFor("01empty.mp3")) << shown(session.panel()) << session.output().toStdString();
+    EXPECT_TRUE(failureShownFor("02noise.mp3")) << shown(session.panel());
+
+    // One round, then the player rests: no song is started again.
+    waitUntil([&] { return session.songsStarted().size() > 2; }, 10000);
+    EXPECT_EQ(session.songsStarted().size(), 2) << session.songsStarted().join(u'\n').toStdString();
+    EXPECT_EQ(session.panel().value("Label1"), PlayFailed);
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
 }

@@ -1,5 +1,6 @@
 #include "RealPlayerSession.h"
 
+#include "Cp950.h"
 #include "LocalChannel.h"
 
 #include <QCryptographicHash>
@@ -59,7 +60,13 @@ bool RealPlayerSession::makeMedia(const QString &name, const QStringList &ffmpeg
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y")}
                                                + ffmpegArguments + QStringList{musicFolder() + u'/' + name});
-    return ffmpeg.waitForFinished(30000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+    return ffmpeg.waitForFinished(EventWaitMs) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+}
+
+bool RealPlayerSession::writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile file(musicFolder() + u'/' + name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 void RealPlayerSession::setSettings(const QMap<QString, QString> &values)
@@ -94,7 +101,7 @@ bool RealPlayerSession::start()
     m_player.setProcessEnvironment(env);
     m_player.setProcessChannelMode(QProcess::MergedChannels);
     m_player.start(programBesideTests(QStringLiteral("Tavrin")), {});
-    return m_player.waitForStarted(10000);
+    return m_player.waitForStarted(EventWaitMs);
 }
 
 QString RealPlayerSession::serverName() const
@@ -122,7 +129,7 @@ QMap<QString, QString> RealPlayerSession::panel() const
     QMap<QString, QString> values;
     if (!command(QStringLiteral("state ") + file))
         return values;
-    waitUntil([&] { return QFile::exists(file); }, 3000, 20);
+    waitUntil([&] { return QFile::exists(file); }, EventWaitMs, 20);
     QThread::msleep(20);  // written in one go; the moment it needs to land
     QFile state(file);
     if (!state.open(QIODevice::ReadOnly))
@@ -167,9 +174,21 @@ bool RealPlayerSession::dragKnobToTheEnd() const
 
 int RealPlayerSession::quit()
 {
-    if (!command(QStringLiteral("quit")) || !m_player.waitForFinished(20000))
+    if (!command(QStringLiteral("quit")) || !m_player.waitForFinished(EventWaitMs))
         return -1;
     return m_player.exitStatus() == QProcess::NormalExit ? m_player.exitCode() : -1;
+}
+
+QStringList RealPlayerSession::songsStarted() const
+{
+    // "hh:mm:ss 播放-<path>" a song.
+    const QString started = QStringLiteral(" 播放-");
+    QStringList names;
+    for (const QString &line : Cp950::readTextFile(programFolder() + QStringLiteral("/Quorvel.log")).split(u'\n')) {
+        if (const int at = line.indexOf(started); at >= 0)
+            names << line.mid(at + started.size()).trimmed().section(u'/', -1);
+    }
+    return names;
 }
 
 QString RealPlayerSession::output()

@@ -26,6 +26,8 @@ public:
     QString musicFolder() const { return m_root.filePath(QStringLiteral("music")); }
     // Makes a file of the music folder with ffmpeg from its arguments.
     bool makeMedia(const QString &name, const QStringList &ffmpegArguments);
+    // Writes a file of the music folder as it is given.
+    bool writeFile(const QString &name, const QByteArray &bytes);
     // Settings read at start: a key=value each, in the player's settings file.
     void setSettings(const QMap<QString, QString> &values);
     // Starts the player probing the music folder and playing what it finds.
@@ -46,6 +48,8 @@ public:
     bool dragKnobToTheEnd() const;
     // Asks the player to end and waits for it; its exit code, -1 when it did not end.
     int quit();
+    // The file names of the songs the player started, in order, from its log.
+    QStringList songsStarted() const;
     // What the player wrote to its standard outputs.
     QString output();
     QString programFolder() const { return m_root.filePath(QStringLiteral("program")); }

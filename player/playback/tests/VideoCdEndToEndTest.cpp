@@ -114,7 +114,7 @@ protected:
         m_player.setProcessEnvironment(env);
         m_player.setProcessChannelMode(QProcess::MergedChannels);
         m_player.start(programBesideTests("Tavrin"), {});
-        ASSERT_TRUE(m_player.waitForStarted(5000));
+        ASSERT_TRUE(m_player.waitForStarted(EventWaitMs));
     }
 
     // What the panel shows, as the player's test command writes it.
@@ -123,7 +123,7 @@ protected:
         const QString file = m_root.filePath("state.txt");
         QFile::remove(file);
         QMap<QString, QString> values;
-        if (!InstanceGuard::send("state " + file) || !holdsWithin([&] { return QFile::exists(file); }, 3000))
+        if (!InstanceGuard::send("state " + file) || !holdsWithin([&] { return QFile::exists(file); }, EventWaitMs))
             return values;
         QThread::msleep(50);
         QFile f(file);
@@ -168,13 +168,13 @@ protected:
     void playTheDisc()
     {
         // The start-up probe finds the video CD and its two tracks.
-        ASSERT_TRUE(holdsWithin([&] { return shown("Label1") == "請選擇播放曲目 1~2"; }, 30000)) << why();
+        ASSERT_TRUE(holdsWithin([&] { return shown("Label1") == "請選擇播放曲目 1~2"; }, EventWaitMs)) << why();
         EXPECT_EQ(shown("MediaKind"), "VCD");
 
         // Number key 1: track 1 plays, moving pictures in the picture area.
         ASSERT_TRUE(InstanceGuard::send("key PicNum 0"));
         ASSERT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "AVSEQ01.DAT" && shown("Label2(0)") >= "00:00:01"; },
-                                10000))
+                                EventWaitMs))
             << why();
         EXPECT_EQ(shown("Label2(1)"), "00:00:06");
         const QRect area = pictureArea();
@@ -188,7 +188,7 @@ protected:
             << "picture area " << area.x() << "," << area.y() << " " << area.width() << "x" << area.height();
 
         // The seek knob dragged to the start of its track seeks back.
-        ASSERT_TRUE(holdsWithin([&] { return shown("Label2(0)") >= "00:00:03"; }, 5000));
+        ASSERT_TRUE(holdsWithin([&] { return shown("Label2(0)") >= "00:00:03"; }, EventWaitMs));
         const QString before = shown("Label2(0)");
         const QRect knob = keyRect("PicCtl(9)");
         const QRect track = keyRect("PicCtl(13)");
@@ -203,9 +203,9 @@ protected:
         // Number key 2: track 2 plays and shows its length; at its end, the
         // last of the disc, the disc starts again as the settings say.
         ASSERT_TRUE(InstanceGuard::send("key PicNum 1"));
-        ASSERT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "AVSEQ02.DAT"; }, 10000)) << why();
-        EXPECT_TRUE(holdsWithin([&] { return shown("Label2(1)") == "00:00:03"; }, 3000));
-        EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "AVSEQ01.DAT"; }, 10000)) << why();
+        ASSERT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "AVSEQ02.DAT"; }, EventWaitMs)) << why();
+        EXPECT_TRUE(holdsWithin([&] { return shown("Label2(1)") == "00:00:03"; }, EventWaitMs));
+        EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "AVSEQ01.DAT"; }, EventWaitMs)) << why();
         EXPECT_EQ(m_player.state(), QProcess::Running);
     }
 

@@ -3,6 +3,7 @@
 #include "ShellTestSupport.h"
 
 #include "EndRequests.h"
+#include "EventWait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,7 +21,7 @@ TEST(EndRequests, TerminateInterruptAndHangUpEachArriveOnTheEventLoop)
         ASSERT_EQ(::raise(signal), 0);  // the process lives on: the signal is caught
         QElapsedTimer waited;
         waited.start();
-        while (requests == before && waited.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        while (requests == before && waited.elapsed() < EventWaitMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         EXPECT_EQ(requests, before + 1) << signal;
     }
 }

@@ -4,6 +4,7 @@
 #include "ShellTestSupport.h"
 
 #include "Cp950.h"
+#include "EventWait.h"
 #include "InstanceGuard.h"
 #include "ModIniFile.h"
 #include "ModRegist.h"
@@ -113,8 +114,8 @@ public:
             QString("printf '%s\\n%s\\n%s\\n' \"$DISPLAY\" \"$XAUTHORITY\" \"$$\" > '%1/display'; exec '%2'")
                                    .arg(m_root, executable());
         m_process.start("xvfb-run", {"-a", "-s", "-screen 0 1024x768x24", "bash", "-c", script});
-        if (!m_process.waitForStarted(10000)) return false;
-        return waitFor([&] { return QFile(m_root + "/display").size() > 0; }, 20000) &&
+        if (!m_process.waitForStarted(EventWaitMs)) return false;
+        return waitFor([&] { return QFile(m_root + "/display").size() > 0; }, EventWaitMs) &&
                m_process.state() == QProcess::Running;
     }
 
@@ -134,7 +135,7 @@ public:
         import.setProcessEnvironment(displayEnvironment());
         const QString file = ShellTest::outputFolder() + "/" + name;
         import.start("import", {"-window", "root", file});
-        return import.waitForFinished(20000) && import.exitCode() == 0 && QFile::exists(file);
+        return import.waitForFinished(EventWaitMs) && import.exitCode() == 0 && QFile::exists(file);
     }
 
     // A real click at a screen position through the X server's test extension, as a user's
@@ -164,7 +165,7 @@ public:
         python.setProcessEnvironment(displayEnvironment());
         python.setProcessChannelMode(QProcess::MergedChannels);
         python.start("python3", {"-c", script});
-        const bool done = python.waitForFinished(10000) && python.exitCode() == 0;
+        const bool done = python.waitForFinished(EventWaitMs) && python.exitCode() == 0;
         if (!done) qWarning("pointer click failed: %s", python.readAll().constData());
         return done;
     }
@@ -187,7 +188,7 @@ public:
         m_pid = 0;
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
-            m_process.waitForFinished(5000);
+            m_process.waitForFinished(EventWaitMs);
         }
     }
     ~Player() { kill(); }
@@ -296,7 +297,7 @@ TEST_F(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
     // ---- first start: the readme holds the start until its button is pressed
     Player player(root.path(), program);
     player.start();
-    ASSERT_TRUE(waitFor([&] { return logHas(program, "開啟說明畫面"); }, 30000)) << player.output().toStdString();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "開啟說明畫面"); }, EventWaitMs)) << player.output().toStdString();
     QThread::msleep(700);
     ASSERT_TRUE(player.screenshot("e2e-readme.png"));
     const QImage readmeShot(ShellTest::outputFolder() + "/e2e-readme.png");
@@ -311,12 +312,9 @@ TEST_F(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
     }();
     QProcess second;
     second.setProcessEnvironment(player.displayEnvironment());
-    QElapsedTimer secondTime;
-    secondTime.start();
     second.start(Player::executable(), {});
-    ASSERT_TRUE(second.waitForFinished(10000));
+    ASSERT_TRUE(second.waitForFinished(EventWaitMs));
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_LT(secondTime.elapsed(), 5000);
     QFile logFile(program + "/Quorvel.log");
     ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(logFile.readAll(), logBefore);
@@ -324,7 +322,7 @@ TEST_F(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
 
     // ---- the readme's button lets the start go on
     ASSERT_TRUE(player.command("click 不騙你,我真的看過了"));
-    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, 30000)) << player.output().toStdString();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, EventWaitMs)) << player.output().toStdString();
     QThread::msleep(700);
     ASSERT_TRUE(player.screenshot("e2e-panel.png"));
     const QImage shot(ShellTest::outputFolder() + "/e2e-panel.png");
@@ -349,7 +347,7 @@ TEST_F(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
 
     // ---- an orderly exit
     ASSERT_TRUE(player.command("quit"));
-    ASSERT_TRUE(player.waitForEnd(20000));
+    ASSERT_TRUE(player.waitForEnd(EventWaitMs));
     const QStringList end = logTextsOf(program);
     ASSERT_GE(end.size(), 4);
     EXPECT_EQ(end.mid(end.size() - 4),
@@ -374,10 +372,10 @@ TEST_F(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
     QFile::remove(program + "/Quorvel.log");
     Player next(root.path(), program);
     next.start();
-    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, 30000)) << next.output().toStdString();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, EventWaitMs)) << next.output().toStdString();
     EXPECT_FALSE(logHas(program, "開啟說明畫面"));
     ASSERT_TRUE(next.command("close"));
-    ASSERT_TRUE(next.waitForEnd(20000));
+    ASSERT_TRUE(next.waitForEnd(EventWaitMs));
     EXPECT_TRUE(logHas(program, "不正常關閉Quorvel V1.1.400"));
     QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
     EXPECT_EQ(stored.value("Width").toString(), "440");
@@ -394,7 +392,7 @@ QMap<QString, QString> panelState(const Player& player, const QString& root)
     const QString file = root + "/state.txt";
     QFile::remove(file);
     QMap<QString, QString> values;
-    if (!player.command("state " + file) || !waitFor([&] { return QFile::exists(file); }, 5000)) return values;
+    if (!player.command("state " + file) || !waitFor([&] { return QFile::exists(file); }, EventWaitMs)) return values;
     QThread::msleep(100);  // written in one go; give it the moment to land
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) return values;
@@ -425,15 +423,15 @@ TEST_F(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
 
     Player player(root.path(), program);
     player.start();
-    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, 30000)) << player.output().toStdString();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, EventWaitMs)) << player.output().toStdString();
 
     // A three-track audio CD arrives in the player's drive: it is probed and plays.
     ASSERT_TRUE(player.command("disc 180000 200000 240000"));
-    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("MediaKind") == "CDAudio"; }, 15000))
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("MediaKind") == "CDAudio"; }, EventWaitMs))
         << QStringList(panelState(player, root.path()).values()).join(" | ").toStdString() << "\n"
         << logTextsOf(program).join("\n").toStdString();
     EXPECT_TRUE(logHas(program, "找到音樂光碟 "));
-    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("Label2(0)") != "00:00:00"; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("Label2(0)") != "00:00:00"; }, EventWaitMs));
 
     // The keys are clicked where they are on the screen.
     const auto keyCentre = [&](int index, const QString& family = "PicCtl") {
@@ -458,11 +456,13 @@ TEST_F(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     // Play (control-bar key 0): the time moves on, on the screen too.
     ASSERT_TRUE(clickKey(0)) << player.output().toStdString() << "\n"
                                                 << logTextsOf(program).mid(30).join("\n").toStdString();
-    QThread::msleep(1500);
-    const QString first = panelState(player, root.path()).value("Label2(0)");
+    QString first;
+    EXPECT_TRUE(waitFor([&] { return (first = panelState(player, root.path()).value("Label2(0)")) != stopped; },
+                        EventWaitMs));
     ASSERT_TRUE(player.screenshot("e2e-audio-cd-1.png"));
-    QThread::msleep(2100);
-    const QString second = panelState(player, root.path()).value("Label2(0)");
+    QString second;
+    EXPECT_TRUE(waitFor([&] { return (second = panelState(player, root.path()).value("Label2(0)")) != first; },
+                        EventWaitMs));
     ASSERT_TRUE(player.screenshot("e2e-audio-cd-2.png"));
     EXPECT_NE(first, second);
     EXPECT_NE(second, stopped);
@@ -473,7 +473,7 @@ TEST_F(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     // Number key 2 of the pad (the second key) plays track 2.
     if (realPointer) {
         ASSERT_TRUE(player.pointerClick(keyCentre(1, "PicNum")));
-        EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("Label2(2)") == "<2>"; }, 5000))
+        EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("Label2(2)") == "<2>"; }, EventWaitMs))
             << panelState(player, root.path()).value("Label2(2)").toStdString();
     }
 
@@ -481,12 +481,12 @@ TEST_F(EndToEnd, AudioCdPlaysAndTheControlBarStopsAndStartsIt)
     if (realPointer) {
         constexpr int Down = 0xff54, Return = 0xff0d;
         ASSERT_TRUE(player.pointerClick(keyCentre(4), 3, {Down, Down, Down, Return}));
-        EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("VolumeLevel") == "900"; }, 5000))
+        EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("VolumeLevel") == "900"; }, EventWaitMs))
             << panelState(player, root.path()).value("VolumeLevel").toStdString();
     }
 
     ASSERT_TRUE(player.command("quit"));
-    ASSERT_TRUE(player.waitForEnd(20000));
+    ASSERT_TRUE(player.waitForEnd(EventWaitMs));
     QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
     if (realPointer) {
         EXPECT_EQ(stored.value("Volume").toString(), "900");
@@ -527,7 +527,7 @@ void startConfirmed(Player& player, const QString& root, const QString& program)
 {
     QSettings(settingsFile(root), QSettings::IniFormat).setValue("ReadMe", "1");
     player.start();
-    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, 30000)) << player.output().toStdString();
+    ASSERT_TRUE(waitFor([&] { return logHas(program, "進入主程式"); }, EventWaitMs)) << player.output().toStdString();
 }
 
 }  // namespace
@@ -537,15 +537,15 @@ TEST_F(EndToEnd, APictureIntervalOfZeroConfirmedWhileADiscPlaysStopsTheSlidesWit
     Player player(root.path(), program);
     startConfirmed(player, root.path(), program);
     ASSERT_TRUE(player.command("disc 180000 200000 240000"));
-    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("MediaKind") == "CDAudio"; }, 15000));
-    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("TimerBMP") == "1 5000"; }, 5000))
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("MediaKind") == "CDAudio"; }, EventWaitMs));
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("TimerBMP") == "1 5000"; }, EventWaitMs))
         << "a song without lyrics runs the slide show";
 
     // Title button 3 opens the settings; the interval bar to 0; 確定.
     ASSERT_TRUE(player.command("key PicButton 3"));
     ASSERT_TRUE(player.command("value VScroll1 0"));
     ASSERT_TRUE(player.command("click 確定"));
-    EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("TimerBMP") == "0 0"; }, 5000))
+    EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("TimerBMP") == "0 0"; }, EventWaitMs))
         << panelState(player, root.path()).value("TimerBMP").toStdString();
     const double share = processorShare(player.pid(), 3000);
     EXPECT_GE(share, 0);
@@ -554,7 +554,7 @@ TEST_F(EndToEnd, APictureIntervalOfZeroConfirmedWhileADiscPlaysStopsTheSlidesWit
     EXPECT_EQ(QSettings(settingsFile(root.path()), QSettings::IniFormat).value("ShowTime").toString(), "0");
 
     ASSERT_TRUE(player.command("quit"));
-    EXPECT_TRUE(player.waitForEnd(20000));
+    EXPECT_TRUE(player.waitForEnd(EventWaitMs));
 }
 
 TEST_F(EndToEnd, TerminateAndInterruptSignalsTakeTheRoadOfAWindowManagerClose)
@@ -576,7 +576,7 @@ TEST_F(EndToEnd, TerminateAndInterruptSignalsTakeTheRoadOfAWindowManagerClose)
             ASSERT_EQ(GetAudioCDPlay(), "");  // taken over while the player runs
         }
         ASSERT_TRUE(player.sendSignal(signal));
-        ASSERT_TRUE(player.waitForEnd(20000));
+        ASSERT_TRUE(player.waitForEnd(EventWaitMs));
         EXPECT_TRUE(logHas(program, "不正常關閉Quorvel V1.1.400")) << logTextsOf(program).join("\n").toStdString();
         const QSettings stored(settingsFile(root.path()), QSettings::IniFormat);
         EXPECT_EQ(stored.value("Width").toString(), "354") << "the window data are kept";
@@ -618,7 +618,7 @@ TEST_F(EndToEnd, ALeftClickOnTheMessageLineWithoutLyricsPutsTheListOnThePictureA
     ASSERT_FALSE(line.isEmpty());
     ASSERT_FALSE(area.isEmpty());
     ASSERT_TRUE(player.pointerClick(line.center()));
-    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("SongListVisible") == "1"; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return panelState(player, root.path()).value("SongListVisible") == "1"; }, EventWaitMs));
     QThread::msleep(300);
     ASSERT_TRUE(player.screenshot("e2e-lyric-list-without-lyrics.png"));
     state = panelState(player, root.path());
@@ -627,9 +627,9 @@ TEST_F(EndToEnd, ALeftClickOnTheMessageLineWithoutLyricsPutsTheListOnThePictureA
 
     // A second click hides it again.
     ASSERT_TRUE(player.pointerClick(line.center()));
-    EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("SongListVisible") == "0"; }, 5000));
+    EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("SongListVisible") == "0"; }, EventWaitMs));
     ASSERT_TRUE(player.command("quit"));
-    EXPECT_TRUE(player.waitForEnd(20000));
+    EXPECT_TRUE(player.waitForEnd(EventWaitMs));
 }
 
 TEST_F(EndToEnd, WithoutLibmpvThePlayerStartsSaysWhyOnceAndKeepsRunning)
@@ -643,19 +643,19 @@ TEST_F(EndToEnd, WithoutLibmpvThePlayerStartsSaysWhyOnceAndKeepsRunning)
     const auto engineLines = [&] {
         return logTextsOf(program).filter("無法載入媒體引擎: ");
     };
-    ASSERT_TRUE(waitFor([&] { return !engineLines().isEmpty(); }, 10000)) << player.output().toStdString();
+    ASSERT_TRUE(waitFor([&] { return !engineLines().isEmpty(); }, EventWaitMs)) << player.output().toStdString();
     EXPECT_TRUE(engineLines().first().contains("/nonexistent/libmpv.so.2")) << engineLines().first().toStdString();
     QString shown;
-    ASSERT_TRUE(waitFor([&] { return !(shown = panelState(player, root.path()).value("MessageBox")).isEmpty(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return !(shown = panelState(player, root.path()).value("MessageBox")).isEmpty(); }, EventWaitMs));
     EXPECT_TRUE(shown.startsWith("找不到媒體引擎 /nonexistent/libmpv.so.2")) << shown.toStdString();
     ASSERT_TRUE(player.screenshot("e2e-no-media-engine.png"));
 
     // The user confirms it; the player goes on, says it only once, and ends in order.
     ASSERT_TRUE(player.command("click OK") && player.command("click &OK"));
-    ASSERT_TRUE(waitFor([&] { return !panelState(player, root.path()).contains("MessageBox"); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return !panelState(player, root.path()).contains("MessageBox"); }, EventWaitMs));
     EXPECT_EQ(panelState(player, root.path()).value("MediaKind"), "");
     EXPECT_EQ(engineLines().size(), 1);
     ASSERT_TRUE(player.command("quit"));
-    ASSERT_TRUE(player.waitForEnd(20000));
+    ASSERT_TRUE(player.waitForEnd(EventWaitMs));
     EXPECT_EQ(logTextsOf(program).last(), "退出Quorvel V1.1.400");
 }

@@ -36,7 +36,7 @@ QString windowList(const QString& display)
     env.insert("DISPLAY", display);
     info.setProcessEnvironment(env);
     info.start("xwininfo", {"-root", "-tree"});
-    info.waitForFinished(10000);
+    info.waitForFinished(EventWaitMs);
     return QString::fromLocal8Bit(info.readAllStandardOutput());
 }
 
@@ -79,9 +79,9 @@ protected:
     {
         if (m_player.state() != QProcess::NotRunning) {
             command("quit");
-            if (!m_player.waitForFinished(15000)) {
+            if (!m_player.waitForFinished(EventWaitMs)) {
                 m_player.kill();
-                m_player.waitForFinished(3000);
+                m_player.waitForFinished(EventWaitMs);
             }
         }
         m_screen.stop();
@@ -111,8 +111,8 @@ protected:
         m_player.setProcessEnvironment(env);
         m_player.setProcessChannelMode(QProcess::MergedChannels);
         m_player.start(QCoreApplication::applicationDirPath() + "/Tavrin", {});
-        ASSERT_TRUE(m_player.waitForStarted(10000));
-        waitUntil([&] { return log().contains("進入主程式"); }, 30000, 200);
+        ASSERT_TRUE(m_player.waitForStarted(EventWaitMs));
+        waitUntil([&] { return log().contains("進入主程式"); }, EventWaitMs, 200);
         ASSERT_TRUE(log().contains("進入主程式")) << m_player.readAll().toStdString();
         QThread::msleep(800);  // the first paint
     }
@@ -137,7 +137,7 @@ protected:
         QFile::remove(file);
         QMap<QString, QString> values;
         if (!command("state " + file)) return values;
-        waitUntil([&] { return QFile(file).size() > 0; }, 5000);
+        waitUntil([&] { return QFile(file).size() > 0; }, EventWaitMs);
         QThread::msleep(100);
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly)) return values;
@@ -236,7 +236,7 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
 
     // A disc plays; the play key pauses it and plays it again, its face following.
     ASSERT_TRUE(command("disc 180000 200000 240000"));
-    waitUntil([&] { return state().value("MediaKind") == "CDAudio"; }, 15000, 300);
+    waitUntil([&] { return state().value("MediaKind") == "CDAudio"; }, EventWaitMs, 300);
     ASSERT_EQ(state().value("MediaKind"), "CDAudio");
     XInput pointer(m_screen.display().toLatin1());
     ASSERT_TRUE(pointer.usable());
@@ -253,7 +253,7 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
     for (int click = 1; click <= 2; ++click) {
         pointer.click(play.center().x(), play.center().y());
         QString face;
-        waitUntil([&] { return (face = faceShown(QString("play-key-%1").arg(click))) != faces.last(); }, 5000, 200);
+        waitUntil([&] { return (face = faceShown(QString("play-key-%1").arg(click))) != faces.last(); }, EventWaitMs, 200);
         faces << face;
     }
     EXPECT_EQ(faces, QStringList({faces[0], faces[0] == "play" ? "pause" : "play", faces[0]}))
@@ -280,7 +280,7 @@ TEST_F(PanelEndToEnd, AnUndecodablePanelFallsBackAndTheMenuStaysReachable)
     EXPECT_TRUE(filesNamed("Broken-").isEmpty()) << filesNamed("Broken-").join(' ').toStdString();
     EXPECT_FALSE(filesNamed("Quorvel-00.Bmp").isEmpty());
     command("quit");
-    ASSERT_TRUE(m_player.waitForFinished(20000));
+    ASSERT_TRUE(m_player.waitForFinished(EventWaitMs));
 
     writeJunk(program() + "/Desk/Quorvel.JPG");
     writeJunk(skin() + "/Quorvel.JPG");
@@ -312,7 +312,7 @@ TEST_F(PanelEndToEnd, AnUndecodablePanelFallsBackAndTheMenuStaysReachable)
         for (int y = below.top(); y < below.bottom(); y += 2)
             for (int x = below.left(); x < below.right(); x += 2) changed += menu.pixel(x, y) != plain.pixel(x, y);
         return changed > 500;
-    }, 5000, 200);
+    }, EventWaitMs, 200);
     EXPECT_GT(changed, 500) << "the main menu opened at the logo";
     pointer.type(KeyEscape);
 }
@@ -339,7 +339,7 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
     ASSERT_TRUE(pointer.usable());
     pointer.click(panelButton.x(), panelButton.y());
     QRect browser;
-    waitUntil([&] { return (browser = widestWindow(m_screen.display())).width() > 600; }, 10000, 300);
+    waitUntil([&] { return (browser = widestWindow(m_screen.display())).width() > 600; }, EventWaitMs, 300);
     ASSERT_GT(browser.width(), 600) << "the panel picture browser opened\n" << windowList(m_screen.display()).toStdString();
 
     // The grid size list stands in the control column at the right edge: 2x2 to 6x6.
@@ -366,7 +366,7 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
                     onControls += controls.contains(x, y);
                 }
             return onPage.size() >= 33 && (page == 0 || onPage.contains(colours.last()));
-        }, 10000, 300);
+        }, EventWaitMs, 300);
         EXPECT_EQ(onControls, 0) << "thumbnails cover the browser's controls on page " << page;
         seen |= onPage;
         pointer.click(browser.right() - 6, browser.bottom() - 10);
@@ -389,13 +389,13 @@ TEST_F(PanelEndToEnd, PressingAGifPanelsBackgroundDragsItOverTheFrozenDesktop)
     pointer.moveTo(grab.x(), grab.y());
     pointer.press();
     const QRect frozen(QPoint(0, 0), Screen);
-    waitUntil([&] { return widestWindow(m_screen.display()) == frozen; }, 5000, 200);
+    waitUntil([&] { return widestWindow(m_screen.display()) == frozen; }, EventWaitMs, 200);
     EXPECT_EQ(widestWindow(m_screen.display()), frozen) << "the frozen desktop covers the screen while held";
     pointer.moveTo(grab.x() + 4, grab.y() + 3);  // under 8 pixels: the frame stays
     pointer.moveTo(grab.x() + 100, grab.y() + 75);
     screenshot("panel-desk-drag.png");
     pointer.release();
-    waitUntil([&] { return windowOrigin(definition) == before + QPoint(100, 75); }, 5000, 200);
+    waitUntil([&] { return windowOrigin(definition) == before + QPoint(100, 75); }, EventWaitMs, 200);
     EXPECT_EQ(windowOrigin(definition), before + QPoint(100, 75));
     EXPECT_LT(widestWindow(m_screen.display()).width(), Screen.width()) << "the window has its own size again";
     screenshot("panel-desk-dropped.png");
