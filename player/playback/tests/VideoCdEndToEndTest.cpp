@@ -179,12 +179,19 @@ protected:
         EXPECT_EQ(shown("Label2(1)"), "00:00:06");
         const QRect area = pictureArea();
         ASSERT_TRUE(area.isValid());
+        // The pictures move: a later screenshot differs in a tenth of the area (a busy machine
+        // may show the same frame for a while, so it is looked at again until it does).
         const QImage first = m_screen.screenshot(m_root.filePath("first.png"));
-        QThread::msleep(700);
-        const QImage second = m_screen.screenshot(m_root.filePath("second.png"));
         ASSERT_FALSE(first.isNull());
-        ASSERT_EQ(first.size(), second.size());
-        EXPECT_GT(changedPixels(first, second, area), area.width() * area.height() / 4 / 10)
+        int changed = 0;
+        holdsWithin(
+            [&] {
+                const QImage later = m_screen.screenshot(m_root.filePath("second.png"));
+                changed = later.size() == first.size() ? changedPixels(first, later, area) : 0;
+                return changed > area.width() * area.height() / 4 / 10;
+            },
+            10000);
+        EXPECT_GT(changed, area.width() * area.height() / 4 / 10)
             << "picture area " << area.x() << "," << area.y() << " " << area.width() << "x" << area.height();
 
         // The seek knob dragged to the start of its track seeks back.
@@ -264,7 +271,8 @@ TEST_F(VideoCdEndToEnd, AnAudioCdImageAndAMixedDiscAsTheDrive)
     QString failure;
     const QString audio = m_root.filePath("audio");
     QDir().mkpath(audio);
-    const QString cue = makeAudioCdImage(audio, {8, 4}, &failure);
+    // Track 1 is long enough that the knob, not the end of the track, brings the time back.
+    const QString cue = makeAudioCdImage(audio, {40, 4}, &failure);
     ASSERT_FALSE(cue.isEmpty()) << failure.toStdString();
     startPlayer(cue);
     // The start-up probe finds the disc and plays it from its first track.
@@ -290,8 +298,8 @@ TEST_F(VideoCdEndToEnd, AnAudioCdImageAndAMixedDiscAsTheDrive)
     XInput pointer(m_screen.display().toLocal8Bit());
     ASSERT_TRUE(pointer.usable());
     pointer.drag(QPoint(knob.right() - 3, knob.center().y()), QPoint(groove.left(), knob.center().y()));
-    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(0)") < before; }, 20000)) << why();
-    EXPECT_EQ(shown("Label2(2)"), "<1>");
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(0)") < before && shown("Label2(2)") == "<1>"; }, 20000))
+        << before.toStdString() << " " << why();
 
     // Next and previous track.
     ASSERT_TRUE(InstanceGuard::send("key PicCtl 11"));
