@@ -260,8 +260,8 @@ void FilePlayback::fileTransport(int code, bool video)
         if (control)
             control->setCommand(QStringLiteral("Stop"));
         m_state.PlayingFlag = false;
-        if (video)
-            m_state.StoppedFlag = true;
+        // Ends a continuous frame capture, of a video-CD track or of a video met among songs.
+        m_state.StoppedFlag = true;
         break;
     case 2:
     case 5:

@@ -101,6 +101,25 @@ TEST_F(FrameCaptureTest, AGridOfOneWritesEveryFrameAsItsOwnPicture)
     EXPECT_EQ(host.prompts, QStringList{"ok|圖片抓取完畢!,共抓取5張圖"});
 }
 
+TEST_F(FrameCaptureTest, TheStopKeyEndsARunOfAVideoCdTrackAndOfAVideoAmongSongs)
+{
+    for (const char *kind : {"VCD", "MP3"}) {
+        SCOPED_TRACE(kind);
+        state.MediaKind = kind;
+        state.CutFile = AddPath(cutFolder, QString(kind) + "000.BMP");
+        dialog->VScroll1->setValue(-1);
+        answerDialogWith(dialog->Command2);
+        clock.singleShot(1500, [this, kind] {
+            QString(kind) == "VCD" ? engine->filePlayback().ChkVCD(1) : engine->filePlayback().ChkMP3(1);
+        });
+        capture->mCutBmp_Click();
+        EXPECT_TRUE(QFile::exists(cutFolder + "/" + kind + "000.BMP"));
+        EXPECT_FALSE(QFile::exists(cutFolder + "/" + kind + "003.BMP")) << "the run went on after the stop key";
+        engine->filePlayback().PlayVCD(clip);
+        state.SeekPos = 0;
+    }
+}
+
 TEST_F(FrameCaptureTest, AnExistingFileAnsweredNoMovesOnToTheFirstFreeName)
 {
     QDir().mkpath(cutFolder);
