@@ -5,6 +5,8 @@
 #include "MciWnd.h"
 #include "MediaBackend.h"
 #include "MediaTestSupport.h"
+#include "MessageBox.h"
+#include "MidiSynth.h"
 #include "MpvPlayer.h"
 
 #include <QDir>
@@ -253,6 +255,89 @@ TEST_F(MpvPlaybackTest, PicturesAreNoMediaAndCoversNoVideo)
     EXPECT_EQ(control.DeviceType(), "MPEGAudio");
     EXPECT_TRUE(control.naturalSize().isEmpty());
     EXPECT_EQ(control.unitsPerSecond(), 1000.0);
+}
+
+// MIDI songs sound through the synthesiser and play as any song file does.
+TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
+{
+    if (!MidiSynth::unavailableMessage().isEmpty())
+        GTEST_SKIP() << MidiSynth::unavailableMessage().toStdString();
+    const QString type0 = s_dir->filePath("type0.mid");
+    const QString type1 = s_dir->filePath("type1.mid");
+    const QString wrapped = s_dir->filePath("wrapped.rmi");
+    const QString silent = s_dir->filePath("silent.mid");
+    const QString damaged = s_dir->filePath("damaged.mid");
+    ASSERT_TRUE(writeFile(type0, testMidiFile({0, 8, 120, 240})));
+    ASSERT_TRUE(writeFile(type1, testMidiFile({1, 8, 60, 120})));
+    ASSERT_TRUE(writeFile(wrapped, riffMidiFile(testMidiFile({1, 4, 120, 120}))));
+    ASSERT_TRUE(writeFile(silent, testMidiFile({1, 4, 240, 240, false})));
+    ASSERT_TRUE(writeFile(damaged, testMidiFile({}).left(30) + QByteArray(64, '\x13')));
+
+    MciWnd control;
+    QList<int> errors;
+    QObject::connect(&control, &MciWnd::ExtendedError, [&](int code) { errors.append(code); });
+    control.setFileName(type1);
+    EXPECT_EQ(control.DeviceType(), "sequencer");
+    EXPECT_EQ(control.unitsPerSecond(), 1000.0);
+    EXPECT_EQ(control.Length(), 6000);  // four beats at 60 a minute, four at 120
+    control.setCommand("Play");
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 300; }, 10000));
+    // The knob: on into the second half, and back.
+    control.setPosition(4500);
+    EXPECT_NEAR(control.Position(), 4500, 100);
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 4700 && !control.isSeeking(); }, 10000));
+    control.setPosition(1000);
+    ASSERT_TRUE(waitUntil([&] { return !control.isSeeking(); }, 10000));
+    EXPECT_NEAR(control.Position(), 1000, 300);
+    // Faster to the end.
+    control.setSpeed(2000);
+    control.setPosition(5000);
+    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 10000));
+    EXPECT_EQ(control.Position(), control.Length());
+
+    for (const auto &[file, length] : {std::pair{type0, 3000}, {wrapped, 2000}, {silent, 1000}}) {
+        control.setFileName(file);
+        EXPECT_EQ(control.Length(), length) << file.toStdString();
+        control.setCommand("Play");
+        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 20000)) << file.toStdString();
+        EXPECT_EQ(control.Position(), length);
+    }
+    EXPECT_TRUE(errors.isEmpty());
+    control.setFileName(damaged);
+    EXPECT_EQ(errors, QList<int>({MciWnd::ErrorUnreadableFormat}));
+    EXPECT_EQ(control.Mode(), "not ready");
+
+    // The lyric timer's road: the file under an alias.
+    QString reply;
+    EXPECT_EQ(mciSendString("open \"" + wrapped + "\" alias MP3"), 0);
+    EXPECT_EQ(mciSendString("status MP3 length", &reply, 20), 0);
+    EXPECT_EQ(reply, "2000");
+    EXPECT_EQ(mciSendString("close MP3"), 0);
+}
+
+// Without a sound font a MIDI song cannot start; the user is told once what to install.
+TEST_F(MpvPlaybackTest, WithoutASoundFontMidiSongsAreRefusedWithOneMessage)
+{
+    const QString song = s_dir->filePath("nofont.mid");
+    ASSERT_TRUE(writeFile(song, testMidiFile({})));
+    qputenv("PELLORAN_MIDI_SOUNDFONT", QFile::encodeName(s_dir->filePath("missing.sf2")));
+    MessageBox::setAnswerer([](const MessageBox::Request &) { return int(MessageBox::IdOk); });
+    MessageBox::clearShownRequests();
+    MciWnd control;
+    QList<int> errors;
+    QObject::connect(&control, &MciWnd::ExtendedError, [&](int code) { errors.append(code); });
+    control.setFileName(song);
+    control.setFileName(song);
+    waitUntil([] { return false; }, 300);
+    qunsetenv("PELLORAN_MIDI_SOUNDFONT");
+    MessageBox::setAnswerer({});
+    EXPECT_EQ(errors, QList<int>({MciWnd::ErrorUnreadableFormat, MciWnd::ErrorUnreadableFormat}));
+    const QList<MessageBox::Request> shown = MessageBox::shownRequests();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.first().prompt.contains("fluid-soundfont-gm")) << shown.first().prompt.toStdString();
+    // The MP3 still plays.
+    control.setFileName(s_mp3);
+    EXPECT_EQ(errors.size(), 2);
 }
 
 TEST_F(MpvPlaybackTest, FileAliasPlaysInMilliseconds)
