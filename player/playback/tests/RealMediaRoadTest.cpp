@@ -3,6 +3,7 @@
 // skipped past their ends with the forward key and the seek knob, and the
 // player still running.
 #include "Cp950.h"
+#include "MediaTestSupport.h"
 #include "RealPlayerSession.h"
 
 #include <QElapsedTimer>
@@ -57,6 +58,24 @@ protected:
     RealPlayerSession session;
 };
 
+// A folder of two MIDI songs written here (type 0 with a tempo change, type 1
+// with its lyric file) and an MP3.
+class RealMidiRoadTest : public RealMediaRoadTest
+{
+protected:
+    void SetUp() override
+    {
+        if (const QString missing = session.missing(); !missing.isEmpty())
+            GTEST_SKIP() << missing.toStdString();
+        const QString folder = session.musicFolder();
+        ASSERT_TRUE(writeFile(folder + "/01first.mid", testMidiFile({0, 8, 120, 240})));  // 3 s
+        ASSERT_TRUE(writeFile(folder + "/02second.mid", testMidiFile({1, 16, 60, 120})));  // 12 s
+        ASSERT_TRUE(Cp950::writeTextFile(folder + "/02second.txt",
+                                         Cp950::joinCrLf({"電子琴", "00:00:0第一句", "00:02:0第二句", "00:04:0第三句"})));
+        ASSERT_TRUE(session.makeMedia("03song.mp3", {"-f", "lavfi", "-i", "sine=frequency=440:duration=30", "-b:a", "64k"}));
+    }
+};
+
 } // namespace
 
 TEST_F(RealMediaRoadTest, AVideoAnMp3AndAWavPlayOnPastTheirEndsAndThePlayerKeepsRunning)
@@ -100,6 +119,39 @@ TEST_F(RealMediaRoadTest, AVideoAnMp3AndAWavPlayOnPastTheirEndsAndThePlayerKeeps
     ASSERT_TRUE(session.dragKnobToTheEnd());
     EXPECT_TRUE(session.waitForPanel("Label2(2)", "01-03 03tone.wav", 6000)) << shown(session.panel());
     EXPECT_LT(waited.elapsed(), NextSongWithinMs + 1000);  // the drag itself takes most of a second
+
+    ASSERT_TRUE(session.running()) << session.output().toStdString();
+    EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
+}
+
+TEST_F(RealMidiRoadTest, MidiSongsPlayInTheFolderBetweenOtherSongs)
+{
+    const auto after = [](const char *time) { return [time](const QString &at) { return at > time; }; };
+    ASSERT_TRUE(session.start());
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01first.mid", 30000))
+        << shown(session.panel()) << session.output().toStdString();
+    // Its length from the tempo map, and the clock moves.
+    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:03:00", 10000)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label2(0)", after("00:00:50"), 10000)) << shown(session.panel());
+
+    // Played to its end, the next song follows; its lyric line moves on with the music.
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-02 02second.mid", 20000)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:12:00", 10000)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label1", "第二句", 15000)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label1", "第三句", 15000)) << shown(session.panel());
+
+    // Forward a minute: past its end, the MP3 follows.
+    ASSERT_TRUE(session.pressKey(Forward));
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-03 03song.mp3", 20000)) << shown(session.panel());
+
+    // The seek knob at the far right ends the MP3 and the folder starts again;
+    // on the first MIDI song it ends that one too.
+    ASSERT_TRUE(session.waitForPanel("Label2(0)", after("00:00:50"), 10000)) << shown(session.panel());
+    ASSERT_TRUE(session.dragKnobToTheEnd());
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01first.mid", 20000)) << shown(session.panel());
+    ASSERT_TRUE(session.waitForPanel("Label2(0)", after("00:00:00"), 10000)) << shown(session.panel());
+    ASSERT_TRUE(session.dragKnobToTheEnd());
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-02 02second.mid", 20000)) << shown(session.panel());
 
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
