@@ -23,24 +23,6 @@ QString makeVideoCdImage(const QString &folder, const QList<double> &seconds, QS
 // .cue path, or an empty text (with the reason in *why).
 QString makeAudioCdImage(const QString &folder, const QList<double> &seconds, QString *why);
 
-// A MIDI song written byte by byte: a piano plays a rising scale, one note a
-// beat; beats at `tempo` beats a minute, from the middle on at `laterTempo`;
-// note offs in running status. Type 0 is one track; type 1 a tempo track and
-// a note track. Without notes the song is its tempo map and its length only.
-struct TestMidiSong {
-    int format = 1;
-    int beats = 8;
-    int tempo = 120;
-    int laterTempo = 240;
-    bool notes = true;
-    double seconds() const { return beats / 2 * 60.0 / tempo + (beats - beats / 2) * 60.0 / laterTempo; }
-};
-QByteArray testMidiFile(const TestMidiSong &song);
-// The MIDI file in a RIFF 'RMID' wrapper, as .rmi files hold it.
-QByteArray riffMidiFile(const QByteArray &midi);
-// Writes bytes as the file at path.
-bool writeFile(const QString &path, const QByteArray &bytes);
-
 // Waits up to ms of real time, letting events run, until done() holds.
 bool waitUntil(const std::function<bool()> &done, int ms);
 

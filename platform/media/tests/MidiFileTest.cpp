@@ -1,6 +1,7 @@
 // The MIDI file reader and the renderer that plays its events through the
 // synthesiser, on files written here byte by byte.
 #include "MediaTestSupport.h"
+#include "TestMidi.h"
 #include "MidiFile.h"
 #include "MidiRenderer.h"
 #include "MidiSynth.h"

@@ -5,6 +5,7 @@
 #include "MciWnd.h"
 #include "MediaBackend.h"
 #include "MediaTestSupport.h"
+#include "TestMidi.h"
 #include "MessageBox.h"
 #include "MidiSynth.h"
 #include "MpvPlayer.h"

@@ -5,6 +5,7 @@
 #include "MciWnd.h"
 #include "MediaBackend.h"
 #include "MediaTestSupport.h"
+#include "TestMidi.h"
 #include "SimulatedMedia.h"
 
 #include <QCoreApplication>

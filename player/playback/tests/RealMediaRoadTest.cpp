@@ -3,7 +3,7 @@
 // skipped past their ends with the forward key and the seek knob, and the
 // player still running.
 #include "Cp950.h"
-#include "MediaTestSupport.h"
+#include "TestMidi.h"
 #include "RealPlayerSession.h"
 
 #include <QElapsedTimer>
