@@ -290,6 +290,12 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     control.setPosition(1000);
     ASSERT_TRUE(waitUntil([&] { return !control.isSeeking(); }, 10000));
     EXPECT_NEAR(control.Position(), 1000, 300);
+    // Paused, it holds its place.
+    control.setCommand("Pause");
+    const qint64 held = control.Position();
+    waitUntil([] { return false; }, 400);
+    EXPECT_NEAR(control.Position(), held, 30);
+    control.setCommand("Resume");
     // Faster to the end.
     control.setSpeed(2000);
     control.setPosition(5000);
@@ -307,6 +313,13 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     control.setFileName(damaged);
     EXPECT_EQ(errors, QList<int>({MciWnd::ErrorUnreadableFormat}));
     EXPECT_EQ(control.Mode(), "not ready");
+
+    // The sound devices' volume, which a sequencer is left to, reaches its engine.
+    MpvPlayer player;
+    ASSERT_EQ(player.open(type0), MediaPlayer::Opened);
+    setDeviceVolume(500);
+    EXPECT_DOUBLE_EQ(player.engineProperty("volume"), 50.0);
+    setDeviceVolume(1000);
 
     // The lyric timer's road: the file under an alias.
     QString reply;
