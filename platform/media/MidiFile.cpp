@@ -138,15 +138,24 @@ private:
                 status = running;
             else
                 return refuse(QStringLiteral("an event without a status"));
-            const bool complete = status < 0xf0   ? readChannelMessage(at, end, tick, status, &running)
-                                  : status == 0xff ? readMeta(at, end, tick, &running)
-                                  : status == 0xf0 || status == 0xf7 ? readSysex(at, end, tick, status, &running)
-                                                                    : refuse(QStringLiteral("an unknown event"));
-            if (!complete)
+            if (!readEvent(at, end, tick, status, &running))
                 break;
         }
         m_lastTick = std::max(m_lastTick, tick);
         return m_why.isEmpty();
+    }
+
+    // One event after its status; false at the end of the track or when the
+    // track ends inside the event.
+    bool readEvent(qint64 &at, qint64 end, quint64 tick, quint8 status, quint8 *running)
+    {
+        if (status < 0xf0)
+            return readChannelMessage(at, end, tick, status, running);
+        if (status == 0xff)
+            return readMeta(at, end, tick, running);
+        if (status == 0xf0 || status == 0xf7)
+            return readSysex(at, end, tick, status, running);
+        return refuse(QStringLiteral("an unknown event"));
     }
 
     bool readChannelMessage(qint64 &at, qint64 end, quint64 tick, quint8 status, quint8 *running)
