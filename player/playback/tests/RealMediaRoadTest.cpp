@@ -68,7 +68,7 @@ protected:
         if (const QString missing = session.missing(); !missing.isEmpty())
             GTEST_SKIP() << missing.toStdString();
         const QString folder = session.musicFolder();
-        ASSERT_TRUE(writeFile(folder + "/01first.mid", testMidiFile({0, 8, 120, 240})));  // 3 s
+        ASSERT_TRUE(writeFile(folder + "/01first.mid", testMidiFile({0, 16, 120, 240})));  // 6 s
         ASSERT_TRUE(writeFile(folder + "/02second.mid", testMidiFile({1, 16, 60, 120})));  // 12 s
         ASSERT_TRUE(Cp950::writeTextFile(folder + "/02second.txt",
                                          Cp950::joinCrLf({"電子琴", "00:00:0第一句", "00:02:0第二句", "00:04:0第三句"})));
@@ -131,7 +131,7 @@ TEST_F(RealMidiRoadTest, MidiSongsPlayInTheFolderBetweenOtherSongs)
     ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01first.mid", 30000))
         << shown(session.panel()) << session.output().toStdString();
     // Its length from the tempo map, and the clock moves.
-    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:03:00", 10000)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:06:00", 10000)) << shown(session.panel());
     EXPECT_TRUE(session.waitForPanel("Label2(0)", after("00:00:50"), 10000)) << shown(session.panel());
 
     // Played to its end, the next song follows; its lyric line moves on with the music.
