@@ -8,6 +8,7 @@
 
 #include <mpv/stream_cb.h>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -111,6 +112,11 @@ int openStream(void *, char *uri, mpv_stream_cb_info *info)
     const QString path = QFile::decodeName(QByteArray::fromPercentEncoding(location.mid(prefix.size())));
     QString why;
     std::optional<MidiFile> file = MidiFile::load(path, &why);
+    // A song that lasts no time holds nothing to play, as a still picture does.
+    if (file && std::llround(file->lengthSeconds() * MidiSynth::SampleRate) == 0) {
+        why = QStringLiteral("it lasts no time");
+        file.reset();
+    }
     if (!file) {
         qWarning("%s is no MIDI file that can be played: %s", qPrintable(path), qPrintable(why));
         return MPV_ERROR_LOADING_FAILED;

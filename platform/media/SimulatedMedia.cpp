@@ -103,7 +103,7 @@ SimulatedFileInfo probe(const QString &path)
     if (MidiFile::looksLikeMidi(head)) {
         const std::optional<MidiFile> midi = MidiFile::load(path);
         info.lengthMs = midi ? qRound64(midi->lengthSeconds() * 1000.0) : 0;
-        info.openError = midi ? 0 : MediaPlayer::UnreadableFormat;
+        info.openError = info.lengthMs > 0 ? 0 : MediaPlayer::UnreadableFormat;  // no time: nothing to play
         return info;
     }
     if (four == QByteArray("\x00\x00\x01\xba", 4) || four == QByteArray("\x00\x00\x01\xb3", 4)) {

@@ -273,6 +273,8 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     ASSERT_TRUE(writeFile(wrapped, riffMidiFile(testMidiFile({1, 4, 120, 120}))));
     ASSERT_TRUE(writeFile(silent, testMidiFile({1, 4, 240, 240, false})));
     ASSERT_TRUE(writeFile(damaged, testMidiFile({}).left(30) + QByteArray(64, '\x13')));
+    const QString empty = s_dir->filePath("empty.mid");  // a track that ends where it begins
+    ASSERT_TRUE(writeFile(empty, QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x04\0\xff\x2f\0", 26)));
 
     MciWnd control;
     QList<int> errors;
@@ -311,7 +313,8 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     }
     EXPECT_TRUE(errors.isEmpty());
     control.setFileName(damaged);
-    EXPECT_EQ(errors, QList<int>({MciWnd::ErrorUnreadableFormat}));
+    control.setFileName(empty);
+    EXPECT_EQ(errors, QList<int>({MciWnd::ErrorUnreadableFormat, MciWnd::ErrorUnreadableFormat}));
     EXPECT_EQ(control.Mode(), "not ready");
 
     // The sound devices' volume, which a sequencer is left to, reaches its engine.
