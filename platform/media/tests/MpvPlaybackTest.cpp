@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 class MpvPlaybackTest : public ::testing::Test {
@@ -261,8 +263,6 @@ TEST_F(MpvPlaybackTest, PicturesAreNoMediaAndCoversNoVideo)
 // MIDI songs sound through the synthesiser and play as any song file does.
 TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
 {
-    if (!MidiSynth::unavailableMessage().isEmpty())
-        GTEST_SKIP() << MidiSynth::unavailableMessage().toStdString();
     const QString type0 = s_dir->filePath("type0.mid");
     const QString type1 = s_dir->filePath("type1.mid");
     const QString wrapped = s_dir->filePath("wrapped.rmi");
@@ -275,6 +275,24 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     ASSERT_TRUE(writeFile(damaged, testMidiFile({}).left(30) + QByteArray(64, '\x13')));
     const QString empty = s_dir->filePath("empty.mid");  // a track that ends where it begins
     ASSERT_TRUE(writeFile(empty, QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x04\0\xff\x2f\0", 26)));
+
+    // In a fresh process FluidSynth is opened by the first MIDI song, not by an MP3 before it.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const auto fluidSynthLoaded = [] {
+                QFile maps("/proc/self/maps");
+                return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libfluidsynth");
+            };
+            MciWnd first;
+            first.setFileName(s_mp3);
+            const bool early = fluidSynthLoaded();
+            first.setFileName(type0);
+            std::exit(!early && fluidSynthLoaded() && first.Length() == 3000 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    if (!MidiSynth::unavailableMessage().isEmpty())
+        GTEST_SKIP() << MidiSynth::unavailableMessage().toStdString();
 
     MciWnd control;
     QList<int> errors;
