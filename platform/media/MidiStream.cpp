@@ -122,8 +122,10 @@ int openStream(void *, char *uri, mpv_stream_cb_info *info)
         return MPV_ERROR_LOADING_FAILED;
     }
     std::unique_ptr<MidiSynth> synth = MidiSynth::create();
-    if (!synth)
+    if (!synth) {
+        MidiSynth::tellOnce(MidiSynth::unreadableSoundFontMessage());
         return MPV_ERROR_LOADING_FAILED;
+    }
     info->cookie = new WaveStream(std::make_unique<MidiRenderer>(std::move(*file), std::move(synth)));
     info->read_fn = [](void *cookie, char *buffer, uint64_t bytes) {
         return static_cast<WaveStream *>(cookie)->read(buffer, bytes);

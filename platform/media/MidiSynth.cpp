@@ -6,12 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QSet>
 
 #include <fluidsynth.h>
 
 #include <dlfcn.h>
 
-#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -198,12 +198,22 @@ QString MidiSynth::unavailableMessage()
     return {};
 }
 
-void MidiSynth::tellUnavailableOnce()
+QString MidiSynth::unreadableSoundFontMessage()
 {
-    static std::atomic<bool> told = false;
-    if (told.exchange(true) || !QCoreApplication::instance())
-        return;
-    const QString message = unavailableMessage();
+    return QStringLiteral("MIDI 音色庫 %1 無法讀取,無法播放 MIDI 檔.\r\n請重新安裝 fluid-soundfont-gm (或 timgm6mb-soundfont).")
+        .arg(soundFontPath());
+}
+
+void MidiSynth::tellOnce(const QString &message)
+{
+    static std::mutex mutex;
+    static QSet<QString> told;
+    {
+        std::lock_guard lock(mutex);
+        if (told.contains(message) || !QCoreApplication::instance())
+            return;
+        told.insert(message);
+    }
     qWarning("%s", qPrintable(message));
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),

@@ -27,9 +27,11 @@ public:
     // "" when MIDI files can be played; else what a user is told about why not
     // and what to install.
     static QString unavailableMessage();
-    // Shows unavailableMessage() in a message box once in the life of the
-    // program, from the event loop (the caller carries on at once).
-    static void tellUnavailableOnce();
+    // What a user is told when the sound font is there but cannot be loaded.
+    static QString unreadableSoundFontMessage();
+    // Shows the message in a message box from the event loop (the caller
+    // carries on at once), the first time only: any thread.
+    static void tellOnce(const QString &message);
 
     // A synthesiser, reset, with the sound font loaded; null when FluidSynth
     // or the sound font cannot be loaded. Any thread.

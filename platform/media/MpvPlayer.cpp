@@ -100,8 +100,8 @@ MediaPlayer::OpenResult MpvPlayer::open(const QString &path)
         // Without a synthesiser the user is told once what to install; the
         // song counts as one that cannot be played, not as a broken driver,
         // so that no one is offered to delete a good file for it.
-        if (!MidiSynth::unavailableMessage().isEmpty()) {
-            MidiSynth::tellUnavailableOnce();
+        if (const QString missing = MidiSynth::unavailableMessage(); !missing.isEmpty()) {
+            MidiSynth::tellOnce(missing);
             return UnreadableFormat;
         }
         return load(MidiStream::locationFor(path));

@@ -354,8 +354,9 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     EXPECT_EQ(mciSendString("close MP3"), 0);
 }
 
-// Without a sound font a MIDI song cannot start; the user is told once what to install.
-TEST_F(MpvPlaybackTest, WithoutASoundFontMidiSongsAreRefusedWithOneMessage)
+// Without a sound font, or with one that cannot be loaded, a MIDI song cannot start;
+// the user is told once what to install.
+TEST_F(MpvPlaybackTest, WithoutAUsableSoundFontMidiSongsAreRefusedAndTheUserToldOnce)
 {
     const QString song = s_dir->filePath("nofont.mid");
     ASSERT_TRUE(writeFile(song, testMidiFile({})));
@@ -367,16 +368,24 @@ TEST_F(MpvPlaybackTest, WithoutASoundFontMidiSongsAreRefusedWithOneMessage)
     QObject::connect(&control, &MciWnd::ExtendedError, [&](int code) { errors.append(code); });
     control.setFileName(song);
     control.setFileName(song);
+    // A sound font that is no sound font: told once too.
+    const QString broken = s_dir->filePath("broken.sf2");
+    ASSERT_TRUE(writeFile(broken, QByteArray(4096, '\x13')));
+    qputenv("PELLORAN_MIDI_SOUNDFONT", QFile::encodeName(broken));
+    control.setFileName(song);
+    control.setFileName(song);
+    waitUntil([] { return MessageBox::shownRequests().size() >= 2; }, 10000);
     waitUntil([] { return false; }, 300);
     qunsetenv("PELLORAN_MIDI_SOUNDFONT");
     MessageBox::setAnswerer({});
-    EXPECT_EQ(errors, QList<int>({MciWnd::ErrorUnreadableFormat, MciWnd::ErrorUnreadableFormat}));
+    EXPECT_EQ(errors, QList<int>(4, MciWnd::ErrorUnreadableFormat));
     const QList<MessageBox::Request> shown = MessageBox::shownRequests();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown.first().prompt.contains("fluid-soundfont-gm")) << shown.first().prompt.toStdString();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[0].prompt.contains("fluid-soundfont-gm")) << shown[0].prompt.toStdString();
+    EXPECT_TRUE(shown[1].prompt.contains(broken)) << shown[1].prompt.toStdString();
     // The MP3 still plays.
     control.setFileName(s_mp3);
-    EXPECT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors.size(), 4);
 }
 
 TEST_F(MpvPlaybackTest, FileAliasPlaysInMilliseconds)
