@@ -156,3 +156,19 @@ TEST_F(RealMidiRoadTest, MidiSongsPlayInTheFolderBetweenOtherSongs)
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
 }
+
+TEST_F(RealMidiRoadTest, WithoutASoundFontThePlayerSaysSoOnceAndKeepsRunning)
+{
+    qputenv("PELLORAN_MIDI_SOUNDFONT", "/nonexistent/default-GM.sf2");
+    const bool started = session.start();
+    qunsetenv("PELLORAN_MIDI_SOUNDFONT");
+    ASSERT_TRUE(started);
+    QString said;
+    waitUntil([&] { return (said += session.output()).contains("fluid-soundfont-gm"); }, 30000, 200);
+    ASSERT_TRUE(said.contains("fluid-soundfont-gm")) << said.toStdString();
+    // Whatever else the player tries of the folder, the message is not said again.
+    waitUntil([&] { return (said += session.output()).count("fluid-soundfont-gm") > 1; }, 8000, 200);
+    EXPECT_EQ(said.count("fluid-soundfont-gm"), 1) << said.toStdString();
+    ASSERT_TRUE(session.running()) << said.toStdString();
+    EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
+}
