@@ -360,6 +360,28 @@ TEST_F(MpvPlaybackTest, WithoutAUsableSoundFontMidiSongsAreRefusedAndTheUserTold
 {
     const QString song = s_dir->filePath("nofont.mid");
     ASSERT_TRUE(writeFile(song, testMidiFile({})));
+
+    // Without FluidSynth itself (a fresh process, before anything here loads it), the message
+    // names its package.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            qputenv("PELLORAN_FLUIDSYNTH_LIBRARY", "/nonexistent/libfluidsynth.so.3");
+            MessageBox::setAnswerer([](const MessageBox::Request &) { return int(MessageBox::IdOk); });
+            int error = 0;
+            {
+                MciWnd refused;
+                QObject::connect(&refused, &MciWnd::ExtendedError, [&](int code) { error = code; });
+                refused.setFileName(song);
+                waitUntil([] { return !MessageBox::shownRequests().isEmpty(); }, 5000);
+            }
+            const QList<MessageBox::Request> told = MessageBox::shownRequests();
+            std::exit(error == MciWnd::ErrorUnreadableFormat && told.size() == 1
+                              && told.first().prompt.contains("libfluidsynth3") ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+
+    // Without its sound font.
     qputenv("PELLORAN_MIDI_SOUNDFONT", QFile::encodeName(s_dir->filePath("missing.sf2")));
     MessageBox::setAnswerer([](const MessageBox::Request &) { return int(MessageBox::IdOk); });
     MessageBox::clearShownRequests();
@@ -386,6 +408,7 @@ TEST_F(MpvPlaybackTest, WithoutAUsableSoundFontMidiSongsAreRefusedAndTheUserTold
     // The MP3 still plays.
     control.setFileName(s_mp3);
     EXPECT_EQ(errors.size(), 4);
+
 }
 
 TEST_F(MpvPlaybackTest, FileAliasPlaysInMilliseconds)
