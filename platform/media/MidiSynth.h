@@ -5,7 +5,6 @@
 
 #include <memory>
 
-struct _fluid_synth_t;
 
 // A General MIDI synthesiser (FluidSynth with the system's sound font) that
 // renders 16-bit stereo sound on demand. FluidSynth is opened at run time, at
