@@ -5,7 +5,6 @@
 
 #include <memory>
 
-
 // A General MIDI synthesiser (FluidSynth with the system's sound font) that
 // renders 16-bit stereo sound on demand. FluidSynth is opened at run time, at
 // the first MIDI file, not linked: the programs start without it, and run on
