@@ -90,6 +90,22 @@ protected:
 
     QImage screenshot(const QString &path) { return m_screen.screenshot(path); }
 
+    // The play-list rows the highlight stood on, in the order it went there, until
+    // there are `count` of them or 30 s have passed.
+    QList<int> playListRows(int count, const QString &shotPath)
+    {
+        const QRect playList(10, 362, 218, 124);
+        QList<int> rows;
+        waitUntil([&] {
+            const QImage shot = screenshot(shotPath);
+            const int row = shot.isNull() ? -1 : highlightedRow(shot, playList);
+            if (row >= 0 && (rows.isEmpty() || qAbs(rows.last() - row) > 4))
+                rows << row;
+            return rows.size() >= count;
+        }, 30000, 150);
+        return rows;
+    }
+
     QTemporaryDir m_program;
     QTemporaryDir m_home;
     XDisplaySession m_screen;
@@ -218,17 +234,7 @@ TEST_F(DobbrinEndToEnd, OpeningASongInEditModeLeavesTheLyricListWhereTheUserPuts
 TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
 {
     startDobbrin(true);
-    const QRect playList(10, 362, 218, 124);
-    // The rows the highlight stood on, in the order it went there.
-    QList<int> rows;
-    const QString shotPath = m_program.filePath(QStringLiteral("shot.png"));
-    waitUntil([&] {
-        const QImage shot = screenshot(shotPath);
-        const int row = shot.isNull() ? -1 : highlightedRow(shot, playList);
-        if (row >= 0 && (rows.isEmpty() || qAbs(rows.last() - row) > 4))
-            rows << row;
-        return rows.size() >= 4;
-    }, 30000, 150);
+    const QList<int> rows = playListRows(4, m_program.filePath(QStringLiteral("shot.png")));
     ASSERT_GE(rows.size(), 3) << "the play list did not move on";
     EXPECT_LT(rows[0], rows[1]);
     EXPECT_LT(rows[1], rows[2]);
@@ -268,16 +274,8 @@ TEST_F(DobbrinMidi, PlaysAMidAndAnRmiAndStampsALine)
     startDobbrin(true);
     XInput pointer(m_screen.display().toLocal8Bit());
     ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
-    const QRect playList(10, 362, 218, 124);
     const QString shot = outputFile(QStringLiteral("dobbrin-midi.png"));
-    QList<int> rows;
-    waitUntil([&] {
-        const QImage shown = screenshot(shot);
-        const int row = shown.isNull() ? -1 : highlightedRow(shown, playList);
-        if (row >= 0 && (rows.isEmpty() || qAbs(rows.last() - row) > 4))
-            rows << row;
-        return rows.size() >= 2;
-    }, 30000, 150);
+    const QList<int> rows = playListRows(2, shot);
     ASSERT_EQ(rows.size(), 2) << "a.mid did not play to its end; see " << shot.toStdString();
     EXPECT_LT(rows[0], rows[1]);
 
