@@ -4,6 +4,7 @@
 #include "Cp950.h"
 
 #include "ListHighlight.h"
+#include "TestMidi.h"
 #include "XDisplaySession.h"
 
 #include <QDir>
@@ -89,6 +90,22 @@ protected:
 
     QImage screenshot(const QString &path) { return m_screen.screenshot(path); }
 
+    // The play-list rows the highlight stood on, in the order it went there, until
+    // there are `count` of them or 30 s have passed.
+    QList<int> playListRows(int count, const QString &shotPath)
+    {
+        const QRect playList(10, 362, 218, 124);
+        QList<int> rows;
+        waitUntil([&] {
+            const QImage shot = screenshot(shotPath);
+            const int row = shot.isNull() ? -1 : highlightedRow(shot, playList);
+            if (row >= 0 && (rows.isEmpty() || qAbs(rows.last() - row) > 4))
+                rows << row;
+            return rows.size() >= count;
+        }, EventWaitMs, 150);
+        return rows;
+    }
+
     QTemporaryDir m_program;
     QTemporaryDir m_home;
     XDisplaySession m_screen;
@@ -118,6 +135,21 @@ protected:
         prepare({{QStringLiteral("a.mp3"), QStringLiteral("sine=frequency=440:duration=2.6")},
                  {QStringLiteral("b.mp3"), QStringLiteral("sine=frequency=550:duration=2.6")},
                  {QStringLiteral("c.mp3"), QStringLiteral("sine=frequency=660:duration=2.6")}});
+    }
+};
+
+// A 3 s MIDI song and, after it, a 20 s one in a RIFF wrapper (.rmi) with its
+// lyric lines not stamped yet.
+class DobbrinMidi : public DobbrinOnScreen
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(writeFile(m_program.filePath(QStringLiteral("a.mid")), testMidiFile({0, 8, 120, 240})));
+        ASSERT_TRUE(writeFile(m_program.filePath(QStringLiteral("b.rmi")), riffMidiFile(testMidiFile({1, 20, 60, 60}))));
+        ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("b.txt")),
+                                         Cp950::joinCrLf({QStringLiteral("電子琴"), QStringLiteral("第一句")})));
+        prepare({});
     }
 };
 
@@ -202,17 +234,7 @@ TEST_F(DobbrinEndToEnd, OpeningASongInEditModeLeavesTheLyricListWhereTheUserPuts
 TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
 {
     startDobbrin(true);
-    const QRect playList(10, 362, 218, 124);
-    // The rows the highlight stood on, in the order it went there.
-    QList<int> rows;
-    const QString shotPath = m_program.filePath(QStringLiteral("shot.png"));
-    waitUntil([&] {
-        const QImage shot = screenshot(shotPath);
-        const int row = shot.isNull() ? -1 : highlightedRow(shot, playList);
-        if (row >= 0 && (rows.isEmpty() || qAbs(rows.last() - row) > 4))
-            rows << row;
-        return rows.size() >= 4;
-    }, EventWaitMs, 150);
+    const QList<int> rows = playListRows(4, m_program.filePath(QStringLiteral("shot.png")));
     ASSERT_GE(rows.size(), 3) << "the play list did not move on";
     EXPECT_LT(rows[0], rows[1]);
     EXPECT_LT(rows[1], rows[2]);
@@ -243,4 +265,43 @@ TEST_F(DobbrinEndToEnd, OnTheRealEngineTheSongOpenedAtStartPlays)
     EXPECT_NE(later.copy(lyricLine), firstLine) << "the lyric line never moved on; see " << shot.toStdString();
     const QString output = QString::fromLocal8Bit(m_dobbrin.readAll());
     EXPECT_FALSE(output.contains(QStringLiteral("libmpv could not be loaded"))) << output.toStdString();
+}
+
+// On the real engine a MIDI song plays to its end and the next, an .rmi, follows;
+// a line stamped while it plays is saved with the time it was stamped at.
+TEST_F(DobbrinMidi, PlaysAMidAndAnRmiAndStampsALine)
+{
+    startDobbrin(true);
+    XInput pointer(m_screen.display().toLocal8Bit());
+    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
+    const QString shot = outputFile(QStringLiteral("dobbrin-midi.png"));
+    const QList<int> rows = playListRows(2, shot);
+    ASSERT_EQ(rows.size(), 2) << "a.mid did not play to its end; see " << shot.toStdString();
+    EXPECT_LT(rows[0], rows[1]);
+
+    // b.rmi plays: two seconds in, in edit mode, its first lyric line is stamped and saved.
+    QThread::msleep(2000);
+    pointer.click(500, 78);  // "To 編輯模式"
+    QThread::msleep(500);
+    pointer.click(400, 206 + 18 + 9);  // the lyric list's second line, "第一句"
+    QThread::msleep(300);
+    pointer.click(459, 109);  // "記錄時間"
+    QThread::msleep(300);
+    pointer.click(663, 149);  // "歌詞存檔": the dialog offers b.txt
+    QThread::msleep(1500);
+    pointer.type(0xff0d);  // Return
+    QThread::msleep(1000);
+    pointer.type('y');  // yes, replace it
+    const QString lyric = m_program.filePath(QStringLiteral("b.txt"));
+    QStringList lines;
+    waitUntil([&] {
+        lines = Cp950::splitLines(Cp950::readTextFile(lyric));
+        return lines.size() == 2 && lines[1] != QStringLiteral("第一句");
+    }, 10000, 200);
+    ASSERT_EQ(lines.size(), 2) << screenshot(shot).isNull();
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("第一句"))) << lines[1].toStdString();
+    const QString stamp = lines[1].left(7);
+    EXPECT_TRUE(stamp > QStringLiteral("00:01:0") && stamp < QStringLiteral("00:20:0"))
+        << lines[1].toStdString() << "; see " << shot.toStdString();
+    EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
 }

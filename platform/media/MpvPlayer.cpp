@@ -2,6 +2,8 @@
 
 #include "EngineDisplay.h"
 #include "MediaBackend.h"
+#include "MidiStream.h"
+#include "MidiSynth.h"
 #include "VcdStream.h"
 
 #include <QFileInfo>
@@ -69,6 +71,7 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
         return false;
     }
     VcdStream::registerOn(m_mpv);
+    MidiStream::registerOn(m_mpv);
     mpv_observe_property(m_mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_mpv, wakeUp, this);
     return true;
@@ -93,6 +96,16 @@ MediaPlayer::OpenResult MpvPlayer::open(const QString &path)
         return UnreadableFormat;
     if (!m_mpv && !startEngine({}))
         return NoDriver;
+    if (discFile.isEmpty() && MidiStream::isMidiFile(path)) {
+        // Without a synthesiser the user is told once what to install; the
+        // song counts as one that cannot be played, not as a broken driver,
+        // so that no one is offered to delete a good file for it.
+        if (const QString missing = MidiSynth::unavailableMessage(); !missing.isEmpty()) {
+            MidiSynth::tellOnce(missing);
+            return UnreadableFormat;
+        }
+        return load(MidiStream::locationFor(path));
+    }
     return load(discFile.isEmpty() ? QFile::encodeName(info.absoluteFilePath()) : discFile);
 }
 

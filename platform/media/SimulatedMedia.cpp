@@ -1,6 +1,7 @@
 #include "SimulatedMedia.h"
 
 #include "Clock.h"
+#include "MidiFile.h"
 
 #include <QColor>
 #include <QFile>
@@ -99,8 +100,10 @@ SimulatedFileInfo probe(const QString &path)
         info.videoSize = QSize(320, 240);
         return info;
     }
-    if (four == "MThd") {
-        info.lengthMs = lengthAtRate(size, 200);
+    if (MidiFile::looksLikeMidi(head)) {
+        const std::optional<MidiFile> midi = MidiFile::load(path);
+        info.lengthMs = midi ? qRound64(midi->lengthSeconds() * 1000.0) : 0;
+        info.openError = info.lengthMs > 0 ? 0 : MediaPlayer::UnreadableFormat;  // no time: nothing to play
         return info;
     }
     if (four == QByteArray("\x00\x00\x01\xba", 4) || four == QByteArray("\x00\x00\x01\xb3", 4)) {

@@ -9,7 +9,7 @@ class ClockTimer;
 // What the simulated back end knows of a file. Files not described here are
 // probed by reading a few header bytes: WAV (length from its header), MP3
 // (length from the first frame's bit rate), MPEG program/video streams, AVI,
-// QuickTime/MP4 and MIDI (length from the size at a nominal rate). Anything
+// QuickTime/MP4 and MIDI (length from its tempo map, a damaged one unreadable). Anything
 // else, an empty file or a file that cannot be read is an unreadable format;
 // a WAV in a coding no decoder knows has no driver.
 struct SimulatedFileInfo {

@@ -6,6 +6,9 @@
 #include "MciWnd.h"
 #include "MediaBackend.h"
 #include "MediaTestSupport.h"
+#include "TestMidi.h"
+#include "MessageBox.h"
+#include "MidiSynth.h"
 #include "MpvPlayer.h"
 
 #include <QDir>
@@ -13,6 +16,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -254,6 +259,157 @@ TEST_F(MpvPlaybackTest, PicturesAreNoMediaAndCoversNoVideo)
     EXPECT_EQ(control.DeviceType(), "MPEGAudio");
     EXPECT_TRUE(control.naturalSize().isEmpty());
     EXPECT_EQ(control.unitsPerSecond(), 1000.0);
+}
+
+// MIDI songs sound through the synthesiser and play as any song file does.
+TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
+{
+    const QString type0 = s_dir->filePath("type0.mid");
+    const QString type1 = s_dir->filePath("type1.mid");
+    const QString wrapped = s_dir->filePath("wrapped.rmi");
+    const QString silent = s_dir->filePath("silent.mid");
+    const QString damaged = s_dir->filePath("damaged.mid");
+    ASSERT_TRUE(writeFile(type0, testMidiFile({0, 8, 120, 240})));
+    ASSERT_TRUE(writeFile(type1, testMidiFile({1, 8, 60, 120})));
+    ASSERT_TRUE(writeFile(wrapped, riffMidiFile(testMidiFile({1, 4, 120, 120}))));
+    ASSERT_TRUE(writeFile(silent, testMidiFile({1, 4, 240, 240, false})));
+    ASSERT_TRUE(writeFile(damaged, testMidiFile({}).left(30) + QByteArray(64, '\x13')));
+    const QString empty = s_dir->filePath("empty.mid");  // a track that ends where it begins
+    ASSERT_TRUE(writeFile(empty, QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x04\0\xff\x2f\0", 26)));
+
+    // In a fresh process FluidSynth is opened by the first MIDI song, not by an MP3 before it.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const auto fluidSynthLoaded = [] {
+                QFile maps("/proc/self/maps");
+                return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libfluidsynth");
+            };
+            bool openedByTheMidiSong = false;
+            {
+                MciWnd first;  // gone before the exit, which checks for leaks
+                first.setFileName(s_mp3);
+                const bool early = fluidSynthLoaded();
+                first.setFileName(type0);
+                openedByTheMidiSong = !early && fluidSynthLoaded() && first.Length() == 3000;
+            }
+            std::exit(openedByTheMidiSong ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    if (!MidiSynth::unavailableMessage().isEmpty())
+        GTEST_SKIP() << MidiSynth::unavailableMessage().toStdString();
+
+    MciWnd control;
+    QList<int> errors;
+    QObject::connect(&control, &MciWnd::ExtendedError, [&](int code) { errors.append(code); });
+    control.setFileName(type1);
+    EXPECT_EQ(control.DeviceType(), "sequencer");
+    EXPECT_EQ(control.unitsPerSecond(), 1000.0);
+    EXPECT_EQ(control.Length(), 6000);  // four beats at 60 a minute, four at 120
+    control.setCommand("Play");
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 300; }, 10000));
+    // The knob: on into the second half, and back.
+    control.setPosition(4500);
+    EXPECT_NEAR(control.Position(), 4500, 100);
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 4700 && !control.isSeeking(); }, 10000));
+    control.setPosition(1000);
+    ASSERT_TRUE(waitUntil([&] { return !control.isSeeking(); }, 10000));
+    EXPECT_NEAR(control.Position(), 1000, 300);
+    // Paused, it holds its place.
+    control.setCommand("Pause");
+    const qint64 held = control.Position();
+    waitUntil([] { return false; }, 400);
+    EXPECT_NEAR(control.Position(), held, 30);
+    control.setCommand("Resume");
+    // Faster to the end.
+    control.setSpeed(2000);
+    control.setPosition(5000);
+    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 10000));
+    EXPECT_EQ(control.Position(), control.Length());
+
+    for (const auto &[file, length] : {std::pair{type0, 3000}, {wrapped, 2000}, {silent, 1000}}) {
+        control.setFileName(file);
+        EXPECT_EQ(control.Length(), length) << file.toStdString();
+        control.setCommand("Play");
+        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 20000)) << file.toStdString();
+        EXPECT_EQ(control.Position(), length);
+    }
+    EXPECT_TRUE(errors.isEmpty());
+    control.setFileName(damaged);
+    control.setFileName(empty);
+    EXPECT_EQ(errors, QList<int>({MciWnd::ErrorUnreadableFormat, MciWnd::ErrorUnreadableFormat}));
+    EXPECT_EQ(control.Mode(), "not ready");
+
+    // The sound devices' volume, which a sequencer is left to, reaches its engine.
+    MpvPlayer player;
+    ASSERT_EQ(player.open(type0), MediaPlayer::Opened);
+    setDeviceVolume(500);
+    EXPECT_DOUBLE_EQ(player.engineProperty("volume"), 50.0);
+    setDeviceVolume(1000);
+
+    // The lyric timer's road: the file under an alias.
+    QString reply;
+    EXPECT_EQ(mciSendString("open \"" + wrapped + "\" alias MP3"), 0);
+    EXPECT_EQ(mciSendString("status MP3 length", &reply, 20), 0);
+    EXPECT_EQ(reply, "2000");
+    EXPECT_EQ(mciSendString("close MP3"), 0);
+}
+
+// Without a sound font, or with one that cannot be loaded, a MIDI song cannot start;
+// the user is told once what to install.
+TEST_F(MpvPlaybackTest, WithoutAUsableSoundFontMidiSongsAreRefusedAndTheUserToldOnce)
+{
+    const QString song = s_dir->filePath("nofont.mid");
+    ASSERT_TRUE(writeFile(song, testMidiFile({})));
+
+    // Without FluidSynth itself (a fresh process, before anything here loads it), the message
+    // names its package.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            qputenv("PELLORAN_FLUIDSYNTH_LIBRARY", "/nonexistent/libfluidsynth.so.3");
+            MessageBox::setAnswerer([](const MessageBox::Request &) { return int(MessageBox::IdOk); });
+            int error = 0;
+            {
+                MciWnd refused;
+                QObject::connect(&refused, &MciWnd::ExtendedError, [&](int code) { error = code; });
+                refused.setFileName(song);
+                waitUntil([] { return !MessageBox::shownRequests().isEmpty(); }, 5000);
+            }
+            const QList<MessageBox::Request> told = MessageBox::shownRequests();
+            std::exit(error == MciWnd::ErrorUnreadableFormat && told.size() == 1
+                              && told.first().prompt.contains("libfluidsynth3") ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+
+    // Without its sound font.
+    qputenv("PELLORAN_MIDI_SOUNDFONT", QFile::encodeName(s_dir->filePath("missing.sf2")));
+    MessageBox::setAnswerer([](const MessageBox::Request &) { return int(MessageBox::IdOk); });
+    MessageBox::clearShownRequests();
+    MciWnd control;
+    QList<int> errors;
+    QObject::connect(&control, &MciWnd::ExtendedError, [&](int code) { errors.append(code); });
+    control.setFileName(song);
+    control.setFileName(song);
+    // A sound font that is no sound font: told once too.
+    const QString broken = s_dir->filePath("broken.sf2");
+    ASSERT_TRUE(writeFile(broken, QByteArray(4096, '\x13')));
+    qputenv("PELLORAN_MIDI_SOUNDFONT", QFile::encodeName(broken));
+    control.setFileName(song);
+    control.setFileName(song);
+    waitUntil([] { return MessageBox::shownRequests().size() >= 2; }, 10000);
+    waitUntil([] { return false; }, 300);
+    qunsetenv("PELLORAN_MIDI_SOUNDFONT");
+    MessageBox::setAnswerer({});
+    EXPECT_EQ(errors, QList<int>(4, MciWnd::ErrorUnreadableFormat));
+    const QList<MessageBox::Request> shown = MessageBox::shownRequests();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[0].prompt.contains("fluid-soundfont-gm")) << shown[0].prompt.toStdString();
+    EXPECT_TRUE(shown[1].prompt.contains(broken)) << shown[1].prompt.toStdString();
+    // The MP3 still plays.
+    control.setFileName(s_mp3);
+    EXPECT_EQ(errors.size(), 4);
+
 }
 
 TEST_F(MpvPlaybackTest, FileAliasPlaysInMilliseconds)

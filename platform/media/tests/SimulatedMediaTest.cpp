@@ -5,6 +5,7 @@
 #include "MciWnd.h"
 #include "MediaBackend.h"
 #include "MediaTestSupport.h"
+#include "TestMidi.h"
 #include "SimulatedMedia.h"
 
 #include <QCoreApplication>
@@ -255,6 +256,12 @@ TEST_F(SimulatedMediaTest, ProbesLengthsFromHeaders)
     const SimulatedFileInfo vcd = SimulatedMediaFiles::info(file("avseq01.dat", QByteArray("\x00\x00\x01\xba", 4) + QByteArray(176396, '\0')));
     EXPECT_EQ(vcd.lengthMs, 1000);
     EXPECT_EQ(vcd.videoSize, QSize(352, 240));
+
+    // MIDI songs last what their tempo maps say; a damaged one cannot be read.
+    EXPECT_EQ(SimulatedMediaFiles::info(file("song.mid", testMidiFile({0, 8, 60, 120}))).lengthMs, 6000);
+    EXPECT_EQ(SimulatedMediaFiles::info(file("song.rmi", riffMidiFile(testMidiFile({})))).lengthMs, 3000);
+    EXPECT_EQ(SimulatedMediaFiles::info(file("bad.mid", QByteArray("MThd\0\0\0\x06", 8))).openError,
+              MediaPlayer::UnreadableFormat);
 
     EXPECT_EQ(SimulatedMediaFiles::info(file("empty.mp3", {})).openError, MediaPlayer::UnreadableFormat);
     EXPECT_EQ(SimulatedMediaFiles::info(file("bad.wav", "RIFF\x04\x00\x00\x00WAVE")).openError,

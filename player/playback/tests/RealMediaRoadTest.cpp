@@ -4,6 +4,7 @@
 // key and the seek knob, and the player still running; and a folder in which
 // nothing plays.
 #include "Cp950.h"
+#include "TestMidi.h"
 #include "RealPlayerSession.h"
 
 #include <QRandomGenerator>
@@ -82,6 +83,24 @@ protected:
     RealPlayerSession session;
 };
 
+// A folder of two MIDI songs written here (type 0 with a tempo change, type 1
+// with its lyric file) and an MP3.
+class RealMidiRoadTest : public RealMediaRoadTest
+{
+protected:
+    void SetUp() override
+    {
+        if (const QString missing = session.missing(); !missing.isEmpty())
+            GTEST_SKIP() << missing.toStdString();
+        const QString folder = session.musicFolder();
+        ASSERT_TRUE(writeFile(folder + "/01first.mid", testMidiFile({0, 16, 120, 240})));  // 6 s
+        ASSERT_TRUE(writeFile(folder + "/02second.mid", testMidiFile({1, 16, 60, 120})));  // 12 s
+        ASSERT_TRUE(Cp950::writeTextFile(folder + "/02second.txt",
+                                         Cp950::joinCrLf({"電子琴", "00:00:0第一句", "00:02:0第二句", "00:04:0第三句"})));
+        ASSERT_TRUE(session.makeMedia("03song.mp3", {"-f", "lavfi", "-i", "sine=frequency=440:duration=30", "-b:a", "64k"}));
+    }
+};
+
 } // namespace
 
 TEST_F(RealMediaRoadTest, AVideoAnMp3AndAWavPlayOnPastTheirEndsAndPastSongsThatCannotBePlayed)
@@ -143,5 +162,54 @@ TEST_F(RealMediaRoadTest, AFolderOfSongsThatCannotBePlayedIsTriedOnceAndThePlaye
     EXPECT_EQ(session.songsStarted().size(), 2) << session.songsStarted().join(u'\n').toStdString();
     EXPECT_EQ(session.panel().value("Label1"), PlayFailed);
     ASSERT_TRUE(session.running()) << session.output().toStdString();
+    EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
+}
+
+TEST_F(RealMidiRoadTest, MidiSongsPlayInTheFolderBetweenOtherSongs)
+{
+    const auto after = [](const char *time) { return [time](const QString &at) { return at > time; }; };
+    ASSERT_TRUE(session.start());
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01first.mid", EventWaitMs))
+        << shown(session.panel()) << session.output().toStdString();
+    // Its length from the tempo map, and the clock moves.
+    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:06:00", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label2(0)", after("00:00:50"), EventWaitMs)) << shown(session.panel());
+
+    // Played to its end, the next song follows; its lyric line moves on with the music.
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-02 02second.mid", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:12:00", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label1", "第二句", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForPanel("Label1", "第三句", EventWaitMs)) << shown(session.panel());
+
+    // Forward a minute: past its end, the MP3 follows.
+    ASSERT_TRUE(session.pressKey(Forward));
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-03 03song.mp3", EventWaitMs)) << shown(session.panel());
+
+    // The seek knob at the far right ends the MP3 and the folder starts again;
+    // on the first MIDI song it ends that one too.
+    ASSERT_TRUE(session.waitForPanel("Label2(0)", after("00:00:50"), EventWaitMs)) << shown(session.panel());
+    ASSERT_TRUE(session.dragKnobToTheEnd());
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01first.mid", EventWaitMs)) << shown(session.panel());
+    ASSERT_TRUE(session.waitForPanel("Label2(0)", after("00:00:00"), EventWaitMs)) << shown(session.panel());
+    ASSERT_TRUE(session.dragKnobToTheEnd());
+    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-02 02second.mid", EventWaitMs)) << shown(session.panel());
+
+    ASSERT_TRUE(session.running()) << session.output().toStdString();
+    EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
+}
+
+TEST_F(RealMidiRoadTest, WithoutASoundFontThePlayerSaysSoOnceAndKeepsRunning)
+{
+    qputenv("PELLORAN_MIDI_SOUNDFONT", "/nonexistent/default-GM.sf2");
+    const bool started = session.start();
+    qunsetenv("PELLORAN_MIDI_SOUNDFONT");
+    ASSERT_TRUE(started);
+    QString said;
+    waitUntil([&] { return (said += session.output()).contains("fluid-soundfont-gm"); }, EventWaitMs, 200);
+    ASSERT_TRUE(said.contains("fluid-soundfont-gm")) << said.toStdString();
+    // Whatever else the player tries of the folder, the message is not said again.
+    waitUntil([&] { return (said += session.output()).count("fluid-soundfont-gm") > 1; }, 8000, 200);
+    EXPECT_EQ(said.count("fluid-soundfont-gm"), 1) << said.toStdString();
+    ASSERT_TRUE(session.running()) << said.toStdString();
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
 }
