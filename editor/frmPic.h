@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QRectF>
 #include <QVector>
 #include <QWidget>
 
@@ -20,6 +21,13 @@ struct EditorState;
 class CanvasOwner;
 class QLabel;
 class QScrollArea;
+
+// An object's place on the canvas at full precision: whole pixels lose too
+// much over a few zoom steps.
+namespace CanvasPlace {
+QRectF exactGeometry(const QWidget *control);
+void setExactGeometry(QWidget *control, const QRectF &r);
+}
 
 // Picture1: the panel picture at the current zoom; the panel objects are its children.
 class CanvasSurface : public QWidget

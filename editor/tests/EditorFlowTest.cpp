@@ -259,6 +259,17 @@ TEST_F(EditorFlow, UndoAfterAZoomChangePutsTheKeyBackAtItsZoomedPlace)
     main->mnuFileSave_Click();
     EXPECT_EQ(GetIniString(IniFile, QStringLiteral("選曲"), QStringLiteral("X2")).toInt(), original.x());
     EXPECT_EQ(GetIniString(IniFile, QStringLiteral("選曲"), QStringLiteral("Y2")).toInt(), original.y());
+
+    // Pressed at 25 %, where its place is no whole pixel: the undo at 100 %
+    // leaves the untouched key where it is.
+    PanelKey *odd = obj().PicCtl[3];
+    const QPoint oddPlace = odd->pos();
+    chooseZoom(QStringLiteral(" 25%"));
+    press(odd, QPointF(2, 2));
+    release(odd, QPointF(2, 2));
+    chooseZoom(QStringLiteral("100%"));
+    main->mnuEditUndo_Click();
+    EXPECT_EQ(odd->pos(), oddPlace);
 }
 
 // F2 and F3 act on the tool windows at 100 % only, as their menu items do.
