@@ -392,6 +392,9 @@ void frmPic::Undo()
         return;
     const QRectF now = CanvasPlace::exactGeometry(m_selObj);
     CanvasPlace::setExactGeometry(m_selObj, QRectF(m_state.UndoLeft, m_state.UndoTop, now.width(), now.height()));
+    // A LOGO label takes its shadow back with it, as its drag took it along.
+    if (m_selObj->objectName() == QLatin1String("Label3"))
+        placeLogoShadow();
 }
 
 void frmPic::SelectSample(int index)

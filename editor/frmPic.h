@@ -100,6 +100,8 @@ public:
     // Re-styles the LOGO pair after a font change; a drag step keeps the undo point of its press.
     void AdjLogo(bool newUndoPoint = true);
     void AdjLab();
+    // The LOGO shadow label beside its label.
+    void placeLogoShadow();
     // Applies a mask bitmap to the selection (or to a sample's whole family).
     // False, with nothing changed, when the mask cannot be loaded.
     bool ChangButton(const QString &MaskFile);

@@ -211,6 +211,10 @@ void frmPic::ShowObj(bool Show)
         }
     }
     QCoreApplication::processEvents();
+    // The LOGO label lies over its shadow, so that a press takes the label:
+    // the shadow only follows it.
+    if (!o.Label3.isEmpty())
+        o.Label3[0]->raise();
     if (o.PicButton.size() > 3)
         o.PicButton[3]->raise();
     if (o.PicCtl.size() > 6)
@@ -246,6 +250,14 @@ void frmPic::AdjLogo(bool newUndoPoint)
         if (autoSizeOn(logo))
             autoSizeLabel(logo);
     }
+    placeLogoShadow();
+}
+
+void frmPic::placeLogoShadow()
+{
+    PanelObjects &o = obj();
+    if (o.Label3.size() < 2)
+        return;
     const double zoom = m_state.ZoomRate();
     o.Label3[1]->move(toPixels(o.Label3[0]->x() + 2 * zoom), toPixels(o.Label3[0]->y() + zoom));
 }

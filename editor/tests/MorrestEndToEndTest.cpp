@@ -184,8 +184,20 @@ TEST_F(MorrestEndToEnd, UndoAcrossAZoomAndAPanelClosedWhileZoomedSaveTheirTruePl
     };
     openRecentPanel(1);
 
-    // The panel's origin lies at (4, 86) on the screen: press number key 3
-    // (panel place 112,396, 40 x 24) at 100 %, zoom to 200 %, undo, save.
+    // The panel's origin lies at (4, 86) on the screen. Drag the LOGO label
+    // (panel place 18,9) and undo: label and shadow are back side by side.
+    const QPoint origin(4, 86);
+    input.drag(origin + QPoint(18 + 10, 9 + 8), origin + QPoint(18 + 34, 9 + 20));
+    input.type(KeyZ, KeyControl);
+    QThread::msleep(300);
+    fileCommand(KeyS);  // 儲存
+    const QString logo = QStringLiteral("LOGO");
+    EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("X0")), QStringLiteral("18"));
+    EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("Y0")), QStringLiteral("9"));
+    EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("X1")), QStringLiteral("20")) << "the shadow stayed";
+    EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("Y1")), QStringLiteral("10")) << "the shadow stayed";
+
+    // Press number key 3 (panel place 112,396, 40 x 24) at 100 %, zoom to 200 %, undo, save.
     input.click(4 + 112 + 20, 86 + 396 + 12);
     QThread::msleep(300);
     chooseZoom(KeyUp);
