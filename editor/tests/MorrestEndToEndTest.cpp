@@ -33,6 +33,30 @@ int distinctColours(const QImage &image, const QRect &area)
     return colours.size();
 }
 
+// How far apart two pictures' colours are at pairs of places, summed.
+int colourDistance(const QImage &a, const QImage &b, const QList<std::pair<QPoint, QPoint>> &places)
+{
+    int sum = 0;
+    for (const auto &[inA, inB] : places) {
+        const QRgb p = a.pixel(inA), q = b.pixel(inB);
+        sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+    }
+    return sum;
+}
+
+// The panel drawn at origin in full shows twice as large in zoomed: each place
+// of it matches its doubled place far better than the same place.
+bool showsTwiceAsLarge(const QImage &full, const QImage &zoomed, QPoint origin, QSize area)
+{
+    QList<std::pair<QPoint, QPoint>> doubled, same;
+    for (int y = 4; y < area.height(); y += 5)
+        for (int x = 4; x < area.width(); x += 5) {
+            doubled.append({origin + QPoint(x, y), origin + QPoint(2 * x, 2 * y)});
+            same.append({origin + QPoint(x, y), origin + QPoint(x, y)});
+        }
+    return colourDistance(full, zoomed, doubled) * 2 < colourDistance(full, zoomed, same);
+}
+
 class MorrestEndToEnd : public ::testing::Test
 {
 protected:
@@ -198,10 +222,13 @@ TEST_F(MorrestEndToEnd, UndoAcrossAZoomAndAPanelClosedWhileZoomedSaveTheirTruePl
     EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("Y1")), QStringLiteral("10")) << "the shadow stayed";
 
     // Press number key 3 (panel place 112,396, 40 x 24) at 100 %, zoom to 200 %, undo, save.
+    const QImage full = screenshot(QStringLiteral("full.png"));
     input.click(4 + 112 + 20, 86 + 396 + 12);
     QThread::msleep(300);
     chooseZoom(KeyUp);
-    screenshot(QStringLiteral("zoomed.png")).save(testOutputFolder() + QStringLiteral("/morrest-zoom-200.png"));
+    const QImage zoomed = screenshot(QStringLiteral("zoomed.png"));
+    zoomed.save(testOutputFolder() + QStringLiteral("/morrest-zoom-200.png"));
+    EXPECT_TRUE(showsTwiceAsLarge(full, zoomed, origin, QSize(120, 150))) << "the 200 % choice did not take";
     input.type(KeyZ, KeyControl);
     QThread::msleep(300);
     fileCommand(KeyS);  // 儲存
