@@ -21,12 +21,14 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -489,6 +491,22 @@ TEST_F(EditorFlow, ToolWindowsToggle)
     main->mColorTool_Click();
     EXPECT_EQ(main->mColorTool()->isChecked(), colour);
     EXPECT_TRUE(main->maskGalleryDock()->isVisible());
+    // In a window with room for it the colour tool opens at its own width,
+    // nothing of it cut off: at the start and when it is shown again.
+    main->resize(1000, 700);
+    main->CloseForm();
+    main = std::make_unique<frmMain>(state);
+    main->show();
+    for (int shown = 0; shown < 2; ++shown) {
+        for (int turn = 0; turn < 3; ++turn)
+            QCoreApplication::processEvents();
+        auto *colorScroll = qobject_cast<QScrollArea *>(main->colorToolDock()->widget());
+        ASSERT_TRUE(colorScroll && colorScroll->widget());
+        EXPECT_GE(colorScroll->viewport()->width(), colorScroll->widget()->width()) << shown;
+        main->resizeDocks({main->colorToolDock()}, {90}, Qt::Horizontal);
+        main->mColorTool_Click();
+        main->mColorTool_Click();
+    }
 }
 
 TEST_F(EditorFlow, TheColourToolsApplyBuildsTheCacheFromItsFirstNumberAgain)
