@@ -227,7 +227,9 @@ void frmDobbrin::PlayMci()
 
 void frmDobbrin::Timer1_Timer()
 {
-    if (m_clockStepRunning)
+    // While the slider is held the song stays: a song that ends meanwhile is
+    // not left, so the release seeks the song the user is dragging on.
+    if (m_clockStepRunning || SliderDrag)
         return;
     m_clockStepRunning = true;
     const bool wasPlaying = Playing;

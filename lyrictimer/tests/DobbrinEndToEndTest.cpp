@@ -219,6 +219,26 @@ TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
     ASSERT_EQ(rows.size(), 4) << "the last song did not end";
     EXPECT_LE(qAbs(rows[3] - rows[0]), 4) << "after the last song the first plays again";
     EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
+
+    // The seek slider held past the end of the song: the list stays on that
+    // song, and the release seeks it (half way), not the next one.
+    XInput pointer(m_screen.display().toLocal8Bit());
+    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
+    pointer.moveTo(300, 47);
+    pointer.press();
+    QThread::msleep(300);
+    const int held = highlightedRow(screenshot(shotPath), playList);
+    QThread::msleep(4000);  // longer than a song
+    EXPECT_LE(qAbs(highlightedRow(screenshot(shotPath), playList) - held), 4) << "the list moved on while held";
+    pointer.moveTo(476, 47);
+    pointer.release();
+    EXPECT_LE(qAbs(highlightedRow(screenshot(shotPath), playList) - held), 4) << "the release left the song";
+    int later = held;
+    waitUntil([&] {
+        later = highlightedRow(screenshot(shotPath), playList);
+        return later >= 0 && qAbs(later - held) > 4;
+    }, 20000, 150);
+    EXPECT_GT(qAbs(later - held), 4) << "the song sought by the release did not play to its end";
 }
 
 // libmpv is loaded while the window shows; the folder's song, opened at once, plays on the

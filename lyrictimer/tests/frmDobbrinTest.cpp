@@ -434,6 +434,10 @@ TEST_F(DobbrinTest, HeldSliderFreezesTheTimeAndLyricLabels)
     clock.advance(3000);
     EXPECT_EQ(window->Label1[0]->text(), time);
     EXPECT_EQ(window->Label1[1]->text(), "第一句");
+    // The song ends while the slider is held: it is not opened again (nor the next one).
+    const qsizetype opened = commands.filter(" alias MP3").size();
+    clock.advance(20000);
+    EXPECT_EQ(commands.filter(" alias MP3").size(), opened);
 
     window->Slider1->setValue(500);
     window->Slider1_MouseMove();
