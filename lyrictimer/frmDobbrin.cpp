@@ -201,6 +201,14 @@ void frmDobbrin::connectControls()
     connect(SongList, &QListWidget::currentRowChanged, this, &frmDobbrin::SongList_Click);
     // A click on the line that is already current copies it again: a stamp moved since shows.
     connect(SongList, &QListWidget::itemClicked, this, &frmDobbrin::SongList_Click);
+    // A stamp or a half-second shift changes the current line in place: the
+    // edit box follows, so a later Enter does not put the old text back.
+    connect(SongList->model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) {
+                const int row = SongList->currentRow();
+                if (row >= from.row() && row <= to.row())
+                    SongList_Click();
+            });
     connect(Text1, &QLineEdit::returnPressed, this, &frmDobbrin::Text1_Enter);
     connect(Drive1, &DriveListBox::Change, this, &frmDobbrin::Drive1_Change);
     connect(Dir1, &DirListBox::Change, this, &frmDobbrin::Dir1_Change);

@@ -248,11 +248,14 @@ TEST_F(DobbrinTest, EditBoxAndHalfSecondButtonsWorkOnTheCurrentLine)
     EXPECT_EQ(window->Text1->text(), "00:59:7abc");
     window->Command9_Click(4);
     EXPECT_EQ(window->SongList->item(1)->text(), "01:00:2abc");
+    EXPECT_EQ(window->Text1->text(), "01:00:2abc");  // the box follows, so Enter keeps the move
     window->Command9_Click(3);
     EXPECT_EQ(window->SongList->item(1)->text(), "00:59:7abc");
     window->Text1->setText("01:00:0new");
     window->Text1_Enter();
     EXPECT_EQ(window->SongList->item(1)->text(), "01:00:0new");
+    window->Command5_Click();  // the last line stays current with its new stamp
+    EXPECT_EQ(window->Text1->text(), "00:00:0new");
 }
 
 // A click on the current line copies it into the edit box again, so that a
