@@ -12,6 +12,7 @@
 #include "ModTools.h"
 #include "frmSongList.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -217,6 +218,13 @@ void frmDobbrin::connectControls()
         List2->setCurrentItem(item);
         List2_Click();
     });
+    // An entry chosen with the keys starts as a clicked one does. A click is
+    // left to itemClicked, and the list's own moves (next, previous, a new
+    // folder) set PlayIndex first and start their entry themselves.
+    connect(List2, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row != PlayIndex && QApplication::mouseButtons() == Qt::NoButton)
+            List2_Click();
+    });
     connect(Timer1, &ClockTimer::timeout, this, &frmDobbrin::Timer1_Timer);
     connect(MCIWnd1, &MciWnd::PositionChange, this, &frmDobbrin::MCIWnd1_PositionChange);
     Slider1->installEventFilter(this);
@@ -242,7 +250,11 @@ void frmDobbrin::Form_Load(const QString &programFolder)
     List1->setCurrentRow(-1);
     ChkPatten();
 
+    const QString driveBefore = Drive1->drive();
     Drive1->setDrive(programFolder);
+    // A list that already stood on the drive sent no change: its kind is shown all the same.
+    if (Drive1->drive() == driveBefore && !driveBefore.isEmpty())
+        showDriveKind(driveBefore);
     if (Dir1->path() != programFolder)
         Dir1->setPath(programFolder);
     m_reSizer.InitReSize(this);

@@ -146,6 +146,8 @@ private:
     void findLyric(QListWidget *list, const QString &mediaPath);
     void checkLyric();
     void setLabelText(QLabel *label, const QString &text);
+    // labVolume: the disc key of an optical drive, else "硬碟".
+    void showDriveKind(const QString &drive);
 
     DobbrinDialogs m_dialogs;
     MediaSession m_media;

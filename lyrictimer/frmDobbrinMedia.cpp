@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 
@@ -111,10 +112,15 @@ void frmDobbrin::Drive1_Change()
     const QString drive = Drive1->drive();
     if (drive.isEmpty())
         return;
+    showDriveKind(drive);
+    Dir1->setPath(drive);
+}
+
+void frmDobbrin::showDriveKind(const QString &drive)
+{
     const QString serial = GetVolSerial(drive);
     const QString key = (serial.left(4) + u'-' + serial.right(4)).toUpper();
     labVolume->setText(Drives::DriveType(drive) == 5 ? QStringLiteral("光碟序號:") + key : QStringLiteral("硬碟"));
-    Dir1->setPath(drive);
 }
 
 void frmDobbrin::Dir1_Change()
@@ -137,13 +143,17 @@ void frmDobbrin::ChkPatten()
 
 void frmDobbrin::ShowFileList()
 {
-    List2->clear();
-    List3->clear();
-    for (int i = 0; i < File1->listCount(); ++i) {
-        const QString name = File1->list(i);
-        if (MediaTypes::matchesPattern(name, TypePattern)) {
-            List2->addItem(name);
-            List3->addItem(File1->path());
+    {
+        // A half-built list starts nothing: entry 0 is started below.
+        const QSignalBlocker quiet(List2);
+        List2->clear();
+        List3->clear();
+        for (int i = 0; i < File1->listCount(); ++i) {
+            const QString name = File1->list(i);
+            if (MediaTypes::matchesPattern(name, TypePattern)) {
+                List2->addItem(name);
+                List3->addItem(File1->path());
+            }
         }
     }
     PlayIndex = 0;

@@ -17,6 +17,7 @@
 #include "frmSongList.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -397,6 +398,12 @@ TEST_F(DobbrinTest, NextAndPreviousWrapAroundThePlayList)
     EXPECT_EQ(window->CurMediaFile, path("c.mp3"));
     window->NextSong();
     EXPECT_EQ(window->CurMediaFile, path("a.mp3"));
+    // An entry chosen with the keys starts as a clicked one does.
+    for (const auto &[key, song] : {std::pair{Qt::Key_Down, "b.mp3"}, std::pair{Qt::Key_Up, "a.mp3"}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(window->List2, &press);
+        EXPECT_EQ(window->CurMediaFile, path(song));
+    }
     window->List2->clear();
     window->NextSong();  // an empty list: nothing to play, nothing breaks
     window->PreviousSong();
@@ -586,6 +593,9 @@ TEST_F(DobbrinTest, SongWithBlanksInItsNameOpensWhole)
 TEST_F(DobbrinTest, DriveChangeNamesTheDiscKindAndListsItsRoot)
 {
     open();
+    // The drive shown at start is named too, before any choice.
+    const QString atStart = window->labVolume->text();
+    EXPECT_TRUE(atStart == "硬碟" || atStart.startsWith("光碟序號:")) << atStart.toStdString();
     window->Drive1_Change();
     EXPECT_EQ(window->Dir1->path(), window->Drive1->drive());
     const QString kind = window->labVolume->text();
