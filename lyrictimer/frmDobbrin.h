@@ -158,5 +158,6 @@ private:
     QString m_dialogFileName;  // the name the file dialogs last showed
     bool m_playMciRunning = false;
     bool m_clockStepRunning = false;
+    bool m_playingWhenHeld = false;  // the song played when the seek slider was pressed
     bool m_closed = false;
 };

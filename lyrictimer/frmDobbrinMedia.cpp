@@ -245,6 +245,11 @@ void frmDobbrin::Timer1_Timer()
     const bool wasPlaying = Playing;
     Playing = false;
     processEvents();
+    if (SliderDrag) {  // held while events ran
+        Playing = wasPlaying;
+        m_clockStepRunning = false;
+        return;
+    }
     const MediaSession::ClockReading reading = m_media.readClock();
     // A device that stops by itself after playing has reached the end of the
     // medium, though its last reading may have fallen short of the length.
@@ -302,7 +307,12 @@ void frmDobbrin::MCIWnd1_PositionChange(qint64 position)
 
 // ---- seek slider ----
 
-void frmDobbrin::Slider1_MouseDown() { SliderDrag = true; }
+void frmDobbrin::Slider1_MouseDown()
+{
+    SliderDrag = true;
+    // A song playing now plays on after the release, even one that ends while held.
+    m_playingWhenHeld = Playing || m_media.isPlaying();
+}
 
 void frmDobbrin::Slider1_MouseMove()
 {
@@ -314,7 +324,7 @@ void frmDobbrin::Slider1_MouseUp()
     Timer1->stop();
     // Whether to play on is asked of the device itself: a clock step that is
     // letting events run has Playing cleared for that moment.
-    const bool resume = Playing || m_media.isPlaying();
+    const bool resume = m_playingWhenHeld || Playing || m_media.isPlaying();
     m_media.seekToFraction(double(Slider1->value()) / Slider1->maximum(), resume);
     SliderDrag = false;
     Timer1->start();
