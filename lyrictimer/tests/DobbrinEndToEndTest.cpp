@@ -273,14 +273,6 @@ TEST_F(DobbrinEndToEnd, OnTheRealEngineTheSongOpenedAtStartPlays)
 
 namespace {
 
-// Text typed key by key; capitals and the shifted signs with the shift key.
-void typeText(XInput &keys, const QString &text)
-{
-    constexpr unsigned long Shift = 0xffe1;
-    for (const QChar c : text)
-        keys.type(c.unicode(), c.isUpper() || QStringLiteral("~!@#$%^&*()_+{}|:\"<>?").contains(c) ? Shift : 0);
-}
-
 // Where the seek slider's knob is: just right of the coloured part of its groove.
 int sliderKnobX(const QImage &shot)
 {
@@ -332,12 +324,18 @@ TEST_F(DobbrinOnScreen, AnAudioCdListsItsTracksPlaysAndSeeksOneAndStampsLines)
     input.click(60, first + 14);
     QThread::msleep(1000);
 
+    // A file dialog opens in the program folder; a name is typed into it.
+    auto answerFileDialog = [&](const QString &name) {
+        QThread::msleep(3000);
+        input.type(0x61, 0xffe3);  // Ctrl+A: the offered name goes
+        for (const QChar c : name)
+            input.type(c.unicode());
+        input.type(0xff0d);
+        QThread::msleep(1500);
+    };
     input.click(500, 78);  // "To 編輯模式"
-    input.click(561, 149); // "匯入歌詞": the dialog opens in the program folder
-    QThread::msleep(1500);
-    typeText(input, QStringLiteral("lyric.txt"));
-    input.type(0xff0d);
-    QThread::msleep(1500);
+    input.click(561, 149); // "匯入歌詞"
+    answerFileDialog(QStringLiteral("lyric.txt"));
     input.click(400, 233); // the lyric list's second line, 第一句
 
     // Seek to about 70 % of the 60 s track, then stamp three lines as it plays.
@@ -350,10 +348,7 @@ TEST_F(DobbrinOnScreen, AnAudioCdListsItsTracksPlaysAndSeeksOneAndStampsLines)
     }
     screenshot(shotPath);
     input.click(663, 149);  // "歌詞存檔"
-    QThread::msleep(1500);
-    input.type(0x61, 0xffe3);  // Ctrl+A: the offered name goes
-    typeText(input, QStringLiteral("stamped.txt"));
-    input.type(0xff0d);
+    answerFileDialog(QStringLiteral("stamped.txt"));
     const QString saved = m_program.filePath(QStringLiteral("stamped.txt"));
     waitUntil([&] { return QFile::exists(saved); }, 10000, 200);
     QFile file(saved);
