@@ -36,6 +36,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
@@ -315,7 +316,7 @@ void frmMain::buildToolWindows()
     m_colorDock->setWidget(colorScroll);
     addDockWidget(Qt::RightDockWidgetArea, m_colorDock);
     splitDockWidget(m_colorDock, m_galleryDock, Qt::Horizontal);  // the colour tool left of the gallery
-    resizeDocks({m_colorDock, m_galleryDock}, {220, 120}, Qt::Horizontal);
+    resizeDocks({m_colorDock, m_galleryDock}, {colorToolWidth(), 120}, Qt::Horizontal);
     m_colorDock->hide();
     m_color->setEnabled(false);  // until a panel is open
     m_color->installEventFilter(this);
@@ -332,6 +333,27 @@ void frmMain::buildToolWindows()
             && m_state.ZoomRate() == 1 && isVisible())
             m_maskAction->setChecked(false);  // closed by its own frame
     });
+}
+
+// The colour tool's own width in its dock: the tool beside a vertical scroll bar.
+int frmMain::colorToolWidth() const
+{
+    auto *scroll = static_cast<QScrollArea *>(m_colorDock->widget());
+    return m_color->width() + 2 * scroll->frameWidth() + scroll->verticalScrollBar()->sizeHint().width();
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // A dock width asked for before the window shows does not hold: the tool
+    // opened at load gets its own width once the window is laid out.
+    if (!m_colorToolFitted) {
+        m_colorToolFitted = true;
+        QTimer::singleShot(0, this, [this] {
+            if (m_colorDock->isVisible())
+                resizeDocks({m_colorDock}, {colorToolWidth()}, Qt::Horizontal);
+        });
+    }
 }
 
 // ------------------------------------------------------------------ state

@@ -110,6 +110,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildMenus();
@@ -134,6 +135,7 @@ private:
     void toggleObject(QWidget *control, QAction *item);
     void applyFontCommand(const std::function<void(QLabel *)> &command);
     void showToolWindows(bool shown);
+    int colorToolWidth() const;
     bool saveDefinition();
     void takeMaskSizeFromColorTool();
     void tileWindows(Qt::Orientation orientation);
@@ -169,5 +171,6 @@ private:
     FrmColor *m_color = nullptr;
     QDockWidget *m_colorDock = nullptr;
     bool m_closing = false;
+    bool m_colorToolFitted = false;  // the colour tool took its own width at the first show
     bool m_zooming = false;  // tool windows hidden by a zoom keep their ticks
 };

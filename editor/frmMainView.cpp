@@ -247,6 +247,8 @@ void frmMain::mColorTool_Click()
     m_colorAction->setChecked(true);
     m_color->show();
     m_colorDock->show();
+    if (isVisible())
+        resizeDocks({m_colorDock}, {colorToolWidth()}, Qt::Horizontal);  // opens at its own width
 }
 
 void frmMain::mnuHelpAbout_Click()

@@ -367,8 +367,11 @@ void frmPic::MoveLabelObj(QWidget *target, Qt::MouseButtons buttons, double X, d
 void frmPic::ButtonAdj(bool Flag)
 {
     if (Flag && m_selObj) {
-        m_state.UndoLeft = m_selObj->x();
-        m_state.UndoTop = m_selObj->y();
+        // The exact place, not the rounded one on screen: the zoom brings the
+        // object back from its exact place, and so must the undo.
+        const QRectF place = CanvasPlace::exactGeometry(m_selObj);
+        m_state.UndoLeft = place.x();
+        m_state.UndoTop = place.y();
         if (m_owner) {
             m_owner->setUndoEnabled(true);
             const auto *key = qobject_cast<PanelKey *>(m_selObj.data());
@@ -385,8 +388,13 @@ void frmPic::Undo()
 {
     if (m_owner)
         m_owner->setUndoEnabled(false);
-    if (m_selObj)
-        m_selObj->move(toPixels(m_state.UndoLeft), toPixels(m_state.UndoTop));
+    if (!m_selObj)
+        return;
+    const QRectF now = CanvasPlace::exactGeometry(m_selObj);
+    CanvasPlace::setExactGeometry(m_selObj, QRectF(m_state.UndoLeft, m_state.UndoTop, now.width(), now.height()));
+    // A LOGO label takes its shadow back with it, as its drag took it along.
+    if (m_selObj->objectName() == QLatin1String("Label3"))
+        placeLogoShadow();
 }
 
 void frmPic::SelectSample(int index)

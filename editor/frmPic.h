@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QRectF>
 #include <QVector>
 #include <QWidget>
 
@@ -20,6 +21,13 @@ struct EditorState;
 class CanvasOwner;
 class QLabel;
 class QScrollArea;
+
+// An object's place on the canvas at full precision: whole pixels lose too
+// much over a few zoom steps.
+namespace CanvasPlace {
+QRectF exactGeometry(const QWidget *control);
+void setExactGeometry(QWidget *control, const QRectF &r);
+}
 
 // Picture1: the panel picture at the current zoom; the panel objects are its children.
 class CanvasSurface : public QWidget
@@ -92,6 +100,8 @@ public:
     // Re-styles the LOGO pair after a font change; a drag step keeps the undo point of its press.
     void AdjLogo(bool newUndoPoint = true);
     void AdjLab();
+    // The LOGO shadow label beside its label.
+    void placeLogoShadow();
     // Applies a mask bitmap to the selection (or to a sample's whole family).
     // False, with nothing changed, when the mask cannot be loaded.
     bool ChangButton(const QString &MaskFile);

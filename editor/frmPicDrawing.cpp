@@ -211,6 +211,10 @@ void frmPic::ShowObj(bool Show)
         }
     }
     QCoreApplication::processEvents();
+    // The LOGO label lies over its shadow, so that a press takes the label:
+    // the shadow only follows it.
+    if (!o.Label3.isEmpty())
+        o.Label3[0]->raise();
     if (o.PicButton.size() > 3)
         o.PicButton[3]->raise();
     if (o.PicCtl.size() > 6)
@@ -246,6 +250,14 @@ void frmPic::AdjLogo(bool newUndoPoint)
         if (autoSizeOn(logo))
             autoSizeLabel(logo);
     }
+    placeLogoShadow();
+}
+
+void frmPic::placeLogoShadow()
+{
+    PanelObjects &o = obj();
+    if (o.Label3.size() < 2)
+        return;
     const double zoom = m_state.ZoomRate();
     o.Label3[1]->move(toPixels(o.Label3[0]->x() + 2 * zoom), toPixels(o.Label3[0]->y() + zoom));
 }
@@ -345,11 +357,11 @@ void frmPic::applyMaskToFamily(int sample, const QImage &mask, int width, int he
 
 namespace {
 const char *const ExactGeometry = "EditorExactGeometry";
+}  // namespace
 
-// The object's place at full precision: whole pixels lose too much over a
-// few zoom steps. A stored place counts only while the object still stands
-// where it was put (a drag or a layout makes the widget's own place win).
-QRectF exactGeometry(const QWidget *control)
+// A stored place counts only while the object still stands where it was put
+// (a drag or a layout makes the widget's own place win).
+QRectF CanvasPlace::exactGeometry(const QWidget *control)
 {
     const QVariant stored = control->property(ExactGeometry);
     if (stored.isValid()) {
@@ -361,6 +373,13 @@ QRectF exactGeometry(const QWidget *control)
     return QRectF(control->geometry());
 }
 
+void CanvasPlace::setExactGeometry(QWidget *control, const QRectF &r)
+{
+    control->setGeometry(toPixels(r.x()), toPixels(r.y()), qMax(0, toPixels(r.width())), qMax(0, toPixels(r.height())));
+    control->setProperty(ExactGeometry, r);
+}
+
+namespace {
 // A face is always scaled from its full-size picture, so that a trip through
 // a small zoom does not leave a blurred face behind.
 void rescaleFace(PanelKey *key, double oldZoom, double newZoom)
@@ -378,11 +397,6 @@ void rescaleFace(PanelKey *key, double oldZoom, double newZoom)
         key->setPicture(source.scaled(key->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }
 
-void setExactGeometry(QWidget *control, const QRectF &r)
-{
-    control->setGeometry(toPixels(r.x()), toPixels(r.y()), qMax(0, toPixels(r.width())), qMax(0, toPixels(r.height())));
-    control->setProperty(ExactGeometry, r);
-}
 }  // namespace
 
 void frmPic::ZooObj(double NewZoom, double OldZoom)
@@ -399,9 +413,9 @@ void frmPic::ZooObj(double NewZoom, double OldZoom)
             continue;
         const bool wasShown = control->isVisibleTo(control->parentWidget());
         control->hide();
-        const QRectF before = exactGeometry(control);
+        const QRectF before = CanvasPlace::exactGeometry(control);
         const QRectF after(before.x() * f, before.y() * f, before.width() * f, before.height() * f);
-        setExactGeometry(control, after);
+        CanvasPlace::setExactGeometry(control, after);
         if (auto *label = qobject_cast<QLabel *>(control))
             setFontSize(label, fontSize(label) * f);
         if (auto *line = qobject_cast<PanelLine *>(control))

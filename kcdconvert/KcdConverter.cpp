@@ -1,5 +1,6 @@
 #include "KcdConverter.h"
 
+#include "DelSpace.h"
 #include "KcdSongs.h"
 #include "ModFiles.h"
 
@@ -53,6 +54,7 @@ void KcdConverter::ReadSongFile()
     // Every file starts afresh: one whose first record does not start at field 0
     // has no album of its own and must not take the previous file's.
     m_state.Label1 = listing.album.value_or(kNoAlbum);
+    m_hasAlbum = listing.album.has_value();
     emit songsListed();
 }
 
@@ -69,14 +71,29 @@ bool KcdConverter::SaveList()
     // A song without a time field has no timed lines: an empty file would only
     // replace a good one, so nothing is written and the song counts as a failure.
     if (m_state.List2.isEmpty()) {
-        reportFailure(m_library.plannedPath(m_state.Label1, m_state.SongName));
+        reportFailure(m_library.plannedPath(songFolderName(), m_state.SongName));
         return false;
     }
     // A song written under a stand-in name is no failure: only what was not written is.
-    const SongFileResult result = m_library.save(m_state.Label1, m_state.SongName, m_state.List2, m_letEventsRun);
+    const SongFileResult result = m_library.save(songFolderName(), m_state.SongName, m_state.List2, m_letEventsRun);
     if (!result.written)
         reportFailure(result.path);
     return result.written;
+}
+
+// An album's songs share the album's folder: the same song from another disc
+// of that album is the same song and replaces it. A file without an album (no
+// album field, an empty one, or a first record not at field 0) gets a folder
+// named after the file itself, so no other file's song is ever replaced, and
+// converting the file again replaces its own songs. No album folder can take
+// that name: DelSpace turns every "." of an album into "．", while the file
+// name keeps the dot of its extension.
+QString KcdConverter::songFolderName() const
+{
+    const QString album = DelSpace(m_state.Label1);
+    if (m_hasAlbum && IsUsableFileName(album))
+        return album;
+    return GetFileName(m_state.KcdPath);
 }
 
 void KcdConverter::reportFailure(const QString& outputPath)

@@ -74,6 +74,8 @@ signals:
 
 private:
     void letEventsRun() const;
+    // The library folder the current file's songs go to.
+    QString songFolderName() const;
     void reportFailure(const QString& outputPath);
     void startRun(bool batch);
     void endRun(bool batch);
@@ -82,6 +84,7 @@ private:
     SongLibrary m_library;
     QString m_programFolder;
     KcdDocumentCache m_documents;
+    bool m_hasAlbum = false; // the current file names its album
     int m_listedReads = -1; // the read of the file that List1 and List3 were taken from
     FailureLog m_log;
     LetEventsRun m_letEventsRun;

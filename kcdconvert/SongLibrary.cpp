@@ -60,16 +60,16 @@ SongLibrary::SongLibrary(const QString& programFolder)
 {
 }
 
-QString SongLibrary::plannedPath(const QString& albumCaption, const QString& songName) const
+QString SongLibrary::plannedPath(const QString& folderName, const QString& songName) const
 {
-    return m_folder + u'/' + DelSpace(albumCaption) + u'/' + songName + kSongExtension;
+    return m_folder + u'/' + folderName + u'/' + songName + kSongExtension;
 }
 
-SongFileResult SongLibrary::save(const QString& albumCaption, const QString& songName, const QStringList& lines,
+SongFileResult SongLibrary::save(const QString& folderName, const QString& songName, const QStringList& lines,
                                  const LetEventsRun& letEventsRun) const
 {
     SongFileResult result;
-    QString album = DelSpace(albumCaption);
+    QString album = folderName;
     if (!IsUsableFileName(album)) {
         album = kStandInAlbum;
         result.standInName = true;

@@ -15,7 +15,7 @@ struct SongFileResult
     QString path; // the file written, or the one that could not be written
 };
 
-// The song lyric library beside the program: SongLib/<album>/<song name>.txt,
+// The song lyric library beside the program: SongLib/<folder>/<song name>.txt,
 // each file a timed lyric file in code page 950 with CR LF line ends.
 class SongLibrary
 {
@@ -24,13 +24,13 @@ public:
 
     QString folder() const { return m_folder; }
 
-    // Writes the lines of one song, replacing an older file of the same name
-    // safely (a failed write leaves the old file as it was).
-    SongFileResult save(const QString& albumCaption, const QString& songName, const QStringList& lines,
+    // Writes the lines of one song into SongLib/<folderName>/, replacing an
+    // older file of the same name safely (a failed write leaves the old file as it was).
+    SongFileResult save(const QString& folderName, const QString& songName, const QStringList& lines,
                         const LetEventsRun& letEventsRun) const;
 
     // The path the song would be written to (stand-in names not applied).
-    QString plannedPath(const QString& albumCaption, const QString& songName) const;
+    QString plannedPath(const QString& folderName, const QString& songName) const;
 
 private:
     QString m_folder;

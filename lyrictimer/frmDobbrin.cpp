@@ -12,6 +12,7 @@
 #include "ModTools.h"
 #include "frmSongList.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -201,6 +202,14 @@ void frmDobbrin::connectControls()
     connect(SongList, &QListWidget::currentRowChanged, this, &frmDobbrin::SongList_Click);
     // A click on the line that is already current copies it again: a stamp moved since shows.
     connect(SongList, &QListWidget::itemClicked, this, &frmDobbrin::SongList_Click);
+    // A stamp or a half-second shift changes the current line in place: the
+    // edit box follows, so a later Enter does not put the old text back.
+    connect(SongList->model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) {
+                const int row = SongList->currentRow();
+                if (row >= from.row() && row <= to.row())
+                    SongList_Click();
+            });
     connect(Text1, &QLineEdit::returnPressed, this, &frmDobbrin::Text1_Enter);
     connect(Drive1, &DriveListBox::Change, this, &frmDobbrin::Drive1_Change);
     connect(Dir1, &DirListBox::Change, this, &frmDobbrin::Dir1_Change);
@@ -208,6 +217,13 @@ void frmDobbrin::connectControls()
     connect(List2, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         List2->setCurrentItem(item);
         List2_Click();
+    });
+    // An entry chosen with the keys starts as a clicked one does. A click is
+    // left to itemClicked, and the list's own moves (next, previous, a new
+    // folder) set PlayIndex first and start their entry themselves.
+    connect(List2, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row != PlayIndex && QApplication::mouseButtons() == Qt::NoButton)
+            List2_Click();
     });
     connect(Timer1, &ClockTimer::timeout, this, &frmDobbrin::Timer1_Timer);
     connect(MCIWnd1, &MciWnd::PositionChange, this, &frmDobbrin::MCIWnd1_PositionChange);
@@ -234,7 +250,11 @@ void frmDobbrin::Form_Load(const QString &programFolder)
     List1->setCurrentRow(-1);
     ChkPatten();
 
+    const QString driveBefore = Drive1->drive();
     Drive1->setDrive(programFolder);
+    // A list that already stood on the drive sent no change: its kind is shown all the same.
+    if (Drive1->drive() == driveBefore && !driveBefore.isEmpty())
+        showDriveKind(driveBefore);
     if (Dir1->path() != programFolder)
         Dir1->setPath(programFolder);
     m_reSizer.InitReSize(this);

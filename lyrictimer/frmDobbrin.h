@@ -146,6 +146,8 @@ private:
     void findLyric(QListWidget *list, const QString &mediaPath);
     void checkLyric();
     void setLabelText(QLabel *label, const QString &text);
+    // labVolume: the disc key of an optical drive, else "硬碟".
+    void showDriveKind(const QString &drive);
 
     DobbrinDialogs m_dialogs;
     MediaSession m_media;
@@ -156,5 +158,6 @@ private:
     QString m_dialogFileName;  // the name the file dialogs last showed
     bool m_playMciRunning = false;
     bool m_clockStepRunning = false;
+    bool m_playingWhenHeld = false;  // the song played when the seek slider was pressed
     bool m_closed = false;
 };

@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 
@@ -111,10 +112,15 @@ void frmDobbrin::Drive1_Change()
     const QString drive = Drive1->drive();
     if (drive.isEmpty())
         return;
+    showDriveKind(drive);
+    Dir1->setPath(drive);
+}
+
+void frmDobbrin::showDriveKind(const QString &drive)
+{
     const QString serial = GetVolSerial(drive);
     const QString key = (serial.left(4) + u'-' + serial.right(4)).toUpper();
     labVolume->setText(Drives::DriveType(drive) == 5 ? QStringLiteral("光碟序號:") + key : QStringLiteral("硬碟"));
-    Dir1->setPath(drive);
 }
 
 void frmDobbrin::Dir1_Change()
@@ -137,13 +143,17 @@ void frmDobbrin::ChkPatten()
 
 void frmDobbrin::ShowFileList()
 {
-    List2->clear();
-    List3->clear();
-    for (int i = 0; i < File1->listCount(); ++i) {
-        const QString name = File1->list(i);
-        if (MediaTypes::matchesPattern(name, TypePattern)) {
-            List2->addItem(name);
-            List3->addItem(File1->path());
+    {
+        // A half-built list starts nothing: entry 0 is started below.
+        const QSignalBlocker quiet(List2);
+        List2->clear();
+        List3->clear();
+        for (int i = 0; i < File1->listCount(); ++i) {
+            const QString name = File1->list(i);
+            if (MediaTypes::matchesPattern(name, TypePattern)) {
+                List2->addItem(name);
+                List3->addItem(File1->path());
+            }
         }
     }
     PlayIndex = 0;
@@ -227,12 +237,19 @@ void frmDobbrin::PlayMci()
 
 void frmDobbrin::Timer1_Timer()
 {
-    if (m_clockStepRunning)
+    // While the slider is held the song stays: a song that ends meanwhile is
+    // not left, so the release seeks the song the user is dragging on.
+    if (m_clockStepRunning || SliderDrag)
         return;
     m_clockStepRunning = true;
     const bool wasPlaying = Playing;
     Playing = false;
     processEvents();
+    if (SliderDrag) {  // held while events ran
+        Playing = wasPlaying;
+        m_clockStepRunning = false;
+        return;
+    }
     const MediaSession::ClockReading reading = m_media.readClock();
     // A device that stops by itself after playing has reached the end of the
     // medium, though its last reading may have fallen short of the length.
@@ -290,7 +307,12 @@ void frmDobbrin::MCIWnd1_PositionChange(qint64 position)
 
 // ---- seek slider ----
 
-void frmDobbrin::Slider1_MouseDown() { SliderDrag = true; }
+void frmDobbrin::Slider1_MouseDown()
+{
+    SliderDrag = true;
+    // A song playing now plays on after the release, even one that ends while held.
+    m_playingWhenHeld = Playing || m_media.isPlaying();
+}
 
 void frmDobbrin::Slider1_MouseMove()
 {
@@ -302,7 +324,7 @@ void frmDobbrin::Slider1_MouseUp()
     Timer1->stop();
     // Whether to play on is asked of the device itself: a clock step that is
     // letting events run has Playing cleared for that moment.
-    const bool resume = Playing || m_media.isPlaying();
+    const bool resume = m_playingWhenHeld || Playing || m_media.isPlaying();
     m_media.seekToFraction(double(Slider1->value()) / Slider1->maximum(), resume);
     SliderDrag = false;
     Timer1->start();

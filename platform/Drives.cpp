@@ -39,6 +39,10 @@ void FixedSource::setSerial(const QString& root, std::optional<quint32> serial) 
     else serials_.remove(root);
 }
 
+QList<int> FixedSource::audioTracks(const Drive& drive) { return audioTracks_.value(drive.root); }
+
+void FixedSource::setAudioTracks(const QString& root, QList<int> tracks) { audioTracks_[root] = std::move(tracks); }
+
 // ------------------------------------------------------------- pure helpers
 
 namespace {
@@ -178,6 +182,21 @@ std::optional<quint32> audioDiscSerial(const QString& device) {
     return serial;
 }
 
+QList<int> audioTracksOnDisc(const QString& device) {
+    CdIo_t* cdio = cdio_open(device.toLocal8Bit().constData(), DRIVER_UNKNOWN);
+    if (!cdio) return {};
+    QList<int> tracks;
+    const track_t first = cdio_get_first_track_num(cdio);
+    const track_t count = cdio_get_num_tracks(cdio);
+    // A damaged table of contents can claim any count: a disc has at most 99 tracks.
+    if (first != CDIO_INVALID_TRACK && count != CDIO_INVALID_TRACK && first >= 1 && first + count - 1 <= 99) {
+        for (track_t t = first; t < first + count; ++t)
+            if (cdio_get_track_format(cdio, t) == TRACK_FORMAT_AUDIO) tracks << int(t);
+    }
+    cdio_destroy(cdio);
+    return tracks;
+}
+
 class SystemSource : public Source {
 public:
     QList<Drive> drives() override {
@@ -204,6 +223,11 @@ public:
         if (statvfs(QFile::encodeName(drive.root).constData(), &info) != 0) return std::nullopt;
         const quint64 fsid = info.f_fsid;
         return quint32(fsid ^ (fsid >> 32));
+    }
+
+    QList<int> audioTracks(const Drive& drive) override {
+        if (drive.mounted || drive.device.isEmpty()) return {};
+        return audioTracksOnDisc(drive.device);
     }
 
 private:
@@ -291,7 +315,8 @@ std::optional<Drive> holderOf(const QList<Drive>& drives, const QString& path) {
     const QString clean = QDir::cleanPath(path);
     std::optional<Drive> best;
     for (const Drive& d : drives) {
-        if (!d.mounted || !isUnder(clean, d.root)) continue;
+        // An unmounted audio disc holds the track names listed in its root.
+        if (!isUnder(clean, d.root)) continue;
         if (!best || d.root.size() > best->root.size()) best = d;
     }
     return best;
@@ -337,6 +362,15 @@ std::optional<quint32> VolumeSerial(const QString& drive) {
     auto d = Find(drive);
     if (!d) return std::nullopt;
     return source()->serial(*d);
+}
+
+QStringList AudioTrackNames(const QString& folder) {
+    if (!folder.startsWith('/')) return {};
+    const auto drive = findNamed(List(), QDir::cleanPath(folder));
+    if (!drive || drive->mounted || drive->type != TypeOptical) return {};
+    QStringList names;
+    for (int track : source()->audioTracks(*drive)) names << QString::asprintf("Track%02d.cda", track);
+    return names;
 }
 
 QString EntryText(const Drive& drive) {

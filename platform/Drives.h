@@ -11,6 +11,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -41,6 +42,9 @@ public:
     virtual QList<Drive> drives() = 0;
     // The volume serial of the drive's volume; nullopt when it cannot be read.
     virtual std::optional<quint32> serial(const Drive& drive) = 0;
+    // The numbers of the audio tracks on the disc in an optical drive without
+    // a mounted volume, from the disc's table of contents; {} when there are none.
+    virtual QList<int> audioTracks(const Drive& drive) { (void)drive; return {}; }
 };
 
 // A fixed set of drives and serials, for tests and for programs run without hardware.
@@ -51,10 +55,13 @@ public:
     std::optional<quint32> serial(const Drive& drive) override;
     void setDrives(QList<Drive> drives);
     void setSerial(const QString& root, std::optional<quint32> serial);
+    QList<int> audioTracks(const Drive& drive) override;
+    void setAudioTracks(const QString& root, QList<int> tracks);
 
 private:
     QList<Drive> drives_;
     QMap<QString, quint32> serials_;
+    QMap<QString, QList<int>> audioTracks_;
 };
 
 // Installs the source that all functions below use; nullptr restores the system's.
@@ -86,6 +93,13 @@ int DriveType(const QString& drive);
 
 // The volume serial of the drive; nullopt when there is no such drive or no readable volume.
 std::optional<quint32> VolumeSerial(const QString& drive);
+
+// What the root of an audio disc holds, as the programs look for CD tracks:
+// "Track01.cda", "Track02.cda" ..., one per audio track (named by its number)
+// of the disc in the optical drive whose root Folder names, when that drive
+// has no mounted volume; {} for any other folder. The track of a listed name
+// plays through the CD audio device; "<root>/Track05.cda" lies on that drive.
+QStringList AudioTrackNames(const QString& folder);
 
 // "<root> [<label>]" or "<root>".
 QString EntryText(const Drive& drive);

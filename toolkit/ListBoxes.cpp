@@ -23,12 +23,23 @@ QIcon driveIcon(int type) {
 }
 
 // An existing, readable folder named by Path (case-insensitively), cleaned; "" when there is none.
+// The root of an unmounted audio disc is such a folder: it holds the disc's track names.
 QString readableFolder(const QString& path) {
     if (path.isEmpty()) return {};
     const QString resolved = QDir::cleanPath(DirSearch::ResolveCase(path));
     const QFileInfo info(resolved);
-    if (!info.isDir() || !info.isReadable() || !info.isExecutable()) return {};
-    return resolved;
+    if (info.isDir()) return info.isReadable() && info.isExecutable() ? resolved : QString();
+    return Drives::AudioTrackNames(resolved).isEmpty() ? QString() : resolved;
+}
+
+// The visible files of a readable folder that match the ";"-joined pattern.
+QStringList filesOf(const QString& folder, const QString& pattern) {
+    const QStringList patterns = DirSearch::SplitPatterns(pattern);
+    if (QFileInfo(folder).isDir()) return DirSearch::Names(folder, patterns, DirSearch::Files);
+    QStringList tracks = Drives::AudioTrackNames(folder);
+    if (!patterns.isEmpty())
+        tracks.removeIf([&](const QString& name) { return !DirSearch::MatchesAny(name, patterns); });
+    return tracks;
 }
 
 }  // namespace
@@ -185,7 +196,7 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
 QStringList FileListBox::filesIn(const QString& path, const QString& pattern) {
     const QString folder = readableFolder(path);
     if (folder.isEmpty()) return {};
-    return DirSearch::Names(folder, DirSearch::SplitPatterns(pattern), DirSearch::Files);
+    return filesOf(folder, pattern);
 }
 
 QString FileListBox::path() const { return path_; }
@@ -249,6 +260,6 @@ void FileListBox::refresh() {
     const QSignalBlocker quiet(this);
     clear();
     if (path_.isEmpty()) return;
-    addItems(DirSearch::Names(path_, DirSearch::SplitPatterns(pattern_), DirSearch::Files));
+    addItems(filesOf(path_, pattern_));
     setCurrentRow(-1);
 }

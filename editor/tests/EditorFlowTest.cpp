@@ -21,12 +21,14 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -259,6 +261,17 @@ TEST_F(EditorFlow, UndoAfterAZoomChangePutsTheKeyBackAtItsZoomedPlace)
     main->mnuFileSave_Click();
     EXPECT_EQ(GetIniString(IniFile, QStringLiteral("選曲"), QStringLiteral("X2")).toInt(), original.x());
     EXPECT_EQ(GetIniString(IniFile, QStringLiteral("選曲"), QStringLiteral("Y2")).toInt(), original.y());
+
+    // Pressed at 25 %, where its place is no whole pixel: the undo at 100 %
+    // leaves the untouched key where it is.
+    PanelKey *odd = obj().PicCtl[3];
+    const QPoint oddPlace = odd->pos();
+    chooseZoom(QStringLiteral(" 25%"));
+    press(odd, QPointF(2, 2));
+    release(odd, QPointF(2, 2));
+    chooseZoom(QStringLiteral("100%"));
+    main->mnuEditUndo_Click();
+    EXPECT_EQ(odd->pos(), oddPlace);
 }
 
 // F2 and F3 act on the tool windows at 100 % only, as their menu items do.
@@ -478,6 +491,22 @@ TEST_F(EditorFlow, ToolWindowsToggle)
     main->mColorTool_Click();
     EXPECT_EQ(main->mColorTool()->isChecked(), colour);
     EXPECT_TRUE(main->maskGalleryDock()->isVisible());
+    // In a window with room for it the colour tool opens at its own width,
+    // nothing of it cut off: at the start and when it is shown again.
+    main->resize(1000, 700);
+    main->CloseForm();
+    main = std::make_unique<frmMain>(state);
+    main->show();
+    for (int shown = 0; shown < 2; ++shown) {
+        for (int turn = 0; turn < 3; ++turn)
+            QCoreApplication::processEvents();
+        auto *colorScroll = qobject_cast<QScrollArea *>(main->colorToolDock()->widget());
+        ASSERT_TRUE(colorScroll && colorScroll->widget());
+        EXPECT_GE(colorScroll->viewport()->width(), colorScroll->widget()->width()) << shown;
+        main->resizeDocks({main->colorToolDock()}, {90}, Qt::Horizontal);
+        main->mColorTool_Click();
+        main->mColorTool_Click();
+    }
 }
 
 TEST_F(EditorFlow, TheColourToolsApplyBuildsTheCacheFromItsFirstNumberAgain)

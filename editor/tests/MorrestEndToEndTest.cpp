@@ -33,6 +33,23 @@ int distinctColours(const QImage &image, const QRect &area)
     return colours.size();
 }
 
+// The panel drawn at origin in full shows twice as large in zoomed: its places
+// match their doubled places far better than the same places.
+bool showsTwiceAsLarge(const QImage &full, const QImage &zoomed, QPoint origin, QSize area)
+{
+    auto distance = [](QRgb p, QRgb q) {
+        return qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+    };
+    int doubled = 0, same = 0;
+    for (int y = 4; y < area.height(); y += 5)
+        for (int x = 4; x < area.width(); x += 5) {
+            const QRgb was = full.pixel(origin + QPoint(x, y));
+            doubled += distance(was, zoomed.pixel(origin + QPoint(2 * x, 2 * y)));
+            same += distance(was, zoomed.pixel(origin + QPoint(x, y)));
+        }
+    return doubled * 2 < same;
+}
+
 class MorrestEndToEnd : public ::testing::Test
 {
 protected:
@@ -184,12 +201,27 @@ TEST_F(MorrestEndToEnd, UndoAcrossAZoomAndAPanelClosedWhileZoomedSaveTheirTruePl
     };
     openRecentPanel(1);
 
-    // The panel's origin lies at (4, 86) on the screen: press number key 3
-    // (panel place 112,396, 40 x 24) at 100 %, zoom to 200 %, undo, save.
+    // The panel's origin lies at (4, 86) on the screen. Drag the LOGO label
+    // (panel place 18,9) and undo: label and shadow are back side by side.
+    const QPoint origin(4, 86);
+    input.drag(origin + QPoint(18 + 10, 9 + 8), origin + QPoint(18 + 34, 9 + 20));
+    input.type(KeyZ, KeyControl);
+    QThread::msleep(300);
+    fileCommand(KeyS);  // 儲存
+    const QString logo = QStringLiteral("LOGO");
+    EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("X0")), QStringLiteral("18"));
+    EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("Y0")), QStringLiteral("9"));
+    EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("X1")), QStringLiteral("20")) << "the shadow stayed";
+    EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("Y1")), QStringLiteral("10")) << "the shadow stayed";
+
+    // Press number key 3 (panel place 112,396, 40 x 24) at 100 %, zoom to 200 %, undo, save.
+    const QImage full = screenshot(QStringLiteral("full.png"));
     input.click(4 + 112 + 20, 86 + 396 + 12);
     QThread::msleep(300);
     chooseZoom(KeyUp);
-    screenshot(QStringLiteral("zoomed.png")).save(testOutputFolder() + QStringLiteral("/morrest-zoom-200.png"));
+    const QImage zoomed = screenshot(QStringLiteral("zoomed.png"));
+    zoomed.save(testOutputFolder() + QStringLiteral("/morrest-zoom-200.png"));
+    EXPECT_TRUE(showsTwiceAsLarge(full, zoomed, origin, QSize(120, 150))) << "the 200 % choice did not take";
     input.type(KeyZ, KeyControl);
     QThread::msleep(300);
     fileCommand(KeyS);  // 儲存

@@ -117,7 +117,7 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
 
 // A whole album file, then a file whose first song does not start at its first
 // field: the batch writes every song of the album exactly, and the second
-// file's song goes to the folder of no album instead of overwriting the album's.
+// file's song goes to a folder named after that file instead of overwriting the album's.
 TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
 {
     const QString songs = m_program.filePath(QStringLiteral("歌詞"));
@@ -136,7 +136,7 @@ TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
 
     pointer.click(273, 536); // convert the folder from the first file, selected at start
     const QString library = m_program.filePath(QStringLiteral("SongLib"));
-    const QString lastSong = library + QStringLiteral("/專集名稱/01_月光.txt");
+    const QString lastSong = library + QStringLiteral("/02其他.KCD/01_月光.txt");
     waitUntil([&] { return QFileInfo::exists(lastSong); }, EventWaitMs);
     QThread::msleep(500);
     screenshot(programBesideTests(QStringLiteral("harlune-album.png")));

@@ -78,7 +78,7 @@ TEST_F(KcdConverterTest, FirstRecordNotAtFieldZeroHasNoAlbumOfItsOwn)
     EXPECT_EQ(converter.state().Label1, QStringLiteral("專集名稱"));
     converter.ConvertFile();
     EXPECT_EQ(readBytes(library() + QStringLiteral("/我的專集/01_歌.txt")), QByteArray("keep"));
-    EXPECT_EQ(songFilesIn(QStringLiteral("專集名稱")), (QStringList{QStringLiteral("01_歌.txt")}));
+    EXPECT_EQ(songFilesIn(QStringLiteral("late.KCD")), (QStringList{QStringLiteral("01_歌.txt")}));
 }
 
 TEST_F(KcdConverterTest, UnreadableFilesListWhatWasReadBeforeTheDamage)
@@ -141,18 +141,34 @@ TEST_F(KcdConverterTest, SongWithoutTimeFieldIsSkippedAndReported)
     EXPECT_EQ(converter.state().List4, (QStringList{QStringLiteral("b.KCD 02_乙.txt")}));
 }
 
-TEST_F(KcdConverterTest, EmptyAlbumGetsAStandInFolderThatOverwritesNothing)
+// Files without an album (none named, an empty one, a first record not at
+// field 0) each keep their songs in a folder named after the file: the same
+// song on two compilation discs is kept twice, and converting a file again
+// replaces its own songs.
+TEST_F(KcdConverterTest, FilesWithoutAnAlbumKeepTheirSongsInAFolderOfTheirOwn)
 {
     KcdConverter converter(programFolder());
-    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,歌＠　＠"), QStringLiteral("00:01:0 ,一＠")}));
-    EXPECT_EQ(converter.state().Label1, QStringLiteral("　"));
+    const QList<std::pair<QString, QStringList>> discs{
+        {QStringLiteral("disc1.KCD"), {QStringLiteral("10,情人的眼淚"), QStringLiteral("00:01:0 ,一＠")}},
+        {QStringLiteral("disc2.KCD"), {QStringLiteral("10,情人的眼淚"), QStringLiteral("00:01:0 ,二＠")}},
+        {QStringLiteral("empty.KCD"), {QStringLiteral("10,情人的眼淚＠　＠"), QStringLiteral("00:01:0 ,三＠")}},
+        {QStringLiteral("late.KCD"), {QStringLiteral("說明"), QStringLiteral("10,情人的眼淚"), QStringLiteral("00:01:0 ,四＠")}}};
+    for (const auto& [name, lines] : discs) {
+        readFile(converter, addKcd(name, lines));
+        converter.ConvertFile();
+    }
+    addKcd(QStringLiteral("disc1.KCD"), {QStringLiteral("10,情人的眼淚"), QStringLiteral("00:02:0 ,改＠")});
+    readFile(converter, kcdFolder() + QStringLiteral("/disc1.KCD"));
     converter.ConvertFile();
-    readFile(converter, addKcd("b.KCD", {QStringLiteral("10,歌＠　＠"), QStringLiteral("00:01:0 ,二＠")}));
     converter.ConvertFile();
-    converter.ConvertFile();  // the same song again takes no third file
-    EXPECT_EQ(songFilesIn(QStringLiteral("未命名專集")), (QStringList{QStringLiteral("01_歌(2).txt"),
-                                                                  QStringLiteral("01_歌.txt")}));
-    EXPECT_EQ(QDir(library()).entryList(QDir::Files), QStringList());
+    const QStringList lyrics{QStringLiteral("改"), QStringLiteral("二"), QStringLiteral("三"), QStringLiteral("四")};
+    for (int i = 0; i < discs.size(); ++i) {
+        EXPECT_EQ(songFilesIn(discs[i].first), (QStringList{QStringLiteral("01_情人的眼淚.txt")})) << i;
+        EXPECT_TRUE(readBytes(library() + u'/' + discs[i].first + QStringLiteral("/01_情人的眼淚.txt"))
+                        .endsWith(Cp950::encode(lyrics[i] + QStringLiteral("\r\n"))))
+            << discs[i].first.toStdString();
+    }
+    EXPECT_EQ(QDir(library()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), discs.size());
     // Written, so no failure: the list and the log hold nothing.
     EXPECT_TRUE(converter.state().List4.isEmpty());
     EXPECT_EQ(readBytes(converter.logPath()), QByteArray());

@@ -4,6 +4,7 @@
 #include "Cp950.h"
 
 #include "ListHighlight.h"
+#include "MediaTestSupport.h"
 #include "TestMidi.h"
 #include "XDisplaySession.h"
 
@@ -71,13 +72,18 @@ protected:
     }
 
     // realMedia: libmpv plays the songs; otherwise the simulated back end.
-    void startDobbrin(bool realMedia = false)
+    // cdDevice: a disc image taken as the optical drive.
+    void startDobbrin(bool realMedia = false, const QString &cdDevice = {})
     {
         QProcessEnvironment env = m_screen.programEnvironment();
         if (realMedia)
             env.remove(QStringLiteral("PELLORAN_MEDIA"));
         else
             env.insert(QStringLiteral("PELLORAN_MEDIA"), QStringLiteral("sim"));
+        if (!cdDevice.isEmpty())
+            env.insert(QStringLiteral("PELLORAN_CD_DEVICE"), cdDevice);
+        // The file dialogs open in the program folder.
+        m_dobbrin.setWorkingDirectory(m_program.path());
         env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
         env.insert(QStringLiteral("HOME"), m_home.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
@@ -241,6 +247,26 @@ TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
     ASSERT_EQ(rows.size(), 4) << "the last song did not end";
     EXPECT_LE(qAbs(rows[3] - rows[0]), 4) << "after the last song the first plays again";
     EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
+
+    // The seek slider held past the end of the song: the list stays on that
+    // song, and the release seeks it (half way), not the next one.
+    XInput pointer(m_screen.display().toLocal8Bit());
+    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
+    pointer.moveTo(300, 47);
+    pointer.press();
+    QThread::msleep(300);
+    const int held = highlightedRow(screenshot(shotPath), playList);
+    QThread::msleep(4000);  // longer than a song
+    EXPECT_LE(qAbs(highlightedRow(screenshot(shotPath), playList) - held), 4) << "the list moved on while held";
+    pointer.moveTo(476, 47);
+    pointer.release();
+    EXPECT_LE(qAbs(highlightedRow(screenshot(shotPath), playList) - held), 4) << "the release left the song";
+    int later = held;
+    waitUntil([&] {
+        later = highlightedRow(screenshot(shotPath), playList);
+        return later >= 0 && qAbs(later - held) > 4;
+    }, EventWaitMs, 150);
+    EXPECT_GT(qAbs(later - held), 4) << "the song sought by the release did not play to its end";
 }
 
 // libmpv is loaded while the window shows; the folder's song, opened at once, plays on the
@@ -297,11 +323,107 @@ TEST_F(DobbrinMidi, PlaysAMidAndAnRmiAndStampsALine)
     waitUntil([&] {
         lines = Cp950::splitLines(Cp950::readTextFile(lyric));
         return lines.size() == 2 && lines[1] != QStringLiteral("第一句");
-    }, 10000, 200);
+    }, EventWaitMs, 200);
     ASSERT_EQ(lines.size(), 2) << screenshot(shot).isNull();
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("第一句"))) << lines[1].toStdString();
     const QString stamp = lines[1].left(7);
     EXPECT_TRUE(stamp > QStringLiteral("00:01:0") && stamp < QStringLiteral("00:20:0"))
         << lines[1].toStdString() << "; see " << shot.toStdString();
+    EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
+}
+
+namespace {
+
+// Where the seek slider's knob is: just right of the coloured part of its groove.
+int sliderKnobX(const QImage &shot)
+{
+    int x = 240;
+    for (int at = 240; at < 712 && at < shot.width(); ++at) {
+        const QColor c = QColor::fromRgb(shot.pixel(at, 46));
+        if (c.saturation() > 100 && c.value() > 120)
+            x = at;
+    }
+    return x + 8;
+}
+
+} // namespace
+
+// An audio CD (a .cue image on libcdio and libmpv) as a user meets it: the
+// drive's root lists its tracks, track 2 plays and is sought, and lines are
+// stamped with the time inside that track as it plays.
+TEST_F(DobbrinOnScreen, AnAudioCdListsItsTracksPlaysAndSeeksOneAndStampsLines)
+{
+    prepare({});
+    QString why;
+    ASSERT_TRUE(QDir().mkpath(m_program.filePath(QStringLiteral("disc"))));
+    const QString cue = makeAudioCdImage(m_program.filePath(QStringLiteral("disc")), {6, 60, 6}, &why);
+    if (cue.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("lyric.txt")),
+                                     Cp950::joinCrLf({QStringLiteral("光碟之歌"), QStringLiteral("第一句"),
+                                                      QStringLiteral("第二句"), QStringLiteral("第三句")})));
+    startDobbrin(true, cue);
+    XInput input(m_screen.display().toLocal8Bit());
+    ASSERT_TRUE(input.usable()) << "the X test extension could not be loaded";
+    QThread::msleep(1500);
+
+    // The disc image is the last drive of the list; its first track starts at once.
+    const QRect playList(10, 362, 218, 124);
+    const QString shotPath = outputFile(QStringLiteral("dobbrin-audio-cd.png"));
+    input.click(119, 21);
+    input.type(0xff57);  // End
+    input.type(0xff0d);  // Return
+    int first = -1;
+    waitUntil([&] {
+        first = highlightedRow(screenshot(shotPath), playList);
+        return first >= 0;
+    }, EventWaitMs, 200);
+    ASSERT_GE(first, 0) << "no track listed; see " << shotPath.toStdString();
+    // Rows are 14 pixels high: the third track is there; then track 2 plays.
+    input.click(60, first + 28);
+    EXPECT_LE(qAbs(highlightedRow(screenshot(shotPath), playList) - (first + 28)), 4) << "no third track";
+    input.click(60, first + 14);
+    QThread::msleep(1000);
+
+    // A file dialog opens in the program folder; a name is typed into it.
+    auto answerFileDialog = [&](const QString &name) {
+        QThread::msleep(3000);
+        input.type(0x61, 0xffe3);  // Ctrl+A: the offered name goes
+        for (const QChar c : name)
+            input.type(c.unicode());
+        input.type(0xff0d);
+        QThread::msleep(1500);
+    };
+    input.click(500, 78);  // "To 編輯模式"
+    input.click(561, 149); // "匯入歌詞"
+    answerFileDialog(QStringLiteral("lyric.txt"));
+    input.click(400, 233); // the lyric list's second line, 第一句
+
+    // Seek to about 70 % of the 60 s track, then stamp three lines as it plays.
+    const int knob = sliderKnobX(screenshot(shotPath));
+    input.drag(QPoint(knob, 47), QPoint(248 + 456 * 7 / 10, 47));
+    QThread::msleep(1000);
+    for (int i = 0; i < 3; ++i) {
+        input.click(459, 109);  // "記錄時間"
+        QThread::msleep(700);
+    }
+    screenshot(shotPath);
+    input.click(663, 149);  // "歌詞存檔"
+    answerFileDialog(QStringLiteral("stamped.txt"));
+    const QString saved = m_program.filePath(QStringLiteral("stamped.txt"));
+    waitUntil([&] { return QFile::exists(saved); }, EventWaitMs, 200);
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "nothing saved; see " << shotPath.toStdString();
+    const QStringList lines = Cp950::decode(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << lines.join(u'|').toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("光碟之歌"));
+    QString before = QStringLiteral("00:35:0");
+    for (int i = 1; i <= 3; ++i) {
+        // A time inside track 2 past the sought place; each stamp after the one before.
+        const QString stamp = lines[i].left(7);
+        EXPECT_TRUE(stamp.startsWith(QStringLiteral("00:")) && stamp >= before) << lines[i].toStdString();
+        EXPECT_EQ(lines[i].mid(7), QStringLiteral("第%1句").arg(QStringList{"一", "二", "三"}[i - 1]));
+        before = stamp;
+    }
     EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
 }

@@ -17,6 +17,7 @@
 #include "frmSongList.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -248,11 +249,14 @@ TEST_F(DobbrinTest, EditBoxAndHalfSecondButtonsWorkOnTheCurrentLine)
     EXPECT_EQ(window->Text1->text(), "00:59:7abc");
     window->Command9_Click(4);
     EXPECT_EQ(window->SongList->item(1)->text(), "01:00:2abc");
+    EXPECT_EQ(window->Text1->text(), "01:00:2abc");  // the box follows, so Enter keeps the move
     window->Command9_Click(3);
     EXPECT_EQ(window->SongList->item(1)->text(), "00:59:7abc");
     window->Text1->setText("01:00:0new");
     window->Text1_Enter();
     EXPECT_EQ(window->SongList->item(1)->text(), "01:00:0new");
+    window->Command5_Click();  // the last line stays current with its new stamp
+    EXPECT_EQ(window->Text1->text(), "00:00:0new");
 }
 
 // A click on the current line copies it into the edit box again, so that a
@@ -394,6 +398,12 @@ TEST_F(DobbrinTest, NextAndPreviousWrapAroundThePlayList)
     EXPECT_EQ(window->CurMediaFile, path("c.mp3"));
     window->NextSong();
     EXPECT_EQ(window->CurMediaFile, path("a.mp3"));
+    // An entry chosen with the keys starts as a clicked one does.
+    for (const auto &[key, song] : {std::pair{Qt::Key_Down, "b.mp3"}, std::pair{Qt::Key_Up, "a.mp3"}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(window->List2, &press);
+        EXPECT_EQ(window->CurMediaFile, path(song));
+    }
     window->List2->clear();
     window->NextSong();  // an empty list: nothing to play, nothing breaks
     window->PreviousSong();
@@ -434,6 +444,10 @@ TEST_F(DobbrinTest, HeldSliderFreezesTheTimeAndLyricLabels)
     clock.advance(3000);
     EXPECT_EQ(window->Label1[0]->text(), time);
     EXPECT_EQ(window->Label1[1]->text(), "第一句");
+    // The song ends while the slider is held: it is not opened again (nor the next one).
+    const qsizetype opened = commands.filter(" alias MP3").size();
+    clock.advance(20000);
+    EXPECT_EQ(commands.filter(" alias MP3").size(), opened);
 
     window->Slider1->setValue(500);
     window->Slider1_MouseMove();
@@ -579,6 +593,9 @@ TEST_F(DobbrinTest, SongWithBlanksInItsNameOpensWhole)
 TEST_F(DobbrinTest, DriveChangeNamesTheDiscKindAndListsItsRoot)
 {
     open();
+    // The drive shown at start is named too, before any choice.
+    const QString atStart = window->labVolume->text();
+    EXPECT_TRUE(atStart == "硬碟" || atStart.startsWith("光碟序號:")) << atStart.toStdString();
     window->Drive1_Change();
     EXPECT_EQ(window->Dir1->path(), window->Drive1->drive());
     const QString kind = window->labVolume->text();

@@ -137,6 +137,19 @@ TEST_F(ListBoxes, FolderListChangesOnlyToReadableFolders) {
     emit folders.itemActivated(folders.currentItem());  // a double click opens the entry
     EXPECT_EQ(folders.path(), root_ + "/Music/Album B");
     EXPECT_EQ(changes.count(), 3);
+
+    // An audio disc arrives: its root is a folder that holds one name per audio track.
+    source_->setAudioTracks("/dev/sr0", {1, 2, 10});
+    EXPECT_TRUE(folders.setPath("/dev/sr0"));
+    EXPECT_EQ(folders.list(-1), "/dev/sr0");
+    EXPECT_EQ(folders.listCount(), 0);
+    FileListBox files;
+    ASSERT_TRUE(files.setPath("/dev/sr0"));
+    files.setPattern("*.mp3;*.CDA");
+    EXPECT_EQ(FileListBox::filesIn("/dev/sr0/", "*.*"), (QStringList{"Track01.cda", "Track02.cda", "Track10.cda"}));
+    EXPECT_EQ(files.listCount(), 3);
+    EXPECT_EQ(Drives::RootOf("/dev/sr0/Track02.cda"), "/dev/sr0");  // a track lies on its disc
+    EXPECT_FALSE(files.setPath(root_ + "/Music/b.JPG/Track01.cda"));
 }
 
 TEST_F(ListBoxes, DriveListNamesDrivesByRootAndLabel) {

@@ -307,13 +307,13 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     EXPECT_EQ(control.unitsPerSecond(), 1000.0);
     EXPECT_EQ(control.Length(), 6000);  // four beats at 60 a minute, four at 120
     control.setCommand("Play");
-    ASSERT_TRUE(waitUntil([&] { return control.Position() > 300; }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 300; }, EventWaitMs));
     // The knob: on into the second half, and back.
     control.setPosition(4500);
     EXPECT_NEAR(control.Position(), 4500, 100);
-    ASSERT_TRUE(waitUntil([&] { return control.Position() > 4700 && !control.isSeeking(); }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return control.Position() > 4700 && !control.isSeeking(); }, EventWaitMs));
     control.setPosition(1000);
-    ASSERT_TRUE(waitUntil([&] { return !control.isSeeking(); }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return !control.isSeeking(); }, EventWaitMs));
     EXPECT_NEAR(control.Position(), 1000, 300);
     // Paused, it holds its place.
     control.setCommand("Pause");
@@ -324,14 +324,14 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     // Faster to the end.
     control.setSpeed(2000);
     control.setPosition(5000);
-    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, EventWaitMs));
     EXPECT_EQ(control.Position(), control.Length());
 
     for (const auto &[file, length] : {std::pair{type0, 3000}, {wrapped, 2000}, {silent, 1000}}) {
         control.setFileName(file);
         EXPECT_EQ(control.Length(), length) << file.toStdString();
         control.setCommand("Play");
-        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 20000)) << file.toStdString();
+        ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, EventWaitMs)) << file.toStdString();
         EXPECT_EQ(control.Position(), length);
     }
     EXPECT_TRUE(errors.isEmpty());
@@ -374,7 +374,7 @@ TEST_F(MpvPlaybackTest, WithoutAUsableSoundFontMidiSongsAreRefusedAndTheUserTold
                 MciWnd refused;
                 QObject::connect(&refused, &MciWnd::ExtendedError, [&](int code) { error = code; });
                 refused.setFileName(song);
-                waitUntil([] { return !MessageBox::shownRequests().isEmpty(); }, 5000);
+                waitUntil([] { return !MessageBox::shownRequests().isEmpty(); }, EventWaitMs);
             }
             const QList<MessageBox::Request> told = MessageBox::shownRequests();
             std::exit(error == MciWnd::ErrorUnreadableFormat && told.size() == 1
@@ -397,7 +397,7 @@ TEST_F(MpvPlaybackTest, WithoutAUsableSoundFontMidiSongsAreRefusedAndTheUserTold
     qputenv("PELLORAN_MIDI_SOUNDFONT", QFile::encodeName(broken));
     control.setFileName(song);
     control.setFileName(song);
-    waitUntil([] { return MessageBox::shownRequests().size() >= 2; }, 10000);
+    waitUntil([] { return MessageBox::shownRequests().size() >= 2; }, EventWaitMs);
     waitUntil([] { return false; }, 300);
     qunsetenv("PELLORAN_MIDI_SOUNDFONT");
     MessageBox::setAnswerer({});

@@ -1,6 +1,7 @@
 // libmpv opened at run time: the real library resolves every forwarded
 // function; a missing or foreign one leaves the media layer failing the way
 // libmpv reports failure, with a log line, and the process running.
+#include "EventWait.h"
 #include "MciCommand.h"
 #include "MciWnd.h"
 #include "MediaBackend.h"
@@ -31,7 +32,7 @@ TEST(MpvRuntime, TheBuildsLibmpvResolvesEveryForwardedFunctionAndPreloadsOnAWork
         loaded = ok;
         reportThread = QThread::currentThread();
     });
-    ASSERT_TRUE(waitUntil([&] { return reported; }, 20000));
+    ASSERT_TRUE(waitUntil([&] { return reported; }, EventWaitMs));
     EXPECT_TRUE(loaded) << MpvRuntime::error().toStdString();
     EXPECT_EQ(reportThread, context.thread()) << "the result comes back on the caller's thread";
     EXPECT_EQ(MpvRuntime::library().resolvedCount(), MpvLibrary::functionCount());

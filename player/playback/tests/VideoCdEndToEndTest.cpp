@@ -276,7 +276,7 @@ TEST_F(VideoCdEndToEnd, AnAudioCdImageAndAMixedDiscAsTheDrive)
     ASSERT_FALSE(cue.isEmpty()) << failure.toStdString();
     startPlayer(cue);
     // The start-up probe finds the disc and plays it from its first track.
-    ASSERT_TRUE(holdsWithin([&] { return shown("MediaKind") == "CDAudio" && shown("Label2(2)") == "<1>"; }, 30000))
+    ASSERT_TRUE(holdsWithin([&] { return shown("MediaKind") == "CDAudio" && shown("Label2(2)") == "<1>"; }, EventWaitMs))
         << why();
     EXPECT_TRUE(Cp950::readTextFile(m_program + "/Quorvel.log").contains("找到音樂光碟 "));
     const QString key = discKeyFromLog();
@@ -288,24 +288,24 @@ TEST_F(VideoCdEndToEnd, AnAudioCdImageAndAMixedDiscAsTheDrive)
 
     // Number key 1 starts the track again, now with its lyric lines.
     ASSERT_TRUE(InstanceGuard::send("key PicNum 0"));
-    EXPECT_TRUE(holdsWithin([&] { return shown("Label1") == "第二句"; }, 20000)) << why();
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label1") == "第二句"; }, EventWaitMs)) << why();
 
     // The knob dragged to the start of its groove goes back in the track.
-    ASSERT_TRUE(holdsWithin([&] { return shown("Label2(0)") >= "00:04"; }, 20000)) << why();
+    ASSERT_TRUE(holdsWithin([&] { return shown("Label2(0)") >= "00:04"; }, EventWaitMs)) << why();
     const QString before = shown("Label2(0)");
     const QRect knob = keyRect("PicCtl(9)");
     const QRect groove = keyRect("PicCtl(13)");
     XInput pointer(m_screen.display().toLocal8Bit());
     ASSERT_TRUE(pointer.usable());
     pointer.drag(QPoint(knob.right() - 3, knob.center().y()), QPoint(groove.left(), knob.center().y()));
-    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(0)") < before && shown("Label2(2)") == "<1>"; }, 20000))
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(0)") < before && shown("Label2(2)") == "<1>"; }, EventWaitMs))
         << before.toStdString() << " " << why();
 
     // Next and previous track.
     ASSERT_TRUE(InstanceGuard::send("key PicCtl 11"));
-    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "<2>"; }, 20000)) << why();
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "<2>"; }, EventWaitMs)) << why();
     ASSERT_TRUE(InstanceGuard::send("key PicCtl 10"));
-    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "<1>"; }, 20000)) << why();
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "<1>"; }, EventWaitMs)) << why();
     ASSERT_TRUE(quitPlayer()) << why();
 
     // A mixed disc: four seconds of data, then the first track's sound.
@@ -323,10 +323,10 @@ TEST_F(VideoCdEndToEnd, AnAudioCdImageAndAMixedDiscAsTheDrive)
     sheet.close();
     QSettings(m_root.filePath("config/Pelloran/Quorvel V1.1.conf"), QSettings::IniFormat).setValue("GameCD", "1");
     startPlayer(sheet.fileName(), "6");  // "找到混合光碟 ... 是否要播放音軌 ?" answered Yes
-    ASSERT_TRUE(holdsWithin([&] { return shown("MediaKind") == "CDAudio"; }, 30000)) << why();
+    ASSERT_TRUE(holdsWithin([&] { return shown("MediaKind") == "CDAudio"; }, EventWaitMs)) << why();
     EXPECT_TRUE(Cp950::readTextFile(m_program + "/Quorvel.log").contains("找到混合光碟"));
     ASSERT_TRUE(InstanceGuard::send("key PicNum 1"));
-    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "<2>" && shown("Label2(0)") >= "00:01"; }, 20000))
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(2)") == "<2>" && shown("Label2(0)") >= "00:01"; }, EventWaitMs))
         << why();
     EXPECT_TRUE(quitPlayer()) << why();
 }
