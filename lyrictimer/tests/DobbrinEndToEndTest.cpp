@@ -240,7 +240,9 @@ TEST_F(DobbrinEndToEnd, OpeningASongInEditModeLeavesTheLyricListWhereTheUserPuts
 TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
 {
     startDobbrin(true);
-    const QList<int> rows = playListRows(4, m_program.filePath(QStringLiteral("shot.png")));
+    const QRect playList(10, 362, 218, 124);
+    const QString shotPath = m_program.filePath(QStringLiteral("shot.png"));
+    const QList<int> rows = playListRows(4, shotPath);
     ASSERT_GE(rows.size(), 3) << "the play list did not move on";
     EXPECT_LT(rows[0], rows[1]);
     EXPECT_LT(rows[1], rows[2]);
