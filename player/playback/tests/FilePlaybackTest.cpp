@@ -235,10 +235,10 @@ TEST_F(FilePlaybackTest, PlayAndStopCommands)
     EXPECT_EQ(host.messageText, "播放中");
     EXPECT_EQ(state.ActiveMci->Mode(), "playing");
 
-    // Play with nothing chosen does nothing; a music stop leaves the user's stop unset.
+    // Play with nothing chosen does nothing; a music stop is the user's stop too (it ends a capture run).
     state.StoppedFlag = false;
     playback->ChkMP3(1);
-    EXPECT_FALSE(state.StoppedFlag);
+    EXPECT_TRUE(state.StoppedFlag);
     state.VcdFile.clear();
     playback->ChkMP3(0);
     EXPECT_EQ(state.ActiveMci->Mode(), "stopped");
