@@ -56,7 +56,8 @@ private slots:
 private:
     bool startEngine(const QList<QPair<QByteArray, QByteArray>> &options);
     void stopEngine();
-    OpenResult load(const QByteArray &location);
+    // fileOptions: engine options for this file alone ("key=value,..."), or none.
+    OpenResult load(const QByteArray &location, const QByteArray &fileOptions = {});
     // Opened, UnreadableFormat when the file holds nothing to play, NoDriver
     // when one of its streams has no decoder here.
     OpenResult readTracks();

@@ -2,6 +2,7 @@
 // made at test time and null outputs.
 #include "EventWait.h"
 #include "Clock.h"
+#include "DecoderFit.h"
 #include "MciCommand.h"
 #include "MciWnd.h"
 #include "MediaBackend.h"
@@ -179,6 +180,12 @@ TEST_F(MpvPlaybackTest, VolumeAndSpeedReachTheEngine)
     EXPECT_DOUBLE_EQ(player.engineProperty("volume"), 30.0);
     player.setSpeed(2.25);
     EXPECT_DOUBLE_EQ(player.engineProperty("speed"), 2.25);
+    // A small MPEG picture is decoded on one thread; other media keep the engine's choice.
+    EXPECT_DOUBLE_EQ(player.engineProperty("vd-lavc-threads"), 0.0);
+    ASSERT_EQ(player.open(s_mpg), MediaPlayer::Opened);
+    EXPECT_DOUBLE_EQ(player.engineProperty("vd-lavc-threads"), 1.0);
+    EXPECT_EQ(DecoderFit::mpegPictureSize(QByteArray("\x00\x00\x01\xB3\x2D\x02\x40", 7)), QSize(720, 576));
+    EXPECT_EQ(DecoderFit::optionsFor(s_mp3, false), "");
     EXPECT_EQ(player.open(s_dir->filePath("nothing-here.mp3")), MediaPlayer::UnreadableFormat);
     EXPECT_EQ(player.state(), MediaPlayer::State::Closed);
 }

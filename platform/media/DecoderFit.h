@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+// Engine options that fit the medium about to be opened.
+namespace DecoderFit {
+
+// The largest picture a single decoder thread is given: a DVD frame. Decoding such a picture
+// takes a fraction of one core, so more threads only add their hand-over costs.
+constexpr int SingleThreadWidth = 720;
+constexpr int SingleThreadHeight = 576;
+
+// The picture size an MPEG-1 or MPEG-2 video sequence header near the start of the bytes
+// gives; empty when there is none.
+QSize mpegPictureSize(const QByteArray &start);
+
+// The per-file engine options ("key=value,...") for a video-CD track (always a small MPEG-1
+// picture) or for the file at path, judged from its first bytes; "" to keep the engine's own.
+QByteArray optionsFor(const QString &path, bool videoCdTrack);
+
+}  // namespace DecoderFit
