@@ -88,10 +88,10 @@ int parseRecord(const uchar *record, int available, FolderEntry *entry)
     return length;
 }
 
-// Names that are not files of the folder: itself, its parent (recorded as
-// the bytes 0 and 1, which plainName keeps), and names no disc records that
-// would make a path go elsewhere.
-bool isFolderName(const QString &name)
+// Whether a recorded name is one of the folder's entries: not the folder
+// itself or its parent (recorded as the bytes 0 and 1, or as "." and ".."),
+// nor a name that would lead a path elsewhere.
+bool isEntryName(const QString &name)
 {
     return !name.isEmpty() && name != QLatin1String("\x01") && name != QLatin1String(".")
            && name != QLatin1String("..") && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
@@ -137,7 +137,7 @@ public:
                 length = parseRecord(sector.data() + at, kSectorBytes - at, &entry);
                 if (length == 0)
                     break;  // the rest of the sector is padding, or cannot be trusted
-                if (isFolderName(entry.name))
+                if (isEntryName(entry.name))
                     entries.append(entry);
             }
         }
