@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libmpv-dev libcdio-dev libiso9660-dev libfluidsynth-dev timgm6mb-soundfont
+  libmpv-dev libcdio-dev libfluidsynth-dev timgm6mb-soundfont
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick libxtst6 python3
   ffmpeg sox poppler-utils vcdimager

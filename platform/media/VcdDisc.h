@@ -25,7 +25,10 @@ struct DiscFile {
 // through libcdio whether the disc is mounted or not. A video CD keeps its
 // tracks (MPEGAV/AVSEQnn.DAT) in Mode 2 Form 2 sectors that a mounted file
 // system does not deliver, so they are found and read here. Names are matched
-// without regard to case, as discs spell them freely.
+// without regard to case, as discs spell them freely. Every size and place the
+// disc records is checked against the disc before it is read: a damaged file
+// system lists nothing, and a file recorded as longer than the disc ends
+// where the disc ends.
 class VcdDisc {
 public:
     explicit VcdDisc(const QByteArray &device);
@@ -41,11 +44,9 @@ public:
     std::optional<DiscFile> file(const QString &path) const;
 
 private:
-    // The path as the disc records it; nullopt when a part of it is missing.
-    std::optional<QByteArray> recordedPath(const QString &path, bool folder) const;
-
     QByteArray m_device;
     _CdIo *m_cdio = nullptr;
+    quint32 m_sectors = 0;  // on the disc, as its table of contents gives it
 };
 
 // A path of the programs that names a file on an optical drive's disc read

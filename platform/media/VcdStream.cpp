@@ -85,7 +85,7 @@ bool parseLocation(const QByteArray &uri, DiscFile *file)
     file->sectors = parts[2].toUInt(&ok[2]);
     file->bytes = parts[3].toLongLong(&ok[3]);
     file->device = QByteArray::fromPercentEncoding(parts[4]);
-    return ok[0] && ok[1] && ok[2] && ok[3] && !file->device.isEmpty() && file->bytes >= 0
+    return ok[0] && ok[1] && ok[2] && ok[3] && !file->device.isEmpty() && file->firstSector >= 0 && file->bytes >= 0
            && file->bytes <= qint64(file->sectors) * file->sectorBytes();
 }
 
@@ -112,6 +112,12 @@ int openStream(void *, char *uri, mpv_stream_cb_info *info)
 namespace VcdStream {
 
 void registerOn(mpv_handle *mpv) { mpv_stream_cb_add_ro(mpv, kProtocol, nullptr, openStream); }
+
+int open(const QByteArray &location, mpv_stream_cb_info *info)
+{
+    QByteArray uri = location;
+    return openStream(nullptr, uri.data(), info);
+}
 
 QByteArray locationOf(const DiscFile &file)
 {

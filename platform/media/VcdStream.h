@@ -5,6 +5,7 @@
 
 struct DiscFile;
 struct mpv_handle;
+struct mpv_stream_cb_info;
 
 // Hands files on a disc to libmpv through its stream callbacks: the sectors
 // are read through libcdio (Mode 2 Form 2 for video-CD tracks) and joined
@@ -21,5 +22,9 @@ QByteArray locationOf(const DiscFile &file);
 // The location for a path of the programs when it names a file on an
 // optical drive's disc (discFileAt); empty otherwise.
 QByteArray locationFor(const QString &path);
+
+// Opens a location as libmpv does once registerOn has let it: 0 with info
+// filled in, or an mpv error code.
+int open(const QByteArray &location, mpv_stream_cb_info *info);
 
 } // namespace VcdStream

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 
@@ -73,6 +74,116 @@ QString makeVideoCdImage(const QString &folder, const QList<double> &seconds, QS
         return {};
     }
     return cue;
+}
+
+namespace {
+
+constexpr int kRawSectorBytes = 2352;
+constexpr int kForm1DataOffset = 24;  // sync, header and subheader before a Mode 2 Form 1 sector's data
+constexpr int kDataBytes = 2048;
+constexpr int kRootRecord = 156;      // in the primary volume descriptor
+constexpr quint32 k4GB = 0xFFFFF800;
+
+QString binOf(const QString &cue)
+{
+    const QFileInfo info(cue);
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".bin");
+}
+
+quint32 le32(const QByteArray &bytes, int at)
+{
+    return quint32(uchar(bytes[at])) | quint32(uchar(bytes[at + 1])) << 8 | quint32(uchar(bytes[at + 2])) << 16
+           | quint32(uchar(bytes[at + 3])) << 24;
+}
+
+// A number recorded both ways round, as ISO 9660 records sizes and places.
+void setBothEndian32(QByteArray &bytes, int at, quint32 value)
+{
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = char(value >> (8 * i));
+        bytes[at + 7 - i] = char(value >> (8 * i));
+    }
+}
+
+// Where the last record whose name starts with name lies in a folder sector.
+int recordOf(const QByteArray &folder, const QByteArray &name)
+{
+    const int found = int(folder.lastIndexOf(name));
+    return found < 33 ? -1 : found - 33;
+}
+
+bool damage(const QString &cue, VideoCdDamage damage)
+{
+    QByteArray pvd = imageSector(cue, 16);
+    if (pvd.size() != kDataBytes)
+        return false;
+    const int rootSector = int(le32(pvd, kRootRecord + 2));
+    QByteArray root = imageSector(cue, rootSector);
+    const int mpegav = recordOf(root, "MPEGAV");
+    if (root.size() != kDataBytes || mpegav < 0)
+        return false;
+    const int mpegavSector = int(le32(root, mpegav + 2));
+    switch (damage) {
+    case VideoCdDamage::RecordOfLengthOne:
+        root[0] = 1;
+        return setImageSector(cue, rootSector, root);
+    case VideoCdDamage::RootOf4GB:
+        setBothEndian32(pvd, kRootRecord + 10, k4GB);
+        return setImageSector(cue, 16, pvd);
+    case VideoCdDamage::FolderOf4GB:
+        setBothEndian32(root, mpegav + 10, k4GB);
+        return setImageSector(cue, rootSector, root);
+    case VideoCdDamage::FolderOfFFBytes:
+        return setImageSector(cue, mpegavSector, QByteArray(kDataBytes, char(0xFF)));
+    case VideoCdDamage::EndsInItsLastTrack: {
+        const QByteArray tracks = imageSector(cue, mpegavSector);
+        const int last = recordOf(tracks, "AVSEQ");
+        if (last < 0)
+            return false;
+        const qint64 end = le32(tracks, last + 2) + le32(tracks, last + 10) / kDataBytes / 2;
+        return QFile::resize(binOf(cue), end * kRawSectorBytes);
+    }
+    }
+    return false;
+}
+
+} // namespace
+
+const char *damageName(VideoCdDamage damage)
+{
+    switch (damage) {
+    case VideoCdDamage::RecordOfLengthOne: return "record-of-length-one";
+    case VideoCdDamage::RootOf4GB: return "root-of-4-GB";
+    case VideoCdDamage::FolderOf4GB: return "folder-of-4-GB";
+    case VideoCdDamage::FolderOfFFBytes: return "folder-of-FF-bytes";
+    case VideoCdDamage::EndsInItsLastTrack: return "ends-in-its-last-track";
+    }
+    return "";
+}
+
+QString damagedVideoCdImage(const QString &cue, const QString &folder, VideoCdDamage kind)
+{
+    const QString copy = folder + QLatin1Char('/') + QFileInfo(cue).fileName();
+    QFile::remove(copy);
+    QFile::remove(binOf(copy));
+    if (!QFile::copy(cue, copy) || !QFile::copy(binOf(cue), binOf(copy)) || !damage(copy, kind))
+        return {};
+    return copy;
+}
+
+QByteArray imageSector(const QString &cue, int sector)
+{
+    QFile bin(binOf(cue));
+    if (!bin.open(QIODevice::ReadOnly) || !bin.seek(qint64(sector) * kRawSectorBytes + kForm1DataOffset))
+        return {};
+    return bin.read(kDataBytes);
+}
+
+bool setImageSector(const QString &cue, int sector, const QByteArray &data)
+{
+    QFile bin(binOf(cue));
+    return data.size() == kDataBytes && bin.open(QIODevice::ReadWrite)
+           && bin.seek(qint64(sector) * kRawSectorBytes + kForm1DataOffset) && bin.write(data) == kDataBytes;
 }
 
 bool waitUntil(const std::function<bool()> &done, int ms)

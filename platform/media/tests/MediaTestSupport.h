@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <ostream>
@@ -17,6 +19,29 @@ bool makeMediaWithFfmpeg(const QStringList &arguments, const QString &output);
 // test picture with a tone. Returns the .cue path, or an empty text (with the
 // reason in *why) when the tools failed.
 QString makeVideoCdImage(const QString &folder, const QList<double> &seconds, QString *why);
+
+// Damage done to a video-CD image, as seen on damaged discs.
+enum class VideoCdDamage {
+    RecordOfLengthOne,    // the root folder's first record claims a length of 1
+    RootOf4GB,            // the volume descriptor gives the root folder a size of 4 GB
+    FolderOf4GB,          // the root's record of the MPEGAV folder gives it a size of 4 GB
+    FolderOfFFBytes,      // the MPEGAV folder's sector is all 0xFF bytes
+    EndsInItsLastTrack,   // the image ends half way through its last track
+};
+// The damages that leave no file system to read (all but the short image).
+inline const QList<VideoCdDamage> kUnreadableFileSystems{VideoCdDamage::RecordOfLengthOne, VideoCdDamage::RootOf4GB,
+                                                          VideoCdDamage::FolderOf4GB, VideoCdDamage::FolderOfFFBytes};
+const char *damageName(VideoCdDamage damage);
+
+// A copy of the video-CD image at cue (a .cue beside its .bin, as
+// makeVideoCdImage makes it) in folder, damaged. Returns the copy's .cue
+// path, or an empty text when it could not be made.
+QString damagedVideoCdImage(const QString &cue, const QString &folder, VideoCdDamage damage);
+
+// The 2048 data bytes of sector of a video-CD image's data track (Mode 2
+// Form 1 sectors of 2352 bytes in its .bin), read or replaced.
+QByteArray imageSector(const QString &cue, int sector);
+bool setImageSector(const QString &cue, int sector, const QByteArray &data);
 
 // Makes an audio-CD image (folder/audio.cue and audio.bin) of one tone track
 // per entry of seconds (whole sectors of 1/75 s), made by ffmpeg. Returns the

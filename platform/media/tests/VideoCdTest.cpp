@@ -10,7 +10,9 @@
 #include "VcdDisc.h"
 #include "VcdStream.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -125,6 +127,46 @@ TEST_F(VideoCdTest, AMountedDiscIsReadThroughItsDevice)
     // Paths on no optical drive take the ordinary road.
     EXPECT_TRUE(VcdStream::locationFor("/home/user/MPEGAV/AVSEQ02.DAT").isEmpty());
     EXPECT_FALSE(discFileAt("/media/user/VIDEOCD/MPEGAV/AVSEQ09.DAT").has_value());
+}
+
+// What a disc says about itself is checked against the disc: a file system
+// that cannot be read leaves a disc with nothing to play.
+TEST_F(VideoCdTest, ADamagedFileSystemIsADiscWithNothingToPlay)
+{
+    for (const VideoCdDamage damage : kUnreadableFileSystems) {
+        SCOPED_TRACE(damageName(damage));
+        const QString folder = s_dir->filePath(damageName(damage));
+        QDir().mkpath(folder);
+        const QString cue = damagedVideoCdImage(s_cue, folder, damage);
+        ASSERT_FALSE(cue.isEmpty());
+        const VcdDisc disc(QFile::encodeName(cue));
+        EXPECT_TRUE(disc.files("/Mpegav", "*.Dat").isEmpty());
+        EXPECT_FALSE(disc.file("/MPEGAV/AVSEQ01.DAT").has_value());
+    }
+}
+
+TEST_F(VideoCdTest, ATrackCutShortByTheEndOfTheImagePlaysAsFarAsItCanAndEnds)
+{
+    const QString folder = s_dir->filePath("short");
+    QDir().mkpath(folder);
+    const QString cue = damagedVideoCdImage(s_cue, folder, VideoCdDamage::EndsInItsLastTrack);
+    ASSERT_FALSE(cue.isEmpty());
+    qputenv("PELLORAN_CD_DEVICE", cue.toUtf8());
+    Drives::SetSource(nullptr);
+    const QStringList tracks = unmountedDiscFiles(cue + "/Mpegav/*.Dat");
+    ASSERT_EQ(tracks.size(), 2);
+    const std::optional<DiscFile> track = discFileAt(tracks[1]);
+    ASSERT_TRUE(track.has_value());
+    // The file's sectors end where the image ends.
+    EXPECT_EQ((track->firstSector + qint64(track->sectors)) * 2352, QFileInfo(folder + "/vcd.bin").size());
+
+    MciWnd control;
+    control.setFileName(tracks[1]);
+    ASSERT_EQ(control.Mode(), "stopped");
+    EXPECT_NEAR(control.Length(), 30, 8);  // the 1 s of its 2 s that the image holds
+    control.setCommand("Play");
+    ASSERT_TRUE(waitUntil([&] { return control.Mode() == "stopped"; }, 30000));
+    EXPECT_EQ(control.Position(), control.Length());
 }
 
 } // namespace

@@ -260,6 +260,32 @@ TEST_F(VideoCdEndToEnd, AFolderLaidOutAsAMountedDisc)
     playTheDisc();
 }
 
+// A damaged disc in the drive, its file system unreadable: at every start the
+// player probes it, finds nothing to play, says so as for any such disc, and
+// goes on until it is told to quit.
+TEST_F(VideoCdEndToEnd, ADamagedVideoCdImageAsTheDrive)
+{
+    QString failure;
+    const QString cue = makeVideoCdImage(m_root.path(), {1}, &failure);
+    ASSERT_FALSE(cue.isEmpty()) << failure.toStdString();
+    for (const VideoCdDamage damage : kUnreadableFileSystems) {
+        SCOPED_TRACE(damageName(damage));
+        const QString folder = m_root.filePath(damageName(damage));
+        QDir().mkpath(folder);
+        const QString damaged = damagedVideoCdImage(cue, folder, damage);
+        ASSERT_FALSE(damaged.isEmpty());
+        startPlayer(damaged);
+        holdsWithin([&] { return m_player.state() == QProcess::NotRunning || shown("MediaKind") == "CDROM"; }, 60000);
+        ASSERT_EQ(shown("MediaKind"), "CDROM") << why();
+        EXPECT_TRUE(Cp950::readTextFile(m_program + "/Quorvel.log").contains("在" + damaged + "上找不到可供播放的媒體"))
+            << why();
+        ASSERT_TRUE(InstanceGuard::send("quit"));
+        ASSERT_TRUE(m_player.waitForFinished(30000)) << why();
+        EXPECT_EQ(m_player.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(m_player.exitCode(), 0) << why();
+    }
+}
+
 } // namespace
 
 // An audio CD image as the drive, on the real back end: the probe finds it, a number key plays
