@@ -183,7 +183,7 @@ std::optional<quint32> audioDiscSerial(const QString& device) {
 }
 
 QList<int> audioTracksOnDisc(const QString& device) {
-    CdIo_t* cdio = cdio_open(device.toLocal8Bit().constData(), DRIVER_UNKNOWN);
+    CdIo_t* cdio = OpenCdio(QFile::encodeName(device));
     if (!cdio) return {};
     QList<int> tracks;
     const track_t first = cdio_get_first_track_num(cdio);

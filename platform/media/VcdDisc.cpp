@@ -1,5 +1,6 @@
 #include "VcdDisc.h"
 
+#include "CdioOpen.h"
 #include "Drives.h"
 
 #include <QRegularExpression>
@@ -201,7 +202,7 @@ std::optional<Drives::Drive> discDriveOf(const QString &path)
 VcdDisc::VcdDisc(const QByteArray &device) : m_device(device)
 {
     if (!device.isEmpty())
-        m_cdio = cdio_open(device.constData(), DRIVER_UNKNOWN);
+        m_cdio = OpenCdio(device);
     // An audio CD has no file system to read.
     if (m_cdio && cdio_get_track_format(m_cdio, cdio_get_first_track_num(m_cdio)) == TRACK_FORMAT_AUDIO) {
         cdio_destroy(m_cdio);

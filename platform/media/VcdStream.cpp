@@ -1,5 +1,6 @@
 #include "VcdStream.h"
 
+#include "CdioOpen.h"
 #include "VcdDisc.h"
 
 #include <QFileInfo>
@@ -94,7 +95,7 @@ int openStream(void *, char *uri, mpv_stream_cb_info *info)
     DiscFile file;
     if (!parseLocation(QByteArray(uri), &file))
         return MPV_ERROR_LOADING_FAILED;
-    CdIo_t *cdio = cdio_open(file.device.constData(), DRIVER_UNKNOWN);
+    CdIo_t *cdio = OpenCdio(file.device);
     if (!cdio)
         return MPV_ERROR_LOADING_FAILED;
     info->cookie = new SectorStream(cdio, file);

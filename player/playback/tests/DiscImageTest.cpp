@@ -10,6 +10,7 @@
 #include "LibcdioDrive.h"
 #include "MciCommand.h"
 #include "MediaBackend.h"
+#include "MciWnd.h"
 #include "MediaTestSupport.h"
 #include "ModFiles.h"
 #include "PlaybackEngine.h"
@@ -97,6 +98,18 @@ TEST_F(DiscImageTest, AVideoCdImageIsProbedFromItsOwnFileSystem)
     EXPECT_EQ(host.messageText, "請選擇播放曲目 1~2");
     EXPECT_EQ(state.VcdFiles,
               (QStringList{s_videoCd + "/Mpegav/AVSEQ01.DAT", s_videoCd + "/Mpegav/AVSEQ02.DAT"}));
+
+    // A cue sheet of another name than the data file it names is read the same way, and its
+    // track plays as far as its end.
+    const QString sheet = s_dir->filePath("video/Karaoke Vol 1.cue");
+    ASSERT_TRUE(QFile::copy(s_videoCd, sheet));
+    useDrive(sheet);
+    engine->CheckCdrom(true);
+    EXPECT_EQ(state.MediaKind, "VCD");
+    EXPECT_EQ(state.MediaCount, 2);
+    MciWnd track;
+    track.setFileName(sheet + "/Mpegav/AVSEQ02.DAT");
+    EXPECT_GT(track.Length(), 0);
 }
 
 TEST_F(DiscImageTest, TheEjectKeyTakesAVideoCdImageOutAndPutsItBackToBeProbedAgain)
