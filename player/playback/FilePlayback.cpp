@@ -336,6 +336,7 @@ void FilePlayback::PlayMp3(const QString &folder, int song)
         m_state.MsgAnswer = qint16(m_host.ShowMsg(QStringLiteral("找不到 '") + m_state.CurFolder
                                                       + QStringLiteral("' 目錄"),
                                                   QStringLiteral("error")));
+        moveOnFromFailedSong(start);
     } else {
         m_state.SongIndex = song;
         m_state.MediaTitle = folder;
@@ -355,10 +356,14 @@ void FilePlayback::PlayMp3(const QString &folder, int song)
         m_engine.showLyricOrSlides();
         followSlideFolder(path);
 
-        if (!FileExist(path))
+        if (!FileExist(path)) {
+            // A play-list entry whose file has gone since: told, then on as from any song
+            // that cannot be played.
             m_host.setMessage(QStringLiteral("找不到'") + path + QLatin1Char('\''));
-        else
+            moveOnFromFailedSong(start);
+        } else {
             openSong(path, start);
+        }
     }
     m_host.setMainEnabled(true);
     m_state.BusyFlag = false;

@@ -107,6 +107,15 @@ TEST_F(FilePlaybackTest, AMissingEntryOrSongIsToldAndNothingPlays)
     playback->PlayMp3(music, 0);
     EXPECT_EQ(host.messageText, "找不到'" + music + "'");
     EXPECT_TRUE(state.ActiveMci->FileName().isEmpty());
+
+    // A play list whose first file has gone since goes on to the next one after the message.
+    const QString next = song("next.mp3", 30000);
+    useEntries({music + "/gone.mp3", next});
+    state.TrackIndex = 0;
+    playback->PlayMp3(music + "/gone.mp3", 0);
+    EXPECT_EQ(host.prompts.last(), "error|找不到 '" + music + "/gone.mp3' 目錄");
+    clock.advance(5000);
+    EXPECT_EQ(state.ActiveMci->FileName(), next);
 }
 
 TEST_F(FilePlaybackTest, ASongTheControlCannotReadIsReportedNotPlayed)
