@@ -100,6 +100,29 @@ bool PanelMouse::eventFilter(QObject* watched, QEvent* event)
 
 bool PanelMouse::dispatch(QWidget* object, QMouseEvent* event)
 {
+    // A key's press lets events run while it draws the key pressed. A release already waiting
+    // (a quick click, as a touchpad tap gives it) would run inside the press and restore the
+    // face before the pressed look is painted over it: what arrives meanwhile waits, in order,
+    // until the press is done.
+    if (m_pressing) {
+        m_held.push_back({object, std::unique_ptr<QMouseEvent>(event->clone())});
+        return true;
+    }
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) return route(object, event);
+    m_pressing = true;
+    route(object, event);
+    m_pressing = false;
+    while (!m_held.empty()) {
+        HeldEvent held = std::move(m_held.front());
+        m_held.pop_front();
+        if (held.object) dispatch(held.object, held.event.get());
+    }
+    return true;
+}
+
+bool PanelMouse::route(QWidget* object, QMouseEvent* event)
+{
     PanelObjects& obj = m_panel.obj();
     const QEvent::Type type = event->type();
     const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;

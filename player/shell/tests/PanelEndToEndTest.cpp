@@ -229,8 +229,9 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
         EXPECT_GT(inkAt(shot, rect), 6) << "title button " << i << " shows no icon";
     }
 
-    // A disc plays; the play key pauses it and plays it again, its face following.
-    ASSERT_TRUE(command("disc 180000 200000 240000"));
+    // A disc of ten tracks plays (the page key is enabled); the play key pauses it and plays it
+    // again, its face following.
+    ASSERT_TRUE(command("disc 180000 200000 240000 60000 60000 60000 60000 60000 60000 60000"));
     waitUntil([&] { return state().value("MediaKind") == "CDAudio"; }, 15000, 300);
     ASSERT_EQ(state().value("MediaKind"), "CDAudio");
     XInput pointer(m_screen.display().toLatin1());
@@ -253,6 +254,21 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
     }
     EXPECT_EQ(faces, QStringList({faces[0], faces[0] == "play" ? "pause" : "play", faces[0]}))
         << "each press of the play key switches between its two faces";
+
+    // Quick clicks (press and release together, as a touchpad taps) on number key 4 and twice on
+    // the page key leave both drawn as after a held click: up, faces and captions in place.
+    const QRect key4 = key("PicNum", 3), page = key("PicNum", 9);
+    pointer.click(key4.center().x(), key4.center().y());
+    QThread::msleep(1500);  // track 4 plays: its number turns green
+    const QImage held = screenshot("quick-click-held.png");
+    for (int tap = 0; tap < 3; ++tap) pointer.tap(key4.center().x(), key4.center().y());
+    for (int tap = 0; tap < 2; ++tap) pointer.tap(page.center().x(), page.center().y());
+    QImage tapped;
+    const auto same = [&](const QRect& r) { return tapped.copy(r) == held.copy(r); };
+    waitUntil([&] { return tapped = screenshot("quick-click-tapped.png"), same(key4) && same(page); }, 10000, 300);
+    EXPECT_TRUE(same(key4)) << "number key 4 after quick clicks";
+    EXPECT_TRUE(same(page)) << "the page key after quick clicks";
+
 }
 
 // A panel picture that cannot be decoded: the default panel is worn instead, its faces cached
