@@ -86,6 +86,8 @@ private:
     bool numberKeyEnabled(int index) const;
     void controlBarMenu(int index);
     void knobDrag(double X, double Y);
+    QPointF dragPointer(double X, double Y) const;
+    void grabForDrag();
     void runBusy(const std::function<void()>& command);
     void showLyrics();
     void chooseLyricFont();
@@ -100,6 +102,7 @@ private:
     QListWidget* m_songList = nullptr;
     QListWidget* m_playList = nullptr;
     QPoint m_pointer;  // global position of the event being handled, where menus pop up
+    QPointF m_dragPointer;  // the pointer on the screen (twips) at the last window-drag step
     // A press is being handled, and what arrived meanwhile.
     bool m_pressing = false;
     struct HeldEvent

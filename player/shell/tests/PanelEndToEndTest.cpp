@@ -269,6 +269,12 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
     EXPECT_TRUE(same(key4)) << "number key 4 after quick clicks";
     EXPECT_TRUE(same(page)) << "the page key after quick clicks";
 
+    // Dragged by its background in even steps, the window keeps the pointer where it was grabbed.
+    const QPoint before = windowOrigin(definition);
+    const QPoint grab = before + QPoint(6, 345);  // left of the control bar
+    pointer.drag(grab, grab + QPoint(80, 40));
+    waitUntil([&] { return windowOrigin(definition) == before + QPoint(80, 40); }, 5000, 200);
+    EXPECT_EQ(windowOrigin(definition), before + QPoint(80, 40));
 }
 
 // A panel picture that cannot be decoded: the default panel is worn instead, its faces cached
