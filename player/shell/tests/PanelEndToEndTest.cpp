@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr unsigned long KeyDown = 0xff54, KeyEscape = 0xff1b;
+constexpr unsigned long KeyDown = 0xff54, KeyEscape = 0xff1b, KeyPageUp = 0xff55, KeyPageDown = 0xff56;
 const QSize Screen(1024, 768);
 
 double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
@@ -358,6 +358,15 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
     QRect browser;
     waitUntil([&] { return (browser = widestWindow(m_screen.display())).width() > 600; }, 10000, 300);
     ASSERT_GT(browser.width(), 600) << "the panel picture browser opened\n" << windowList(m_screen.display()).toStdString();
+
+    // The drive list has the focus: the page keys turn the pages all the same.
+    const auto firstShown = [&] { return state().value("Picture1(0)").section(' ', 4); };
+    pointer.type(KeyPageDown);
+    waitUntil([&] { return firstShown() == "Pic01.bmp"; }, 10000, 300);
+    EXPECT_EQ(firstShown(), "Pic01.bmp") << "Page Down shows the next page";
+    pointer.type(KeyPageUp);
+    waitUntil([&] { return firstShown() == "Ferrowin.BMP"; }, 10000, 300);
+    EXPECT_EQ(firstShown(), "Ferrowin.BMP") << "Page Up shows the first page again";
 
     // The grid size list stands in the control column at the right edge: 2x2 to 6x6.
     const QPoint sizeList = browser.topLeft() + QPoint(browser.width() - 208 + 104 + 30, 316 + 12);
