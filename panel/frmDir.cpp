@@ -538,6 +538,8 @@ void frmDir::Picture1_MouseDown(int Index)
         const double fraction = m_choice.SavedLength == 0 ? 0 : m_choice.SavedPosition / m_choice.SavedLength;
         if (state.ImageVisible != m_choice.SavedImageVisible)
             host.replayVideoAt(fraction);
+        else
+            host.playMediaWindow();  // the picture area kept its place: the video goes on
     } else if (media.MediaKind == QLatin1String("MP3")) {
         host.playMediaWindow();
     }
