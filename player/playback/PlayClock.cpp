@@ -81,7 +81,8 @@ void PlaybackEngine::ShowTime()
             if (audioCdStep(cdMode))
                 return;
         } else if (kind == KindMusic) {
-            musicFileStep();
+            if (musicFileStep())
+                return;
         }
         lyricStep(cdMode);
     }
@@ -191,7 +192,7 @@ bool PlaybackEngine::audioCdStep(QString &cdMode)
     return false;
 }
 
-void PlaybackEngine::musicFileStep()
+bool PlaybackEngine::musicFileStep()
 {
     MciWnd *control = m_state.ActiveMci;
     const double rate = m_state.FrameRate != 0 ? m_state.FrameRate : 1;
@@ -210,7 +211,7 @@ void PlaybackEngine::musicFileStep()
 
     const QString name = GetFileName(control->FileName());
     if (name.isEmpty())
-        return;
+        return false;
     const QString title = m_state.SongCount == 0
         ? ZeroFill(qint64(m_state.TrackIndex) + 1, 2) + QLatin1Char('/') + ZeroFill(m_state.MediaCount, 2)
               + QLatin1Char(' ') + name
@@ -221,23 +222,25 @@ void PlaybackEngine::musicFileStep()
     ShowPoint();
 
     if (m_state.MediaLength == 0 || m_state.SeekPos < m_state.MediaLength)
-        return;
+        return false;
+    // From here on the next song starts: its lyrics are not due at this song's play time.
     if (!waitAtTheEnd(control))
-        return;
+        return true;
     if (m_state.SongIndex + 1 < m_state.SongCount) {
         m_state.SongIndex = m_state.SongIndex + 1;
         if (m_files)
             m_files->PlayMp3(m_state.VcdFile, int(m_state.SongIndex));
-        return;
+        return true;
     }
     // Music files play on in a loop: after the last entry the first.
     const int last = qMin<int>(m_state.MediaCount, int(m_state.PlayArray.size())) - 1;
     m_state.TrackIndex = m_state.TrackIndex < last ? m_state.TrackIndex + 1 : 0;
     if (m_state.TrackIndex >= m_state.PlayArray.size())
-        return;
+        return true;
     m_state.VcdFile = m_state.PlayArray.at(int(m_state.TrackIndex)).toString();
     if (m_files)
         m_files->PlayMp3(m_state.VcdFile, 0);
+    return true;
 }
 
 void PlaybackEngine::lyricStep(const QString &cdMode)

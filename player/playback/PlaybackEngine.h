@@ -149,7 +149,7 @@ private:
     // One clock step, by kind.
     bool videoCdStep();       // true when the end of a file was handled
     bool audioCdStep(QString &cdMode);
-    void musicFileStep();
+    bool musicFileStep();     // true when the end of a file was handled
     void lyricStep(const QString &cdMode);
     void noMediumStep();
     void endOfVideoDisc();

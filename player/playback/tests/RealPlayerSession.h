@@ -5,6 +5,7 @@
 
 #include "XDisplaySession.h"
 
+#include <QImage>
 #include <QMap>
 #include <QProcess>
 #include <QString>
@@ -48,6 +49,8 @@ public:
     int quit();
     // What the player wrote to its standard outputs.
     QString output();
+    // The whole screen, saved under the test output folder as name.
+    QImage screenshot(const QString &name) const;
     QString programFolder() const { return m_root.filePath(QStringLiteral("program")); }
 
 private:
