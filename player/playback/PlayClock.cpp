@@ -2,6 +2,7 @@
 // seek knob, shows the due lyric line and moves on at the end of a medium.
 #include "PlaybackEngine.h"
 
+#include "Clock.h"
 #include "FileTransport.h"
 #include "MciWnd.h"
 #include "ModFiles.h"
@@ -12,6 +13,8 @@
 #include "VbRuntime.h"
 
 #include <QCoreApplication>
+
+#include <utility>
 
 namespace {
 
@@ -48,9 +51,20 @@ void PlaybackEngine::ShowTime()
 {
     // A step that starts inside another one (through a wait that lets events
     // run) would clear the outer step's guard and let one end of a file
-    // advance twice: it does nothing at all.
-    if (m_clockStepDepth > 0)
+    // advance twice: it does nothing at all. One step is made up for it once
+    // the running step is over: the control's last report of a medium (its
+    // end) may be the one that came, and no other would follow.
+    if (m_clockStepDepth > 0) {
+        m_stepMissed = true;
         return;
+    }
+    clockStep();
+    if (std::exchange(m_stepMissed, false))
+        mediaClock().singleShot(0, [this] { ShowTime(); }, this);
+}
+
+void PlaybackEngine::clockStep()
+{
     ClockStep step(m_clockStepDepth, m_state.BusyFlag);
     if (m_state.BusyFlag)
         return;
