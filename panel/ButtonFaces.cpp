@@ -178,20 +178,24 @@ void PanelForm::buildFace(BackingPicture &Mask, PanelKey &Key)
         prog.show();
         QCoreApplication::processEvents();
     }
-    // A backing picture without a mask has the key's size and no button area.
-    const int width = Mask.Width > 0 ? Mask.Width : Key.width();
-    const int height = Mask.Height > 0 ? Mask.Height : Key.height();
+    // The face has the key's size. A mask of another size (the key's own could not be read, so
+    // the built-in layout's stayed) is stretched to it, as the definition reader stretches masks.
+    const int width = Key.width() > 0 ? Key.width() : Mask.Width;
+    const int height = Key.height() > 0 ? Key.height() : Mask.Height;
     const QImage piece = m_objects.FormPicture().isNull()
         ? QImage()
         : m_objects.FormPicture().copy(Key.x(), Key.y(), width, height);
     Key.setPicture(piece);
+    QImage mask = Mask.Picture;
+    if (!mask.isNull() && mask.size() != QSize(width, height) && width > 0 && height > 0)
+        mask = mask.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 
     QLabel *message = m_objects.Label1;
     message->setVisible(true);
     message->setText(QStringLiteral("製造按鈕中,請稍後...\r\n") + GetFileName(m_state.ButtonCacheFile));
     message->repaint();
 
-    const QImage face = BuildKeyFace(piece, Mask.Picture, m_colors.ColorType(), m_colors.red(),
+    const QImage face = BuildKeyFace(piece, mask, m_colors.ColorType(), m_colors.red(),
                                      m_colors.green(), m_colors.blue(), m_colors.brightness());
     Key.setPicture(face);
     if (!m_plainPanel && FileExist(m_state.ButtonCacheFile))

@@ -128,6 +128,7 @@ void PanelChoice::SeleDesk()
     SavedLength = place.length;
     dir.ReadPic();
     dir.show();
+    dir.activateWindow();  // its keys reach it at once: the main window is disabled meanwhile
     keepBrowserOnScreen();  // again with the frame the shown window got
     host.panelWidget()->setEnabled(false);
 }

@@ -144,6 +144,8 @@ void PanelObjects::create(const Counts &counts)
 
     Label1 = label(form, QStringLiteral("Label1"), 0);
     Label1->setWordWrap(true);
+    // A message longer than its box is cut at the bottom, never its first line.
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (int i = 0; i < counts.timeLabels; ++i)
         Label2.append(label(form, QStringLiteral("Label2"), i));
     for (int i = 0; i < counts.logoLabels; ++i)

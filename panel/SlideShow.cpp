@@ -59,19 +59,27 @@ void SlideShow::setFrameVisible(bool visible)
 
 void SlideShow::Image1ADJ()
 {
-    setFrameVisible(false);
-    if (playerMinimized && playerMinimized())
-        return;
     const PanelState &state = m_form.state();
-    if (!(state.ImageVisible && state.ShowPic))
+    if ((playerMinimized && playerMinimized()) || !(state.ImageVisible && state.ShowPic)) {
+        setFrameVisible(false);
         return;
+    }
     if (followsPlayTime && followsPlayTime())
         choosePlayTimePicture();
 
-    if (!FileExist(m_picFolder))
-        m_form.obj().Image1->clear();
-    else if (m_picFolder != LastPic)
+    QLabel *image = m_form.obj().Image1;
+    if (!FileExist(m_picFolder)) {
+        setFrameVisible(false);
+        image->clear();
+    } else if (m_picFolder != LastPic || image->pixmap().isNull()) {
+        setFrameVisible(false);
         showPicture();
+    } else {
+        // The picture due is the one shown (the last share of the play time, a folder of one
+        // picture): it stays, loaded once.
+        ImageBack->show();
+        image->show();
+    }
     LastPic = m_picFolder;
     advanceCursor();
 }

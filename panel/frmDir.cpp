@@ -127,6 +127,11 @@ void frmDir::createControls()
     resize(DesignWidth, DesignHeight);
     placeControls();
 
+    // The page keys turn pages whatever control has the focus (at first the drive list, whose
+    // own page keys would change the drive under the page shown).
+    for (QWidget *control : findChildren<QWidget *>())
+        control->installEventFilter(this);
+
     connect(Drive1, &DriveListBox::Change, this, &frmDir::Drive1_Change);
     connect(Dir1, &DirListBox::Change, this, &frmDir::Dir1_Change);
     connect(HScroll1, &QScrollBar::valueChanged, this, &frmDir::HScroll1_Change);
@@ -416,9 +421,12 @@ void frmDir::keyPressEvent(QKeyEvent *event)
 
 bool frmDir::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == HScroll1 && event->type() == QEvent::KeyPress) {
-        keyPressEvent(static_cast<QKeyEvent *>(event));
-        return true;
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (watched == HScroll1 || key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp) {
+            keyPressEvent(key);
+            return true;
+        }
     }
     if (watched == Dir1->viewport() && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
@@ -530,6 +538,8 @@ void frmDir::Picture1_MouseDown(int Index)
         const double fraction = m_choice.SavedLength == 0 ? 0 : m_choice.SavedPosition / m_choice.SavedLength;
         if (state.ImageVisible != m_choice.SavedImageVisible)
             host.replayVideoAt(fraction);
+        else
+            host.playMediaWindow();  // the picture area kept its place: the video goes on
     } else if (media.MediaKind == QLatin1String("MP3")) {
         host.playMediaWindow();
     }

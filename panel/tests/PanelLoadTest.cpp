@@ -251,6 +251,31 @@ TEST_F(PanelLoadTest, GifPanelGetsItsOutlineAndTheNextJpgPanelThePlainRectangle)
     EXPECT_EQ(host->form.mask(), PlainOutLine(420, 300)) << "a JPG panel never keeps the GIF's outline";
 }
 
+TEST_F(PanelLoadTest, AKeyWhoseMaskIsMissingOrUnreadableKeepsItsOwnSize)
+{
+    const QString picture = makePanel(QStringLiteral("Masks.jpg"));
+    QFile broken(maskDir() + QStringLiteral("/broken.bmp"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("BM\x10\x00garbage");
+    broken.close();
+    const QString titles = QStringLiteral("功能");
+    const QSize own(44, 30);
+    ASSERT_NE(obj().PicButton[0]->size(), own);
+    for (const auto &[i, mask] : {std::pair{0, "gone.bmp"}, std::pair{1, "broken.bmp"}}) {
+        WriteIniString(IniFile, titles, QStringLiteral("File%1").arg(i), QLatin1String(mask));
+        WriteIniString(IniFile, titles, QStringLiteral("W%1").arg(i), QString::number(own.width()));
+        WriteIniString(IniFile, titles, QStringLiteral("H%1").arg(i), QString::number(own.height()));
+    }
+    for (bool cached : {false, true}) {
+        recreateForm();
+        showPanel(picture);
+        for (int i : {0, 1}) {
+            EXPECT_EQ(obj().PicButton[i]->size(), own) << "title button " << i << (cached ? " from the cache" : "");
+            EXPECT_EQ(obj().PicButton[i]->Picture().size(), own);
+        }
+    }
+}
+
 TEST_F(PanelLoadTest, DamagedPictureIsLoggedAndTheLoadGoesOn)
 {
     const QString good = makePanel(QStringLiteral("Bad.jpg"));

@@ -226,6 +226,15 @@ TEST_F(PanelObjectsTest, AdjLabelFitsTheMessageIntoItsBox)
     obj().AdjLabel();
     EXPECT_EQ(obj().Label1->y(), 92) << "two lines, half a line higher";
     EXPECT_EQ(obj().Label1->width(), 60);
+
+    // A message of three lines starts at the top of its box: its first line is drawn whole,
+    // just as it is drawn alone.
+    const auto firstLineOf = [&](const QString &text) {
+        obj().Label1->setText(text);
+        return obj().Label1->grab().toImage().copy(0, 0, 60, obj().Label1->fontMetrics().height());
+    };
+    const QImage alone = firstLineOf(QStringLiteral("第一行"));
+    EXPECT_EQ(firstLineOf(QStringLiteral("第一行\r\n第二行\r\n第三行")), alone);
 }
 
 TEST_F(PanelObjectsTest, AdjFormCentresAlongTheLongerSide)

@@ -139,6 +139,15 @@ void XInput::click(int x, int y, unsigned int button)
     release(button);
 }
 
+void XInput::tap(int x, int y)
+{
+    moveTo(x, y);
+    m_button(m_display, 1, 1, 0);
+    m_button(m_display, 1, 0, 0);
+    m_flush(m_display);
+    QThread::msleep(400);
+}
+
 void XInput::moveTo(int x, int y)
 {
     m_motion(m_display, -1, x, y, 0);

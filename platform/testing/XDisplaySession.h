@@ -72,6 +72,8 @@ public:
 
     bool usable() const { return m_display != nullptr; }
     void click(int x, int y, unsigned int button = 1);
+    // A quick click: press and release reach the program together, as a touchpad tap gives them.
+    void tap(int x, int y);
     // The parts of a click and of a drag: the pointer moved, a button held down and let go.
     void moveTo(int x, int y);
     void press(unsigned int button = 1);

@@ -2,6 +2,7 @@
 // seek knob, shows the due lyric line and moves on at the end of a medium.
 #include "PlaybackEngine.h"
 
+#include "Clock.h"
 #include "FileTransport.h"
 #include "MciWnd.h"
 #include "ModFiles.h"
@@ -12,6 +13,8 @@
 #include "VbRuntime.h"
 
 #include <QCoreApplication>
+
+#include <utility>
 
 namespace {
 
@@ -48,9 +51,20 @@ void PlaybackEngine::ShowTime()
 {
     // A step that starts inside another one (through a wait that lets events
     // run) would clear the outer step's guard and let one end of a file
-    // advance twice: it does nothing at all.
-    if (m_clockStepDepth > 0)
+    // advance twice: it does nothing at all. One step is made up for it once
+    // the running step is over: the control's last report of a medium (its
+    // end) may be the one that came, and no other would follow.
+    if (m_clockStepDepth > 0) {
+        m_stepMissed = true;
         return;
+    }
+    clockStep();
+    if (std::exchange(m_stepMissed, false))
+        mediaClock().singleShot(0, [this] { ShowTime(); }, this);
+}
+
+void PlaybackEngine::clockStep()
+{
     ClockStep step(m_clockStepDepth, m_state.BusyFlag);
     if (m_state.BusyFlag)
         return;
@@ -81,7 +95,8 @@ void PlaybackEngine::ShowTime()
             if (audioCdStep(cdMode))
                 return;
         } else if (kind == KindMusic) {
-            musicFileStep();
+            if (musicFileStep())
+                return;
         }
         lyricStep(cdMode);
     }
@@ -191,7 +206,7 @@ bool PlaybackEngine::audioCdStep(QString &cdMode)
     return false;
 }
 
-void PlaybackEngine::musicFileStep()
+bool PlaybackEngine::musicFileStep()
 {
     MciWnd *control = m_state.ActiveMci;
     const double rate = m_state.FrameRate != 0 ? m_state.FrameRate : 1;
@@ -210,7 +225,7 @@ void PlaybackEngine::musicFileStep()
 
     const QString name = GetFileName(control->FileName());
     if (name.isEmpty())
-        return;
+        return false;
     const QString title = m_state.SongCount == 0
         ? ZeroFill(qint64(m_state.TrackIndex) + 1, 2) + QLatin1Char('/') + ZeroFill(m_state.MediaCount, 2)
               + QLatin1Char(' ') + name
@@ -221,9 +236,11 @@ void PlaybackEngine::musicFileStep()
     ShowPoint();
 
     if (m_state.MediaLength == 0 || m_state.SeekPos < m_state.MediaLength)
-        return;
+        return false;
+    // From here on the next song starts: its lyrics are not due at this song's play time.
     if (waitAtTheEnd(control))
         playSongAfterCurrent();
+    return true;
 }
 
 PlaybackEngine::SongPlace PlaybackEngine::songAfterCurrent() const

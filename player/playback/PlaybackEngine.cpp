@@ -299,6 +299,11 @@ LyricLookupSettings PlaybackEngine::lyricSettings() const
 
 void PlaybackEngine::findLyric(const QString &mediaPath)
 {
+    // A new medium starts at play time zero, and the line of the one before is no longer due.
+    m_state.PlayTimeText = QStringLiteral("00:00:00");
+    if (!m_state.LyricLine.isEmpty() && m_host.message() == m_state.LyricLine)
+        m_host.setMessage(QString());
+    m_state.LyricLine.clear();
     const LyricPlace place{m_state.LyricFile, m_state.LyricDir, m_state.DiscLyricDir};
     FindLyric(m_host.songList(), mediaPath, place, lyricSettings());
 }

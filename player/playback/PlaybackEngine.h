@@ -162,9 +162,10 @@ private:
     bool isPlayerDrive(const QString &drive, const QString &device);
 
     // One clock step, by kind.
+    void clockStep();
     bool videoCdStep();       // true when the end of a file was handled
     bool audioCdStep(QString &cdMode);
-    void musicFileStep();
+    bool musicFileStep();     // true when the end of a file was handled
     void lyricStep(const QString &cdMode);
     void noMediumStep();
     void endOfVideoDisc();
@@ -187,4 +188,5 @@ private:
     QString m_labelScan;        // LabelScan: scratch caption
     QString m_cdDevice;         // device node of the player's drive, once known
     int m_clockStepDepth = 0;   // a running clock step; nested steps do nothing
+    bool m_stepMissed = false;  // a step came while one ran: one more follows it
 };

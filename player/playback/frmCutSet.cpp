@@ -27,13 +27,25 @@ QLineEdit *numberBox(QWidget *parent, const QString &text)
     return box;
 }
 
-// A spin bar holding the negative of the number it drives.
+// A spin bar holding the negative of the number it drives, top the value at its upper end.
 QScrollBar *spinBar(QWidget *parent, int top, int bottom, int value)
 {
     auto *bar = new QScrollBar(Qt::Vertical, parent);
     bar->setRange(qMin(top, bottom), qMax(top, bottom));
-    // The end that shows the first number is at the top.
-    bar->setInvertedAppearance(top > bottom);
+    if (top > bottom) {
+        // The larger value at the top: drawn upside down, and the steps of the arrows and of
+        // page clicks go the other way, so that the up arrow moves toward the top end.
+        bar->setInvertedAppearance(true);
+        QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar](int action) {
+            const int step = action == QAbstractSlider::SliderSingleStepAdd   ? -bar->singleStep()
+                             : action == QAbstractSlider::SliderSingleStepSub ? bar->singleStep()
+                             : action == QAbstractSlider::SliderPageStepAdd   ? -bar->pageStep()
+                             : action == QAbstractSlider::SliderPageStepSub   ? bar->pageStep()
+                                                                              : 0;
+            if (step != 0)
+                bar->setSliderPosition(bar->value() + step);  // the value before the action
+        });
+    }
     bar->setValue(value);
     bar->setFixedHeight(28);
     return bar;

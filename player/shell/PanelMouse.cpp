@@ -100,13 +100,39 @@ bool PanelMouse::eventFilter(QObject* watched, QEvent* event)
 
 bool PanelMouse::dispatch(QWidget* object, QMouseEvent* event)
 {
+    // A key's press lets events run while it draws the key pressed. A release already waiting
+    // (a quick click, as a touchpad tap gives it) would run inside the press and restore the
+    // face before the pressed look is painted over it: what arrives meanwhile waits, in order,
+    // until the press is done.
+    if (m_pressing) {
+        m_held.push_back({object, std::unique_ptr<QMouseEvent>(event->clone())});
+        return true;
+    }
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) return route(object, event);
+    m_pressing = true;
+    route(object, event);
+    m_pressing = false;
+    while (!m_held.empty()) {
+        HeldEvent held = std::move(m_held.front());
+        m_held.pop_front();
+        if (held.object) dispatch(held.object, held.event.get());
+    }
+    return true;
+}
+
+bool PanelMouse::route(QWidget* object, QMouseEvent* event)
+{
     PanelObjects& obj = m_panel.obj();
     const QEvent::Type type = event->type();
     const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     const bool release = type == QEvent::MouseButtonRelease;
     const int button = vbButton(type == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()));
     const int shift = vbShift(event->modifiers());
-    const double x = event->position().x(), y = event->position().y();
+    // From the pointer's place on the screen: while the window is being dragged, the place an
+    // event reports within it may belong to where the window was before the last step.
+    const QPointF local = object->mapFromGlobal(event->globalPosition());
+    const double x = local.x(), y = local.y();
     const double tx = x * tppX(), ty = y * tppY();
     m_pointer = event->globalPosition().toPoint();
 
@@ -167,6 +193,7 @@ void PanelMouse::Form_MouseDown(int Button, int, double X, double Y)
     if (Button == Left) {
         DragX0 = DragLastX = X * tppX();
         DragY0 = DragLastY = Y * tppY();
+        grabForDrag();
     } else if (Button == Right) {
         togglePlayList();
     }
@@ -179,6 +206,7 @@ void PanelMouse::Label3_MouseDown(int, int Button, int, double X, double Y)
     if (Button == Left) {
         DragX0 = DragLastX = X;
         DragY0 = DragLastY = Y;
+        grabForDrag();
     } else if (Button == Right || Button == Middle) {
         m_commands.PopUpMenu(PanelCommands::Menu::Main, m_pointer);
     }
@@ -190,15 +218,30 @@ void PanelMouse::Label3_MouseMove(int, int Button, int, double X, double Y)
     if (Button == Left) Vb::setTimer(TimerDesk, 250, true);
 }
 
+// The pointer on the screen (twips) for a position X, Y given in the frame of the grab point:
+// the window's place plus the position, less the grabbed object's own offset, which every
+// step of one drag shares.
+QPointF PanelMouse::dragPointer(double X, double Y) const
+{
+    const QWidget* window = m_panel.host().panelWidget();
+    return {window->x() * tppX() + X, window->y() * tppY() + Y};
+}
+
+void PanelMouse::grabForDrag() { m_dragPointer = dragPointer(DragX0, DragY0); }
+
 void PanelMouse::DragStep(int Button, double X, double Y)
 {
-    if (Button != Left || std::abs(X - DragLastX) + std::abs(DragLastY - Y) < 2 || WinMoving) return;
+    // The pointer's travel is measured on the screen: once the window has followed it, the
+    // position within the window is back near the grab point, and a step as long as the last
+    // one would be taken for no move at all.
+    const QPointF pointer = dragPointer(X, Y);
+    const QPointF travel = pointer - m_dragPointer;
+    if (Button != Left || std::abs(travel.x()) + std::abs(travel.y()) < 2 || WinMoving) return;
     WinMoving = true;
-    PanelHost& host = m_panel.host();
-    const QWidget* window = host.panelWidget();
-    host.moveFormTwips(window->x() * tppX() + (X - DragX0), window->y() * tppY() + (Y - DragY0));
+    m_panel.host().moveFormTwips(pointer.x() - DragX0, pointer.y() - DragY0);
     DragLastX = X;
     DragLastY = Y;
+    m_dragPointer = pointer;
     WinMoving = false;
 }
 

@@ -7,13 +7,16 @@
 
 #include "PanelCommands.h"
 
+#include <QMouseEvent>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
+#include <deque>
 #include <functional>
+#include <memory>
 
 class PanelForm;
 class QListWidget;
-class QMouseEvent;
 class QWidget;
 struct MenuModel;
 struct PanelState;
@@ -76,12 +79,15 @@ protected:
 
 private:
     bool dispatch(QWidget* object, QMouseEvent* event);
+    bool route(QWidget* object, QMouseEvent* event);
     void releaseKey(int family, int index);
     void pressTitleButton(int index);
     void releaseTitleButton(int index);
     bool numberKeyEnabled(int index) const;
     void controlBarMenu(int index);
     void knobDrag(double X, double Y);
+    QPointF dragPointer(double X, double Y) const;
+    void grabForDrag();
     void runBusy(const std::function<void()>& command);
     void showLyrics();
     void chooseLyricFont();
@@ -96,4 +102,13 @@ private:
     QListWidget* m_songList = nullptr;
     QListWidget* m_playList = nullptr;
     QPoint m_pointer;  // global position of the event being handled, where menus pop up
+    QPointF m_dragPointer;  // the pointer on the screen (twips) at the last window-drag step
+    // A press is being handled, and what arrived meanwhile.
+    bool m_pressing = false;
+    struct HeldEvent
+    {
+        QPointer<QWidget> object;
+        std::unique_ptr<QMouseEvent> event;
+    };
+    std::deque<HeldEvent> m_held;
 };

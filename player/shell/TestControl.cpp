@@ -2,8 +2,10 @@
 
 #include "Drives.h"
 #include "MediaBackend.h"
+#include "ModFiles.h"
 #include "PanelForm.h"
 #include "SimulatedDisc.h"
+#include "frmDir.h"
 #include "frmTemp.h"
 #include "frmVCD.h"
 
@@ -94,6 +96,16 @@ void writeTestState(frmVCD& vcd, const QString& path)
           << QStringLiteral("SongListVisible=%1").arg(vcd.SongList->isVisible() ? 1 : 0);
     if (!obj.Label3.isEmpty()) lines << place(QStringLiteral("Label3"), obj.Label3[0]->geometry());
     lines << QStringLiteral("TimerBMP=%1 %2").arg(vcd.TimerBMP.isActive() ? 1 : 0).arg(vcd.TimerBMP.interval());
+    // The panel browser's thumbnails while it is open: their places and files.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* browser = qobject_cast<frmDir*>(top); browser && browser->isVisible())
+            for (const PictureCell* cell : browser->Picture1)
+                if (cell->isVisible()) {
+                    const QPoint at = cell->mapToGlobal(QPoint(0, 0));
+                    lines << QStringLiteral("Picture1(%1)=%2 %3 %4 %5 %6")
+                                 .arg(cell->Index()).arg(at.x()).arg(at.y()).arg(cell->width()).arg(cell->height())
+                                 .arg(GetFileName(cell->toolTip()));
+                }
     // The message box in front of the user, its lines joined by " | ".
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible())

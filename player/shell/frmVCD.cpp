@@ -595,11 +595,11 @@ void frmVCD::showMessageLine(const QString& text)
 void frmVCD::setPictureInterval(int milliseconds)
 {
     // A running timer takes the new interval from now on. An interval of 0 never fires: the
-    // slide show stops (a QTimer at 0 ms would fire on every pass of the event loop).
-    const bool running = TimerBMP.isActive();
+    // slide show pauses (a QTimer at 0 ms would fire on every pass of the event loop) and goes
+    // on with the song when an interval is set again.
     TimerBMP.stop();
     TimerBMP.setInterval(qMax(0, milliseconds));
-    if (running && milliseconds > 0) TimerBMP.start();
+    if (m_slideTimerEnabled && milliseconds > 0) TimerBMP.start();
 }
 
 void frmVCD::applyPictureArea() { m_panel->obj().Image1->setVisible(m_panelState.ImageVisible); }

@@ -334,6 +334,7 @@ private:
     std::unique_ptr<PanelMouse> m_mouse;
     std::unique_ptr<frmMenu> m_frmMenu;
     std::unique_ptr<SlideShow> m_slides;
+    bool m_slideTimerEnabled = false;  // the playback engine wants the slide timer to run
     std::unique_ptr<PanelChoice> m_choice;
     std::unique_ptr<DeskDrag> m_deskDrag;
     std::unique_ptr<ColorToolCanvas> m_colorCanvas;

@@ -137,6 +137,7 @@ void frmVCD::PictureAreaClick() { m_slides->Image1_Click(); }
 
 void frmVCD::setSlideShowEnabled(bool on)
 {
+    m_slideTimerEnabled = on;
     if (on && TimerBMP.interval() > 0)
         TimerBMP.start();
     else

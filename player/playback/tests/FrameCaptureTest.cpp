@@ -8,9 +8,11 @@
 #include "ModFiles.h"
 #include "frmCutSet.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QProcess>
 #include <QScrollBar>
@@ -268,6 +270,25 @@ TEST_F(FrameCaptureTest, SpinBarsShowTheirNumbers)
     dialog->VScroll1->setValue(-10);
     EXPECT_EQ(dialog->Text1->text(), "10");
     EXPECT_EQ(dialog->windowTitle(), "抓圖參數設定");
+
+    // The grid bar's arrows, pressed as a user presses them: 1 stands at its top.
+    dialog->show();
+    QScrollBar *grid = dialog->VScroll1;
+    const auto pressAt = [grid](int y) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(grid->width() / 2, y), grid->mapToGlobal(QPointF(grid->width() / 2, y)),
+                              Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(grid, &event);
+        }
+    };
+    grid->setValue(-2);
+    pressAt(1);
+    EXPECT_EQ(dialog->Text1->text(), "1") << "the up arrow";
+    pressAt(grid->height() - 2);
+    pressAt(grid->height() - 2);
+    EXPECT_EQ(dialog->Text1->text(), "3") << "the down arrow";
+    dialog->hide();
 }
 
 TEST_F(FrameCaptureTest, OkTakesTheBoxesAndRefusesACellOfNoSize)

@@ -158,6 +158,10 @@ TEST_F(FileKindTest, AStepInsideAnotherStepNeitherRunsNorClearsTheGuard)
     EXPECT_EQ(files.calls, QStringList{"PlayMp3 /m/A 1"});
     EXPECT_EQ(state.SongIndex, 1);
     EXPECT_FALSE(state.BusyFlag);
+
+    // One step is made up for them afterwards (here the control still shows the ended song).
+    clock.advance(1000);
+    EXPECT_EQ(files.calls, QStringList({"PlayMp3 /m/A 1", "PlayMp3 /m/A 2"}));
 }
 
 TEST_F(FileKindTest, MusicFileTitleLineAndEndOfFolderLoop)

@@ -196,3 +196,10 @@ QString RealPlayerSession::output()
     m_player.waitForReadyRead(200);  // what it wrote since the last look
     return QString::fromLocal8Bit(m_player.readAll());
 }
+
+QImage RealPlayerSession::screenshot(const QString &name) const
+{
+    const QString folder = QDir::currentPath() + QStringLiteral("/test-output");
+    QDir().mkpath(folder);
+    return m_screen.screenshot(folder + u'/' + name).convertToFormat(QImage::Format_RGB32);
+}

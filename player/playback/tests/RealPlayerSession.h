@@ -5,6 +5,7 @@
 
 #include "XDisplaySession.h"
 
+#include <QImage>
 #include <QMap>
 #include <QProcess>
 #include <QString>
@@ -52,6 +53,8 @@ public:
     QStringList songsStarted() const;
     // What the player wrote to its standard outputs.
     QString output();
+    // The whole screen, saved under the test output folder as name.
+    QImage screenshot(const QString &name) const;
     QString programFolder() const { return m_root.filePath(QStringLiteral("program")); }
 
 private:

@@ -243,6 +243,20 @@ TEST_F(VideoCdEndToEnd, AVideoCdImageAsTheDrive)
     ASSERT_FALSE(cue.isEmpty()) << failure.toStdString();
     startPlayer(cue);
     playTheDisc();
+
+    // The same panel chosen again in the panel browser: the picture area keeps its place and
+    // the video, stopped while the browser was open, goes on.
+    ASSERT_TRUE(InstanceGuard::send("key PicButton 2"));
+    QStringList cell;
+    ASSERT_TRUE(holdsWithin([&] { return (cell = shown("Picture1(3)").split(' ')).value(4) == "Quorvel.JPG"; }, 10000))
+        << why();
+    XInput pointer(m_screen.display().toLocal8Bit());
+    ASSERT_TRUE(pointer.usable());
+    pointer.click(cell[0].toInt() + cell[2].toInt() / 2, cell[1].toInt() + cell[3].toInt() / 2);
+    ASSERT_TRUE(holdsWithin([&] { return !panel().contains("Picture1(0)"); }, 10000)) << "the browser closed";
+    QString at;
+    ASSERT_TRUE(holdsWithin([&] { return (at = shown("Label2(0)")) > "00:00:00"; }, 10000)) << "the video plays\n" << why();
+    EXPECT_TRUE(holdsWithin([&] { return shown("Label2(0)") != at; }, 5000)) << why();
 }
 
 // A disc mounted at a folder whose file system delivers the tracks' data (as

@@ -553,6 +553,13 @@ TEST_F(EndToEnd, APictureIntervalOfZeroConfirmedWhileADiscPlaysStopsTheSlidesWit
     ASSERT_TRUE(player.screenshot("e2e-picture-interval-0.png"));
     EXPECT_EQ(QSettings(settingsFile(root.path()), QSettings::IniFormat).value("ShowTime").toString(), "0");
 
+    // Back to 3 seconds while the same song plays: the slides go on at once.
+    ASSERT_TRUE(player.command("key PicButton 3"));
+    ASSERT_TRUE(player.command("value VScroll1 3"));
+    ASSERT_TRUE(player.command("click 確定"));
+    EXPECT_TRUE(waitFor([&] { return panelState(player, root.path()).value("TimerBMP") == "1 3000"; }, 5000))
+        << panelState(player, root.path()).value("TimerBMP").toStdString();
+
     ASSERT_TRUE(player.command("quit"));
     EXPECT_TRUE(player.waitForEnd(EventWaitMs));
 }

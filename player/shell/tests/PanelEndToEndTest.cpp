@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr unsigned long KeyDown = 0xff54, KeyEscape = 0xff1b;
+constexpr unsigned long KeyDown = 0xff54, KeyEscape = 0xff1b, KeyPageUp = 0xff55, KeyPageDown = 0xff56;
 const QSize Screen(1024, 768);
 
 double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
@@ -234,8 +234,9 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
         EXPECT_GT(inkAt(shot, rect), 6) << "title button " << i << " shows no icon";
     }
 
-    // A disc plays; the play key pauses it and plays it again, its face following.
-    ASSERT_TRUE(command("disc 180000 200000 240000"));
+    // A disc of ten tracks plays (the page key is enabled); the play key pauses it and plays it
+    // again, its face following.
+    ASSERT_TRUE(command("disc 180000 200000 240000 60000 60000 60000 60000 60000 60000 60000"));
     waitUntil([&] { return state().value("MediaKind") == "CDAudio"; }, EventWaitMs, 300);
     ASSERT_EQ(state().value("MediaKind"), "CDAudio");
     XInput pointer(m_screen.display().toLatin1());
@@ -258,6 +259,27 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
     }
     EXPECT_EQ(faces, QStringList({faces[0], faces[0] == "play" ? "pause" : "play", faces[0]}))
         << "each press of the play key switches between its two faces";
+
+    // Quick clicks (press and release together, as a touchpad taps) on number key 4 and twice on
+    // the page key leave both drawn as after a held click: up, faces and captions in place.
+    const QRect key4 = key("PicNum", 3), page = key("PicNum", 9);
+    pointer.click(key4.center().x(), key4.center().y());
+    QThread::msleep(1500);  // track 4 plays: its number turns green
+    const QImage held = screenshot("quick-click-held.png");
+    for (int tap = 0; tap < 3; ++tap) pointer.tap(key4.center().x(), key4.center().y());
+    for (int tap = 0; tap < 2; ++tap) pointer.tap(page.center().x(), page.center().y());
+    QImage tapped;
+    const auto same = [&](const QRect& r) { return tapped.copy(r) == held.copy(r); };
+    waitUntil([&] { return tapped = screenshot("quick-click-tapped.png"), same(key4) && same(page); }, 10000, 300);
+    EXPECT_TRUE(same(key4)) << "number key 4 after quick clicks";
+    EXPECT_TRUE(same(page)) << "the page key after quick clicks";
+
+    // Dragged by its background in even steps, the window keeps the pointer where it was grabbed.
+    const QPoint before = windowOrigin(definition);
+    const QPoint grab = before + QPoint(6, 345);  // left of the control bar
+    pointer.drag(grab, grab + QPoint(80, 40));
+    waitUntil([&] { return windowOrigin(definition) == before + QPoint(80, 40); }, 5000, 200);
+    EXPECT_EQ(windowOrigin(definition), before + QPoint(80, 40));
 }
 
 // A panel picture that cannot be decoded: the default panel is worn instead, its faces cached
@@ -341,6 +363,15 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
     QRect browser;
     waitUntil([&] { return (browser = widestWindow(m_screen.display())).width() > 600; }, EventWaitMs, 300);
     ASSERT_GT(browser.width(), 600) << "the panel picture browser opened\n" << windowList(m_screen.display()).toStdString();
+
+    // The drive list has the focus: the page keys turn the pages all the same.
+    const auto firstShown = [&] { return state().value("Picture1(0)").section(' ', 4); };
+    pointer.type(KeyPageDown);
+    waitUntil([&] { return firstShown() == "Pic01.bmp"; }, EventWaitMs, 300);
+    EXPECT_EQ(firstShown(), "Pic01.bmp") << "Page Down shows the next page";
+    pointer.type(KeyPageUp);
+    waitUntil([&] { return firstShown() == "Ferrowin.BMP"; }, EventWaitMs, 300);
+    EXPECT_EQ(firstShown(), "Ferrowin.BMP") << "Page Up shows the first page again";
 
     // The grid size list stands in the control column at the right edge: 2x2 to 6x6.
     const QPoint sizeList = browser.topLeft() + QPoint(browser.width() - 208 + 104 + 30, 316 + 12);
