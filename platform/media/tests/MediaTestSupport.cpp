@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QThread>
 
@@ -166,7 +167,18 @@ QString damagedVideoCdImage(const QString &cue, const QString &folder, VideoCdDa
     const QString copy = folder + QLatin1Char('/') + QFileInfo(cue).fileName();
     QFile::remove(copy);
     QFile::remove(binOf(copy));
-    if (!QFile::copy(cue, copy) || !QFile::copy(binOf(cue), binOf(copy)) || !damage(copy, kind))
+    // The copy's sheet names the copy's data file, which the damage is done to.
+    QFile sheet(cue);
+    if (!sheet.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(sheet.readAll());
+    text.replace(QRegularExpression(QStringLiteral(R"re(FILE\s+"[^"]*")re")),
+                 QStringLiteral("FILE \"%1\"").arg(QFileInfo(binOf(copy)).fileName()));
+    QFile written(copy);
+    if (!written.open(QIODevice::WriteOnly) || written.write(text.toUtf8()) < 0)
+        return {};
+    written.close();
+    if (!QFile::copy(binOf(cue), binOf(copy)) || !damage(copy, kind))
         return {};
     return copy;
 }
