@@ -6,7 +6,7 @@
 #include "EditRules.h"
 #include "PanelForm.h"
 #include "PanelHost.h"
-#include "PlaybackState.h"
+#include "LoadedMedia.h"
 
 #include <QImage>
 #include <QPointer>
@@ -69,7 +69,7 @@ public:
 
     // PanelHost
     QWidget *panelWidget() override;
-    PlaybackState &playbackState() override { return m_playback; }
+    LoadedMedia &loadedMedia() override { return m_playback; }
     void showForm() override {}
     void hideForm() override {}
 
@@ -153,7 +153,7 @@ private:
 
     EditorState &m_state;
     CanvasOwner *m_owner;
-    PlaybackState m_playback;
+    LoadedMedia m_playback;
     QScrollArea *m_scroll = nullptr;
     CanvasSurface *m_surface = nullptr;
     std::unique_ptr<PanelForm> m_panel;

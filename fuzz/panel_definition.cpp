@@ -9,7 +9,7 @@
 #include "PanelForm.h"
 #include "PanelHost.h"
 #include "PanelState.h"
-#include "PlaybackState.h"
+#include "LoadedMedia.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,12 +21,12 @@ class Host : public PanelHost
 {
 public:
     QWidget *panelWidget() override { return &form; }
-    PlaybackState &playbackState() override { return playback; }
+    LoadedMedia &loadedMedia() override { return playback; }
     double twipsPerPixelX() const override { return 15; }
     double twipsPerPixelY() const override { return 15; }
 
     QWidget form;
-    PlaybackState playback;
+    LoadedMedia playback;
 };
 
 // One form for every input, as the player keeps one: the definition read sets what it reads.

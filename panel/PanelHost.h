@@ -3,7 +3,7 @@
 #include <QString>
 
 class QWidget;
-struct PlaybackState;
+struct LoadedMedia;
 
 // The window that carries a panel: the player's main window or the panel
 // editor's canvas. Panel operations reach that window only through here.
@@ -19,7 +19,7 @@ public:
 
     // The playback globals the number pad reads (MediaKind, MediaCount,
     // MixedDisc, PlayArray as the media files, MciReply).
-    virtual PlaybackState &playbackState() = 0;
+    virtual LoadedMedia &loadedMedia() = 0;
 
     // 1440 divided by the logical DPI of the screen the form is on (15 at 96 DPI).
     virtual double twipsPerPixelX() const;

@@ -7,7 +7,7 @@
 #include "PanelState.h"
 
 #include "ModFiles.h"
-#include "PlaybackState.h"
+#include "LoadedMedia.h"
 #include "SystemPaths.h"
 #include "VbRuntime.h"
 
@@ -411,7 +411,7 @@ void PanelObjects::ChkLab(bool Reset)
 {
     if (LabNum.isEmpty())
         return;
-    PlaybackState &media = m_host.playbackState();
+    LoadedMedia &media = m_host.loadedMedia();
     const int N = LabNum.size() - 1;
     int offset;
     if (Reset || Vb::Val(LabNum[0]->text()) != 1) {

@@ -5,7 +5,7 @@
 #include "PanelHost.h"
 #include "PanelState.h"
 
-#include "PlaybackState.h"
+#include "LoadedMedia.h"
 
 #include "ListBoxes.h"
 #include "ModFiles.h"
@@ -98,7 +98,7 @@ int SlideShow::playTimeEntry(double SeekPos, double MediaLength, int n)
 
 void SlideShow::choosePlayTimePicture()
 {
-    const PlaybackState &media = m_form.host().playbackState();
+    const LoadedMedia &media = m_form.host().loadedMedia();
     const int k = playTimeEntry(media.SeekPos, media.MediaLength, m_files.listCount());
     m_picFolder = AddPath(m_files.path(), m_files.list(k));
 }

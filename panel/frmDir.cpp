@@ -5,7 +5,7 @@
 #include "PanelHost.h"
 #include "PanelState.h"
 
-#include "PlaybackState.h"
+#include "LoadedMedia.h"
 
 #include "ListBoxes.h"
 #include "ModFiles.h"
@@ -533,7 +533,7 @@ void frmDir::Picture1_MouseDown(int Index)
     state.DeskPicFile = c->toolTip();
     CloseForm();
     m_choice.DeskShow();
-    const PlaybackState &media = host.playbackState();
+    const LoadedMedia &media = host.loadedMedia();
     if (media.MediaKind == QLatin1String("VCD")) {
         const double fraction = m_choice.SavedLength == 0 ? 0 : m_choice.SavedPosition / m_choice.SavedLength;
         if (state.ImageVisible != m_choice.SavedImageVisible)

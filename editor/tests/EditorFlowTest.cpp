@@ -16,7 +16,7 @@
 #include "PanelForm.h"
 #include "PanelHost.h"
 #include "PanelState.h"
-#include "PlaybackState.h"
+#include "LoadedMedia.h"
 #include "SettingsStore.h"
 
 #include <QAction>
@@ -43,9 +43,9 @@ class PlayerHost : public PanelHost
 {
 public:
     QWidget *panelWidget() override { return &form; }
-    PlaybackState &playbackState() override { return playback; }
+    LoadedMedia &loadedMedia() override { return playback; }
     QWidget form;
-    PlaybackState playback;
+    LoadedMedia playback;
 };
 
 class EditorFlow : public EditorTest

@@ -7,7 +7,7 @@
 #include "PanelHost.h"
 #include "PanelState.h"
 #include "frmProg.h"
-#include "PlaybackState.h"
+#include "LoadedMedia.h"
 
 #include "ModIniFile.h"
 #include "SystemPaths.h"
@@ -29,9 +29,9 @@ class BenchHost : public PanelHost
 {
 public:
     QWidget *panelWidget() override { return &form; }
-    PlaybackState &playbackState() override { return playback; }
+    LoadedMedia &loadedMedia() override { return playback; }
     QWidget form;
-    PlaybackState playback;
+    LoadedMedia playback;
 };
 
 struct DefaultPanel

@@ -15,7 +15,7 @@ class PanelObjectsTest : public PanelTest
 {
 protected:
     PanelObjects &obj() { return form->obj(); }
-    PlaybackState &media() { return host->playback; }
+    LoadedMedia &media() { return host->playback; }
     QStringList captions()
     {
         QStringList list;

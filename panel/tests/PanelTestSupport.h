@@ -5,7 +5,7 @@
 #include "PanelForm.h"
 #include "PanelHost.h"
 #include "PanelState.h"
-#include "PlaybackState.h"
+#include "LoadedMedia.h"
 
 #include <QImage>
 #include <QStringList>
@@ -21,7 +21,7 @@ class TestHost : public PanelHost
 public:
     TestHost() { form.setWindowFlags(Qt::FramelessWindowHint); }
     QWidget *panelWidget() override { return &form; }
-    PlaybackState &playbackState() override { return playback; }
+    LoadedMedia &loadedMedia() override { return playback; }
     double twipsPerPixelX() const override { return 15; }
     double twipsPerPixelY() const override { return 15; }
     QString mciSendString(const QString &command) override
@@ -32,7 +32,7 @@ public:
     void deskPicFileChanged(const QString &path) override { shownDeskPic = path; }
 
     QWidget form;
-    PlaybackState playback;
+    LoadedMedia playback;
     QStringList mciCommands;
     QString shownDeskPic;
 };

@@ -159,7 +159,7 @@ TEST_F(SlideShowTest, PlayTimeChoicePicksTheEntryOfThePlayPosition)
     pointAtPictures();
     bool byPlayTime = true;
     show->followsPlayTime = [&byPlayTime] { return byPlayTime; };
-    PlaybackState &media = host->playback;
+    LoadedMedia &media = host->playback;
 
     media.MediaLength = 0;
     show->Image1ADJ();

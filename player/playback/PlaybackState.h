@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoadedMedia.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -7,19 +9,16 @@
 
 class MciWnd;
 
-// The playback engine's globals, one instance owned by the main window.
-// Names are the ones the rest of the player knows them by.
-struct PlaybackState
+// The playback engine's globals, one instance owned by the main window; what the panel reads
+// of them too is in LoadedMedia. Names are the ones the rest of the player knows them by.
+struct PlaybackState : LoadedMedia
 {
     // What is loaded
-    QString MediaKind;              // "VCD", "CDAudio", "MP3", "CDROM" or ""
-    int MediaCount = 0;             // tracks, track files or play-array entries (a play list can exceed 16 bits)
     QString CdDrive;                // the drive being played (a mount root)
     qint16 DriveKind = 0;           // 3 fixed disk, 5 optical
     QString VcdDir;                 // folder of video-CD track files
     QStringList VcdFiles;           // the track files found
     QString VcdFile;                // path or folder last handed to video playback
-    QVector<QVariant> PlayArray;    // play entries (folders or files) from index 0
 
     // Where play stands
     double TrackIndex = 0;          // chosen track or entry minus 1
@@ -29,8 +28,6 @@ struct PlaybackState
     QString CurMediaFile;           // the file being played, "" for a CD track
     QString CurFileExt;             // its upper-case extension
     QString MediaTitle;
-    double MediaLength = 0;
-    double SeekPos = 0;
     double SeekTarget = 0;
     double SeekStep = 0;
     float FrameRate = 1000;         // position units per second of the loaded file
@@ -43,12 +40,10 @@ struct PlaybackState
     bool PlayingFlag = false;
     bool CdPaused = false;
     bool MediaError = false;
-    bool MixedDisc = false;
     bool BusyFlag = false;
     bool KnobHeld = false;          // the user holds the seek knob
     bool StoppedFlag = false;
 
-    QString MciReply = QString(20, QLatin1Char(' '));
     MciWnd *ActiveMci = nullptr;    // the media window control in use
 
     // Video

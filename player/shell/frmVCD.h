@@ -122,7 +122,7 @@ public:
 
     // PanelHost
     QWidget* panelWidget() override { return this; }
-    PlaybackState& playbackState() override { return m_playback; }
+    LoadedMedia& loadedMedia() override { return m_playback; }
     void deskPicFileChanged(const QString& path) override;
     QString mciSendString(const QString& command) override;
     void DeskTopRef() override;

@@ -26,7 +26,7 @@ public:
     QWidget window;
     PlaybackState playback;
     QWidget* panelWidget() override { return &window; }
-    PlaybackState& playbackState() override { return playback; }
+    LoadedMedia& loadedMedia() override { return playback; }
     double twipsPerPixelX() const override { return 15; }
     double twipsPerPixelY() const override { return 15; }
 };
