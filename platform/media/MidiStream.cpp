@@ -2,6 +2,7 @@
 
 #include "MidiRenderer.h"
 #include "MidiSynth.h"
+#include "StreamCallbacks.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -126,13 +127,8 @@ int openStream(void *, char *uri, mpv_stream_cb_info *info)
         MidiSynth::tellOnce(MidiSynth::unreadableSoundFontMessage());
         return MPV_ERROR_LOADING_FAILED;
     }
-    info->cookie = new WaveStream(std::make_unique<MidiRenderer>(std::move(*file), std::move(synth)));
-    info->read_fn = [](void *cookie, char *buffer, uint64_t bytes) {
-        return static_cast<WaveStream *>(cookie)->read(buffer, bytes);
-    };
-    info->seek_fn = [](void *cookie, int64_t offset) { return static_cast<WaveStream *>(cookie)->seek(offset); };
-    info->size_fn = [](void *cookie) { return static_cast<WaveStream *>(cookie)->size(); };
-    info->close_fn = [](void *cookie) { delete static_cast<WaveStream *>(cookie); };
+    handStreamToEngine(std::make_unique<WaveStream>(std::make_unique<MidiRenderer>(std::move(*file), std::move(synth))),
+                       info);
     return 0;
 }
 

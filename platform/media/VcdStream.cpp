@@ -1,6 +1,7 @@
 #include "VcdStream.h"
 
 #include "CdioOpen.h"
+#include "StreamCallbacks.h"
 #include "VcdDisc.h"
 
 #include <QFileInfo>
@@ -98,13 +99,7 @@ int openStream(void *, char *uri, mpv_stream_cb_info *info)
     CdIo_t *cdio = OpenCdio(file.device);
     if (!cdio)
         return MPV_ERROR_LOADING_FAILED;
-    info->cookie = new SectorStream(cdio, file);
-    info->read_fn = [](void *cookie, char *buffer, uint64_t bytes) {
-        return static_cast<SectorStream *>(cookie)->read(buffer, bytes);
-    };
-    info->seek_fn = [](void *cookie, int64_t offset) { return static_cast<SectorStream *>(cookie)->seek(offset); };
-    info->size_fn = [](void *cookie) { return static_cast<SectorStream *>(cookie)->size(); };
-    info->close_fn = [](void *cookie) { delete static_cast<SectorStream *>(cookie); };
+    handStreamToEngine(std::make_unique<SectorStream>(cdio, file), info);
     return 0;
 }
 
