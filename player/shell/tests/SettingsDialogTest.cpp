@@ -488,8 +488,11 @@ TEST(SettingsDialog, WindowsBuiltOnFirstUseShowWhatStartRead)
     EXPECT_FALSE(built("frmFindMusic"));
     EXPECT_FALSE(built("frmSongSet"));
     EXPECT_FALSE(built("frmCutSet"));
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->inherits("frmSet")) EXPECT_TRUE(w->findChildren<QCheckBox*>().isEmpty());
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->inherits("frmSet")) {
+            EXPECT_TRUE(w->findChildren<QCheckBox*>().isEmpty());
+        }
+    }
     vcd.showVolumePercent(55);  // the volume command before the dialog was ever shown
 
     // Storing the options before the song-book window was ever opened keeps its two boxes.
