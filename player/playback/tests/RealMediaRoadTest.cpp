@@ -31,18 +31,18 @@ class RealMediaRoadTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (const QString missing = session.missing(); !missing.isEmpty())
+        if (const QString missing = session.unavailable(); !missing.isEmpty())
             GTEST_SKIP() << missing.toStdString();
     }
 
     void makeSongs()
     {
         const QStringList tone = {"-f", "lavfi", "-i"};
-        ASSERT_TRUE(session.makeMedia("01video.mpg", tone + QStringList{"testsrc=duration=3:size=160x120:rate=25"} + tone
+        ASSERT_TRUE(session.makeMedia("music/01video.mpg", tone + QStringList{"testsrc=duration=3:size=160x120:rate=25"} + tone
                                                          + QStringList{"sine=frequency=330:duration=3", "-c:v",
                                                                        "mpeg1video", "-c:a", "mp2", "-f", "mpeg"}));
-        ASSERT_TRUE(session.makeMedia("02song.mp3", tone + QStringList{"sine=frequency=440:duration=30", "-b:a", "64k"}));
-        ASSERT_TRUE(session.makeMedia("03tone.wav", tone + QStringList{"sine=frequency=550:duration=20", "-ar", "8000",
+        ASSERT_TRUE(session.makeMedia("music/02song.mp3", tone + QStringList{"sine=frequency=440:duration=30", "-b:a", "64k"}));
+        ASSERT_TRUE(session.makeMedia("music/03tone.wav", tone + QStringList{"sine=frequency=550:duration=20", "-ar", "8000",
                                                                        "-ac", "1"}));
         // Its lyric lines at 0, 1 and 2 seconds.
         ASSERT_TRUE(Cp950::writeTextFile(session.musicFolder() + "/03tone.txt",
@@ -53,17 +53,17 @@ protected:
     // An empty file and one of noise, both named as songs.
     void makeUnplayableSongs(const QString &empty, const QString &noise)
     {
-        ASSERT_TRUE(session.writeFile(empty, {}));
+        ASSERT_TRUE(session.writeFile(RealPlayerSession::music(empty), {}));
         QByteArray bytes(64 * 1024, Qt::Uninitialized);
         QRandomGenerator(18).fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
-        ASSERT_TRUE(session.writeFile(noise, bytes));
+        ASSERT_TRUE(session.writeFile(RealPlayerSession::music(noise), bytes));
     }
 
     // Presses forward and waits until the title line names the next song.
     bool forwardUntil(const QString &nextTitle)
     {
-        EXPECT_TRUE(session.pressKey(Forward));
-        return session.waitForPanel("Label2(2)", nextTitle, EventWaitMs);
+        EXPECT_TRUE(session.pressKey("PicCtl", Forward));
+        return session.waitForState("Label2(2)", nextTitle);
     }
 
     // The player tells that the song it started last, name, cannot be played.
@@ -73,7 +73,7 @@ protected:
         waitUntil([&] {
             // The song started last, before and after the message is read.
             const int songs = int(session.songsStarted().size());
-            shown = session.songsStarted().value(songs - 1) == name && session.panel().value("Label1") == PlayFailed
+            shown = session.songsStarted().value(songs - 1) == name && session.state().value("Label1") == PlayFailed
                     && session.songsStarted().size() == songs;
             return shown;
         }, EventWaitMs, 50);
@@ -90,14 +90,14 @@ class RealMidiRoadTest : public RealMediaRoadTest
 protected:
     void SetUp() override
     {
-        if (const QString missing = session.missing(); !missing.isEmpty())
+        if (const QString missing = session.unavailable(); !missing.isEmpty())
             GTEST_SKIP() << missing.toStdString();
         const QString folder = session.musicFolder();
         ASSERT_TRUE(writeFile(folder + "/01first.mid", testMidiFile({0, 16, 120, 240})));  // 6 s
         ASSERT_TRUE(writeFile(folder + "/02second.mid", testMidiFile({1, 16, 60, 120})));  // 12 s
         ASSERT_TRUE(Cp950::writeTextFile(folder + "/02second.txt",
                                          Cp950::joinCrLf({"電子琴", "00:00:0第一句", "00:02:0第二句", "00:04:0第三句"})));
-        ASSERT_TRUE(session.makeMedia("03song.mp3", {"-f", "lavfi", "-i", "sine=frequency=440:duration=30", "-b:a", "64k"}));
+        ASSERT_TRUE(session.makeMedia("music/03song.mp3", {"-f", "lavfi", "-i", "sine=frequency=440:duration=30", "-b:a", "64k"}));
     }
 };
 
@@ -107,44 +107,44 @@ TEST_F(RealMediaRoadTest, AVideoAnMp3AndAWavPlayOnPastTheirEndsAndPastSongsThatC
 {
     makeSongs();
     ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01video.mpg", EventWaitMs))
-        << shown(session.panel()) << session.output().toStdString();
-    ASSERT_TRUE(session.waitForPanel("Label2(0)", "00:00:01", EventWaitMs)) << shown(session.panel());
+    ASSERT_TRUE(session.waitForState("Label2(2)", "01-01 01video.mpg"))
+        << shown(session.state()) << session.output().toStdString();
+    ASSERT_TRUE(session.waitForState("Label2(0)", "00:00:01")) << shown(session.state());
 
     // Forward a minute from within the video: past its end, the MP3 follows.
-    ASSERT_TRUE(forwardUntil("01-02 02song.mp3")) << shown(session.panel()) << session.output().toStdString();
+    ASSERT_TRUE(forwardUntil("01-02 02song.mp3")) << shown(session.state()) << session.output().toStdString();
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     // Its length in hundredths, "mm:ss:cc" (the encoder adds a few to the 30 s).
-    EXPECT_TRUE(session.waitForPanel(
-        "Label2(1)", [](const QString &length) { return length.startsWith("00:30:"); }, EventWaitMs))
-        << shown(session.panel());
+    EXPECT_TRUE(session.waitForState(
+        "Label2(1)", [](const QString &length) { return length.startsWith("00:30:"); }))
+        << shown(session.state());
 
     // Forward past the end of the MP3: the WAV follows.
-    ASSERT_TRUE(forwardUntil("01-03 03tone.wav")) << shown(session.panel());
+    ASSERT_TRUE(forwardUntil("01-03 03tone.wav")) << shown(session.state());
 
     // The WAV counts in hundredths like a song file, and its lyric line moves.
-    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:20:00", EventWaitMs)) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label1", "第二句", EventWaitMs)) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label1", "第三句", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForState("Label2(1)", "00:20:00")) << shown(session.state());
+    EXPECT_TRUE(session.waitForState("Label1", "第二句")) << shown(session.state());
+    EXPECT_TRUE(session.waitForState("Label1", "第三句")) << shown(session.state());
 
     // A minute forward reaches its end. The empty song and the noise cannot be
     // played: each says so, and the folder starts again with the video (opened
     // twice with the waits a video start takes), which now plays to its own
     // end and hands over to the MP3.
-    EXPECT_TRUE(session.pressKey(Forward));
-    EXPECT_TRUE(failureShownFor("04empty.mp3")) << shown(session.panel());
-    EXPECT_TRUE(failureShownFor("05noise.mp3")) << shown(session.panel());
-    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01video.mpg", EventWaitMs)) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label2(2)", "01-02 02song.mp3", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.pressKey("PicCtl", Forward));
+    EXPECT_TRUE(failureShownFor("04empty.mp3")) << shown(session.state());
+    EXPECT_TRUE(failureShownFor("05noise.mp3")) << shown(session.state());
+    ASSERT_TRUE(session.waitForState("Label2(2)", "01-01 01video.mpg")) << shown(session.state());
+    EXPECT_TRUE(session.waitForState("Label2(2)", "01-02 02song.mp3")) << shown(session.state());
     EXPECT_EQ(session.songsStarted().mid(2, 4).join(u' ').toStdString(),
               "03tone.wav 04empty.mp3 05noise.mp3 01video.mpg");
 
     // The seek knob dragged past the far right of its groove: the MP3 ends
     // there and the WAV follows.
     ASSERT_TRUE(
-        session.waitForPanel("Label2(0)", [](const QString &at) { return at > "00:00:50"; }, EventWaitMs));
+        session.waitForState("Label2(0)", [](const QString &at) { return at > "00:00:50"; }));
     ASSERT_TRUE(session.dragKnobToTheEnd());
-    EXPECT_TRUE(session.waitForPanel("Label2(2)", "01-03 03tone.wav", EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForState("Label2(2)", "01-03 03tone.wav")) << shown(session.state());
 
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
@@ -154,13 +154,13 @@ TEST_F(RealMediaRoadTest, AFolderOfSongsThatCannotBePlayedIsTriedOnceAndThePlaye
 {
     makeUnplayableSongs("01empty.mp3", "02noise.mp3");
     ASSERT_TRUE(session.start());
-    EXPECT_TRUE(failureShownFor("01empty.mp3")) << shown(session.panel()) << session.output().toStdString();
-    EXPECT_TRUE(failureShownFor("02noise.mp3")) << shown(session.panel());
+    EXPECT_TRUE(failureShownFor("01empty.mp3")) << shown(session.state()) << session.output().toStdString();
+    EXPECT_TRUE(failureShownFor("02noise.mp3")) << shown(session.state());
 
     // One round, then the player rests: no song is started again.
     waitUntil([&] { return session.songsStarted().size() > 2; }, 10000);
     EXPECT_EQ(session.songsStarted().size(), 2) << session.songsStarted().join(u'\n').toStdString();
-    EXPECT_EQ(session.panel().value("Label1"), PlayFailed);
+    EXPECT_EQ(session.state().value("Label1"), PlayFailed);
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
 }
@@ -169,30 +169,30 @@ TEST_F(RealMidiRoadTest, MidiSongsPlayInTheFolderBetweenOtherSongs)
 {
     const auto after = [](const char *time) { return [time](const QString &at) { return at > time; }; };
     ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01first.mid", EventWaitMs))
-        << shown(session.panel()) << session.output().toStdString();
+    ASSERT_TRUE(session.waitForState("Label2(2)", "01-01 01first.mid"))
+        << shown(session.state()) << session.output().toStdString();
     // Its length from the tempo map, and the clock moves.
-    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:06:00", EventWaitMs)) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label2(0)", after("00:00:50"), EventWaitMs)) << shown(session.panel());
+    EXPECT_TRUE(session.waitForState("Label2(1)", "00:06:00")) << shown(session.state());
+    EXPECT_TRUE(session.waitForState("Label2(0)", after("00:00:50"))) << shown(session.state());
 
     // Played to its end, the next song follows; its lyric line moves on with the music.
-    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-02 02second.mid", EventWaitMs)) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label2(1)", "00:12:00", EventWaitMs)) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label1", "第二句", EventWaitMs)) << shown(session.panel());
-    EXPECT_TRUE(session.waitForPanel("Label1", "第三句", EventWaitMs)) << shown(session.panel());
+    ASSERT_TRUE(session.waitForState("Label2(2)", "01-02 02second.mid")) << shown(session.state());
+    EXPECT_TRUE(session.waitForState("Label2(1)", "00:12:00")) << shown(session.state());
+    EXPECT_TRUE(session.waitForState("Label1", "第二句")) << shown(session.state());
+    EXPECT_TRUE(session.waitForState("Label1", "第三句")) << shown(session.state());
 
     // Forward a minute: past its end, the MP3 follows.
-    ASSERT_TRUE(session.pressKey(Forward));
-    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-03 03song.mp3", EventWaitMs)) << shown(session.panel());
+    ASSERT_TRUE(session.pressKey("PicCtl", Forward));
+    ASSERT_TRUE(session.waitForState("Label2(2)", "01-03 03song.mp3")) << shown(session.state());
 
     // The seek knob at the far right ends the MP3 and the folder starts again;
     // on the first MIDI song it ends that one too.
-    ASSERT_TRUE(session.waitForPanel("Label2(0)", after("00:00:50"), EventWaitMs)) << shown(session.panel());
+    ASSERT_TRUE(session.waitForState("Label2(0)", after("00:00:50"))) << shown(session.state());
     ASSERT_TRUE(session.dragKnobToTheEnd());
-    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01first.mid", EventWaitMs)) << shown(session.panel());
-    ASSERT_TRUE(session.waitForPanel("Label2(0)", after("00:00:00"), EventWaitMs)) << shown(session.panel());
+    ASSERT_TRUE(session.waitForState("Label2(2)", "01-01 01first.mid")) << shown(session.state());
+    ASSERT_TRUE(session.waitForState("Label2(0)", after("00:00:00"))) << shown(session.state());
     ASSERT_TRUE(session.dragKnobToTheEnd());
-    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-02 02second.mid", EventWaitMs)) << shown(session.panel());
+    ASSERT_TRUE(session.waitForState("Label2(2)", "01-02 02second.mid")) << shown(session.state());
 
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
@@ -200,16 +200,13 @@ TEST_F(RealMidiRoadTest, MidiSongsPlayInTheFolderBetweenOtherSongs)
 
 TEST_F(RealMidiRoadTest, WithoutASoundFontThePlayerSaysSoOnceAndKeepsRunning)
 {
-    qputenv("PELLORAN_MIDI_SOUNDFONT", "/nonexistent/default-GM.sf2");
-    const bool started = session.start();
-    qunsetenv("PELLORAN_MIDI_SOUNDFONT");
-    ASSERT_TRUE(started);
-    QString said;
-    waitUntil([&] { return (said += session.output()).contains("fluid-soundfont-gm"); }, EventWaitMs, 200);
-    ASSERT_TRUE(said.contains("fluid-soundfont-gm")) << said.toStdString();
+    session.setVariable("PELLORAN_MIDI_SOUNDFONT", "/nonexistent/default-GM.sf2");
+    ASSERT_TRUE(session.start());
+    const auto said = [&] { return session.output(); };
+    ASSERT_TRUE(session.waitFor([&] { return said().contains("fluid-soundfont-gm"); })) << said().toStdString();
     // Whatever else the player tries of the folder, the message is not said again.
-    waitUntil([&] { return (said += session.output()).count("fluid-soundfont-gm") > 1; }, 8000, 200);
-    EXPECT_EQ(said.count("fluid-soundfont-gm"), 1) << said.toStdString();
-    ASSERT_TRUE(session.running()) << said.toStdString();
+    waitUntil([&] { return said().count("fluid-soundfont-gm") > 1; }, 8000, 200);
+    EXPECT_EQ(said().count("fluid-soundfont-gm"), 1) << said().toStdString();
+    ASSERT_TRUE(session.running()) << said().toStdString();
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
 }

@@ -32,7 +32,7 @@ void watchSongs(RealPlayerSession &session, const QList<Song> &songs, const QLis
     QElapsedTimer watched;
     watched.start();
     while (changes < 4 && watched.elapsed() < 120000) {
-        const QMap<QString, QString> panel = session.panel();
+        const QMap<QString, QString> panel = session.state();
         if (area.isEmpty()) {
             const QStringList r = panel.value("place(PictureArea)").split(' ');
             area = r.size() == 4 ? QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()) : QRect();
@@ -69,12 +69,12 @@ void watchSongs(RealPlayerSession &session, const QList<Song> &songs, const QLis
 TEST(RealSongChange, LyricsAndSlidesFollowEachSongFromItsStart)
 {
     RealPlayerSession session;
-    if (const QString missing = session.missing(); !missing.isEmpty())
+    if (const QString missing = session.unavailable(); !missing.isEmpty())
         GTEST_SKIP() << missing.toStdString();
     const QList<Song> songs{{"01first.wav", "甲一", "甲尾"}, {"02second.wav", "乙一", "乙尾"}};
     const QStringList tone = {"-f", "lavfi", "-i"};
     for (const char *name : {"01first.wav", "02second.wav"})
-        ASSERT_TRUE(session.makeMedia(name, tone + QStringList{"sine=frequency=440:duration=6", "-ar", "8000", "-ac", "1"}));
+        ASSERT_TRUE(session.makeMedia(RealPlayerSession::music(name), tone + QStringList{"sine=frequency=440:duration=6", "-ar", "8000", "-ac", "1"}));
     // Short title lines, as the lyric timer's files have; the first line due after a while.
     ASSERT_TRUE(Cp950::writeTextFile(session.musicFolder() + "/01first.txt",
                                      Cp950::joinCrLf({"甲", "00:01:0甲一", "00:04:0甲尾"})));
@@ -88,16 +88,18 @@ TEST(RealSongChange, LyricsAndSlidesFollowEachSongFromItsStart)
         ASSERT_TRUE(picture.save(session.musicFolder() + QString("/%1.bmp").arg(QChar('a' + i))));
     }
     // Pictures by the share of the play time first.
-    session.setSettings({{"ShowPic", "1"}, {"ShowMode0", "False"}, {"ShowMode1", "True"}});
+    session.setting("ShowPic", "1");
+    session.setting("ShowMode0", "False");
+    session.setting("ShowMode1", "True");
     ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.waitForPanel("Label2(2)", "01-01 01first.wav", 30000)) << session.output().toStdString();
+    ASSERT_TRUE(session.waitForState("Label2(2)", "01-01 01first.wav")) << session.output().toStdString();
     watchSongs(session, songs, pictures, "song-change-by-play-time");
 
     // Then one picture for each new lyric line, chosen in the settings dialog.
     ASSERT_TRUE(session.command("key PicButton 3"));
     ASSERT_TRUE(session.command("click 對著歌詞更換圖片"));
     ASSERT_TRUE(session.command("click 確定"));
-    session.panel();  // answered once the settings are in force
+    session.state();  // answered once the settings are in force
     watchSongs(session, songs, pictures, "song-change-by-lyrics");
     EXPECT_EQ(session.quit(), 0) << session.output().toStdString();
 }
