@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 
@@ -27,10 +28,27 @@ QLineEdit *numberBox(QWidget *parent, const QString &text)
     return box;
 }
 
+// A vertical scroll bar whose larger value stands at the top: the wheel turned up moves it
+// toward the top, as the up arrow does.
+class UpsideDownBar : public QScrollBar
+{
+public:
+    explicit UpsideDownBar(QWidget *parent) : QScrollBar(Qt::Vertical, parent) {}
+
+protected:
+    void wheelEvent(QWheelEvent *event) override
+    {
+        QWheelEvent turned(event->position(), event->globalPosition(), -event->pixelDelta(), -event->angleDelta(),
+                           event->buttons(), event->modifiers(), event->phase(), event->inverted(), event->source());
+        QScrollBar::wheelEvent(&turned);
+        event->setAccepted(turned.isAccepted());
+    }
+};
+
 // A spin bar holding the negative of the number it drives, top the value at its upper end.
 QScrollBar *spinBar(QWidget *parent, int top, int bottom, int value)
 {
-    auto *bar = new QScrollBar(Qt::Vertical, parent);
+    QScrollBar *bar = top > bottom ? new UpsideDownBar(parent) : new QScrollBar(Qt::Vertical, parent);
     bar->setRange(qMin(top, bottom), qMax(top, bottom));
     if (top > bottom) {
         // The larger value at the top: drawn upside down, and the steps of the arrows and of

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QStandardPaths>
+#include <QWheelEvent>
 
 // A small video playing in the video window, captured into a folder of the
 // test's own; the capture dialog is answered by a timer on the virtual clock.
@@ -288,6 +289,19 @@ TEST_F(FrameCaptureTest, SpinBarsShowTheirNumbers)
     pressAt(grid->height() - 2);
     pressAt(grid->height() - 2);
     EXPECT_EQ(dialog->Text1->text(), "3") << "the down arrow";
+    // The wheel turned up moves toward 1 as well, turned down away from it.
+    const auto turnWheel = [grid](int notches) {
+        const QPointF middle(grid->width() / 2, grid->height() / 2);
+        QWheelEvent event(middle, grid->mapToGlobal(middle), {}, QPoint(0, 120 * notches), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid, &event);
+    };
+    grid->setValue(-5);
+    turnWheel(1);
+    EXPECT_LT(dialog->Text1->text().toInt(), 5) << "the wheel turned up";
+    grid->setValue(-5);
+    turnWheel(-1);
+    EXPECT_GT(dialog->Text1->text().toInt(), 5) << "the wheel turned down";
     dialog->hide();
 }
 
