@@ -203,8 +203,9 @@ bool ProgramSandbox::waitForState(const QString &name, const std::function<bool(
 
 bool ProgramSandbox::waitFor(const std::function<bool()> &done, int timeoutMs)
 {
-    waitUntil(done, timeoutMs, 100);
-    return done();
+    bool held = false;  // done() is asked once a look: it may take a screenshot or wait itself
+    waitUntil([&] { return held = done(); }, timeoutMs, 100);
+    return held;
 }
 
 QString ProgramSandbox::log() const
