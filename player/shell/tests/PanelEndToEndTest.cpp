@@ -2,58 +2,22 @@
 // pointer and its test commands, checked by screenshots, its log and its files.
 
 #include "ShellTestSupport.h"
+#include "TavrinSandbox.h"
 
-#include "Cp950.h"
-#include "InstanceGuard.h"
 #include "ModIniFile.h"
-#include "XDisplaySession.h"
 
 #include <QColor>
-#include <QCoreApplication>
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QImage>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
 
 constexpr unsigned long KeyDown = 0xff54, KeyEscape = 0xff1b, KeyPageUp = 0xff55, KeyPageDown = 0xff56;
 const QSize Screen(1024, 768);
+const QByteArray Junk = "this is no picture at all";
 
 double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
-
-// The windows the X server lists, one a line with its name, class and geometry.
-QString windowList(const QString& display)
-{
-    QProcess info;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", display);
-    info.setProcessEnvironment(env);
-    info.start("xwininfo", {"-root", "-tree"});
-    info.waitForFinished(EventWaitMs);
-    return QString::fromLocal8Bit(info.readAllStandardOutput());
-}
-
-// The widest window of the player that the X server lists (the frozen desktop during a
-// drag, the panel picture browser while it is open).
-QRect widestWindow(const QString& display)
-{
-    static const QRegularExpression geometry(R"((\d+)x(\d+)\+(-?\d+)\+(-?\d+))");
-    QRect widest;
-    for (const QString& line : windowList(display).split('\n')) {
-        const QRegularExpressionMatch m = geometry.match(line);
-        if (!line.contains("(\"Tavrin\" \"Tavrin\")") || !m.hasMatch()) continue;
-        const QRect window(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
-        if (window.width() > widest.width()) widest = window;
-    }
-    return widest;
-}
 
 class PanelEndToEnd : public ::testing::Test
 {
@@ -61,131 +25,56 @@ protected:
     void SetUp() override
     {
         ShellTest::app();
-        const QString bin = QCoreApplication::applicationDirPath();
-        if (!QFile::exists(bin + "/Tavrin") || !QDir(bin + "/Icon").exists())
-            GTEST_SKIP() << "Tavrin and its art are not built beside the tests";
-        const QString unavailable = m_screen.start({400, 460}, Screen);
-        if (!unavailable.isEmpty()) GTEST_SKIP() << unavailable.toStdString();
-        for (const char* folder : {"home", "config/Pelloran", "data", "runtime", "program"})
-            QDir().mkpath(m_root.filePath(folder));
-        QFile::setPermissions(m_root.filePath("runtime"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        for (const char* folder : {"Skin", "Button Mask", "Desk", "Icon"})
-            ASSERT_EQ(QProcess::execute("cp", {"-R", bin + "/" + folder, program()}), 0);
-        setting("ReadMe", "1");  // the readme was confirmed before
+        player.copyBesideTests({"Icon"});
+        if (const QString missing = player.unavailable(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+        player.setting("ReadMe", "1");  // the readme was confirmed before
     }
 
-    void TearDown() override
-    {
-        if (m_player.state() != QProcess::NotRunning) {
-            command("quit");
-            if (!m_player.waitForFinished(EventWaitMs)) {
-                m_player.kill();
-                m_player.waitForFinished(EventWaitMs);
-            }
-        }
-        m_screen.stop();
-    }
+    QString skin() const { return player.programFile("Skin"); }
 
-    QString program() const { return m_root.filePath("program"); }
-    QString skin() const { return program() + "/Skin"; }
-    void setting(const QString& key, const QString& value)
-    {
-        QSettings(m_root.filePath("config/Pelloran/Quorvel V1.1.conf"), QSettings::IniFormat).setValue(key, value);
-    }
-    QString log() const { return Cp950::readTextFile(program() + "/Quorvel.log"); }
-
+    // Starts the player and waits for its main window drawn on the screen.
     void startPlayer()
     {
         // A second start waits for its own log, not for the line the first one left.
-        QFile::remove(program() + "/Quorvel.log");
-        QProcessEnvironment env = m_screen.programEnvironment();
-        env.insert("HOME", m_root.filePath("home"));
-        env.insert("XDG_CONFIG_HOME", m_root.filePath("config"));
-        env.insert("XDG_DATA_HOME", m_root.filePath("data"));
-        env.insert("XDG_RUNTIME_DIR", m_root.filePath("runtime"));
-        env.insert("PELLORAN_PROGRAM_DIR", program());
-        env.insert("PELLORAN_TEST_CONTROL", "1");
-        env.insert("PELLORAN_MEDIA", "sim");
-        env.insert("PELLORAN_MSGBOX_ANSWER", "7");
-        m_player.setProcessEnvironment(env);
-        m_player.setProcessChannelMode(QProcess::MergedChannels);
-        m_player.start(QCoreApplication::applicationDirPath() + "/Tavrin", {});
-        ASSERT_TRUE(m_player.waitForStarted(EventWaitMs));
-        waitUntil([&] { return log().contains("進入主程式"); }, EventWaitMs, 200);
-        ASSERT_TRUE(log().contains("進入主程式")) << m_player.readAll().toStdString();
-        QThread::msleep(800);  // the first paint
-    }
-
-    // A test command through the player's single-copy socket, which lies in its runtime folder
-    // and is named after its config folder.
-    bool command(const QString& line)
-    {
-        const QByteArray own = qgetenv("XDG_CONFIG_HOME"), ownRuntime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_CONFIG_HOME", m_root.filePath("config").toUtf8());
-        qputenv("XDG_RUNTIME_DIR", m_root.filePath("runtime").toUtf8());
-        const bool sent = InstanceGuard::send(line);
-        qputenv("XDG_CONFIG_HOME", own);
-        qputenv("XDG_RUNTIME_DIR", ownRuntime);
-        return sent;
-    }
-
-    // The panel's state as the player's "state" command writes it.
-    QMap<QString, QString> state()
-    {
-        const QString file = m_root.filePath("state.txt");
-        QFile::remove(file);
-        QMap<QString, QString> values;
-        if (!command("state " + file)) return values;
-        waitUntil([&] { return QFile(file).size() > 0; }, EventWaitMs);
-        QThread::msleep(100);
-        QFile f(file);
-        if (!f.open(QIODevice::ReadOnly)) return values;
-        for (const QString& line : QString::fromUtf8(f.readAll()).split('\n'))
-            if (const int eq = line.indexOf('='); eq > 0) values[line.left(eq)] = line.mid(eq + 1);
-        return values;
-    }
-
-    // A control-bar or number key's place on the screen.
-    QRect key(const QString& family, int index)
-    {
-        const QStringList r = state().value(QString("%1(%2)").arg(family, QString::number(index))).split(' ');
-        return r.size() == 4 ? QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()) : QRect();
+        QFile::remove(player.programFile("Quorvel.log"));
+        ASSERT_TRUE(player.start());
+        ASSERT_TRUE(player.waitForLog("進入主程式")) << player.report();
+        const QImage shown = player.screenshotWhen("panel-start.png", [](const QImage& shot) {
+            return distinctColours(shot, shot.rect()) > 8;
+        });
+        ASSERT_GT(distinctColours(shown, shown.rect()), 8) << "the window is drawn";
     }
 
     // The window's top left corner on the screen, from control key 0 and the panel's definition.
     QPoint windowOrigin(const QString& definition)
     {
         const QString bar = QStringLiteral("控制台");
-        return key("PicCtl", 0).topLeft() -
+        return player.key("PicCtl", 0).topLeft() -
                QPoint(GetIniString(definition, bar, "X0").toInt(), GetIniString(definition, bar, "Y0").toInt());
     }
 
-    QImage screenshot(const QString& name)
+    // The screen once area looks the same on two screenshots in a row: drawing there is done.
+    QImage settled(const QString& name, const QRect& area)
     {
-        return m_screen.screenshot(ShellTest::outputFolder() + "/" + name).convertToFormat(QImage::Format_RGB32);
+        QImage last;
+        return player.screenshotWhen(name, [&](const QImage& shot) {
+            const bool same = !last.isNull() && shot.copy(area) == last.copy(area);
+            last = shot;
+            return same;
+        });
     }
 
     // Files under the test's folders whose names contain text.
     QStringList filesNamed(const QString& text) const
     {
         QStringList found;
-        QDirIterator it(m_root.path(), QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(player.root(), QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             if (const QString path = it.next(); QFileInfo(path).fileName().contains(text)) found << path;
         return found;
     }
 
-    void writeJunk(const QString& path)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("this is no picture at all");
-    }
-
-    QTemporaryDir m_root;
-    XDisplaySession m_screen;
-    QProcess m_player;
+    TavrinSandbox player{{400, 460}, Screen};
 };
 
 // Pixels of the icons' dark ink in the middle of a key on a screenshot.
@@ -216,10 +105,10 @@ int inkOnTheMiddleColumn(const QImage& shot, const QRect& keyRect)
 TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
 {
     startPlayer();
-    const QImage shot = screenshot("panel-icons.png");
+    const QImage shot = player.screenshot("panel-icons.png");
     ASSERT_FALSE(shot.isNull());
     for (int code : {0, 1, 2, 3, 4, 5, 7, 8, 10, 11, 12}) {
-        const QRect rect = key("PicCtl", code);
+        const QRect rect = player.key("PicCtl", code);
         ASSERT_FALSE(rect.isEmpty()) << code;
         EXPECT_GT(inkAt(shot, rect), 6) << "control key " << code << " shows no icon";
     }
@@ -236,25 +125,24 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
 
     // A disc of ten tracks plays (the page key is enabled); the play key pauses it and plays it
     // again, its face following.
-    ASSERT_TRUE(command("disc 180000 200000 240000 60000 60000 60000 60000 60000 60000 60000"));
-    waitUntil([&] { return state().value("MediaKind") == "CDAudio"; }, EventWaitMs, 300);
-    ASSERT_EQ(state().value("MediaKind"), "CDAudio");
-    XInput pointer(m_screen.display().toLatin1());
+    ASSERT_TRUE(player.command("disc 180000 200000 240000 60000 60000 60000 60000 60000 60000 60000"));
+    ASSERT_TRUE(player.waitForState("MediaKind", "CDAudio"));
+    ASSERT_TRUE(player.waitForState("Label2(0)", [](const QString& time) { return time != "00:00:00"; }));
+    XInput& pointer = player.input();
     ASSERT_TRUE(pointer.usable());
-    const QRect play = key("PicCtl", 0);
+    const QRect play = player.key("PicCtl", 0);
     const auto faceShown = [&](const QString& name) {
-        const QImage shot = screenshot(name + ".png");
+        const QImage shot = player.screenshot(name + ".png");
         const QString face = inkOnTheMiddleColumn(shot, play) >= 3 ? "play" : "pause";
         shot.copy(play.adjusted(-4, -4, 4, 4)).scaled(play.size() * 4).save(
             ShellTest::outputFolder() + "/" + name + "-" + face + ".png");
         return face;
     };
-    QThread::msleep(500);
     QStringList faces{faceShown("play-key-0")};
     for (int click = 1; click <= 2; ++click) {
         pointer.click(play.center().x(), play.center().y());
         QString face;
-        waitUntil([&] { return (face = faceShown(QString("play-key-%1").arg(click))) != faces.last(); }, EventWaitMs, 200);
+        player.waitFor([&] { return (face = faceShown(QString("play-key-%1").arg(click))) != faces.last(); });
         faces << face;
     }
     EXPECT_EQ(faces, QStringList({faces[0], faces[0] == "play" ? "pause" : "play", faces[0]}))
@@ -262,23 +150,25 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
 
     // Quick clicks (press and release together, as a touchpad taps) on number key 4 and twice on
     // the page key leave both drawn as after a held click: up, faces and captions in place.
-    const QRect key4 = key("PicNum", 3), page = key("PicNum", 9);
+    const QRect key4 = player.key("PicNum", 3), page = player.key("PicNum", 9);
     pointer.click(key4.center().x(), key4.center().y());
-    QThread::msleep(1500);  // track 4 plays: its number turns green
-    const QImage held = screenshot("quick-click-held.png");
+    // Track 4 plays: its number turns green.
+    ASSERT_TRUE(player.waitForState("Label2(2)", "<4>")) << player.state().value("Label2(2)").toStdString();
+    const QImage held = settled("quick-click-held.png", key4.united(page));
     for (int tap = 0; tap < 3; ++tap) pointer.tap(key4.center().x(), key4.center().y());
     for (int tap = 0; tap < 2; ++tap) pointer.tap(page.center().x(), page.center().y());
-    QImage tapped;
-    const auto same = [&](const QRect& r) { return tapped.copy(r) == held.copy(r); };
-    waitUntil([&] { return tapped = screenshot("quick-click-tapped.png"), same(key4) && same(page); }, 10000, 300);
-    EXPECT_TRUE(same(key4)) << "number key 4 after quick clicks";
-    EXPECT_TRUE(same(page)) << "the page key after quick clicks";
+    const auto same = [&](const QImage& shot, const QRect& r) { return shot.copy(r) == held.copy(r); };
+    const QImage tapped = player.screenshotWhen("quick-click-tapped.png", [&](const QImage& shot) {
+        return same(shot, key4) && same(shot, page);
+    });
+    EXPECT_TRUE(same(tapped, key4)) << "number key 4 after quick clicks";
+    EXPECT_TRUE(same(tapped, page)) << "the page key after quick clicks";
 
     // Dragged by its background in even steps, the window keeps the pointer where it was grabbed.
     const QPoint before = windowOrigin(definition);
     const QPoint grab = before + QPoint(6, 345);  // left of the control bar
     pointer.drag(grab, grab + QPoint(80, 40));
-    waitUntil([&] { return windowOrigin(definition) == before + QPoint(80, 40); }, 5000, 200);
+    player.waitFor([&] { return windowOrigin(definition) == before + QPoint(80, 40); });
     EXPECT_EQ(windowOrigin(definition), before + QPoint(80, 40));
 }
 
@@ -288,33 +178,30 @@ TEST_F(PanelEndToEnd, EveryKeyShowsItsIconAndThePlayKeyBothFaces)
 TEST_F(PanelEndToEnd, AnUndecodablePanelFallsBackAndTheMenuStaysReachable)
 {
     const QString broken = skin() + "/Broken.JPG";
-    writeJunk(broken);
+    ASSERT_TRUE(player.writeFile("program/Skin/Broken.JPG", Junk));
     ASSERT_TRUE(QFile::copy(skin() + "/Larkspan.INI", skin() + "/Broken.INI"));
-    setting("DeskPic", broken);
+    player.setting("DeskPic", broken);
     startPlayer();
-    EXPECT_TRUE(log().contains(QStringLiteral("這個面板格式錯誤") + broken));
-    const QImage fallback = screenshot("panel-fallback-default.png");
+    EXPECT_TRUE(player.log().contains(QStringLiteral("這個面板格式錯誤") + broken));
+    const QImage fallback = player.screenshot("panel-fallback-default.png");
     const QPoint origin = windowOrigin(skin() + "/Quorvel.INI");
-    QSet<QRgb> colours;
-    for (int y = origin.y(); y < origin.y() + 470; y += 3)
-        for (int x = origin.x(); x < origin.x() + 260; x += 3) colours.insert(fallback.pixel(x, y));
-    EXPECT_GT(colours.size(), 50) << "the default panel is shown";
+    EXPECT_GT(distinctColours(fallback, QRect(origin, QSize(260, 470))), 50) << "the default panel is shown";
     EXPECT_TRUE(filesNamed("Broken-").isEmpty()) << filesNamed("Broken-").join(' ').toStdString();
     EXPECT_FALSE(filesNamed("Quorvel-00.Bmp").isEmpty());
-    command("quit");
-    ASSERT_TRUE(m_player.waitForFinished(EventWaitMs));
+    ASSERT_TRUE(player.command("quit"));
+    ASSERT_EQ(player.waitForEnd(), 0) << player.report();
 
-    writeJunk(program() + "/Desk/Quorvel.JPG");
-    writeJunk(skin() + "/Quorvel.JPG");
-    setting("DeskPic", broken);
+    ASSERT_TRUE(player.writeFile("program/Desk/Quorvel.JPG", Junk));
+    ASSERT_TRUE(player.writeFile("program/Skin/Quorvel.JPG", Junk));
+    player.setting("DeskPic", broken);
     startPlayer();
-    const QImage plain = screenshot("panel-fallback-plain.png");
+    const QImage plain = player.screenshot("panel-fallback-plain.png");
     const QString definition = skin() + "/Broken.INI";
     const QPoint corner = windowOrigin(definition);
     const QRgb ground = plain.pixel(corner + QPoint(2, 2));
     EXPECT_GT(luminance(ground), 150) << "a light ground, not a black window";
     for (int code : {0, 1, 2, 3, 4, 5, 7, 10, 11}) {
-        const QRect rect = key("PicCtl", code);
+        const QRect rect = player.key("PicCtl", code);
         EXPECT_NE(plain.pixel(rect.topLeft() + QPoint(rect.width() / 4, 2)), ground) << "key " << code << " is drawn";
     }
     EXPECT_TRUE(filesNamed("Broken-").isEmpty());
@@ -323,19 +210,14 @@ TEST_F(PanelEndToEnd, AnUndecodablePanelFallsBackAndTheMenuStaysReachable)
     const QString logo = QStringLiteral("LOGO");
     const QPoint onLogo = corner + QPoint(GetIniString(definition, logo, "X0").toInt() + 12,
                                           GetIniString(definition, logo, "Y0").toInt() + 10);
-    XInput pointer(m_screen.display().toLatin1());
+    XInput& pointer = player.input();
     ASSERT_TRUE(pointer.usable());
     pointer.click(onLogo.x(), onLogo.y(), 3);
     const QRect below(onLogo + QPoint(4, 4), QSize(120, 120));
-    int changed = 0;
-    waitUntil([&] {
-        const QImage menu = screenshot("panel-fallback-menu.png");
-        changed = 0;
-        for (int y = below.top(); y < below.bottom(); y += 2)
-            for (int x = below.left(); x < below.right(); x += 2) changed += menu.pixel(x, y) != plain.pixel(x, y);
-        return changed > 500;
-    }, EventWaitMs, 200);
-    EXPECT_GT(changed, 500) << "the main menu opened at the logo";
+    const QImage menu = player.screenshotWhen("panel-fallback-menu.png", [&](const QImage& shot) {
+        return changedPixels(shot, plain, below) > 500;
+    });
+    EXPECT_GT(changedPixels(menu, plain, below), 500) << "the main menu opened at the logo";
     pointer.type(KeyEscape);
 }
 
@@ -357,20 +239,20 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
     const QPoint panelButton = windowOrigin(definition) +
                                QPoint(GetIniString(definition, titles, "X2").toInt() + 6,
                                       GetIniString(definition, titles, "Y2").toInt() + 6);
-    XInput pointer(m_screen.display().toLatin1());
+    XInput& pointer = player.input();
     ASSERT_TRUE(pointer.usable());
     pointer.click(panelButton.x(), panelButton.y());
     QRect browser;
-    waitUntil([&] { return (browser = widestWindow(m_screen.display())).width() > 600; }, EventWaitMs, 300);
-    ASSERT_GT(browser.width(), 600) << "the panel picture browser opened\n" << windowList(m_screen.display()).toStdString();
+    player.waitFor([&] { return (browser = player.windows().value(0)).width() > 600; });
+    ASSERT_GT(browser.width(), 600) << "the panel picture browser opened\n" << player.report();
 
     // The drive list has the focus: the page keys turn the pages all the same.
-    const auto firstShown = [&] { return state().value("Picture1(0)").section(' ', 4); };
+    const auto firstShown = [&] { return player.state().value("Picture1(0)").section(' ', 4); };
     pointer.type(KeyPageDown);
-    waitUntil([&] { return firstShown() == "Pic01.bmp"; }, EventWaitMs, 300);
+    player.waitFor([&] { return firstShown() == "Pic01.bmp"; });
     EXPECT_EQ(firstShown(), "Pic01.bmp") << "Page Down shows the next page";
     pointer.type(KeyPageUp);
-    waitUntil([&] { return firstShown() == "Ferrowin.BMP"; }, EventWaitMs, 300);
+    player.waitFor([&] { return firstShown() == "Ferrowin.BMP"; });
     EXPECT_EQ(firstShown(), "Ferrowin.BMP") << "Page Up shows the first page again";
 
     // The grid size list stands in the control column at the right edge: 2x2 to 6x6.
@@ -385,8 +267,7 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
     for (int page = 0; page < 2; ++page) {
         QSet<QRgb> onPage;
         int onControls = 0;
-        waitUntil([&] {
-            const QImage shot = screenshot(QString("panel-browser-6x6-%1.png").arg(page));
+        player.screenshotWhen(QString("panel-browser-6x6-%1.png").arg(page), [&](const QImage& shot) {
             onPage.clear();
             onControls = 0;
             for (int y = browser.top(); y <= browser.bottom(); ++y)
@@ -397,7 +278,7 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
                     onControls += controls.contains(x, y);
                 }
             return onPage.size() >= 33 && (page == 0 || onPage.contains(colours.last()));
-        }, EventWaitMs, 300);
+        });
         EXPECT_EQ(onControls, 0) << "thumbnails cover the browser's controls on page " << page;
         seen |= onPage;
         pointer.click(browser.right() - 6, browser.bottom() - 10);
@@ -409,25 +290,25 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
 // screen; the window follows the pointer and lands where it was let go.
 TEST_F(PanelEndToEnd, PressingAGifPanelsBackgroundDragsItOverTheFrozenDesktop)
 {
-    setting("DeskPic", skin() + "/Nimbrel.GIF");
+    player.setting("DeskPic", skin() + "/Nimbrel.GIF");
     startPlayer();
     const QString definition = skin() + "/Nimbrel.INI";
     const QPoint before = windowOrigin(definition);
     // Between the back and play keys: the panel's own background.
     const QPoint grab = before + QPoint(72, 331);
-    XInput pointer(m_screen.display().toLatin1());
+    XInput& pointer = player.input();
     ASSERT_TRUE(pointer.usable());
     pointer.moveTo(grab.x(), grab.y());
     pointer.press();
     const QRect frozen(QPoint(0, 0), Screen);
-    waitUntil([&] { return widestWindow(m_screen.display()) == frozen; }, EventWaitMs, 200);
-    EXPECT_EQ(widestWindow(m_screen.display()), frozen) << "the frozen desktop covers the screen while held";
+    player.waitFor([&] { return player.windows().value(0) == frozen; });
+    EXPECT_EQ(player.windows().value(0), frozen) << "the frozen desktop covers the screen while held";
     pointer.moveTo(grab.x() + 4, grab.y() + 3);  // under 8 pixels: the frame stays
     pointer.moveTo(grab.x() + 100, grab.y() + 75);
-    screenshot("panel-desk-drag.png");
+    player.screenshot("panel-desk-drag.png");
     pointer.release();
-    waitUntil([&] { return windowOrigin(definition) == before + QPoint(100, 75); }, EventWaitMs, 200);
+    player.waitFor([&] { return windowOrigin(definition) == before + QPoint(100, 75); });
     EXPECT_EQ(windowOrigin(definition), before + QPoint(100, 75));
-    EXPECT_LT(widestWindow(m_screen.display()).width(), Screen.width()) << "the window has its own size again";
-    screenshot("panel-desk-dropped.png");
+    EXPECT_LT(player.windows().value(0).width(), Screen.width()) << "the window has its own size again";
+    player.screenshot("panel-desk-dropped.png");
 }
