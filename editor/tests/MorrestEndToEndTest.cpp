@@ -50,11 +50,9 @@ protected:
             GTEST_SKIP() << m_morrest.unavailable().toStdString();
         m_morrest.setLogFile(QStringLiteral("Quorvel.log"));
         // The settings a user left: the panel among the recent files, the window at the top left.
-        const QStringList left = {QStringLiteral("EditFile1"), panelPicture(), QStringLiteral("EditLeft"), QStringLiteral("0"),
-                                  QStringLiteral("EditTop"), QStringLiteral("0"), QStringLiteral("EditWidth"),
-                                  QStringLiteral("14400"), QStringLiteral("EditHeight"), QStringLiteral("10500")};
-        for (int i = 0; i < left.size(); i += 2)
-            m_morrest.setSetting(SettingsFile, left[i], left[i + 1]);
+        m_morrest.writeFile(QStringLiteral("config/Pelloran/") + SettingsFile,
+                            "[General]\nEditFile1=" + panelPicture().toUtf8()
+                                + "\nEditLeft=0\nEditTop=0\nEditWidth=14400\nEditHeight=10500\n");
     }
 
     QString panelPicture() const { return m_morrest.programFile(QStringLiteral("Skin/Quorvel.JPG")); }
@@ -78,7 +76,8 @@ protected:
         input.type(KeyDown);
         input.type(KeyDown);
         input.type(KeyReturn);
-        return ProgramSandbox::waitFor([&] { return m_morrest.log().count(QStringLiteral("面板設定檔讀取完成")) >= reads; });
+        const QString read = QStringLiteral("面板設定檔讀取完成");
+        return ProgramSandbox::waitFor([&] { return m_morrest.log().count(read) >= reads; });
     }
 
     // The screen once the panel is drawn and stays so between two looks.
