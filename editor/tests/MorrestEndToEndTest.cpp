@@ -110,7 +110,7 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
     input.click(600, 10);  // the menu bar, nothing under it
     input.type(KeyQ, KeyControl);
     if (m_morrest.waitForEnd() == -1) {
-        ADD_FAILURE() << "Morrest did not end on Ctrl+Q";
+        ADD_FAILURE() << "Morrest did not end well on Ctrl+Q: " << m_morrest.report();
         return;
     }
     QFile settings(m_morrest.settingsFolder() + u'/' + SettingsFile);
