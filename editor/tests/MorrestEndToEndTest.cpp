@@ -2,18 +2,13 @@
 // recent-files list as a user would, looks at the screen and closes it.
 #include "EditorTestSupport.h"
 
-#include "Cp950.h"
 #include "ModIniFile.h"
+#include "ProgramSandbox.h"
 
-#include "XDisplaySession.h"
-
-#include <QDir>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
 
 // Failures show places as x,y.
 void PrintTo(const QPoint &point, std::ostream *out) { *out << point.x() << ',' << point.y(); }
@@ -23,15 +18,9 @@ namespace {
 constexpr unsigned long KeyDown = 0xff54, KeyUp = 0xff52, KeyReturn = 0xff0d, KeyQ = 0x71, KeyControl = 0xffe3;
 constexpr unsigned long KeyC = 0x63, KeyS = 0x73, KeyZ = 0x7a;
 
-// Pixels of many different colours: a drawn panel, not a bare window.
-int distinctColours(const QImage &image, const QRect &area)
-{
-    QSet<QRgb> colours;
-    for (int y = area.top(); y <= area.bottom() && y < image.height(); y += 2)
-        for (int x = area.left(); x <= area.right() && x < image.width(); x += 2)
-            colours.insert(image.pixel(x, y));
-    return colours.size();
-}
+// The panel is drawn on the canvas in the top left of the main window, its origin here.
+const QPoint Origin(4, 86);
+const QRect PanelArea(10, 100, 260, 300);
 
 // The panel drawn at origin in full shows twice as large in zoomed: its places
 // match their doubled places far better than the same places.
@@ -55,104 +44,76 @@ class MorrestEndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString unavailable = m_screen.start({600, 700}, QSize(1024, 768));
-        if (!unavailable.isEmpty())
-            GTEST_SKIP() << unavailable.toStdString();
-
-        const QString shipped = shippedProgramFolder();
-        for (const char *folder : {"Skin", "Button Mask", "Desk"})
-            copyFolder(shipped + u'/' + QString::fromLatin1(folder), m_program.filePath(QString::fromLatin1(folder)));
-        QFile::copy(shipped + QStringLiteral("/ReadMe.rtf"), m_program.filePath(QStringLiteral("ReadMe.rtf")));
+        m_morrest.copyBesideTests({QStringLiteral("Skin"), QStringLiteral("Button Mask"), QStringLiteral("Desk"),
+                                   QStringLiteral("ReadMe.rtf")});
+        if (!m_morrest.unavailable().isEmpty())
+            GTEST_SKIP() << m_morrest.unavailable().toStdString();
+        m_morrest.setLogFile(QStringLiteral("Quorvel.log"));
+        // The settings a user left: the panel among the recent files, the window at the top left.
+        m_morrest.writeFile(QStringLiteral("config/Pelloran/") + SettingsFile,
+                            "[General]\nEditFile1=" + panelPicture().toUtf8()
+                                + "\nEditLeft=0\nEditTop=0\nEditWidth=14400\nEditHeight=10500\n");
     }
 
-    void TearDown() override
-    {
-        if (m_morrest.state() != QProcess::NotRunning) {
-            m_morrest.kill();
-            m_morrest.waitForFinished(EventWaitMs);
-        }
-        m_screen.stop();
-    }
-
-    QString settingsFile() const { return m_home.filePath(QStringLiteral("config/Pelloran/Quorvel Editor.conf")); }
-    QString panelPicture() const { return m_program.filePath(QStringLiteral("Skin/Quorvel.JPG")); }
-
-    // The settings a user left: the panel among the recent files, the window at the top left.
-    void writeSettings()
-    {
-        QDir().mkpath(QFileInfo(settingsFile()).path());
-        QFile file(settingsFile());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[General]\nEditFile1=" + panelPicture().toUtf8() +
-                   "\nEditLeft=0\nEditTop=0\nEditWidth=14400\nEditHeight=10500\n");
-    }
+    QString panelPicture() const { return m_morrest.programFile(QStringLiteral("Skin/Quorvel.JPG")); }
 
     void startMorrest()
     {
-        QProcessEnvironment env = m_screen.programEnvironment();
-        env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
-        env.insert(QStringLiteral("HOME"), m_home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
-        m_morrest.setProcessEnvironment(env);
-        m_morrest.start(programBesideTests(QStringLiteral("Morrest")), {});
-        ASSERT_TRUE(m_morrest.waitForStarted(EventWaitMs));
-        bool shown = false;
-        waitUntil([&] {
-            const QImage shot = screenshot(QStringLiteral("start.png"));
-            shown = !shot.isNull() && distinctColours(shot, QRect(0, 0, 300, 60)) > 3;
-            return shown;
-        }, EventWaitMs, 200);
-        if (!shown)
-            FAIL() << "Morrest showed no window";
+        ASSERT_TRUE(m_morrest.start());
+        ASSERT_TRUE(m_morrest.input().usable()) << "no X test extension";
+        const QImage shown = m_morrest.screenshotWhen(QStringLiteral("morrest-start.png"), [](const QImage &shot) {
+            return distinctColours(shot, QRect(0, 0, 300, 60)) > 3;
+        });
+        ASSERT_GT(distinctColours(shown, QRect(0, 0, 300, 60)), 3) << "Morrest showed no window";
     }
 
-    QImage screenshot(const QString &name) { return m_screen.screenshot(m_program.filePath(name)); }
-
-    QString logText() const
+    // 檔案 → the first recent file (the items between are disabled or hidden); the panel
+    // is read for the reads-th time.
+    bool openRecentPanel(int reads)
     {
-        QFile log(m_program.filePath(QStringLiteral("Quorvel.log")));
-        return log.open(QIODevice::ReadOnly) ? Cp950::decode(log.readAll()) : QString();
+        XInput &input = m_morrest.input();
+        input.click(20, 10);
+        input.type(KeyDown);
+        input.type(KeyDown);
+        input.type(KeyReturn);
+        const QString read = QStringLiteral("面板設定檔讀取完成");
+        return ProgramSandbox::waitFor([&] { return m_morrest.log().count(read) >= reads; });
     }
 
-    QTemporaryDir m_program;
-    QTemporaryDir m_home;
-    XDisplaySession m_screen;
-    QProcess m_morrest;
+    // The screen once the panel is drawn and stays so between two looks.
+    QImage drawnPanel(const QString &name) const
+    {
+        QImage before;
+        return m_morrest.screenshotWhen(name, [&](const QImage &shot) {
+            const bool steady = !before.isNull() && changedPixels(before, shot, PanelArea) == 0;
+            before = shot;
+            return steady && distinctColours(shot, PanelArea) > 40;
+        });
+    }
+
+    static inline const QString SettingsFile = QStringLiteral("Quorvel Editor.conf");
+    ProgramSandbox m_morrest{QStringLiteral("Morrest"), {600, 700}};
 };
 
 }  // namespace
 
 TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
 {
-    writeSettings();
     startMorrest();
-    XInput input(m_screen.display().toLatin1());
-    ASSERT_TRUE(input.usable()) << "no X test extension";
-
-    // 檔案 → the first recent file (the items between are disabled or hidden).
-    input.click(20, 10);
-    input.type(KeyDown);
-    input.type(KeyDown);
-    input.type(KeyReturn);
-    waitUntil([&] { return logText().contains(QStringLiteral("面板設定檔讀取完成")); }, EventWaitMs, 200);
-    EXPECT_TRUE(logText().contains(QStringLiteral("面板設定檔讀取完成")));
-    QThread::msleep(1500);
-
-    const QImage shot = screenshot(QStringLiteral("panel.png"));
+    EXPECT_TRUE(openRecentPanel(1)) << m_morrest.report();
+    const QImage shot = drawnPanel(QStringLiteral("morrest-end-to-end.png"));
     ASSERT_FALSE(shot.isNull());
-    shot.save(testOutputFolder() + QStringLiteral("/morrest-end-to-end.png"));
-    // The panel is drawn on the canvas in the top left of the main window.
-    EXPECT_GT(distinctColours(shot, QRect(10, 100, 260, 300)), 40);
+    EXPECT_GT(distinctColours(shot, PanelArea), 40);
 
     // Ctrl+Q ends the program and stores the window and the recent files.
+    XInput &input = m_morrest.input();
     input.click(600, 10);  // the menu bar, nothing under it
     input.type(KeyQ, KeyControl);
-    if (!m_morrest.waitForFinished(EventWaitMs)) {
-        ADD_FAILURE() << "Morrest did not end on Ctrl+Q";
+    if (m_morrest.waitForEnd() == -1) {
+        ADD_FAILURE() << "Morrest did not end well on Ctrl+Q: " << m_morrest.report();
         return;
     }
-    QFile settings(settingsFile());
+    QFile settings(m_morrest.settingsFolder() + u'/' + SettingsFile);
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     const QString stored = QString::fromUtf8(settings.readAll());
     EXPECT_TRUE(stored.contains(QStringLiteral("EditFile1=") + panelPicture())) << stored.toStdString();
@@ -164,8 +125,7 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
 // each time the saved definition keeps the keys' panel positions.
 TEST_F(MorrestEndToEnd, UndoAcrossAZoomAndAPanelClosedWhileZoomedSaveTheirTruePlaces)
 {
-    writeSettings();
-    const QString definition = m_program.filePath(QStringLiteral("Skin/Quorvel.INI"));
+    const QString definition = m_morrest.programFile(QStringLiteral("Skin/Quorvel.INI"));
     const QString section = QStringLiteral("選曲");
     auto place = [&](int key) {
         return QPoint(GetIniString(definition, section, QStringLiteral("X%1").arg(key)).toInt(),
@@ -176,38 +136,29 @@ TEST_F(MorrestEndToEnd, UndoAcrossAZoomAndAPanelClosedWhileZoomedSaveTheirTruePl
         filed << place(key);
     ASSERT_EQ(filed[2], QPoint(112, 396));
     startMorrest();
-    XInput input(m_screen.display().toLatin1());
-    ASSERT_TRUE(input.usable()) << "no X test extension";
-    auto openRecentPanel = [&](int reads) {
-        input.click(20, 10);  // 檔案, then the first recent file
-        input.type(KeyDown);
-        input.type(KeyDown);
-        input.type(KeyReturn);
-        waitUntil([&] { return logText().count(QStringLiteral("面板設定檔讀取完成")) >= reads; }, EventWaitMs, 200);
-        QThread::msleep(1000);
-    };
+    XInput &input = m_morrest.input();
     auto chooseZoom = [&](unsigned long key) {
         input.click(110, 41);  // the zoom box, then the item beside 100 %
-        QThread::msleep(400);
         input.type(key);
         input.type(KeyReturn);
-        QThread::msleep(1200);
     };
     auto fileCommand = [&](unsigned long mnemonic) {
         input.click(20, 10);
-        QThread::msleep(300);
         input.type(mnemonic);
-        QThread::msleep(1500);
     };
-    openRecentPanel(1);
+    // 儲存: the definition is written anew and put in its place.
+    auto save = [&] {
+        const QDateTime before = QFileInfo(definition).lastModified();
+        fileCommand(KeyS);
+        return ProgramSandbox::waitFor([&] { return QFileInfo(definition).lastModified() != before; });
+    };
+    ASSERT_TRUE(openRecentPanel(1)) << m_morrest.report();
+    drawnPanel(QStringLiteral("morrest-opened.png"));
 
-    // The panel's origin lies at (4, 86) on the screen. Drag the LOGO label
-    // (panel place 18,9) and undo: label and shadow are back side by side.
-    const QPoint origin(4, 86);
-    input.drag(origin + QPoint(18 + 10, 9 + 8), origin + QPoint(18 + 34, 9 + 20));
+    // Drag the LOGO label (panel place 18,9) and undo: label and shadow are back side by side.
+    input.drag(Origin + QPoint(18 + 10, 9 + 8), Origin + QPoint(18 + 34, 9 + 20));
     input.type(KeyZ, KeyControl);
-    QThread::msleep(300);
-    fileCommand(KeyS);  // 儲存
+    ASSERT_TRUE(save()) << "not saved";
     const QString logo = QStringLiteral("LOGO");
     EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("X0")), QStringLiteral("18"));
     EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("Y0")), QStringLiteral("9"));
@@ -215,24 +166,23 @@ TEST_F(MorrestEndToEnd, UndoAcrossAZoomAndAPanelClosedWhileZoomedSaveTheirTruePl
     EXPECT_EQ(GetIniString(definition, logo, QStringLiteral("Y1")), QStringLiteral("10")) << "the shadow stayed";
 
     // Press number key 3 (panel place 112,396, 40 x 24) at 100 %, zoom to 200 %, undo, save.
-    const QImage full = screenshot(QStringLiteral("full.png"));
+    const QImage full = drawnPanel(QStringLiteral("morrest-full.png"));
     input.click(4 + 112 + 20, 86 + 396 + 12);
-    QThread::msleep(300);
     chooseZoom(KeyUp);
-    const QImage zoomed = screenshot(QStringLiteral("zoomed.png"));
-    zoomed.save(testOutputFolder() + QStringLiteral("/morrest-zoom-200.png"));
-    EXPECT_TRUE(showsTwiceAsLarge(full, zoomed, origin, QSize(120, 150))) << "the 200 % choice did not take";
+    auto zoomedIn = [&](const QImage &shot) { return showsTwiceAsLarge(full, shot, Origin, QSize(120, 150)); };
+    EXPECT_TRUE(zoomedIn(m_morrest.screenshotWhen(QStringLiteral("morrest-zoom-200.png"), zoomedIn)))
+        << "the 200 % choice did not take";
     input.type(KeyZ, KeyControl);
-    QThread::msleep(300);
-    fileCommand(KeyS);  // 儲存
+    ASSERT_TRUE(save()) << "not saved";
     EXPECT_EQ(place(2), filed[2]) << "undo after the zoom moved the key";
 
     // Close the panel at 200 %, open it again and save: nothing moves.
     chooseZoom(KeyUp);
+    EXPECT_TRUE(zoomedIn(m_morrest.screenshotWhen(QStringLiteral("morrest-zoom-200-again.png"), zoomedIn)));
     fileCommand(KeyC);  // 關閉
-    openRecentPanel(2);
-    fileCommand(KeyS);
+    ASSERT_TRUE(openRecentPanel(2)) << m_morrest.report();
+    drawnPanel(QStringLiteral("morrest-reopened.png"));
+    ASSERT_TRUE(save()) << "not saved";
     for (int key = 0; key < 10; ++key)
         EXPECT_EQ(place(key), filed[key]) << "number key " << key + 1;
-    screenshot(QStringLiteral("reopened.png")).save(testOutputFolder() + QStringLiteral("/morrest-reopened.png"));
 }

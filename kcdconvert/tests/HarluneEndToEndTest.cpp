@@ -2,17 +2,19 @@
 // would, and checks what it shows (a screenshot) and what it writes.
 #include "KcdTestFiles.h"
 
-#include "XDisplaySession.h"
+#include "ProgramSandbox.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
+
+// The window sits at the top left of the display: files on the left, songs in
+// the middle column, lines in the right one, buttons along the bottom.
+const QRect SongsArea(340, 38, 210, 35);
+const QRect LinesArea(565, 15, 320, 110);
 
 // Dark pixels (text) in a part of the picture.
 int darkPixels(const QImage& image, const QRect& area)
@@ -29,90 +31,69 @@ class HarluneEndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString unavailable = m_screen.start({140, 400}, QSize(1024, 700));
-        if (!unavailable.isEmpty())
-            GTEST_SKIP() << unavailable.toStdString();
+        if (!m_harlune.unavailable().isEmpty())
+            GTEST_SKIP() << m_harlune.unavailable().toStdString();
+        QDir().mkpath(songFile(QString()));
     }
 
-    void TearDown() override
+    QString songFile(const QString& name) const { return m_harlune.programFile(QStringLiteral("歌詞/") + name); }
+    QString programFile(const QString& name) const { return m_harlune.programFile(name); }
+
+    // Starts Harlune and waits until its window lists the songs of the first file (the
+    // bare display is black until then); that screen.
+    QImage startHarlune()
     {
-        if (m_harlune.state() != QProcess::NotRunning) {
-            m_harlune.kill();
-            m_harlune.waitForFinished(EventWaitMs);
-        }
-        m_screen.stop();
+        EXPECT_TRUE(m_harlune.start());
+        EXPECT_TRUE(m_harlune.input().usable()) << "the X test extension could not be loaded";
+        return m_harlune.screenshotWhen(QStringLiteral("harlune-start.png"), [](const QImage& shot) {
+            return qGray(shot.pixel(450, 300)) > 100 && darkPixels(shot, SongsArea) > 100;
+        });
     }
 
-    void startHarlune()
-    {
-        QProcessEnvironment env = m_screen.programEnvironment();
-        env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
-        m_harlune.setProcessEnvironment(env);
-        m_harlune.start(programBesideTests(QStringLiteral("Harlune")), {});
-        ASSERT_TRUE(m_harlune.waitForStarted(EventWaitMs));
-        // The bare display is black until the window is drawn on it.
-        waitUntil([this] {
-            const QImage shot = screenshot(m_program.filePath(QStringLiteral("start.png")));
-            return !shot.isNull() && qGray(shot.pixel(450, 300)) > 100;
-        }, EventWaitMs, 300);
-        QThread::msleep(500);
-    }
-
-    QImage screenshot(const QString& path) { return m_screen.screenshot(path); }
-
-    QTemporaryDir m_program;
-    XDisplaySession m_screen;
-    QProcess m_harlune;
+    ProgramSandbox m_harlune{QStringLiteral("Harlune"), {140, 400}, QSize(1024, 700)};
 };
 
 } // namespace
 
 TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
 {
-    const QString songs = m_program.filePath(QStringLiteral("歌詞"));
-    QDir().mkpath(songs);
-    KcdTestFiles::writeKcd(songs + QStringLiteral("/01情歌.KCD"), KcdTestFiles::albumOfTwoSongs(QStringLiteral("情歌精選")));
-    KcdTestFiles::writeKcd(songs + QStringLiteral("/02老歌.KCD"), KcdTestFiles::albumOfTwoSongs(QStringLiteral("懷念老歌")));
-    KcdTestFiles::writeKcd(songs + QStringLiteral("/03兒歌.KCD"),
+    KcdTestFiles::writeKcd(songFile(QStringLiteral("01情歌.KCD")), KcdTestFiles::albumOfTwoSongs(QStringLiteral("情歌精選")));
+    KcdTestFiles::writeKcd(songFile(QStringLiteral("02老歌.KCD")), KcdTestFiles::albumOfTwoSongs(QStringLiteral("懷念老歌")));
+    KcdTestFiles::writeKcd(songFile(QStringLiteral("03兒歌.KCD")),
                            {QStringLiteral("10,小星星＠兒歌＠"), QStringLiteral("00:05:0 ,一閃一閃＠"),
                             QStringLiteral("11,沒有時間")});
-    startHarlune();
-    XInput pointer(m_screen.display().toLocal8Bit());
-    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
-
-    // The window sits at the top left of the display: songs in the middle
-    // column, lines in the right one, buttons along the bottom.
-    const QRect linesArea(565, 15, 320, 110);
-    const QImage before = screenshot(m_program.filePath(QStringLiteral("before.png")));
+    const QImage before = startHarlune();
     ASSERT_FALSE(before.isNull());
+    XInput& pointer = m_harlune.input();
+
     pointer.click(390, 45); // the first song
-    const QString shotPath = programBesideTests(QStringLiteral("harlune-screenshot.png"));
-    QImage shown;
-    waitUntil([&] {
-        shown = screenshot(shotPath);
-        return !shown.isNull() && darkPixels(shown, linesArea) > 200;
-    }, EventWaitMs);
+    const QImage shown = m_harlune.screenshotWhen(QStringLiteral("harlune-screenshot.png"), [](const QImage& shot) {
+        return darkPixels(shot, LinesArea) > 200;
+    });
     ASSERT_FALSE(shown.isNull());
-    EXPECT_EQ(darkPixels(before, linesArea), 0);
-    EXPECT_GT(darkPixels(shown, linesArea), 200) << "no song lines shown; see " << shotPath.toStdString();
-    EXPECT_GT(darkPixels(shown, QRect(340, 38, 210, 35)), 100) << "no songs listed";
+    EXPECT_EQ(darkPixels(before, LinesArea), 0);
+    EXPECT_GT(darkPixels(shown, LinesArea), 200) << "no song lines shown; see harlune-screenshot.png";
+    EXPECT_GT(darkPixels(shown, SongsArea), 100) << "no songs listed";
     EXPECT_GT(darkPixels(shown, QRect(11, 500, 80, 16)), 20) << "no file count shown";
 
     pointer.click(60, 253);  // the second file
     pointer.click(273, 536); // convert the folder from it
-    const QString logPath = m_program.filePath(QStringLiteral("Harlune.logo"));
-    waitUntil([&] { return KcdTestFiles::readBytes(logPath).endsWith("\r\n"); }, EventWaitMs);
-    QThread::msleep(500);
-    EXPECT_FALSE(QFileInfo::exists(m_program.filePath(QStringLiteral("SongLib/情歌精選"))));
-    EXPECT_EQ(QDir(m_program.filePath(QStringLiteral("SongLib/懷念老歌"))).entryList(QDir::Files).size(), 2);
-    EXPECT_EQ(QDir(m_program.filePath(QStringLiteral("SongLib/兒歌"))).entryList(QDir::Files).size(), 1);
+    // The last file's second song, which has no time, is the log's last line.
+    const QString logPath = programFile(QStringLiteral("Harlune.logo"));
+    const QDir children(programFile(QStringLiteral("SongLib/兒歌")));
+    ProgramSandbox::waitFor([&] {
+        return KcdTestFiles::readBytes(logPath).endsWith("\r\n") && children.entryList(QDir::Files).size() == 1;
+    });
+    EXPECT_FALSE(QFileInfo::exists(programFile(QStringLiteral("SongLib/情歌精選"))));
+    EXPECT_EQ(QDir(programFile(QStringLiteral("SongLib/懷念老歌"))).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(children.entryList(QDir::Files).size(), 1);
     EXPECT_EQ(KcdTestFiles::readBytes(logPath),
               QByteArray("03") + Cp950::encode(QStringLiteral("兒歌")) + ".KCD 02_" +
                   Cp950::encode(QStringLiteral("沒有時間")) + ".txt\r\n");
-    screenshot(programBesideTests(QStringLiteral("harlune-after-batch.png")));
+    m_harlune.screenshot(QStringLiteral("harlune-after-batch.png"));
 
     pointer.click(803, 536); // 結束
-    EXPECT_TRUE(m_harlune.waitForFinished(EventWaitMs));
+    EXPECT_EQ(m_harlune.waitForEnd(), 0) << m_harlune.report();
 }
 
 // A whole album file, then a file whose first song does not start at its first
@@ -120,26 +101,22 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
 // file's song goes to a folder named after that file instead of overwriting the album's.
 TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
 {
-    const QString songs = m_program.filePath(QStringLiteral("歌詞"));
-    QDir().mkpath(songs);
-    KcdTestFiles::writeKcd(songs + QStringLiteral("/01老歌.KCD"),
+    KcdTestFiles::writeKcd(songFile(QStringLiteral("01老歌.KCD")),
                            {QStringLiteral("10,月光曲:某甲詞:某乙＠經典老歌＠"),
                             QStringLiteral("00:10:5 00:14:2 00:18:0 ,第一句＠第二句＠"),
                             QStringLiteral("11,\"海風 詞:某人＠\""), QStringLiteral("00:05:0 00:09:5 ,海上＠風起＠"),
                             QStringLiteral("12,　　＠"), QStringLiteral("00:03:0 ,無名的歌＠"),
                             QStringLiteral("13,山路"), QStringLiteral("00:01:0 00:02:5 00:04:0 ,走山路＠上山頂＠")});
-    KcdTestFiles::writeKcd(songs + QStringLiteral("/02其他.KCD"),
+    KcdTestFiles::writeKcd(songFile(QStringLiteral("02其他.KCD")),
                            {QStringLiteral("說明文字"), QStringLiteral("10,月光"), QStringLiteral("00:01:0 ,別的月光＠")});
-    startHarlune();
-    XInput pointer(m_screen.display().toLocal8Bit());
-    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
+    ASSERT_GT(darkPixels(startHarlune(), SongsArea), 100) << "the first file's songs are not listed";
 
-    pointer.click(273, 536); // convert the folder from the first file, selected at start
-    const QString library = m_program.filePath(QStringLiteral("SongLib"));
+    m_harlune.input().click(273, 536); // convert the folder from the first file, selected at start
+    // Every song is written whole in its place; the last file's is the last written.
+    const QString library = programFile(QStringLiteral("SongLib"));
     const QString lastSong = library + QStringLiteral("/02其他.KCD/01_月光.txt");
-    waitUntil([&] { return QFileInfo::exists(lastSong); }, EventWaitMs);
-    QThread::msleep(500);
-    screenshot(programBesideTests(QStringLiteral("harlune-album.png")));
+    ProgramSandbox::waitFor([&] { return QFileInfo::exists(lastSong); });
+    m_harlune.screenshot(QStringLiteral("harlune-album.png"));
 
     const QString album = library + QStringLiteral("/經典老歌/");
     EXPECT_EQ(QDir(album).entryList(QDir::Files, QDir::Name),
@@ -156,9 +133,9 @@ TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
            QStringLiteral("00:00:0 03_山路\r\n00:01:0 走山路\r\n00:02:5 上山頂\r\n00:04:0 ---End---\r\n"));
     expect(lastSong, QStringLiteral("00:00:0 01_月光\r\n00:01:0 別的月光\r\n"));
     // Every song was written: the failure log is empty.
-    EXPECT_TRUE(QFileInfo::exists(m_program.filePath(QStringLiteral("Harlune.logo"))));
-    EXPECT_EQ(KcdTestFiles::readBytes(m_program.filePath(QStringLiteral("Harlune.logo"))), QByteArray());
+    EXPECT_TRUE(QFileInfo::exists(programFile(QStringLiteral("Harlune.logo"))));
+    EXPECT_EQ(KcdTestFiles::readBytes(programFile(QStringLiteral("Harlune.logo"))), QByteArray());
 
-    pointer.click(803, 536); // 結束
-    EXPECT_TRUE(m_harlune.waitForFinished(EventWaitMs));
+    m_harlune.input().click(803, 536); // 結束
+    EXPECT_EQ(m_harlune.waitForEnd(), 0) << m_harlune.report();
 }

@@ -5,26 +5,25 @@
 
 #include "ListHighlight.h"
 #include "MediaTestSupport.h"
+#include "ProgramSandbox.h"
 #include "TestMidi.h"
-#include "XDisplaySession.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString outputFile(const QString &name)
-{
-    const QString folder = QStringLiteral(LYRICTIMER_TEST_OUTPUT);
-    QDir().mkpath(folder);
-    return folder + u'/' + name;
-}
+constexpr unsigned long KeyReturn = 0xff0d, KeyEnd = 0xff57, KeyControl = 0xffe3;
+
+// The window sits at the top left of the display. In play mode the current lyric line is
+// drawn big in yellow below the buttons; in edit mode a lyric list of 18-pixel rows is there.
+const QRect LyricLine(240, 204, 472, 64);
+const QRect LyricList(242, 206, 460, 228);
+const QRect PlayList(10, 362, 218, 124);
+// The seek slider's groove: its knob is at the left end at the start of a song.
+constexpr int GrooveLeft = 248, GrooveWidth = 456;
 
 // Pixels of the current-line colour (yellow) in a part of the picture.
 int yellowPixels(const QImage &image, const QRect &area)
@@ -38,6 +37,23 @@ int yellowPixels(const QImage &image, const QRect &area)
     return count;
 }
 
+bool showsLyricLine(const QImage &shot) { return yellowPixels(shot, LyricLine) > 150; }
+
+// Where the seek slider's knob is: just right of the coloured part of its groove.
+int sliderKnobX(const QImage &shot)
+{
+    int x = 240;
+    for (int at = 240; at < 712 && at < shot.width(); ++at) {
+        const QColor c = QColor::fromRgb(shot.pixel(at, 46));
+        if (c.saturation() > 100 && c.value() > 120)
+            x = at;
+    }
+    return x + 8;
+}
+
+// The knob's place seconds later in a song that lasts length seconds, from the start or from a place.
+int knobAt(double seconds, double length, int from = GrooveLeft) { return from + int(GrooveWidth * seconds / length); }
+
 // Dobbrin started on a virtual X display of its own, in a program folder of
 // songs made at test time.
 class DobbrinOnScreen : public ::testing::Test
@@ -46,76 +62,64 @@ protected:
     // Skips the test when ffmpeg or the display is missing.
     void prepare(const QList<std::pair<QString, QString>> &songs)
     {
-        const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
-        if (ffmpeg.isEmpty())
-            GTEST_SKIP() << "ffmpeg is not installed";
-        for (const auto &[name, tone] : songs) {
-            QProcess make;
-            make.start(ffmpeg, {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-y"),
-                                QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), tone,
-                                QStringLiteral("-b:a"), QStringLiteral("64k"), m_program.filePath(name)});
-            ASSERT_TRUE(make.waitForFinished(EventWaitMs));
-            ASSERT_EQ(make.exitCode(), 0);
-        }
-        const QString unavailable = m_screen.start({460, 700}, QSize(1024, 700));
-        if (!unavailable.isEmpty())
-            GTEST_SKIP() << unavailable.toStdString();
+        m_dobbrin.requireTool(QStringLiteral("ffmpeg"));
+        if (!m_dobbrin.unavailable().isEmpty())
+            GTEST_SKIP() << m_dobbrin.unavailable().toStdString();
+        for (const auto &[name, tone] : songs)
+            ASSERT_TRUE(m_dobbrin.makeMedia(QStringLiteral("program/") + name,
+                                            {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), tone,
+                                             QStringLiteral("-b:a"), QStringLiteral("64k")}));
+        // The file dialogs open in the program folder.
+        m_dobbrin.setWorkingFolder(m_dobbrin.programFolder());
     }
 
-    void TearDown() override
-    {
-        if (m_dobbrin.state() != QProcess::NotRunning) {
-            m_dobbrin.kill();
-            m_dobbrin.waitForFinished(EventWaitMs);
-        }
-        m_screen.stop();
-    }
+    QString programFile(const QString &name) const { return m_dobbrin.programFile(name); }
 
     // realMedia: libmpv plays the songs; otherwise the simulated back end.
     // cdDevice: a disc image taken as the optical drive.
     void startDobbrin(bool realMedia = false, const QString &cdDevice = {})
     {
-        QProcessEnvironment env = m_screen.programEnvironment();
-        if (realMedia)
-            env.remove(QStringLiteral("PELLORAN_MEDIA"));
-        else
-            env.insert(QStringLiteral("PELLORAN_MEDIA"), QStringLiteral("sim"));
-        if (!cdDevice.isEmpty())
-            env.insert(QStringLiteral("PELLORAN_CD_DEVICE"), cdDevice);
-        // The file dialogs open in the program folder.
-        m_dobbrin.setWorkingDirectory(m_program.path());
-        env.insert(QStringLiteral("PELLORAN_PROGRAM_DIR"), m_program.path());
-        env.insert(QStringLiteral("HOME"), m_home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
-        m_dobbrin.setProcessEnvironment(env);
-        m_dobbrin.setProcessChannelMode(QProcess::MergedChannels);
-        m_dobbrin.start(programBesideTests(QStringLiteral("Dobbrin")), {});
-        ASSERT_TRUE(m_dobbrin.waitForStarted(EventWaitMs));
+        m_dobbrin.setMedia(realMedia ? ProgramSandbox::Media::Real : ProgramSandbox::Media::Simulated);
+        m_dobbrin.setVariable(QStringLiteral("PELLORAN_CD_DEVICE"), cdDevice);
+        ASSERT_TRUE(m_dobbrin.start());
+        ASSERT_TRUE(m_dobbrin.input().usable()) << "the X test extension could not be loaded";
     }
 
-    QImage screenshot(const QString &path) { return m_screen.screenshot(path); }
-
     // The play-list rows the highlight stood on, in the order it went there, until
-    // there are `count` of them or 30 s have passed.
-    QList<int> playListRows(int count, const QString &shotPath)
+    // there are `count` of them or the wait's limit has passed.
+    QList<int> playListRows(int count, const QString &shot) const
     {
-        const QRect playList(10, 362, 218, 124);
         QList<int> rows;
-        waitUntil([&] {
-            const QImage shot = screenshot(shotPath);
-            const int row = shot.isNull() ? -1 : highlightedRow(shot, playList);
+        ProgramSandbox::waitFor([&] {
+            const int row = highlightedRow(m_dobbrin.screenshot(shot), PlayList);
             if (row >= 0 && (rows.isEmpty() || qAbs(rows.last() - row) > 4))
                 rows << row;
             return rows.size() >= count;
-        }, EventWaitMs, 150);
+        });
         return rows;
     }
 
-    QTemporaryDir m_program;
-    QTemporaryDir m_home;
-    XDisplaySession m_screen;
-    QProcess m_dobbrin;
+    // Waits until the play list's highlight stands on row; whether it did.
+    bool playListOn(int row, const QString &shot) const
+    {
+        const auto on = [row](const QImage &now) { return qAbs(highlightedRow(now, PlayList) - row) <= 4; };
+        return on(m_dobbrin.screenshotWhen(shot, on));
+    }
+
+    // Waits until a window titled title covers a good part of what the screen showed before:
+    // it is drawn, and keys reach it. That screen, or a null picture when it did not come.
+    QImage windowOver(const QImage &before, const QString &title, const QString &shot) const
+    {
+        bool shown = false;
+        const QImage screen = m_dobbrin.screenshotWhen(shot, [&](const QImage &now) {
+            const QRect place = m_dobbrin.windowTitled(title);
+            shown = place.isValid() && changedPixels(before, now, place) > 2000;
+            return shown;
+        });
+        return shown ? screen : QImage();
+    }
+
+    ProgramSandbox m_dobbrin{QStringLiteral("Dobbrin"), {460, 700}, QSize(1024, 700)};
 };
 
 // One 30 s song with its lyric file.
@@ -126,7 +130,7 @@ protected:
     {
         const QStringList lyric = {QStringLiteral("好歌"), QStringLiteral("00:00:0第一句歌詞"),
                                    QStringLiteral("00:01:0第二句歌詞"), QStringLiteral("00:25:0第三句歌詞")};
-        ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("song.txt")), Cp950::joinCrLf(lyric)));
+        ASSERT_TRUE(Cp950::writeTextFile(programFile(QStringLiteral("song.txt")), Cp950::joinCrLf(lyric)));
         prepare({{QStringLiteral("song.mp3"), QStringLiteral("sine=frequency=440:duration=30")}});
     }
 };
@@ -151,9 +155,9 @@ class DobbrinMidi : public DobbrinOnScreen
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(writeFile(m_program.filePath(QStringLiteral("a.mid")), testMidiFile({0, 8, 120, 240})));
-        ASSERT_TRUE(writeFile(m_program.filePath(QStringLiteral("b.rmi")), riffMidiFile(testMidiFile({1, 20, 60, 60}))));
-        ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("b.txt")),
+        ASSERT_TRUE(m_dobbrin.writeFile(QStringLiteral("program/a.mid"), testMidiFile({0, 8, 120, 240})));
+        ASSERT_TRUE(m_dobbrin.writeFile(QStringLiteral("program/b.rmi"), riffMidiFile(testMidiFile({1, 20, 60, 60}))));
+        ASSERT_TRUE(Cp950::writeTextFile(programFile(QStringLiteral("b.txt")),
                                          Cp950::joinCrLf({QStringLiteral("電子琴"), QStringLiteral("第一句")})));
         prepare({});
     }
@@ -164,34 +168,23 @@ protected:
 TEST_F(DobbrinEndToEnd, PlaysTheFoldersSongShowsItsLyricAndKeepsColoursAtTheEnd)
 {
     startDobbrin();
-    XInput pointer(m_screen.display().toLocal8Bit());
-    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
-
-    // The window sits at the top left of the display; the current lyric line
-    // is drawn in yellow below the buttons while the song plays.
-    const QRect lyricLine(240, 204, 472, 64);
-    const QString playShot = outputFile(QStringLiteral("dobbrin-play.png"));
-    QImage shown;
-    waitUntil([&] {
-        shown = screenshot(playShot);
-        return !shown.isNull() && yellowPixels(shown, lyricLine) > 150;
-    }, EventWaitMs, 200);
-    ASSERT_FALSE(shown.isNull());
-    EXPECT_GT(yellowPixels(shown, lyricLine), 150) << "no lyric line shown; see " << playShot.toStdString();
+    XInput &pointer = m_dobbrin.input();
+    const QImage playing = m_dobbrin.screenshotWhen(QStringLiteral("dobbrin-play.png"), showsLyricLine);
+    ASSERT_FALSE(playing.isNull());
+    EXPECT_GT(yellowPixels(playing, LyricLine), 150) << "no lyric line shown; see dobbrin-play.png";
 
     pointer.click(500, 78);  // "To 編輯模式": the lyric list replaces the big line
-    const QString editShot = outputFile(QStringLiteral("dobbrin-edit.png"));
-    waitUntil([&] {
-        shown = screenshot(editShot);
-        return !shown.isNull() && yellowPixels(shown, lyricLine) < 50;
-    }, EventWaitMs, 200);
-    EXPECT_LT(yellowPixels(shown, lyricLine), 50) << "still in play mode; see " << editShot.toStdString();
+    const QImage editing = m_dobbrin.screenshotWhen(QStringLiteral("dobbrin-edit.png"), [](const QImage &shot) {
+        return yellowPixels(shot, LyricLine) < 50;
+    });
+    EXPECT_LT(yellowPixels(editing, LyricLine), 50) << "still in play mode; see dobbrin-edit.png";
 
     pointer.click(459, 189);  // "結束"
-    ASSERT_TRUE(m_dobbrin.waitForFinished(EventWaitMs));
-    EXPECT_EQ(m_dobbrin.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(m_dobbrin.exitCode(), 0);
-    QFile settings(m_home.filePath(QStringLiteral("config/Pelloran/Dobbrin V1.0 Beta.conf")));
+    const int exitCode = m_dobbrin.waitForEnd();
+    ASSERT_FALSE(m_dobbrin.running()) << "Dobbrin did not end";
+    EXPECT_NE(exitCode, -1) << "Dobbrin crashed: " << m_dobbrin.report();
+    EXPECT_EQ(exitCode, 0);
+    QFile settings(m_dobbrin.settingsFolder() + QStringLiteral("/Dobbrin V1.0 Beta.conf"));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly)) << "no settings kept";
     const QByteArray kept = settings.readAll();
     EXPECT_TRUE(kept.contains("BackColor=4194304")) << kept.toStdString();
@@ -203,36 +196,33 @@ TEST_F(DobbrinEndToEnd, PlaysTheFoldersSongShowsItsLyricAndKeepsColoursAtTheEnd)
 // the line the user clicks stays current while the song plays on.
 TEST_F(DobbrinEndToEnd, OpeningASongInEditModeLeavesTheLyricListWhereTheUserPutsIt)
 {
-    ASSERT_TRUE(QFile::copy(m_program.filePath(QStringLiteral("song.mp3")), m_program.filePath(QStringLiteral("tune.mp3"))));
+    ASSERT_TRUE(QFile::copy(programFile(QStringLiteral("song.mp3")), programFile(QStringLiteral("tune.mp3"))));
     QStringList lyric = {QStringLiteral("曲名")};
     for (int i = 0; i < 14; ++i)  // a line every half second
         lyric << QStringLiteral("00:%1:%2第%3句").arg(i / 2, 2, 10, QLatin1Char('0')).arg(i % 2 * 5).arg(i + 1);
-    ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("tune.txt")), Cp950::joinCrLf(lyric)));
+    ASSERT_TRUE(Cp950::writeTextFile(programFile(QStringLiteral("tune.txt")), Cp950::joinCrLf(lyric)));
     startDobbrin();
-    XInput pointer(m_screen.display().toLocal8Bit());
-    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
-    const QRect lyricList(242, 206, 460, 228);
-    const QString shotPath = outputFile(QStringLiteral("dobbrin-edit-open.png"));
-    QImage shown;
-    waitUntil([&] {
-        shown = screenshot(shotPath);
-        return !shown.isNull() && yellowPixels(shown, QRect(240, 204, 472, 64)) > 150;
-    }, EventWaitMs, 200);
+    XInput &pointer = m_dobbrin.input();
+    const QString shot = QStringLiteral("dobbrin-edit-open.png");
+    ASSERT_TRUE(showsLyricLine(m_dobbrin.screenshotWhen(shot, showsLyricLine))) << "song.mp3 did not play";
 
     pointer.click(500, 78);  // "To 編輯模式"
-    QThread::msleep(300);
-    pointer.click(60, 381);  // tune.mp3, the second entry of the play list
-    QThread::msleep(1000);
-    shown = screenshot(shotPath);
-    const int top = highlightedRow(shown, lyricList);
-    ASSERT_GE(top, 0) << "no current lyric line; see " << shotPath.toStdString();
-    const int clicked = top + 4 * 18;  // the fifth line: rows are 18 pixels high
+    pointer.click(60, 381);  // tune.mp3, the second entry of the play list: it opens
+    QImage shown = m_dobbrin.screenshotWhen(shot, [](const QImage &now) {
+        return qAbs(highlightedRow(now, PlayList) - 381) <= 4 && highlightedRow(now, LyricList) >= 0;
+    });
+    const int top = highlightedRow(shown, LyricList);
+    ASSERT_GE(top, 0) << "no current lyric line; see " << shot.toStdString();
+    const int clicked = top + 4 * 18;  // the fifth line
     pointer.click(400, clicked);
     // Several clock steps later, with later lines falling due every half second.
-    QThread::msleep(2500);
-    shown = screenshot(shotPath);
-    EXPECT_LE(qAbs(highlightedRow(shown, lyricList) - clicked), 5)
-        << "the lyric list followed the play time; see " << shotPath.toStdString();
+    const int knob = sliderKnobX(m_dobbrin.screenshot(shot));
+    shown = m_dobbrin.screenshotWhen(shot, [&](const QImage &now) {
+        return sliderKnobX(now) >= knobAt(2.5, 30, knob);
+    });
+    EXPECT_GE(sliderKnobX(shown), knobAt(2.5, 30, knob)) << "tune.mp3 did not play on";
+    EXPECT_LE(qAbs(highlightedRow(shown, LyricList) - clicked), 5)
+        << "the lyric list followed the play time; see " << shot.toStdString();
 }
 
 // On the real media back end (libmpv) play mode plays the folder's songs one
@@ -240,35 +230,30 @@ TEST_F(DobbrinEndToEnd, OpeningASongInEditModeLeavesTheLyricListWhereTheUserPuts
 TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
 {
     startDobbrin(true);
-    const QRect playList(10, 362, 218, 124);
-    const QString shotPath = m_program.filePath(QStringLiteral("shot.png"));
-    const QList<int> rows = playListRows(4, shotPath);
+    const QString shot = QStringLiteral("dobbrin-real-play-list.png");
+    const QList<int> rows = playListRows(4, shot);
     ASSERT_GE(rows.size(), 3) << "the play list did not move on";
     EXPECT_LT(rows[0], rows[1]);
     EXPECT_LT(rows[1], rows[2]);
     ASSERT_EQ(rows.size(), 4) << "the last song did not end";
     EXPECT_LE(qAbs(rows[3] - rows[0]), 4) << "after the last song the first plays again";
-    EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
+    EXPECT_TRUE(m_dobbrin.running());
 
     // The seek slider held past the end of the song: the list stays on that
     // song, and the release seeks it (half way), not the next one.
-    XInput pointer(m_screen.display().toLocal8Bit());
-    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
+    XInput &pointer = m_dobbrin.input();
     pointer.moveTo(300, 47);
     pointer.press();
-    QThread::msleep(300);
-    const int held = highlightedRow(screenshot(shotPath), playList);
-    QThread::msleep(4000);  // longer than a song
-    EXPECT_LE(qAbs(highlightedRow(screenshot(shotPath), playList) - held), 4) << "the list moved on while held";
+    const int held = highlightedRow(m_dobbrin.screenshot(shot), PlayList);
+    auto movedOn = [&] {
+        const int row = highlightedRow(m_dobbrin.screenshot(shot), PlayList);
+        return row >= 0 && qAbs(row - held) > 4;
+    };
+    EXPECT_FALSE(ProgramSandbox::waitFor(movedOn, 4000)) << "the list moved on while held (longer than a song)";
     pointer.moveTo(476, 47);
     pointer.release();
-    EXPECT_LE(qAbs(highlightedRow(screenshot(shotPath), playList) - held), 4) << "the release left the song";
-    int later = held;
-    waitUntil([&] {
-        later = highlightedRow(screenshot(shotPath), playList);
-        return later >= 0 && qAbs(later - held) > 4;
-    }, EventWaitMs, 150);
-    EXPECT_GT(qAbs(later - held), 4) << "the song sought by the release did not play to its end";
+    EXPECT_FALSE(movedOn()) << "the release left the song";
+    EXPECT_TRUE(ProgramSandbox::waitFor(movedOn)) << "the song sought by the release did not play to its end";
 }
 
 // libmpv is loaded while the window shows; the folder's song, opened at once, plays on the
@@ -276,23 +261,15 @@ TEST_F(DobbrinRealMedia, PlayModePlaysTheFoldersSongsOneAfterAnother)
 TEST_F(DobbrinEndToEnd, OnTheRealEngineTheSongOpenedAtStartPlays)
 {
     startDobbrin(true);
-    const QRect lyricLine(240, 204, 472, 64);
-    const QString shot = outputFile(QStringLiteral("dobbrin-real-start.png"));
-    QImage first;
-    waitUntil([&] {
-        first = screenshot(shot);
-        return !first.isNull() && yellowPixels(first, lyricLine) > 150;
-    }, EventWaitMs, 100);
-    ASSERT_GT(yellowPixels(first, lyricLine), 150) << "no lyric line shown; see " << shot.toStdString();
-    const QImage firstLine = first.copy(lyricLine);
-    QImage later;
-    waitUntil([&] {
-        later = screenshot(shot);
-        return !later.isNull() && yellowPixels(later, lyricLine) > 150 && later.copy(lyricLine) != firstLine;
-    }, EventWaitMs, 200);
-    EXPECT_NE(later.copy(lyricLine), firstLine) << "the lyric line never moved on; see " << shot.toStdString();
-    const QString output = QString::fromLocal8Bit(m_dobbrin.readAll());
-    EXPECT_FALSE(output.contains(QStringLiteral("libmpv could not be loaded"))) << output.toStdString();
+    const QString shot = QStringLiteral("dobbrin-real-start.png");
+    const QImage first = m_dobbrin.screenshotWhen(shot, showsLyricLine);
+    ASSERT_GT(yellowPixels(first, LyricLine), 150) << "no lyric line shown; see " << shot.toStdString();
+    const QImage firstLine = first.copy(LyricLine);
+    const QImage later = m_dobbrin.screenshotWhen(shot, [&](const QImage &now) {
+        return showsLyricLine(now) && now.copy(LyricLine) != firstLine;
+    });
+    EXPECT_NE(later.copy(LyricLine), firstLine) << "the lyric line never moved on; see " << shot.toStdString();
+    EXPECT_FALSE(m_dobbrin.output().contains(QStringLiteral("libmpv could not be loaded"))) << m_dobbrin.report();
 }
 
 // On the real engine a MIDI song plays to its end and the next, an .rmi, follows;
@@ -300,55 +277,42 @@ TEST_F(DobbrinEndToEnd, OnTheRealEngineTheSongOpenedAtStartPlays)
 TEST_F(DobbrinMidi, PlaysAMidAndAnRmiAndStampsALine)
 {
     startDobbrin(true);
-    XInput pointer(m_screen.display().toLocal8Bit());
-    ASSERT_TRUE(pointer.usable()) << "the X test extension could not be loaded";
-    const QString shot = outputFile(QStringLiteral("dobbrin-midi.png"));
+    XInput &pointer = m_dobbrin.input();
+    const QString shot = QStringLiteral("dobbrin-midi.png");
     const QList<int> rows = playListRows(2, shot);
     ASSERT_EQ(rows.size(), 2) << "a.mid did not play to its end; see " << shot.toStdString();
     EXPECT_LT(rows[0], rows[1]);
 
     // b.rmi plays: two seconds in, in edit mode, its first lyric line is stamped and saved.
-    QThread::msleep(2000);
-    pointer.click(500, 78);  // "To 編輯模式"
-    QThread::msleep(500);
+    // (Not yet nine: a.mid's knob, still shown as b.rmi starts, stood near its end.)
+    const QImage twoSecondsIn = m_dobbrin.screenshotWhen(shot, [](const QImage &now) {
+        return sliderKnobX(now) >= knobAt(2, 20) && sliderKnobX(now) < knobAt(9, 20);
+    });
+    EXPECT_GE(sliderKnobX(twoSecondsIn), knobAt(2, 20)) << "b.rmi did not play on";
+    pointer.click(500, 78);            // "To 編輯模式"
     pointer.click(400, 206 + 18 + 9);  // the lyric list's second line, "第一句"
-    QThread::msleep(300);
-    pointer.click(459, 109);  // "記錄時間"
-    QThread::msleep(300);
+    pointer.click(459, 109);           // "記錄時間"
+    const QImage stamped = m_dobbrin.screenshot(shot);
     pointer.click(663, 149);  // "歌詞存檔": the dialog offers b.txt
-    QThread::msleep(1500);
-    pointer.type(0xff0d);  // Return
-    QThread::msleep(1000);
+    const QString dialogShot = QStringLiteral("dobbrin-midi-dialog.png");
+    const QImage dialog = windowOver(stamped, QStringLiteral("Save As"), dialogShot);
+    ASSERT_FALSE(dialog.isNull()) << "no file dialog; see " << dialogShot.toStdString();
+    pointer.type(KeyReturn);
+    ASSERT_FALSE(windowOver(dialog, QStringLiteral("Save As"), dialogShot).isNull()) << "not asked to replace b.txt";
     pointer.type('y');  // yes, replace it
-    const QString lyric = m_program.filePath(QStringLiteral("b.txt"));
+    const QString lyric = programFile(QStringLiteral("b.txt"));
     QStringList lines;
-    waitUntil([&] {
+    ProgramSandbox::waitFor([&] {
         lines = Cp950::splitLines(Cp950::readTextFile(lyric));
         return lines.size() == 2 && lines[1] != QStringLiteral("第一句");
-    }, EventWaitMs, 200);
-    ASSERT_EQ(lines.size(), 2) << screenshot(shot).isNull();
+    });
+    ASSERT_EQ(lines.size(), 2) << m_dobbrin.screenshot(shot).isNull();
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("第一句"))) << lines[1].toStdString();
     const QString stamp = lines[1].left(7);
     EXPECT_TRUE(stamp > QStringLiteral("00:01:0") && stamp < QStringLiteral("00:20:0"))
         << lines[1].toStdString() << "; see " << shot.toStdString();
-    EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
+    EXPECT_TRUE(m_dobbrin.running());
 }
-
-namespace {
-
-// Where the seek slider's knob is: just right of the coloured part of its groove.
-int sliderKnobX(const QImage &shot)
-{
-    int x = 240;
-    for (int at = 240; at < 712 && at < shot.width(); ++at) {
-        const QColor c = QColor::fromRgb(shot.pixel(at, 46));
-        if (c.saturation() > 100 && c.value() > 120)
-            x = at;
-    }
-    return x + 8;
-}
-
-} // namespace
 
 // An audio CD (a .cue image on libcdio and libmpv) as a user meets it: the
 // drive's root lists its tracks, track 2 plays and is sought, and lines are
@@ -357,75 +321,79 @@ TEST_F(DobbrinOnScreen, AnAudioCdListsItsTracksPlaysAndSeeksOneAndStampsLines)
 {
     prepare({});
     QString why;
-    ASSERT_TRUE(QDir().mkpath(m_program.filePath(QStringLiteral("disc"))));
-    const QString cue = makeAudioCdImage(m_program.filePath(QStringLiteral("disc")), {6, 60, 6}, &why);
+    ASSERT_TRUE(QDir().mkpath(programFile(QStringLiteral("disc"))));
+    const QString cue = makeAudioCdImage(programFile(QStringLiteral("disc")), {6, 60, 6}, &why);
     if (cue.isEmpty())
         GTEST_SKIP() << why.toStdString();
-    ASSERT_TRUE(Cp950::writeTextFile(m_program.filePath(QStringLiteral("lyric.txt")),
+    ASSERT_TRUE(Cp950::writeTextFile(programFile(QStringLiteral("lyric.txt")),
                                      Cp950::joinCrLf({QStringLiteral("光碟之歌"), QStringLiteral("第一句"),
                                                       QStringLiteral("第二句"), QStringLiteral("第三句")})));
     startDobbrin(true, cue);
-    XInput input(m_screen.display().toLocal8Bit());
-    ASSERT_TRUE(input.usable()) << "the X test extension could not be loaded";
-    QThread::msleep(1500);
+    XInput &input = m_dobbrin.input();
+    const QString shot = QStringLiteral("dobbrin-audio-cd.png");
+    const QImage shown = m_dobbrin.screenshotWhen(shot, [](const QImage &now) {
+        return distinctColours(now, QRect(0, 0, 720, 520)) > 20;
+    });
+    ASSERT_GT(distinctColours(shown, QRect(0, 0, 720, 520)), 20) << "Dobbrin showed no window";
 
     // The disc image is the last drive of the list; its first track starts at once.
-    const QRect playList(10, 362, 218, 124);
-    const QString shotPath = outputFile(QStringLiteral("dobbrin-audio-cd.png"));
     input.click(119, 21);
-    input.type(0xff57);  // End
-    input.type(0xff0d);  // Return
+    input.type(KeyEnd);
+    input.type(KeyReturn);
     int first = -1;
-    waitUntil([&] {
-        first = highlightedRow(screenshot(shotPath), playList);
+    ProgramSandbox::waitFor([&] {
+        first = highlightedRow(m_dobbrin.screenshot(shot), PlayList);
         return first >= 0;
-    }, EventWaitMs, 200);
-    ASSERT_GE(first, 0) << "no track listed; see " << shotPath.toStdString();
+    });
+    ASSERT_GE(first, 0) << "no track listed; see " << shot.toStdString();
     // Rows are 14 pixels high: the third track is there; then track 2 plays.
     input.click(60, first + 28);
-    EXPECT_LE(qAbs(highlightedRow(screenshot(shotPath), playList) - (first + 28)), 4) << "no third track";
+    EXPECT_TRUE(playListOn(first + 28, shot)) << "no third track";
     input.click(60, first + 14);
-    QThread::msleep(1000);
+    EXPECT_TRUE(playListOn(first + 14, shot)) << "track 2 not chosen";
 
-    // A file dialog opens in the program folder; a name is typed into it.
-    auto answerFileDialog = [&](const QString &name) {
-        QThread::msleep(3000);
-        input.type(0x61, 0xffe3);  // Ctrl+A: the offered name goes
+    // A file dialog opens in the program folder; a name is typed into it, and it goes.
+    auto answerFileDialog = [&](const QImage &before, const QString &title, const QString &name) {
+        if (windowOver(before, title, QStringLiteral("dobbrin-audio-cd-dialog.png")).isNull())
+            return false;
+        input.type(0x61, KeyControl);  // Ctrl+A: the offered name goes
         for (const QChar c : name)
             input.type(c.unicode());
-        input.type(0xff0d);
-        QThread::msleep(1500);
+        input.type(KeyReturn);
+        return ProgramSandbox::waitFor([&] { return !m_dobbrin.windowTitled(title).isValid(); });
     };
     input.click(500, 78);  // "To 編輯模式"
-    input.click(561, 149); // "匯入歌詞"
-    answerFileDialog(QStringLiteral("lyric.txt"));
-    input.click(400, 233); // the lyric list's second line, 第一句
+    QImage before = m_dobbrin.screenshot(shot);
+    input.click(561, 149);  // "匯入歌詞"
+    ASSERT_TRUE(answerFileDialog(before, QStringLiteral("Open"), QStringLiteral("lyric.txt")));
+    input.click(400, 233);  // the lyric list's second line, 第一句
 
     // Seek to about 70 % of the 60 s track, then stamp three lines as it plays.
-    const int knob = sliderKnobX(screenshot(shotPath));
-    input.drag(QPoint(knob, 47), QPoint(248 + 456 * 7 / 10, 47));
-    QThread::msleep(1000);
-    for (int i = 0; i < 3; ++i) {
+    const int knob = sliderKnobX(m_dobbrin.screenshot(shot));
+    input.drag(QPoint(knob, 47), QPoint(GrooveLeft + GrooveWidth * 7 / 10, 47));
+    const QImage sought = m_dobbrin.screenshotWhen(shot, [](const QImage &now) {
+        return sliderKnobX(now) >= knobAt(36, 60);
+    });
+    EXPECT_GE(sliderKnobX(sought), knobAt(36, 60)) << "the seek did not take";
+    for (int i = 0; i < 3; ++i)
         input.click(459, 109);  // "記錄時間"
-        QThread::msleep(700);
-    }
-    screenshot(shotPath);
+    before = m_dobbrin.screenshot(shot);
     input.click(663, 149);  // "歌詞存檔"
-    answerFileDialog(QStringLiteral("stamped.txt"));
-    const QString saved = m_program.filePath(QStringLiteral("stamped.txt"));
-    waitUntil([&] { return QFile::exists(saved); }, EventWaitMs, 200);
+    ASSERT_TRUE(answerFileDialog(before, QStringLiteral("Save As"), QStringLiteral("stamped.txt")));
+    const QString saved = programFile(QStringLiteral("stamped.txt"));
+    ProgramSandbox::waitFor([&] { return QFile::exists(saved); });
     QFile file(saved);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "nothing saved; see " << shotPath.toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "nothing saved; see " << shot.toStdString();
     const QStringList lines = Cp950::decode(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << lines.join(u'|').toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("光碟之歌"));
-    QString before = QStringLiteral("00:35:0");
+    QString earlier = QStringLiteral("00:35:0");
     for (int i = 1; i <= 3; ++i) {
         // A time inside track 2 past the sought place; each stamp after the one before.
         const QString stamp = lines[i].left(7);
-        EXPECT_TRUE(stamp.startsWith(QStringLiteral("00:")) && stamp >= before) << lines[i].toStdString();
+        EXPECT_TRUE(stamp.startsWith(QStringLiteral("00:")) && stamp >= earlier) << lines[i].toStdString();
         EXPECT_EQ(lines[i].mid(7), QStringLiteral("第%1句").arg(QStringList{"一", "二", "三"}[i - 1]));
-        before = stamp;
+        earlier = stamp;
     }
-    EXPECT_EQ(m_dobbrin.state(), QProcess::Running);
+    EXPECT_TRUE(m_dobbrin.running());
 }
