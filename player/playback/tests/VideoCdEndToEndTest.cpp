@@ -61,7 +61,10 @@ protected:
 
     QString shown(const QString &name) const { return player.state().value(name); }
     // What the panel shows, then what the player printed and logged.
-    std::string why() const { return QStringList(player.state().values()).join(" | ").toStdString() + '\n' + player.report(); }
+    std::string why() const
+    {
+        return QStringList(player.state().values()).join(" | ").toStdString() + '\n' + player.report();
+    }
 
     // The disc in the drive has two tracks: 6 s and 3 s.
     void playTheDisc()
@@ -72,8 +75,9 @@ protected:
 
         // Number key 1: track 1 plays, moving pictures in the picture area.
         ASSERT_TRUE(player.pressKey("PicNum", 0));
-        ASSERT_TRUE(player.waitFor([&] { return shown("Label2(2)") == "AVSEQ01.DAT" && shown("Label2(0)") >= "00:00:01"; }))
-            << why();
+        ASSERT_TRUE(player.waitFor([&] {
+            return shown("Label2(2)") == "AVSEQ01.DAT" && shown("Label2(0)") >= "00:00:01";
+        })) << why();
         EXPECT_EQ(shown("Label2(1)"), "00:00:06");
         const QRect area = player.stateRect("place(PictureArea)").adjusted(4, 4, -4, -4);
         ASSERT_TRUE(area.isValid());
@@ -216,7 +220,8 @@ TEST_F(VideoCdEndToEnd, AnAudioCdImageAndAMixedDiscAsTheDrive)
     QFile sound(audio + "/audio.bin");
     ASSERT_TRUE(sound.open(QIODevice::ReadOnly));
     ASSERT_TRUE(player.writeFile("audio/mixed.bin", QByteArray(300 * 2352, '\0') + sound.read(8 * 75 * 2352)));
-    ASSERT_TRUE(player.writeFile("audio/mixed.cue", "FILE \"mixed.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"
+    ASSERT_TRUE(player.writeFile("audio/mixed.cue", "FILE \"mixed.bin\" BINARY\n"
+                                                    "  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"
                                                     "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n"));
     player.setting("GameCD", "1");
     startPlayer(player.filePath("audio/mixed.cue"), "6");  // "找到混合光碟 ... 是否要播放音軌 ?" answered Yes
