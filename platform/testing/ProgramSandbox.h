@@ -71,7 +71,9 @@ public:
     // The environment the program starts with.
     QProcessEnvironment environment() const;
     bool start(const QStringList &arguments = {});
-    bool running() const { return m_process.state() == QProcess::Running; }
+    // Whether the program still runs. QProcess learns of its end from an event loop or a wait,
+    // which a test does not run: a wait of no time asks.
+    bool running() const { return m_process.state() == QProcess::Running && !m_process.waitForFinished(0); }
     qint64 pid() const { return m_process.processId(); }
 
     // ---- talking to it
