@@ -7,7 +7,15 @@ namespace DecoderFit {
 namespace {
 // A program stream's first video sequence header comes within its first packs.
 constexpr qint64 LookAheadBytes = 256 * 1024;
-const QByteArray OneThread = QByteArrayLiteral("vd-lavc-threads=1");
+
+bool smallMpegPicture(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QSize picture = mpegPictureSize(file.read(LookAheadBytes));
+    return !picture.isEmpty() && picture.width() <= SingleThreadWidth && picture.height() <= SingleThreadHeight;
+}
 }  // namespace
 
 QSize mpegPictureSize(const QByteArray &start)
@@ -22,17 +30,21 @@ QSize mpegPictureSize(const QByteArray &start)
     return size.width() > 0 && size.height() > 0 ? size : QSize();
 }
 
-QByteArray optionsFor(const QString &path, bool videoCdTrack)
+QByteArray optionsFor(const QString &path, Source source, bool processorScaling)
 {
-    if (videoCdTrack)
-        return OneThread;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (source == Source::File && !smallMpegPicture(path))
         return {};
-    const QSize picture = mpegPictureSize(file.read(LookAheadBytes));
-    if (picture.isEmpty() || picture.width() > SingleThreadWidth || picture.height() > SingleThreadHeight)
-        return {};
-    return OneThread;
+    QByteArray options = QByteArrayLiteral("vd-lavc-threads=1");
+    // The software output hands each small picture's conversion to helper threads by slices
+    // that take less time than waking the helpers does.
+    if (processorScaling)
+        options += ",zimg-threads=1";
+    // A disc image is a local file that answers at once: the engine reads it between frames
+    // itself instead of waking a reader thread for every pack. A drive keeps its reader
+    // thread, whose read-ahead rides out the drive's seeks and spin-ups.
+    if (source == Source::DiscImage)
+        options += ",demuxer-thread=no";
+    return options;
 }
 
 }  // namespace DecoderFit

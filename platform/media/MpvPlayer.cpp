@@ -59,9 +59,12 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
         // gpu output still draws on it instead of refusing to start.
         {"gpu-sw", "yes"},
     };
-    // The software output scales and converts every frame on the processor: the fast scaler
-    // costs least and looks the same at the small sizes it shows. The gpu output scales alone.
-    if (withWindow && embeddedVideoOutput() == "x11")
+    // The software output scales and converts every frame on the processor. An engine built
+    // with zimg converts with it (and its own scaler); one without it uses swscale, whose fast
+    // scaler costs least and looks the same at the small sizes it shows. The gpu output scales
+    // alone.
+    m_processorScaling = withWindow && embeddedVideoOutput() == "x11";
+    if (m_processorScaling)
         all.append(qMakePair(QByteArray("sws-scaler"), QByteArray("fast-bilinear")));
     if (withWindow)
         all.append({"wid", QByteArray::number(qulonglong(m_windowId))});
@@ -111,8 +114,11 @@ MediaPlayer::OpenResult MpvPlayer::open(const QString &path)
         }
         return load(MidiStream::locationFor(path));
     }
+    const DecoderFit::Source source = discFile.isEmpty()                   ? DecoderFit::Source::File
+                                      : VcdStream::readsDiscImage(discFile) ? DecoderFit::Source::DiscImage
+                                                                            : DecoderFit::Source::DiscDrive;
     return load(discFile.isEmpty() ? QFile::encodeName(info.absoluteFilePath()) : discFile,
-                DecoderFit::optionsFor(path, !discFile.isEmpty()));
+                DecoderFit::optionsFor(path, source, m_processorScaling));
 }
 
 MediaPlayer::OpenResult MpvPlayer::openLocation(const QString &location,

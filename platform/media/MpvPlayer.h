@@ -72,6 +72,7 @@ private:
 
     mpv_handle *m_mpv = nullptr;
     quintptr m_windowId = 0;
+    bool m_processorScaling = false;  // the engine's output converts and scales on the processor
     State m_state = State::Closed;
     qint64 m_lengthMs = 0;
     qint64 m_pendingSeekMs = -1;  // reported as the position until the seek lands

@@ -122,6 +122,12 @@ QByteArray locationOf(const DiscFile &file)
            + QByteArray::number(file.bytes) + '/' + file.device.toPercentEncoding();
 }
 
+bool readsDiscImage(const QByteArray &location)
+{
+    DiscFile file;
+    return parseLocation(location, &file) && QFileInfo(QString::fromLocal8Bit(file.device)).isFile();
+}
+
 QByteArray locationFor(const QString &path)
 {
     const std::optional<DiscFile> file = discFileAt(path);

@@ -23,6 +23,9 @@ QByteArray locationOf(const DiscFile &file);
 // optical drive's disc (discFileAt); empty otherwise.
 QByteArray locationFor(const QString &path);
 
+// Whether a location reads a disc image (a file) rather than a drive.
+bool readsDiscImage(const QByteArray &location);
+
 // Opens a location as libmpv does once registerOn has let it: 0 with info
 // filled in, or an mpv error code.
 int open(const QByteArray &location, mpv_stream_cb_info *info);

@@ -185,7 +185,12 @@ TEST_F(MpvPlaybackTest, VolumeAndSpeedReachTheEngine)
     ASSERT_EQ(player.open(s_mpg), MediaPlayer::Opened);
     EXPECT_DOUBLE_EQ(player.engineProperty("vd-lavc-threads"), 1.0);
     EXPECT_EQ(DecoderFit::mpegPictureSize(QByteArray("\x00\x00\x01\xB3\x2D\x02\x40", 7)), QSize(720, 576));
-    EXPECT_EQ(DecoderFit::optionsFor(s_mp3, false), "");
+    EXPECT_EQ(DecoderFit::optionsFor(s_mp3, DecoderFit::Source::File, true), "");
+    // The software output converts a small picture on one thread; a disc image is read
+    // without a reader thread, a drive with one.
+    EXPECT_EQ(DecoderFit::optionsFor(s_mpg, DecoderFit::Source::File, true), "vd-lavc-threads=1,zimg-threads=1");
+    EXPECT_EQ(DecoderFit::optionsFor(s_mp3, DecoderFit::Source::DiscDrive, false), "vd-lavc-threads=1");
+    EXPECT_EQ(DecoderFit::optionsFor(s_mp3, DecoderFit::Source::DiscImage, false), "vd-lavc-threads=1,demuxer-thread=no");
     EXPECT_EQ(player.open(s_dir->filePath("nothing-here.mp3")), MediaPlayer::UnreadableFormat);
     EXPECT_EQ(player.state(), MediaPlayer::State::Closed);
 }

@@ -121,7 +121,13 @@ TEST_F(VideoCdTest, AMountedDiscIsReadThroughItsDevice)
     ASSERT_TRUE(track.has_value());
     EXPECT_EQ(track->device, QFile::encodeName(s_cue));
     EXPECT_TRUE(track->form2);
-    EXPECT_FALSE(VcdStream::locationFor("/media/user/VIDEOCD/MPEGAV/AVSEQ02.DAT").isEmpty());
+    const QByteArray location = VcdStream::locationFor("/media/user/VIDEOCD/MPEGAV/AVSEQ02.DAT");
+    EXPECT_FALSE(location.isEmpty());
+    // Read from an image file, not from a drive's device node.
+    EXPECT_TRUE(VcdStream::readsDiscImage(location));
+    DiscFile onDrive = *track;
+    onDrive.device = "/dev/null";
+    EXPECT_FALSE(VcdStream::readsDiscImage(VcdStream::locationOf(onDrive)));
     // Only an unmounted drive's files are listed from its disc.
     EXPECT_TRUE(unmountedDiscFiles("/media/user/VIDEOCD/MPEGAV/*.DAT").isEmpty());
     // Paths on no optical drive take the ordinary road.
