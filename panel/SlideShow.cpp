@@ -139,11 +139,13 @@ void SlideShow::showPicture()
 {
     QLabel *image = m_form.obj().Image1;
     const PanelState &state = m_form.state();
-    image->hide();
+    // The old picture stays until the new one is read and placed, so that the area never
+    // shows its bare frame between two pictures.
     QImageReader reader(m_picFolder);
     const QImage picture = reader.read();
     if (picture.isNull() || picture.width() < 1 || picture.height() < 1) {
         // A damaged picture clears the area; the show goes on with the next one.
+        image->hide();
         image->clear();
         return;
     }
@@ -170,7 +172,6 @@ void SlideShow::showPicture()
     }
     ImageBack->stackUnder(image);
     ImageBack->show();
-    QCoreApplication::processEvents();
     image->show();
     image->raise();
     image->repaint();
