@@ -241,7 +241,15 @@ std::string ProgramSandbox::report() const
 
 QImage ProgramSandbox::screenshot(const QString &name) const
 {
-    return m_screen.screenshot(outputFolder() + u'/' + name).convertToFormat(QImage::Format_RGB32);
+    // Taken in the sandbox and read back from there, so that another run of the suite keeping
+    // a picture of the same name cannot hand this one a half-written file; then kept.
+    QDir().mkpath(filePath(QStringLiteral("screenshots")));
+    const QString taken = filePath(QStringLiteral("screenshots/") + name);
+    const QImage shot = m_screen.screenshot(taken).convertToFormat(QImage::Format_RGB32);
+    const QString kept = outputFolder() + u'/' + name;
+    QFile::remove(kept);
+    QFile::copy(taken, kept);
+    return shot;
 }
 
 QImage ProgramSandbox::screenshotWhen(const QString &name, const std::function<bool(const QImage &)> &test) const
