@@ -100,9 +100,12 @@ void writeTestState(frmVCD& vcd, const QString& path)
           << QStringLiteral("SongListVisible=%1").arg(vcd.SongList->isVisible() ? 1 : 0);
     if (!obj.Label3.isEmpty()) lines << place(QStringLiteral("Label3"), obj.Label3[0]->geometry());
     lines << QStringLiteral("TimerBMP=%1 %2").arg(vcd.TimerBMP.isActive() ? 1 : 0).arg(vcd.TimerBMP.interval());
-    // The panel browser's thumbnails while it is open: their places and files.
+    // The panel browser's thumbnails while it is open: their places and files; its window and
+    // the panel's, as the windowing system knows them.
+    lines << QStringLiteral("PanelWindow=0x%1").arg(vcd.winId(), 0, 16);
     for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* browser = qobject_cast<frmDir*>(top); browser && browser->isVisible())
+        if (auto* browser = qobject_cast<frmDir*>(top); browser && browser->isVisible()) {
+            lines << QStringLiteral("BrowserWindow=0x%1").arg(browser->winId(), 0, 16);
             for (const PictureCell* cell : browser->Picture1)
                 if (cell->isVisible()) {
                     const QPoint at = cell->mapToGlobal(QPoint(0, 0));
@@ -110,6 +113,7 @@ void writeTestState(frmVCD& vcd, const QString& path)
                                  .arg(cell->Index()).arg(at.x()).arg(at.y()).arg(cell->width()).arg(cell->height())
                                  .arg(GetFileName(cell->toolTip()));
                 }
+        }
     // The message box in front of the user, its lines joined by " | ".
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible())

@@ -28,6 +28,9 @@ void WindowsAbovePlayer::keepAbove(QWidget& window) const
     // A window owned by another of the program's windows keeps its owner.
     if (own->transientParent() && own->transientParent() != panel) return;
     own->setTransientParent(panel);
+    // The windowing system keeps only dialogs above their owners: a plain window opened over
+    // the panel (the browser, the capture settings, the video window) is one to it.
+    if (own->type() == Qt::Window) own->setFlags((own->flags() & ~Qt::WindowType_Mask) | Qt::Dialog);
 }
 
 bool WindowsAbovePlayer::eventFilter(QObject* watched, QEvent* event)

@@ -1,8 +1,8 @@
 #pragma once
 // The windows the player opens over itself stay above it: the player's panel stays on top of
 // other programs while a video CD plays, and a window manager keeps a window above another
-// only when it is that window's transient. Every top-level window of the program that has no
-// transient parent of its own gets the panel as one when it is shown, and again when the
+// only when it is a dialog transient for it. Every top-level window of the program that has no
+// owner of its own becomes a dialog of the panel when it is shown, and again when the
 // panel's own window is made anew (staying on top or not re-creates it), so that no dialog,
 // browser or video window opens or stays under the panel.
 
