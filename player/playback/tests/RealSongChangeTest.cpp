@@ -113,6 +113,16 @@ QString transientFor(const RealPlayerSession &session, const QString &window)
     return at < 0 ? QString() : text.mid(at + 2).trimmed();
 }
 
+// Where the panel's window lies on the screen.
+QPoint panelOrigin(const RealPlayerSession &session)
+{
+    const QString id = session.state().value("PanelWindow");
+    for (const auto &window : programWindows(session))
+        if (window.first == id)
+            return window.second.topLeft();
+    return {};
+}
+
 // Opens the panel browser with the panel's title button; its X window and geometry.
 QPair<QString, QRect> openBrowser(RealPlayerSession &session)
 {
@@ -165,11 +175,15 @@ TEST(RealSongChange, APictureNamedInTheSettingsShowsItsFolderAcrossAPanelChange)
             blank += shot.pixel(area.center()) != red;
         }
         EXPECT_EQ(blank, 0) << name.toStdString() << ": looks at an empty area";
-        return pixelsOf(shot, area.adjusted(-40, -40, 40, 40), red);
+        return shot;
     };
     const QRect firstArea = session.stateRect("place(PictureArea)");
-    const QRect first = watchArea("slides-named-picture");
-    EXPECT_TRUE(firstArea.contains(first)) << "within the area";
+    const QImage firstShot = watchArea("slides-named-picture");
+    EXPECT_TRUE(firstArea.contains(pixelsOf(firstShot, firstArea.adjusted(-40, -40, 40, 40), red))) << "within the area";
+    // The frame around the picture, in the panel's colour.
+    const QRgb frame = firstShot.pixel(firstArea.topLeft() + QPoint(2, 2));
+    ASSERT_NE(frame, red);
+    const QPoint firstOrigin = panelOrigin(session);
 
     // The browser, over the player; the player's window is its owner.
     const QPair<QString, QRect> browser = openBrowser(session);
@@ -190,7 +204,15 @@ TEST(RealSongChange, APictureNamedInTheSettingsShowsItsFolderAcrossAPanelChange)
         return session.stateRect("place(PictureArea)").size() != firstArea.size();
     }));
     const QRect area = session.stateRect("place(PictureArea)");
-    const QRect shown = watchArea("slides-after-panel-change");
+    const QImage afterShot = watchArea("slides-after-panel-change");
+    const QRect shown = pixelsOf(afterShot, area.adjusted(-40, -40, 40, 40), red);
+    // Where the old panel's area lay in the window: no frame is left there.
+    const QRect oldPlace = firstArea.translated(panelOrigin(session) - firstOrigin);
+    int oldFrame = 0;
+    for (int y = oldPlace.top(); y <= oldPlace.bottom(); ++y)
+        for (int x = oldPlace.left(); x <= oldPlace.right(); ++x)
+            oldFrame += !area.contains(x, y) && afterShot.pixel(x, y) == frame;
+    EXPECT_LT(oldFrame, oldPlace.width() * oldPlace.height() / 20) << "the old panel's frame is gone";
     EXPECT_TRUE(area.contains(shown)) << "the picture lies in the new area only";
     EXPECT_NEAR(double(shown.width()) / qMax(1, shown.height()), 2.0, 0.1) << "with its shape kept";
     EXPECT_LE(qAbs(shown.center().x() - area.center().x()), 1) << "centred";
