@@ -1,5 +1,4 @@
 #include "frmVCD.h"
-#include "WindowsAbovePlayer.h"
 
 #include "AppStore.h"
 #include "Drives.h"
@@ -27,6 +26,7 @@
 #include "SettingsStore.h"
 #include "SystemPaths.h"
 #include "WindowData.h"
+#include "WindowsAbovePlayer.h"
 #include "frmFindMusic.h"
 #include "frmProg.h"
 #include "frmSet.h"
