@@ -76,9 +76,9 @@ void SlideShow::Image1ADJ()
         showPicture();
     } else {
         // The picture due is the one shown (the last share of the play time, a folder of one
-        // picture): it stays, loaded once.
-        ImageBack->show();
-        image->show();
+        // picture): it stays, loaded once, but is placed again: a panel change since the last
+        // step moved the area, changed its size and the panel colour around it.
+        placePicture(image->pixmap().size());
     }
     LastPic = m_picFolder;
     advanceCursor();
@@ -138,7 +138,6 @@ QSizeF SlideShow::FitPicture(const QSizeF &picture, const QSizeF &area)
 void SlideShow::showPicture()
 {
     QLabel *image = m_form.obj().Image1;
-    const PanelState &state = m_form.state();
     // The old picture stays until the new one is read and placed, so that the area never
     // shows its bare frame between two pictures.
     QImageReader reader(m_picFolder);
@@ -149,10 +148,17 @@ void SlideShow::showPicture()
         image->clear();
         return;
     }
-    const QSizeF area(state.ImageWidth, state.ImageHeight);
-    const QSizeF shown = FitPicture(picture.size(), area);
     image->setScaledContents(true);
     image->setPixmap(QPixmap::fromImage(picture));
+    placePicture(picture.size());
+}
+
+void SlideShow::placePicture(const QSize &pictureSize)
+{
+    QLabel *image = m_form.obj().Image1;
+    const PanelState &state = m_form.state();
+    const QSizeF area(state.ImageWidth, state.ImageHeight);
+    const QSizeF shown = FitPicture(pictureSize, area);
     image->setGeometry(toPixels(state.ImageLeft + (area.width() - shown.width()) / 2),
                        toPixels(state.ImageTop + (area.height() - shown.height()) / 2),
                        qMax(1, toPixels(shown.width())), qMax(1, toPixels(shown.height())));

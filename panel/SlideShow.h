@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 
@@ -55,6 +56,8 @@ private:
     void setFrameVisible(bool visible);
     void choosePlayTimePicture();
     void showPicture();
+    // Fits a picture of this size into the area as the panel now lays it out and shows it.
+    void placePicture(const QSize &pictureSize);
     void advanceCursor();
 
     PanelForm &m_form;

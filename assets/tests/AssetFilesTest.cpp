@@ -423,6 +423,11 @@ TEST(ArtReadme, WebPageIsCp950WithItsCharsetDeclared)
     EXPECT_TRUE(page->contains(QStringLiteral("<meta charset=\"big5\">")));
     EXPECT_TRUE(page->contains(QStringLiteral("選曲鍵盤")));
     EXPECT_EQ(page->count(QStringLiteral("<ul>")), page->count(QStringLiteral("</ul>")));
+    // The play key pauses audio CDs only; video CDs and files are paused with the stop key,
+    // which keeps the place.
+    EXPECT_FALSE(page->contains(QStringLiteral("播放／暫停")));
+    EXPECT_TRUE(page->contains(QStringLiteral("播放音樂光碟時，再按一次暫停")));
+    EXPECT_TRUE(page->contains(QStringLiteral("影音光碟與音樂檔停在原處")));
 }
 
 } // namespace

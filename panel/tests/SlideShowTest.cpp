@@ -136,7 +136,7 @@ TEST_F(SlideShowTest, StepsShowThePicturesInListOrderFittedAndCentredOnThePanelC
 
 TEST_F(SlideShowTest, TheSamePictureTwiceLoadsNothingAndStaysShown)
 {
-    const QString only = addPicture(QStringLiteral("only.jpg"), 40, 30);
+    const QString only = addPicture(QStringLiteral("only.jpg"), 400, 300);
     pointAtPictures();
     show->Image1ADJ();
     EXPECT_TRUE(frameShown());
@@ -149,6 +149,32 @@ TEST_F(SlideShowTest, TheSamePictureTwiceLoadsNothingAndStaysShown)
     EXPECT_TRUE(image()->isVisibleTo(&host->form));
     EXPECT_EQ(image()->pixmap().cacheKey(), shownKey) << "nothing is loaded again";
     EXPECT_EQ(show->LastPic, only);
+
+    // Minimised and restored: the step after the restore shows the picture again, not an
+    // empty frame.
+    show->playerMinimized = [] { return true; };
+    show->Image1ADJ();
+    EXPECT_FALSE(frameShown());
+    show->playerMinimized = [] { return false; };
+    show->Image1ADJ();
+    EXPECT_TRUE(frameShown());
+    EXPECT_TRUE(image()->isVisibleTo(&host->form)) << "the restored area shows its picture";
+    EXPECT_FALSE(image()->pixmap().isNull());
+
+    // Another panel: the same picture is placed in the new area on the new panel's colour.
+    const QColor otherPanel(200, 40, 160);
+    QImage panel(420, 300, QImage::Format_RGB32);
+    panel.fill(otherPanel);
+    form->obj().setFormPicture(panel);
+    state.ImageLeft = 10;
+    state.ImageTop = 100;
+    state.ImageWidth = 120;
+    state.ImageHeight = 160;
+    show->Image1ADJ();
+    EXPECT_EQ(image()->pixmap().cacheKey(), shownKey) << "still not loaded again";
+    EXPECT_EQ(show->ImageBack->geometry(), QRect(10, 100, 120, 160)) << "the frame covers the new area only";
+    EXPECT_EQ(image()->geometry(), QRect(10, 100 + (160 - 90) / 2, 120, 90)) << "fitted with its shape kept";
+    EXPECT_EQ(show->ImageBack->palette().color(QPalette::Window), otherPanel);
 }
 
 TEST_F(SlideShowTest, PlayTimeChoicePicksTheEntryOfThePlayPosition)

@@ -430,6 +430,8 @@ void FilePlayback::openSong(const QString &song, quint64 start)
         return;
     }
     m_engine.frmPlay().hide();
+    // A song without pictures: nothing to capture until a video plays again.
+    m_host.setCaptureMenusEnabled(false);
     m_engine.SetVolume();
     if (!m_state.MediaError) {
         m_engine.Delay(0.5);

@@ -73,6 +73,13 @@ using PlaybackRules::NumberText;
 
 constexpr double MaxDelaySeconds = 10.0;
 
+// A capture name the sheets can be numbered on, as the capture numbers them.
+bool numberableName(const QString &name)
+{
+    int digits = 3;
+    return !GetExtName(name).isEmpty() && !AddFileNum(name, 1, digits).isEmpty();
+}
+
 } // namespace
 
 frmCutSet::frmCutSet(PlaybackEngine &engine, QWidget *parent)
@@ -82,6 +89,7 @@ frmCutSet::frmCutSet(PlaybackEngine &engine, QWidget *parent)
     Text7 = new QLineEdit(this);
     Command9 = new QPushButton(QStringLiteral(".."), this);
     Text9 = new QLineEdit(this);
+    Text9->setObjectName(QStringLiteral("Text9"));
     Text1 = numberBox(this, QStringLiteral("2"));
     // The grid is set with its spin bar only: the box always holds 1 to 10.
     Text1->setReadOnly(true);
@@ -184,9 +192,10 @@ void frmCutSet::Command2_Click()
     // Every grab waits about twice the delay: the spin bar's range holds.
     else if (delay < 0 || delay > MaxDelaySeconds)
         refusal = QStringLiteral("延遲時間須在 0.0 到 10.0 秒之間");
-    // The digits before the extension number the sheets on; without one
-    // every later name would become a folder's.
-    else if (GetExtName(Text9->text()).isEmpty())
+    // The digits before the extension number the sheets on: a name without one, or whose
+    // extension is not "." and three letters, leaves no place for the number, and every sheet
+    // after the first would have no name.
+    else if (!numberableName(Text9->text()))
         refusal = QStringLiteral("抓圖檔名須有副檔名 (例如 Cut0000.BMP)");
     if (!refusal.isEmpty()) {
         state.MsgAnswer = qint16(m_engine.host().ShowMsg(refusal, QStringLiteral("error")));

@@ -8,10 +8,13 @@
 #include "frmDir.h"
 #include "frmTemp.h"
 #include "frmVCD.h"
+#include "MessageBox.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QApplication>
 #include <QFile>
@@ -74,7 +77,8 @@ void writeTestState(frmVCD& vcd, const QString& path)
         lines << QStringLiteral("Label2(%1)=").arg(i) + obj.Label2[i]->text();
     // Where the keys are on the screen, so that a test can click them.
     for (const auto& [name, keys] : {std::pair{QStringLiteral("PicCtl"), &obj.PicCtl},
-                                     std::pair{QStringLiteral("PicNum"), &obj.PicNum}}) {
+                                     std::pair{QStringLiteral("PicNum"), &obj.PicNum},
+                                     std::pair{QStringLiteral("PicButton"), &obj.PicButton}}) {
         for (int i = 0; i < keys->size(); ++i) {
             const QRect key((*keys)[i]->mapToGlobal(QPoint(0, 0)), (*keys)[i]->size());
             lines << QStringLiteral("%1(%2)=%3 %4 %5 %6")
@@ -96,9 +100,12 @@ void writeTestState(frmVCD& vcd, const QString& path)
           << QStringLiteral("SongListVisible=%1").arg(vcd.SongList->isVisible() ? 1 : 0);
     if (!obj.Label3.isEmpty()) lines << place(QStringLiteral("Label3"), obj.Label3[0]->geometry());
     lines << QStringLiteral("TimerBMP=%1 %2").arg(vcd.TimerBMP.isActive() ? 1 : 0).arg(vcd.TimerBMP.interval());
-    // The panel browser's thumbnails while it is open: their places and files.
+    // The panel browser's thumbnails while it is open: their places and files; its window and
+    // the panel's, as the windowing system knows them.
+    lines << QStringLiteral("PanelWindow=0x%1").arg(vcd.winId(), 0, 16);
     for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* browser = qobject_cast<frmDir*>(top); browser && browser->isVisible())
+        if (auto* browser = qobject_cast<frmDir*>(top); browser && browser->isVisible()) {
+            lines << QStringLiteral("BrowserWindow=0x%1").arg(browser->winId(), 0, 16);
             for (const PictureCell* cell : browser->Picture1)
                 if (cell->isVisible()) {
                     const QPoint at = cell->mapToGlobal(QPoint(0, 0));
@@ -106,11 +113,39 @@ void writeTestState(frmVCD& vcd, const QString& path)
                                  .arg(cell->Index()).arg(at.x()).arg(at.y()).arg(cell->width()).arg(cell->height())
                                  .arg(GetFileName(cell->toolTip()));
                 }
+        }
     // The message box in front of the user, its lines joined by " | ".
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible())
             lines << QStringLiteral("MessageBox=") + box->text().split(QStringLiteral("\r\n")).join(QStringLiteral(" | "));
+    // The items of a menu popped up in front of the user (1 when enabled) and the one the
+    // keys have reached.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* menu = qobject_cast<QMenu*>(top); menu && menu->isVisible()) {
+            for (const QAction* action : menu->actions())
+                if (!action->isSeparator())
+                    lines << QStringLiteral("Menu(%1)=%2").arg(action->text()).arg(action->isEnabled() ? 1 : 0);
+            if (menu->activeAction()) lines << QStringLiteral("MenuActive=") + menu->activeAction()->text();
+        }
+    // The windows shown, by their captions.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && !top->windowTitle().isEmpty())
+            lines << QStringLiteral("Shown(%1)=1").arg(top->windowTitle());
+    // The last message the player gave where the test answers its boxes.
+    if (const QList<MessageBox::Request> told = MessageBox::shownRequests(); !told.isEmpty())
+        lines << QStringLiteral("LastMessage=") + told.last().prompt;
     file.write(lines.join(QLatin1Char('\n')).toUtf8());
+}
+
+// Types a text into a box of a visible window, named by its object name: "text Text9 a.bmp".
+void setBoxText(const QString& name, const QString& text)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible())
+            if (auto* box = top->findChild<QLineEdit*>(name)) {
+                box->setText(text);
+                return;
+            }
 }
 
 // Moves a scroll bar or slider of a visible window, named by its object name, as a user's
@@ -142,6 +177,12 @@ void Run(frmVCD& vcd, const QString& command)
     if (command.startsWith(QLatin1String("value "))) {
         const QStringList parts = command.split(QLatin1Char(' '));
         if (parts.size() == 3) setControlValue(parts[1], parts[2].toInt());
+        return;
+    }
+    if (command.startsWith(QLatin1String("text "))) {
+        const QString rest = command.mid(5);
+        const int blank = rest.indexOf(QLatin1Char(' '));
+        if (blank > 0) setBoxText(rest.left(blank), rest.mid(blank + 1));
         return;
     }
     if (command.startsWith(QLatin1String("state "))) {

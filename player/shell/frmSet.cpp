@@ -136,8 +136,12 @@ QWidget* frmSet::folderRow(const QString& caption, QLineEdit*& box, QPushButton*
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    if (!caption.isEmpty()) layout->addWidget(new QLabel(caption, row));
     box = new QLineEdit(row);
+    if (!caption.isEmpty()) {
+        auto* label = new QLabel(caption, row);
+        label->setBuddy(box);  // the box is named by its caption, also for screen readers
+        layout->addWidget(label);
+    }
     button = new QPushButton(QStringLiteral(".."), row);
     button->setFixedWidth(32);
     layout->addWidget(box, 1);
@@ -240,10 +244,15 @@ void frmSet::buildControls()
     Text3 = new QLineEdit(this);
     Text3->setReadOnly(true);
     Text3->setFixedWidth(40);
-    checks->addWidget(VScroll1, 3, 0);
+    auto* interval = new QLabel(QStringLiteral("換圖間隔(秒)"), this);
+    interval->setBuddy(VScroll1);
+    auto* intervalRow = new QHBoxLayout;
+    intervalRow->addWidget(interval);
+    intervalRow->addWidget(VScroll1, 1);
+    checks->addLayout(intervalRow, 3, 0);
     checks->addWidget(Text3, 3, 1);
     grid->addLayout(checks, 8, 0, 1, 2);
-    grid->addWidget(folderRow(QString(), Text1, Command1), 9, 0, 1, 2);
+    grid->addWidget(folderRow(QStringLiteral("背景圖片目錄"), Text1, Command1), 9, 0, 1, 2);
 
     // Commands
     auto* commands = new QHBoxLayout;

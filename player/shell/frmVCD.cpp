@@ -26,6 +26,7 @@
 #include "SettingsStore.h"
 #include "SystemPaths.h"
 #include "WindowData.h"
+#include "WindowsAbovePlayer.h"
 #include "frmFindMusic.h"
 #include "frmProg.h"
 #include "frmSet.h"
@@ -67,6 +68,7 @@ frmVCD::frmVCD(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
         *this, m_shell, m_panelState, m_playback, [this]() -> frmFindMusic& { return *m_findMusic; },
         [this](const QString& listFile) { loadLastPlayList(listFile); });
     m_temp = new frmTemp(*this);
+    new WindowsAbovePlayer(*this);  // owned by the panel: they show above it all the same
     m_menu.Form_Load();
     createMenusAndLibrary();
     createPlayback();
@@ -298,7 +300,7 @@ void frmVCD::buildMenusAndSettings()
     m_set->Form_Load();
 
     // The picture area starts from the first picture of the picture folder.
-    const QString pictureFolder = GetFilePath(m_set->Options().ShowPicFile);
+    const QString pictureFolder = backgroundPictureFolder();
     FileBMP->setPattern(QStringLiteral("*.bmp;*.gif;*.jpg"));
     if (!pictureFolder.isEmpty() && !DirEx(pictureFolder + QStringLiteral("/")).isEmpty()) {
         FileBMP->setPath(pictureFolder);
@@ -373,6 +375,8 @@ void frmVCD::showAndProbe()
     show();
     playbackVCDResize();
     WriteLog(QStringLiteral("參數設定"));
+    // Nothing to capture until a video plays: before the probe, which may start one at once.
+    setCaptureMenusEnabled(false);
     startupProbe();
     playbackShowPoint();
 }
@@ -383,8 +387,6 @@ void frmVCD::finishStart()
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     WriteLog(QStringLiteral("進入主程式"));
     m_playback.CutFile = AddPath(m_playback.CutFolder, QStringLiteral("Cut0000.BMP"));
-    m_menu.mCutBmp.enabled = false;
-    m_menu.mCutBmp1.enabled = false;
     m_panelState.LabColor.clear();
     for (QLabel* label : m_panel->obj().LabNum) m_panelState.LabColor.append(label->palette().color(QPalette::WindowText));
     m_playback.BusyFlag = false;
@@ -573,7 +575,9 @@ QPointF frmVCD::FrmCenterPlace(double screenWidth, double screenHeight, double m
 void frmVCD::FrmCenter(QWidget* form)
 {
     if (!form) return;
-    if (!form->isVisible()) form->adjustSize();  // a window never shown has no size of its own yet
+    // A window never sized has no size of its own yet; one that was shown keeps the size it
+    // has (a hidden window's size hint is its children's extent, smaller than its own size).
+    if (!form->isVisible() && !form->testAttribute(Qt::WA_Resized)) form->adjustSize();
     const QPointF place = FrmCenterPlace(screenWidthTwips(), screenHeightTwips(), formWidthTwips(),
                                          form->frameGeometry().width() * twipsPerPixelX(),
                                          form->frameGeometry().height() * twipsPerPixelY());

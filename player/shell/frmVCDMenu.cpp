@@ -300,7 +300,9 @@ QStringList frmVCD::slidePictures() const
 // The slide show's current picture is the one PicFolder names (one variable for both names).
 void frmVCD::setSlidePicture(const QString& path) { m_shell.PicFolder = path; }
 
-QString frmVCD::backgroundPictureFolder() const { return m_set->Options().ShowPicFile; }
+// The picture setting names a picture whose folder holds the pictures (or the folder itself):
+// start-up and every song without pictures of its own take the same folder.
+QString frmVCD::backgroundPictureFolder() const { return GetFilePath(m_set->Options().ShowPicFile); }
 
 // ---------------------------------------------------------------- settings read by the probe
 

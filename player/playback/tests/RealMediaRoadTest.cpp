@@ -13,7 +13,10 @@
 
 namespace {
 
-constexpr int Forward = 5;  // control-bar key: forward one seek step ("1  Min")
+constexpr int Play = 0, Forward = 5;  // control-bar keys: play, forward one seek step ("1  Min")
+constexpr int VideoSize = 1;           // title button: its menu holds the capture items
+constexpr unsigned long KeyDown = 0xff54, KeyReturn = 0xff0d, KeyEscape = 0xff1b;
+const QString Continuous = QStringLiteral("連續抓圖"), Single = QStringLiteral("單張抓圖");
 const QString PlayFailed = QStringLiteral("播放媒體錯誤");
 
 std::string shown(const QMap<QString, QString> &panel)
@@ -38,8 +41,8 @@ protected:
     void makeSongs()
     {
         const QStringList tone = {"-f", "lavfi", "-i"};
-        ASSERT_TRUE(session.makeMedia("music/01video.mpg", tone + QStringList{"testsrc=duration=3:size=160x120:rate=25"} + tone
-                                                         + QStringList{"sine=frequency=330:duration=3", "-c:v",
+        ASSERT_TRUE(session.makeMedia("music/01video.mpg", tone + QStringList{"testsrc=duration=12:size=160x120:rate=25"} + tone
+                                                         + QStringList{"sine=frequency=330:duration=12", "-c:v",
                                                                        "mpeg1video", "-c:a", "mp2", "-f", "mpeg"}));
         ASSERT_TRUE(session.makeMedia("music/02song.mp3", tone + QStringList{"sine=frequency=440:duration=30", "-b:a", "64k"}));
         ASSERT_TRUE(session.makeMedia("music/03tone.wav", tone + QStringList{"sine=frequency=550:duration=20", "-ar", "8000",
@@ -80,6 +83,32 @@ protected:
         return shown;
     }
 
+    // Pops up the video-size title button's menu with the right button; whether it showed.
+    bool popUpCaptureMenu()
+    {
+        const QRect button = session.key("PicButton", VideoSize);
+        XInput &input = session.input();
+        if (button.isNull() || !input.usable())
+            return false;
+        input.click(button.center().x(), button.center().y(), 3);
+        return session.waitForState("Menu(" + Continuous + ")", [](const QString &v) { return !v.isEmpty(); });
+    }
+
+    // With the menu up, the down key until the item is reached, then the return key.
+    bool chooseMenuItem(const QString &item)
+    {
+        for (int i = 0; i < 6; ++i) {
+            const QString before = session.state().value("MenuActive");
+            if (before == item) {
+                session.input().type(KeyReturn);
+                return true;
+            }
+            session.input().type(KeyDown);
+            session.waitForState("MenuActive", [&](const QString &now) { return now != before; });
+        }
+        return false;
+    }
+
     RealPlayerSession session;
 };
 
@@ -111,8 +140,30 @@ TEST_F(RealMediaRoadTest, AVideoAnMp3AndAWavPlayOnPastTheirEndsAndPastSongsThatC
         << shown(session.state()) << session.output().toStdString();
     ASSERT_TRUE(session.waitForState("Label2(0)", "00:00:01")) << shown(session.state());
 
+    // A video offers capture. The capture dialog refuses a name whose extension is not "."
+    // and three letters: the sheets after the first could not be numbered.
+    ASSERT_TRUE(popUpCaptureMenu()) << shown(session.state());
+    EXPECT_EQ(session.state().value("Menu(" + Continuous + ")"), "1");
+    EXPECT_EQ(session.state().value("Menu(" + Single + ")"), "1");
+    ASSERT_TRUE(chooseMenuItem(Continuous)) << shown(session.state());
+    const QString captureDialog = QStringLiteral("Shown(抓圖參數設定)");
+    ASSERT_TRUE(session.waitForState(captureDialog, "1")) << shown(session.state());
+    ASSERT_TRUE(session.command("text Text9 abcd.c"));
+    ASSERT_TRUE(session.command("click 確定"));
+    EXPECT_TRUE(session.waitForState("LastMessage", "抓圖檔名須有副檔名 (例如 Cut0000.BMP)")) << shown(session.state());
+    EXPECT_EQ(session.state().value(captureDialog), "1") << "the dialog stays for another name";
+    ASSERT_TRUE(session.command("click 取消"));
+    ASSERT_TRUE(session.waitFor([&] { return !session.state().contains(captureDialog); }));
+    EXPECT_TRUE(session.pressKey("PicCtl", Play));  // the cancelled run left the video stopped
+
     // Forward a minute from within the video: past its end, the MP3 follows.
     ASSERT_TRUE(forwardUntil("01-02 02song.mp3")) << shown(session.state()) << session.output().toStdString();
+    // A song without pictures: nothing to capture.
+    ASSERT_TRUE(popUpCaptureMenu()) << shown(session.state());
+    EXPECT_EQ(session.state().value("Menu(" + Continuous + ")"), "0");
+    EXPECT_EQ(session.state().value("Menu(" + Single + ")"), "0");
+    session.input().type(KeyEscape);
+    ASSERT_TRUE(session.waitFor([&] { return !session.state().contains("Menu(" + Continuous + ")"); }));
     ASSERT_TRUE(session.running()) << session.output().toStdString();
     // Its length in hundredths, "mm:ss:cc" (the encoder adds a few to the 30 s).
     EXPECT_TRUE(session.waitForState(

@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -80,6 +81,13 @@ TEST(SettingsDialog, FirstStartDefaults)
     EXPECT_EQ(vcd.songSet().CurListFile, SystemPaths::TempFolder() + "/unknow.m3u");
     EXPECT_EQ(vcd.playback().VolumeLevel, 1000);
     EXPECT_EQ(vcd.settings().Label4->text(), "100%");
+    // Every box and bar that holds a setting is named by a caption beside it.
+    QMap<QWidget*, QString> captions;
+    for (const QLabel* label : vcd.settings().findChildren<QLabel*>())
+        if (label->buddy()) captions[label->buddy()] = label->text();
+    EXPECT_EQ(captions.value(vcd.settings().VScroll1), "換圖間隔(秒)");
+    EXPECT_EQ(captions.value(vcd.settings().Text1), "背景圖片目錄");
+    EXPECT_EQ(captions.value(vcd.settings().Text6), "工作中面版");
     vcd.settings().show();
     vcd.settings().grab().save(ShellTest::outputFolder() + "/settings-dialog.png");
 }
