@@ -6,8 +6,10 @@
 #   Tavrin, the video-CD image as its drive       mpv alone, the same MPEG (x11 output, sound to null)
 #   VLC on the same image (vcd://, where installed) Tavrin, a folder holding the MP3
 #   mpv alone, the same MP3 (no video, sound to null)
-# Prints each figure and the ratios. Not a test: figures vary with the machine; compare them
-# within one run. Sound goes to no device here (Xvfb has none), for every player alike.
+#   the decode floor: ffmpeg decoding the same MPEG (video and sound) on one thread at its own
+#   speed with nothing shown, the least any player of that MPEG can spend
+# Prints each figure, the ratios, and each figure against the decode floor. Not a test: figures
+# vary with the machine; compare them within one run. Sound goes to no device here (Xvfb has none), for every player alike.
 #
 #   scripts/playback-cpu-bench.sh [seconds]      (default 20; build folder: $BUILD_DIR or build/)
 #   TAVRIN=/other/Tavrin scripts/playback-cpu-bench.sh   measures another build
@@ -112,6 +114,8 @@ figures = {
     "mpv alone, same MPEG": measure(mpv_base + ["--vo=x11", mpeg]) if mpv else None,
     "VLC, same image": measure(*as_user([vlc, "--intf", "dummy", "--vout", "xcb_x11", "--aout", "dummy",
                                          "vcd://" + image])) if vlc else None,
+    "decode floor, same MPEG": measure(["ffmpeg", "-hide_banner", "-loglevel", "error", "-re", "-threads", "1",
+                                        "-i", mpeg, "-f", "null", "-"]),
     "Tavrin, MP3": measure([tavrin], tavrin_env(work + "/music", music=True)),
     "mpv alone, same MP3": measure(mpv_base + ["--no-video", mp3]) if mpv else None,
 }
@@ -127,6 +131,8 @@ def ratio(a, b):
 
 ratio("Tavrin, video-CD image", "mpv alone, same MPEG")
 ratio("Tavrin, video-CD image", "VLC, same image")
+for name in ("Tavrin, video-CD image", "mpv alone, same MPEG", "VLC, same image"):
+    ratio(name, "decode floor, same MPEG")
 if figures["Tavrin, MP3"] is not None and figures["mpv alone, same MP3"] is not None:
     print(f"Tavrin, MP3 - mpv alone, same MP3: {figures['Tavrin, MP3'] - figures['mpv alone, same MP3']:+.2f} points")
 PY
