@@ -306,6 +306,12 @@ TEST(LocalChannel, ChannelsLieInAFolderOfTheUsersAloneOrNowhere)
     ASSERT_EQ(::symlink(elsewhere.constData(), fallback.constData()), 0);
     EXPECT_EQ(LocalChannel::folder(), folders.cached());
     ::unlink(fallback.constData());
+    QFile plain(folders.fallback());  // a file of the user's own, which only the user may read
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    ::chmod(fallback.constData(), 0600);
+    EXPECT_EQ(LocalChannel::folder(), folders.cached());
+    ::unlink(fallback.constData());
     if (OtherUser().available()) {
         ASSERT_EQ(::mkdir(fallback.constData(), 0700), 0);
         ASSERT_EQ(::chown(fallback.constData(), ::getpwnam("nobody")->pw_uid, 0), 0);
