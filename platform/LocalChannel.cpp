@@ -3,8 +3,11 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -54,11 +57,49 @@ bool ownEntry(const QByteArray &path, mode_t type, struct stat &status)
     return ::lstat(path.constData(), &status) == 0 && (status.st_mode & S_IFMT) == type && status.st_uid == ::geteuid();
 }
 
-// A folder of this user's alone: nobody else can put a socket or a link into it.
-bool privateFolder(const QString &path)
+// Why a folder is not of this user's alone, where someone else could put a socket or a link;
+// "" when it is.
+QString whyNotPrivate(const QString &path)
 {
     struct stat status;
-    return !path.isEmpty() && ownEntry(QFile::encodeName(path), S_IFDIR, status) && (status.st_mode & 077) == 0;
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return QStringLiteral("不存在");
+    if (S_ISLNK(status.st_mode))
+        return QStringLiteral("是連結");
+    if (!S_ISDIR(status.st_mode))
+        return QStringLiteral("不是資料夾");
+    if (status.st_uid != ::geteuid())
+        return QStringLiteral("屬於其他使用者");
+    if ((status.st_mode & 077) != 0)
+        return QStringLiteral("其他使用者可進入 (%1)").arg(status.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    return QString();
+}
+
+// A folder the channels may lie in; the ones of the program's own are made where missing.
+struct Place
+{
+    QString path;
+    bool ours;
+};
+
+QList<Place> places()
+{
+    QList<Place> all;
+    if (const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR"); !runtime.isEmpty())
+        all.append({runtime, false});
+    // By user id, since the sender must find it again; one someone else took first is refused.
+    all.append({QDir::tempPath() + QStringLiteral("/pelloran-") + QString::number(::geteuid()), true});
+    // Where even that is taken: a folder in the user's own home, which nobody else can take.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty())
+        all.append({cache + QStringLiteral("/pelloran-channels"), true});
+    return all;
+}
+
+void makePrivateFolder(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    ::mkdir(QFile::encodeName(path).constData(), S_IRWXU);
 }
 
 // The process at the other end of a connected socket runs as this user.
@@ -121,20 +162,45 @@ bool bindPrivately(int fd, const sockaddr_un &address)
            && ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
 }
 
+// Connects to a listener of this user at the name in whichever folder it listens; -1 when
+// there is none.
+int connectToChannel(const QString &name, const QDeadlineTimer &deadline)
+{
+    sockaddr_un address;
+    for (const QString &channels : LocalChannel::folders()) {
+        if (!socketAddress(channels + QLatin1Char('/') + name, address))
+            continue;
+        if (const int fd = connectToOwnListener(address, deadline); fd >= 0)
+            return fd;
+    }
+    return -1;
+}
+
 }  // namespace
 
 namespace LocalChannel {
 
-QString folder()
+QString folder(QStringList *refused)
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (privateFolder(runtime))
-        return runtime;
-    // Where the session gives no runtime folder: one of the user's own, by user id, since the
-    // sender must find it again. A name someone else took first is refused, never used.
-    const QString own = QDir::tempPath() + QStringLiteral("/pelloran-") + QString::number(::geteuid());
-    ::mkdir(QFile::encodeName(own).constData(), S_IRWXU);
-    return privateFolder(own) ? own : QString();
+    for (const Place &place : places()) {
+        if (place.ours)
+            makePrivateFolder(place.path);
+        const QString why = whyNotPrivate(place.path);
+        if (why.isEmpty())
+            return place.path;
+        if (refused)
+            *refused << place.path + QLatin1Char(' ') + why;
+    }
+    return QString();
+}
+
+QStringList folders()
+{
+    QStringList usable;
+    for (const Place &place : places())
+        if (whyNotPrivate(place.path).isEmpty())
+            usable << place.path;
+    return usable;
 }
 
 QString path(const QString &name)
@@ -145,11 +211,8 @@ QString path(const QString &name)
 
 bool send(const QString &name, const QString &line, int timeoutMs)
 {
-    sockaddr_un address;
-    if (!socketAddress(path(name), address))
-        return false;
     const QDeadlineTimer deadline(timeoutMs);
-    const int fd = connectToOwnListener(address, deadline);
+    const int fd = connectToChannel(name, deadline);
     if (fd < 0)
         return false;
     const bool sent = writeAll(fd, line.toUtf8() + '\n', deadline);
@@ -173,8 +236,10 @@ struct LocalListener::Client
     {
         char buffer[4096];
         ssize_t count;
-        while ((count = ::recv(fd, buffer, sizeof buffer, 0)) > 0)
+        while ((count = ::recv(fd, buffer, sizeof buffer, 0)) > 0) {
             pending.append(buffer, count);
+            quietUntil.setRemainingTime(SilentLimitMs);
+        }
         const bool open = count < 0 && (errno == EAGAIN || errno == EINTR);
         for (qsizetype end; (end = pending.indexOf('\n')) >= 0; pending.remove(0, end + 1))
             lines << QString::fromUtf8(pending.left(end));
@@ -183,6 +248,7 @@ struct LocalListener::Client
 
     const int fd;
     QByteArray pending;  // the start of a line still being written
+    QDeadlineTimer quietUntil{SilentLimitMs};  // let go when it has said nothing by then
     std::unique_ptr<QSocketNotifier> notifier;
 };
 
@@ -199,12 +265,22 @@ LocalListener::~LocalListener()
 
 bool LocalListener::listen(const QString &name)
 {
-    const QString path = LocalChannel::path(name);
-    sockaddr_un address;
-    if (m_fd >= 0 || !socketAddress(path, address))
+    if (m_fd >= 0)
         return false;
-    const int running = connectToOwnListener(address, QDeadlineTimer(500));
-    if (running >= 0) {
+    QStringList refused;
+    const QString channels = LocalChannel::folder(&refused);
+    const QString path = channels + QLatin1Char('/') + name;
+    m_notice = refused.join(QStringLiteral(", "));
+    if (channels.isEmpty()) {
+        m_notice += QStringLiteral(", 沒有可用的資料夾");
+        return false;
+    }
+    if (!refused.isEmpty())
+        m_notice += QStringLiteral(", 改用 ") + channels;
+    sockaddr_un address;
+    if (!socketAddress(path, address))
+        return false;
+    if (const int running = connectToChannel(name, QDeadlineTimer(500)); running >= 0) {
         ::close(running);
         return false;  // the name is taken by a copy that still answers
     }
@@ -219,38 +295,61 @@ bool LocalListener::listen(const QString &name)
     m_fd = fd;
     m_path = path;
     m_notifier = new QSocketNotifier(qintptr(fd), QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &LocalListener::acceptClients);
+    connect(m_notifier, &QSocketNotifier::activated, this, &LocalListener::serve);
+    m_silence = new QTimer(this);
+    m_silence->setSingleShot(true);
+    connect(m_silence, &QTimer::timeout, this, &LocalListener::serve);
     return true;
-}
-
-void LocalListener::acceptClients()
-{
-    QStringList lines;
-    takeLines(lines);  // senders that are done give their places to the new ones first
-    for (int fd; (fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0;) {
-        if (!peerIsThisUser(fd) || m_clients.size() >= size_t(MaxSenders)) {
-            ::close(fd);  // turned away unheard
-            continue;
-        }
-        m_clients.push_back(std::make_unique<Client>(fd));
-        connect(m_clients.back()->notifier.get(), &QSocketNotifier::activated, this, &LocalListener::readClients);
-    }
-    takeLines(lines);
-    handOver(lines);
-}
-
-void LocalListener::readClients()
-{
-    QStringList lines;
-    takeLines(lines);
-    handOver(lines);
 }
 
 // Every sender is read, in the order they connected, whichever of them woke the listener: a
 // sender writes before the next one connects, so an earlier sender's lines are always in.
+// Senders that are done or silent too long give their places to those waiting, first.
+void LocalListener::serve()
+{
+    QStringList lines;
+    takeLines(lines);
+    std::erase_if(m_clients, [](const std::unique_ptr<Client> &client) { return client->quietUntil.hasExpired(); });
+    acceptWaiting();
+    takeLines(lines);
+    watchSenders();
+    handOver(lines);
+}
+
+void LocalListener::acceptWaiting()
+{
+    while (m_clients.size() < size_t(MaxSenders)) {
+        const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0)
+            return;
+        if (!peerIsThisUser(fd)) {
+            ::close(fd);  // turned away unheard
+            continue;
+        }
+        m_clients.push_back(std::make_unique<Client>(fd));
+        connect(m_clients.back()->notifier.get(), &QSocketNotifier::activated, this, &LocalListener::serve);
+    }
+}
+
 void LocalListener::takeLines(QStringList &lines)
 {
     std::erase_if(m_clients, [&lines](const std::unique_ptr<Client> &client) { return !client->read(lines); });
+}
+
+// New senders are taken while there is room (the others wait in the socket's queue, which
+// costs the program nothing), and the silent ones are looked at again when the first of
+// them runs out of time.
+void LocalListener::watchSenders()
+{
+    m_notifier->setEnabled(m_clients.size() < size_t(MaxSenders));
+    if (m_clients.empty()) {
+        m_silence->stop();
+        return;
+    }
+    qint64 soonest = SilentLimitMs;
+    for (const auto &client : m_clients)
+        soonest = qMin(soonest, client->quietUntil.remainingTime());
+    m_silence->start(int(soonest) + 1);
 }
 
 // Handed over last: a receiver may run the event loop, or end the listener.

@@ -164,6 +164,17 @@ TEST(SystemDrives, TheChosenDriveIsListedLastAsAnOpticalDrive) {
     EXPECT_EQ(last.root, image);
     EXPECT_EQ(last.device, image);
     EXPECT_FALSE(last.mounted);
+    // An enhanced disc: its first track holds data, which is no track to play.
+    QFile bin(place.filePath("disc.bin"));
+    ASSERT_TRUE(bin.open(QIODevice::WriteOnly));
+    bin.write(QByteArray(375 * 2352, '\0'));
+    bin.close();
+    QFile sheet(image);
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
+    sheet.write("FILE \"disc.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"
+                "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n");
+    sheet.close();
+    EXPECT_EQ(Drives::AudioTrackNames(image), QStringList{"Track02.cda"});
 
     qunsetenv("PELLORAN_CD_DEVICE");
     Drives::SetSource(nullptr);

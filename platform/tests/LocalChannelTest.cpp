@@ -74,29 +74,33 @@ void sendInPieces(const QString &name, const QList<QByteArray> &pieces)
     ::close(fd);
 }
 
-// Points the channels at a fresh runtime folder of this user's alone, and the temporary
-// folder (where the channels go without one) at a fresh folder too, for one scope.
+// Points the channels at a fresh runtime folder of this user's alone, and the temporary and
+// cache folders (where the channels go without one) at fresh folders too, for one scope.
 class ChannelFolders
 {
 public:
-    ChannelFolders() : m_runtime(qgetenv("XDG_RUNTIME_DIR")), m_temp(qgetenv("TMPDIR"))
+    ChannelFolders() : m_saved{qgetenv("XDG_RUNTIME_DIR"), qgetenv("TMPDIR"), qgetenv("XDG_CACHE_HOME")}
     {
         ::chmod(QFile::encodeName(runtime()).constData(), S_IRWXU);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime()));
         qputenv("TMPDIR", QFile::encodeName(m_root.path()));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("cache"))));
     }
     ~ChannelFolders()
     {
-        qputenv("XDG_RUNTIME_DIR", m_runtime);
-        qputenv("TMPDIR", m_temp);
+        for (int i = 0; i < 3; ++i)
+            qputenv(Variables[i], m_saved[i]);
     }
     QString runtime() const { return m_root.path(); }
-    // Where the channels go when the session names no runtime folder.
+    // Where the channels go when the session names no runtime folder of the user's alone.
     QString fallback() const { return m_root.filePath(QStringLiteral("pelloran-") + QString::number(::geteuid())); }
+    // Where they go when someone else took that one first.
+    QString cached() const { return m_root.filePath(QStringLiteral("cache/pelloran-channels")); }
 
 private:
+    static constexpr const char *Variables[] = {"XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"};
     QTemporaryDir m_root;
-    QByteArray m_runtime, m_temp;
+    QByteArray m_saved[3];
 };
 
 // The user "nobody", standing for another local user: a process forked from this one (which
@@ -235,35 +239,101 @@ TEST(LocalChannel, AListenerReplacesASocketLeftBehindAndRemovesItsOwn)
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
+namespace {
+
+// One copy listens at the name; a later copy finds it there and cannot take the name, and
+// its lines arrive.
+void expectOneCopy(const QString &name, const QString &folder)
+{
+    LocalListener first;
+    Received received(first);
+    ASSERT_TRUE(first.listen(name)) << first.notice().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(folder + QLatin1Char('/') + name));
+    LocalListener second;
+    EXPECT_FALSE(second.listen(name));
+    EXPECT_TRUE(LocalChannel::send(name, QStringLiteral("raise")));
+    EXPECT_EQ(received.waitFor(1), QStringList{"raise"});
+}
+
+}  // namespace
+
 TEST(LocalChannel, ChannelsLieInAFolderOfTheUsersAloneOrNowhere)
 {
     ChannelFolders folders;
     EXPECT_EQ(LocalChannel::folder(), folders.runtime());
     EXPECT_EQ(LocalChannel::path(QStringLiteral("a")), folders.runtime() + QStringLiteral("/a"));
+    EXPECT_FALSE(QFileInfo::exists(folders.cached()));  // made only when needed
 
-    // A runtime folder others can enter is passed over for one of the user's own, made private.
-    ::chmod(QFile::encodeName(folders.runtime()).constData(), 0755);
-    EXPECT_EQ(LocalChannel::folder(), folders.fallback());
+    // A runtime folder the group or others may enter or write is passed over for one of the
+    // user's own, made private.
+    const QByteArray runtime = QFile::encodeName(folders.runtime());
+    for (const mode_t mode : {0750, 0770, 0710, 0705, 0701, 0755}) {
+        ::chmod(runtime.constData(), mode);
+        QStringList refused;
+        EXPECT_EQ(LocalChannel::folder(&refused), folders.fallback()) << std::oct << mode;
+        EXPECT_EQ(refused, QStringList{folders.runtime() + QStringLiteral(" 其他使用者可進入 (0%1)").arg(mode, 3, 8)});
+    }
     EXPECT_EQ(modeOf(folders.fallback()), mode_t(0700));
 
-    // A fallback that is open to others, a link, or another user's is refused: no channel at all.
+    // A copy that started while the runtime folder was open listens in the fallback; the
+    // folder is then put right (as a library does with a runtime folder of the wrong mode),
+    // and a later copy, which would listen in it, still finds the first.
+    {
+        const QString name = freshName();
+        LocalListener first;
+        Received received(first);
+        ASSERT_TRUE(first.listen(name));
+        EXPECT_EQ(first.notice(), folders.runtime() + QStringLiteral(" 其他使用者可進入 (0755), 改用 ") + folders.fallback());
+        ::chmod(runtime.constData(), 0700);
+        LocalListener second;
+        EXPECT_FALSE(second.listen(name));
+        EXPECT_TRUE(LocalChannel::send(name, QStringLiteral("raise")));
+        EXPECT_EQ(received.waitFor(1), QStringList{"raise"});
+    }
+
+    // Without a runtime folder, a fallback that someone made first, open to others, a link or
+    // another user's, is passed over for a folder in the user's own home, made private.
     qunsetenv("XDG_RUNTIME_DIR");
+    expectOneCopy(freshName(), folders.fallback());
     const QByteArray fallback = QFile::encodeName(folders.fallback());
-    ::chmod(fallback.constData(), 0755);
-    EXPECT_EQ(LocalChannel::folder(), QString());
-    EXPECT_FALSE(LocalChannel::send(QStringLiteral("a"), QStringLiteral("raise")));
-    LocalListener listener;
-    EXPECT_FALSE(listener.listen(QStringLiteral("a")));
+    ::chmod(fallback.constData(), 0777);
+    EXPECT_EQ(LocalChannel::folder(), folders.cached());
+    EXPECT_EQ(modeOf(folders.cached()), mode_t(0700));
+    expectOneCopy(freshName(), folders.cached());
     ::rmdir(fallback.constData());
-    ASSERT_EQ(::symlink(QFile::encodeName(folders.runtime() + QStringLiteral("/private")).constData(), fallback.constData()), 0);
-    ASSERT_EQ(::mkdir(QFile::encodeName(folders.runtime() + QStringLiteral("/private")).constData(), 0700), 0);
-    EXPECT_EQ(LocalChannel::folder(), QString());
+    const QByteArray elsewhere = QFile::encodeName(folders.runtime() + QStringLiteral("/private"));
+    ASSERT_EQ(::mkdir(elsewhere.constData(), 0700), 0);
+    ASSERT_EQ(::symlink(elsewhere.constData(), fallback.constData()), 0);
+    EXPECT_EQ(LocalChannel::folder(), folders.cached());
+    ::unlink(fallback.constData());
+    QFile plain(folders.fallback());  // a file of the user's own, which only the user may read
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    ::chmod(fallback.constData(), 0600);
+    EXPECT_EQ(LocalChannel::folder(), folders.cached());
     ::unlink(fallback.constData());
     if (OtherUser().available()) {
         ASSERT_EQ(::mkdir(fallback.constData(), 0700), 0);
         ASSERT_EQ(::chown(fallback.constData(), ::getpwnam("nobody")->pw_uid, 0), 0);
-        EXPECT_EQ(LocalChannel::folder(), QString());
+        QStringList refused;
+        EXPECT_EQ(LocalChannel::folder(&refused), folders.cached());
+        EXPECT_EQ(refused, QStringList{folders.fallback() + QStringLiteral(" 屬於其他使用者")});
+        expectOneCopy(freshName(), folders.cached());
     }
+
+    // With both of them links, there is nowhere to trust: no channel at all, and the listener
+    // says why.
+    const QByteArray cached = QFile::encodeName(folders.cached());
+    ::rmdir(fallback.constData());
+    ::rmdir(cached.constData());
+    ASSERT_EQ(::symlink(elsewhere.constData(), fallback.constData()), 0);
+    ASSERT_EQ(::symlink(elsewhere.constData(), cached.constData()), 0);
+    EXPECT_EQ(LocalChannel::folder(), QString());
+    EXPECT_FALSE(LocalChannel::send(QStringLiteral("a"), QStringLiteral("raise")));
+    LocalListener listener;
+    EXPECT_FALSE(listener.listen(QStringLiteral("a")));
+    EXPECT_EQ(listener.notice(), folders.fallback() + QStringLiteral(" 是連結, ") + folders.cached()
+                                     + QStringLiteral(" 是連結, 沒有可用的資料夾"));
 }
 
 TEST(LocalChannel, AnotherUserNeitherHearsTheLinesNorIsHeard)
@@ -343,7 +413,7 @@ TEST(LocalChannel, ALinkAtTheNameIsNoAnswerAndIsReplacedNotFollowed)
     EXPECT_EQ(reachedElsewhere.waitFor(1), QStringList{"other"});  // the link's target was left alone
 }
 
-TEST(LocalChannel, ALiveListenerKeepsItsNameAndSendersBeyondTheCapAreTurnedAway)
+TEST(LocalChannel, ALiveListenerKeepsItsNameAndSilentSendersGiveWayToLaterOnes)
 {
     ChannelFolders folders;
     const QString name = freshName();
@@ -351,17 +421,24 @@ TEST(LocalChannel, ALiveListenerKeepsItsNameAndSendersBeyondTheCapAreTurnedAway)
     Received received(listener);
     ASSERT_TRUE(listener.listen(name));
 
-    std::vector<int> senders;
+    // As many senders as the listener holds, and some more, connect and say nothing; then a
+    // real sender comes. Its line gets through once silent ones are let go, and not before:
+    // the listener never holds more than its cap, so by then at least as many of them as it
+    // could not hold were let go, the first ones first. In time every one of them is.
+    std::vector<int> silent;
     for (int i = 0; i < LocalListener::MaxSenders + 3; ++i)
-        senders.push_back(connectRaw(name));
-    for (int i = LocalListener::MaxSenders; i < int(senders.size()); ++i)
-        EXPECT_TRUE(closedByPeer(senders[size_t(i)], 20000)) << "sender " << i;
-    for (int i = 0; i < LocalListener::MaxSenders; ++i)
-        EXPECT_FALSE(closedByPeer(senders[size_t(i)], 0)) << "sender " << i;
-    for (int fd : senders)
-        ::close(fd);
-    LocalListener second;
-    EXPECT_FALSE(second.listen(name));
+        silent.push_back(connectRaw(name));
     EXPECT_TRUE(LocalChannel::send(name, QStringLiteral("raise")));
     EXPECT_EQ(received.waitFor(1), QStringList{"raise"});
+    for (int i = 0; i < int(silent.size()) + 1 - LocalListener::MaxSenders; ++i)
+        EXPECT_TRUE(closedByPeer(silent[size_t(i)], 0)) << "sender " << i;
+    for (size_t i = 0; i < silent.size(); ++i)
+        EXPECT_TRUE(closedByPeer(silent[i], EventWaitMs)) << "sender " << i;
+    for (int fd : silent)
+        ::close(fd);
+
+    LocalListener second;
+    EXPECT_FALSE(second.listen(name));
+    EXPECT_TRUE(LocalChannel::send(name, QStringLiteral("again")));
+    EXPECT_EQ(received.waitFor(2), (QStringList{"raise", "again"}));
 }

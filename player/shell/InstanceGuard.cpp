@@ -22,7 +22,12 @@ bool InstanceGuard::claim()
 {
     if (send(QStringLiteral("raise"), 500)) return false;
     m_listener = new LocalListener(this);
-    if (!m_listener->listen(ServerName())) return true;  // cannot listen: run all the same
+    const bool listening = m_listener->listen(ServerName());
+    m_notice = m_listener->notice();
+    if (!listening) {
+        if (m_notice.isEmpty()) m_notice = QStringLiteral("無法開啟");
+        return true;  // run all the same
+    }
     connect(m_listener, &LocalListener::lineReceived, this, &InstanceGuard::take);
     return true;
 }

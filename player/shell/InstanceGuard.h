@@ -22,6 +22,10 @@ public:
     // was asked to come forward.
     bool claim();
 
+    // After claim: why this copy listens elsewhere than in the usual folder, or not at all
+    // (later copies then cannot find it); "" when nothing is amiss.
+    QString notice() const { return m_notice; }
+
     // Sends one line to the running copy; false when none answers.
     static bool send(const QString& line, int timeoutMs = 2000);
 
@@ -34,5 +38,6 @@ private:
     void queueTestCommand(const QString& command);
     void runTestCommand();
     LocalListener* m_listener = nullptr;
+    QString m_notice;
     QQueue<QString> m_testCommands;
 };

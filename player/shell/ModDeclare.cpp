@@ -20,10 +20,11 @@
 
 namespace ModDeclare {
 
-bool ChkPrevInstance(frmVCD& form)
+bool ChkPrevInstance(frmVCD& form, QString* channelNotice)
 {
     auto* guard = new InstanceGuard(&form);
     if (!guard->claim()) return false;
+    if (channelNotice) *channelNotice = guard->notice();
     QObject::connect(guard, &InstanceGuard::comeForward, &form, [&form] {
         // The window the user sees comes forward: the readme while it holds the start.
         QWidget* front = form.readmeShown() ? static_cast<QWidget*>(&form.readme()) : &form;
@@ -92,7 +93,8 @@ int Main(QApplication& app)
     auto* vcd = new frmVCD;
     vcd->shellState().WinVersion = winVersion;
     vcd->panelState().WinVersion = winVersion;
-    if (!ChkPrevInstance(*vcd)) {
+    QString channelNotice;
+    if (!ChkPrevInstance(*vcd, &channelNotice)) {
         delete vcd;
         return 0;  // another copy runs and was asked to come forward
     }
@@ -111,6 +113,7 @@ int Main(QApplication& app)
         EndBeforeTheWindowRuns();
     });
     StartLog();
+    if (!channelNotice.isEmpty()) WriteLog(QStringLiteral("單一執行通道: ") + channelNotice);
     WriteLog(QStringLiteral("設定參數"));
     vcd->panelState().WidenItalic = true;
 

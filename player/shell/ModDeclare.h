@@ -2,6 +2,7 @@
 // The player's entry: the start-up road up to the main window's start.
 
 class QApplication;
+class QString;
 class frmVCD;
 
 namespace ModDeclare {
@@ -11,7 +12,9 @@ int Main(QApplication& app);
 
 // True when no other copy of the player runs for this user; otherwise the running copy was
 // asked to bring its window forward, and this copy must end before it touches anything.
-bool ChkPrevInstance(frmVCD& form);
+// `channelNotice` gets why this copy listens for later copies elsewhere than usual, or
+// cannot listen at all ("" when nothing is amiss), for the log once it is open.
+bool ChkPrevInstance(frmVCD& form, QString* channelNotice = nullptr);
 
 // Writes the four media-driver entries into the Windows folder's SYSTEM.INI and WIN.INI.
 void SetMciDriver();

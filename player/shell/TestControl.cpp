@@ -72,6 +72,7 @@ void writeTestState(frmVCD& vcd, const QString& path)
     const PanelObjects& obj = vcd.panel().obj();
     QStringList lines{QStringLiteral("MediaKind=") + vcd.playback().MediaKind,
                       QStringLiteral("VolumeLevel=") + QString::number(vcd.playback().VolumeLevel),
+                      QStringLiteral("KnobHeld=%1").arg(vcd.playback().KnobHeld ? 1 : 0),
                       QStringLiteral("Label1=") + obj.Label1->text()};
     for (int i = 0; i < obj.Label2.size(); ++i)
         lines << QStringLiteral("Label2(%1)=").arg(i) + obj.Label2[i]->text();

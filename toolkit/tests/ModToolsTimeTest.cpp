@@ -33,12 +33,16 @@ TEST(TimeToSec, ReadsTheFirstEightCharactersAsAClockTime) {
     EXPECT_EQ(TimeToSec(QStringLiteral("00:03:2599")), 205);
     EXPECT_EQ(TimeToSec(QStringLiteral("01:02")), 3720);  // two fields are hours and minutes
     EXPECT_EQ(TimeToSec(QStringLiteral("09:06:07")), 32767);
+    EXPECT_EQ(TimeToSec(QStringLiteral("00:59:59")), 3599);  // the last minute and second of a field
+    EXPECT_EQ(TimeToSec(QStringLiteral("01:59")), 7140);
 }
 
 TEST(TimeToSec, GivesZeroForNoTimeAndForSumsBeyond16Bits) {
     EXPECT_EQ(TimeToSec(QString()), 0);
     EXPECT_EQ(TimeToSec(QStringLiteral("hello")), 0);
     EXPECT_EQ(TimeToSec(QStringLiteral("00:61:00")), 0);
+    EXPECT_EQ(TimeToSec(QStringLiteral("00:60:00")), 0);
+    EXPECT_EQ(TimeToSec(QStringLiteral("00:00:60")), 0);
     EXPECT_EQ(TimeToSec(QStringLiteral("25:00:00")), 0);
     EXPECT_EQ(TimeToSec(QStringLiteral("09:06:08")), 0);
     EXPECT_EQ(TimeToSec(QStringLiteral("10:00:00")), 0);

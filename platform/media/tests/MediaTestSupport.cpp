@@ -83,6 +83,7 @@ constexpr int kRawSectorBytes = 2352;
 constexpr int kForm1DataOffset = 24;  // sync, header and subheader before a Mode 2 Form 1 sector's data
 constexpr int kDataBytes = 2048;
 constexpr int kRootRecord = 156;      // in the primary volume descriptor
+constexpr int kNameAt = 33;           // in a directory record, after its length at 32
 constexpr quint32 k4GB = 0xFFFFF800;
 
 QString binOf(const QString &cue)
@@ -113,6 +114,30 @@ int recordOf(const QByteArray &folder, const QByteArray &name)
     return found < 33 ? -1 : found - 33;
 }
 
+// The folder sector with the record at `at` moved to its very end, where only its header and
+// name fit, its length kept (so that it claims to run past the sector), and records of filler
+// between the others and it; empty when there is no room.
+QByteArray withRecordAtTheEnd(const QByteArray &folder, int at)
+{
+    const int length = uchar(folder[at]);
+    const int kept = kNameAt + uchar(folder[at + 32]);
+    QByteArray others;
+    for (int record = 0; record < kDataBytes && uchar(folder[record]) > 0; record += uchar(folder[record]))
+        if (record != at)
+            others += folder.mid(record, uchar(folder[record]));
+    const int room = kDataBytes - int(others.size()) - kept;
+    if (kept >= length || room < kNameAt + 1)
+        return {};
+    for (int fillers = (room + 254) / 255, i = 0; i < fillers; ++i) {
+        QByteArray filler(room / fillers + (i < room % fillers ? 1 : 0), '\0');
+        filler[0] = char(filler.size());
+        filler[32] = 1;
+        filler[kNameAt] = 'F';
+        others += filler;
+    }
+    return others + folder.mid(at, kept);
+}
+
 bool damage(const QString &cue, VideoCdDamage damage)
 {
     QByteArray pvd = imageSector(cue, 16);
@@ -136,6 +161,8 @@ bool damage(const QString &cue, VideoCdDamage damage)
         return setImageSector(cue, rootSector, root);
     case VideoCdDamage::FolderOfFFBytes:
         return setImageSector(cue, mpegavSector, QByteArray(kDataBytes, char(0xFF)));
+    case VideoCdDamage::RecordPastItsSector:
+        return setImageSector(cue, rootSector, withRecordAtTheEnd(root, mpegav));
     case VideoCdDamage::EndsInItsLastTrack: {
         const QByteArray tracks = imageSector(cue, mpegavSector);
         const int last = recordOf(tracks, "AVSEQ");
@@ -157,6 +184,7 @@ const char *damageName(VideoCdDamage damage)
     case VideoCdDamage::RootOf4GB: return "root-of-4-GB";
     case VideoCdDamage::FolderOf4GB: return "folder-of-4-GB";
     case VideoCdDamage::FolderOfFFBytes: return "folder-of-FF-bytes";
+    case VideoCdDamage::RecordPastItsSector: return "record-past-its-sector";
     case VideoCdDamage::EndsInItsLastTrack: return "ends-in-its-last-track";
     }
     return "";

@@ -26,9 +26,11 @@ enum class VideoCdDamage {
     RootOf4GB,            // the volume descriptor gives the root folder a size of 4 GB
     FolderOf4GB,          // the root's record of the MPEGAV folder gives it a size of 4 GB
     FolderOfFFBytes,      // the MPEGAV folder's sector is all 0xFF bytes
+    RecordPastItsSector,  // the root's record of MPEGAV ends its sector, its length claiming more
     EndsInItsLastTrack,   // the image ends half way through its last track
 };
-// The damages that leave no file system to read (all but the short image).
+// The damages that leave no file system to read (all but the short image and a record past
+// its sector, which only the reader's own test needs).
 inline const QList<VideoCdDamage> kUnreadableFileSystems{VideoCdDamage::RecordOfLengthOne, VideoCdDamage::RootOf4GB,
                                                           VideoCdDamage::FolderOf4GB, VideoCdDamage::FolderOfFFBytes};
 const char *damageName(VideoCdDamage damage);

@@ -99,6 +99,12 @@ TEST(MidiRendererTest, SoundsWhereTheNotesAreFromAnyPointAndEndsAtTheLength)
     EXPECT_GT(loudest(renderer, MidiSynth::SampleRate), 1000);
     EXPECT_EQ(renderer.frame(), renderer.frameCount());
     EXPECT_EQ(loudest(renderer, 100), 0);
+    // Moved to the very start of a note (the fifth, at 2 s), and back to 0:00: the note there
+    // sounds at once, before the next one comes.
+    for (const qint64 note : {2 * MidiSynth::SampleRate, 0}) {
+        renderer.moveTo(note);
+        EXPECT_GT(loudest(renderer, MidiSynth::SampleRate / 5), 1000) << "from frame " << note;
+    }
 
     std::optional<MidiFile> silent = MidiFile::read(testMidiFile({0, 4, 120, 120, false}));
     ASSERT_TRUE(silent);

@@ -191,6 +191,17 @@ TEST_F(MpvPlaybackTest, VolumeAndSpeedReachTheEngine)
     EXPECT_EQ(DecoderFit::optionsFor(s_mpg, DecoderFit::Source::File, true), "vd-lavc-threads=1,zimg-threads=1");
     EXPECT_EQ(DecoderFit::optionsFor(s_mp3, DecoderFit::Source::DiscDrive, false), "vd-lavc-threads=1");
     EXPECT_EQ(DecoderFit::optionsFor(s_mp3, DecoderFit::Source::DiscImage, false), "vd-lavc-threads=1,demuxer-thread=no");
+    // The common PAL size is the largest picture decoded on one thread; a pixel more either way
+    // is left to the engine.
+    for (const auto &[name, size, options] : {std::tuple{"pal.mpg", "\x2D\x02\x40", "vd-lavc-threads=1"},
+                                              std::tuple{"wider.mpg", "\x2D\x12\x40", ""},
+                                              std::tuple{"taller.mpg", "\x2D\x02\x41", ""}}) {
+        QFile header(s_dir->filePath(name));
+        ASSERT_TRUE(header.open(QIODevice::WriteOnly));
+        header.write(QByteArray("\x00\x00\x01\xB3", 4) + QByteArray(size, 3) + QByteArray(8, '\0'));
+        header.close();
+        EXPECT_EQ(DecoderFit::optionsFor(header.fileName(), DecoderFit::Source::File, false), options) << name;
+    }
     EXPECT_EQ(player.open(s_dir->filePath("nothing-here.mp3")), MediaPlayer::UnreadableFormat);
     EXPECT_EQ(player.state(), MediaPlayer::State::Closed);
 }

@@ -139,7 +139,7 @@ TEST_F(VideoCdTest, AMountedDiscIsReadThroughItsDevice)
 // that cannot be read leaves a disc with nothing to play.
 TEST_F(VideoCdTest, ADamagedFileSystemIsADiscWithNothingToPlay)
 {
-    for (const VideoCdDamage damage : kUnreadableFileSystems) {
+    for (const VideoCdDamage damage : kUnreadableFileSystems + QList{VideoCdDamage::RecordPastItsSector}) {
         SCOPED_TRACE(damageName(damage));
         const QString folder = s_dir->filePath(damageName(damage));
         QDir().mkpath(folder);

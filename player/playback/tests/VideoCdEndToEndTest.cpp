@@ -16,15 +16,31 @@
 namespace {
 
 // Drags the seek knob to the start of its groove. The knob moves right as the track plays:
-// it is taken near its right edge.
+// it is taken near its right edge, and a press that came too late for it (the player held
+// by a busy machine while the knob moved on) is let go and made again where the knob is now.
+// The knob is let go once the player shows it dragged.
 bool dragKnobToTheStart(TavrinSandbox &player)
 {
-    const QRect knob = player.key("PicCtl", 9);
-    const QRect groove = player.key("PicCtl", 13);
-    if (!player.input().usable() || knob.isEmpty() || groove.isEmpty())
-        return false;
-    player.input().drag(QPoint(knob.right() - 3, knob.center().y()), QPoint(groove.left(), knob.center().y()));
-    return true;
+    XInput &input = player.input();
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const QRect knob = player.key("PicCtl", 9);
+        const QRect groove = player.key("PicCtl", 13);
+        if (!input.usable() || knob.isEmpty() || groove.isEmpty())
+            return false;
+        input.moveTo(knob.right() - 3, knob.center().y());
+        input.press();
+        if (!ProgramSandbox::waitFor([&] { return player.state().value("KnobHeld") == "1"; }, 5000)) {
+            input.release();
+            continue;
+        }
+        constexpr int Steps = 8;
+        for (int step = 1; step <= Steps; ++step)
+            input.moveTo(knob.right() - 3 + (groove.left() - knob.right() + 3) * step / Steps, knob.center().y());
+        ProgramSandbox::waitFor([&] { return player.key("PicCtl", 9).left() < knob.left(); });
+        input.release();
+        return true;
+    }
+    return false;
 }
 
 // The player's start-up probe logs the disc's key, which names its lyric folder.

@@ -8,6 +8,7 @@
 #include "ModIniFile.h"
 #include "ModRegist.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QThread>
@@ -112,14 +113,17 @@ TEST_F(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
     EXPECT_FALSE(logged("結束說明畫面"));
 
     // ---- a second copy ends at once and leaves the log alone
-    const QString logBefore = player.log();
-    QProcess second;
-    second.setProcessEnvironment(player.environment());
-    second.start(programBesideTests("Tavrin"), {});
-    ASSERT_TRUE(second.waitForFinished(EventWaitMs));
-    EXPECT_EQ(second.exitCode(), 0);
-    ASSERT_FALSE(logBefore.isEmpty());
-    EXPECT_EQ(player.log(), logBefore);
+    const auto secondCopyEnds = [&] {
+        const QString logBefore = player.log();
+        QProcess second;
+        second.setProcessEnvironment(player.environment());
+        second.start(programBesideTests("Tavrin"), {});
+        ASSERT_TRUE(second.waitForFinished(EventWaitMs));
+        EXPECT_EQ(second.exitCode(), 0);
+        ASSERT_FALSE(logBefore.isEmpty());
+        EXPECT_EQ(player.log(), logBefore);
+    };
+    secondCopyEnds();
 
     // ---- the readme's button lets the start go on
     ASSERT_TRUE(player.command("click 不騙你,我真的看過了"));
@@ -161,10 +165,20 @@ TEST_F(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
     player.setting("Width", "440");
     player.setting("Volume", "650");
 
-    // ---- the next start reads them; a close from outside keeps them
+    // ---- the next start reads them, in a session whose runtime folder others may enter: the
+    // player says once where it listens instead, and a second copy finds it there, also once
+    // the folder is put right while it runs; a close from outside keeps the window data
     QFile::remove(player.programFile("Quorvel.log"));
+    const QString runtime = player.filePath("runtime");
+    const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QFile::setPermissions(runtime, owner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     ASSERT_TRUE(startConfirmed()) << player.report();
     EXPECT_FALSE(logged("開啟說明畫面"));
+    const QString elsewhere = QDir::tempPath() + "/pelloran-" + QString::number(::geteuid());
+    EXPECT_EQ(player.logTexts().filter("單一執行通道").join('\n'),
+              "單一執行通道: " + runtime + " 其他使用者可進入 (0755), 改用 " + elsewhere);
+    QFile::setPermissions(runtime, owner);
+    secondCopyEnds();
     ASSERT_TRUE(player.command("close"));
     ASSERT_NE(player.waitForEnd(), -1) << player.report();
     EXPECT_TRUE(logged("不正常關閉Quorvel V1.1.400"));
