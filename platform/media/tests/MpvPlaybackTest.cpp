@@ -12,15 +12,37 @@
 #include "MidiSynth.h"
 #include "MpvPlayer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 namespace {
+
+// Writes "key" to a list when a key press reaches a widget.
+class KeyRecorder : public QObject {
+public:
+    KeyRecorder(QWidget *widget, QStringList &happened) : m_happened(happened) { widget->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            m_happened << "key";
+        return false;
+    }
+
+private:
+    QStringList &m_happened;
+};
 
 class MpvPlaybackTest : public ::testing::Test {
 protected:
@@ -365,6 +387,23 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     EXPECT_EQ(mciSendString("status MP3 length", &reply, 20), 0);
     EXPECT_EQ(reply, "2000");
     EXPECT_EQ(mciSendString("close MP3"), 0);
+
+    // A song of a million notes: while it opens, events run (a timer fires), but a key pressed
+    // on a window meanwhile reaches it only after the open, with its length known.
+    const QString dense = s_dir->filePath("dense.mid");
+    ASSERT_TRUE(writeFile(dense, denseMidiFile(1'000'000)));
+    QWidget window;
+    window.show();
+    QStringList happened;
+    KeyRecorder keys(&window, happened);
+    QTimer::singleShot(0, [&] {
+        happened << "timer";
+        QCoreApplication::postEvent(window.windowHandle(), new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier));
+    });
+    control.setFileName(dense);
+    happened << QString("opened %1").arg(control.Length());
+    ASSERT_TRUE(waitUntil([&] { return happened.size() == 3; }, EventWaitMs));
+    EXPECT_EQ(happened, (QStringList{"timer", "opened 1041666", "key"}));
 }
 
 // Without a sound font, or with one that cannot be loaded, a MIDI song cannot start;
