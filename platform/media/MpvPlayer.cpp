@@ -193,11 +193,14 @@ MpvPlayer::OpenWait MpvPlayer::waitForEngine(int awaited, double seconds)
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
     deadline.start(int(seconds * 1000));
     m_openWait = &wait;
+    QPointer<MpvPlayer> self(this);
     drainEvents();  // what the engine said before it could wake us
     // Ends early, unheard, when the program ends or the player closes meanwhile.
-    if (!wait.heard && !wait.ended)
+    if (self && !wait.heard && !wait.ended && !wait.abandoned)
         loop.exec();
-    if (m_openWait == &wait)
+    if (!self)
+        wait.abandoned = true;
+    else if (m_openWait == &wait)
         m_openWait = nullptr;
     return wait;
 }

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QWindow>
 
 #include <deque>
 #include <memory>
@@ -38,8 +40,15 @@ public:
 
     void begin()
     {
-        if (m_holds++ == 0 && m_waiting.empty())
-            QCoreApplication::instance()->installEventFilter(this);
+        if (m_holds++ > 0)
+            return;
+        // Windows shown meanwhile (a message the open has for the user) take input at once: it
+        // is what the program waits on, and nothing else is held behind them.
+        m_windowsHeld.clear();
+        for (QWindow *window : QGuiApplication::topLevelWindows())
+            if (window->isVisible())
+                m_windowsHeld.push_back(window);
+        QCoreApplication::instance()->installEventFilter(this);
     }
 
     void end()
@@ -55,7 +64,7 @@ public:
 protected:
     bool eventFilter(QObject *receiver, QEvent *event) override
     {
-        if (!isUserInput(event->type()) || !receiver->isWindowType())
+        if (!isUserInput(event->type()) || !receiver->isWindowType() || !held(static_cast<QWindow *>(receiver)))
             return false;
         for (const QEvent *delivering : m_delivering)
             if (delivering == event)
@@ -67,6 +76,16 @@ protected:
     }
 
 private:
+    bool held(QWindow *window) const
+    {
+        while (window->parent())
+            window = window->parent();
+        for (const QPointer<QWindow> &heldWindow : m_windowsHeld)
+            if (heldWindow == window)
+                return true;
+        return false;
+    }
+
     void deliver()
     {
         while (m_holds == 0 && !m_waiting.empty()) {
@@ -87,6 +106,7 @@ private:
         std::unique_ptr<QEvent> event;
     };
     int m_holds = 0;
+    std::vector<QPointer<QWindow>> m_windowsHeld;  // the windows shown as the first hold began
     std::deque<Waiting> m_waiting;
     std::vector<const QEvent *> m_delivering;  // events handed on by deliver(), innermost last
 };
