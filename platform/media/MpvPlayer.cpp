@@ -178,8 +178,7 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location, const QByteA
     m_pendingSeekMs = -1;
     setSpeed(m_speed);
     setVolume(m_volume);
-    waitForVideoOutput();
-    return self ? Opened : UnreadableFormat;
+    return waitForVideoOutput() ? Opened : UnreadableFormat;
 }
 
 MpvPlayer::OpenWait MpvPlayer::waitForEngine(int awaited, double seconds)
@@ -233,14 +232,14 @@ void MpvPlayer::endOpenWait(bool abandoned)
     m_openWait = nullptr;
 }
 
-void MpvPlayer::waitForVideoOutput()
+bool MpvPlayer::waitForVideoOutput()
 {
     // The engine shows its picture window inside ours when ours is shown,
     // but hears of that only once its output is set up: the caller shows ours
     // right after opening, so opening waits until then.
     if (m_windowId == 0 || m_videoSize.isEmpty() || mediaIsHeadless())
-        return;
-    waitForEngine(MPV_EVENT_VIDEO_RECONFIG, kVideoOutputTimeoutSeconds);
+        return true;
+    return !waitForEngine(MPV_EVENT_VIDEO_RECONFIG, kVideoOutputTimeoutSeconds).abandoned;
 }
 
 QSet<QByteArray> MpvPlayer::decodableCodecs() const

@@ -64,7 +64,8 @@ private:
     // when one of its streams has no decoder here.
     OpenResult readTracks();
     QSet<QByteArray> decodableCodecs() const;
-    void waitForVideoOutput();
+    // False when the player was closed, opened anew or went away meanwhile.
+    bool waitForVideoOutput();
     // What an open waits for from the engine, and what it heard.
     struct OpenWait {
         int awaited = 0;              // the engine's event id
