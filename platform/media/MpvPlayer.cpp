@@ -7,9 +7,14 @@
 #include "MidiSynth.h"
 #include "VcdStream.h"
 
+#include "UserInputHold.h"
+
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QPointer>
 #include <QSet>
+#include <QTimer>
 
 #include <mpv/client.h>
 
@@ -87,6 +92,7 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
 
 void MpvPlayer::stopEngine()
 {
+    endOpenWait(true);
     if (!m_mpv)
         return;
     mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
@@ -132,6 +138,11 @@ MediaPlayer::OpenResult MpvPlayer::openLocation(const QString &location,
 
 MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location, const QByteArray &fileOptions)
 {
+    // The programs read the length and the picture size right after opening, so opening waits
+    // for the file to load (or to be refused). The engine reads it on its own threads, which
+    // may take long for a long or slow file: meanwhile the windows draw and the timers and
+    // the channel are served, and what the user does waits until the open is done.
+    const UserInputHold userWaits;
     int paused = 1;
     mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &paused);
     const char *command[] = {"loadfile", location.constData(), "replace",
@@ -139,63 +150,96 @@ MediaPlayer::OpenResult MpvPlayer::load(const QByteArray &location, const QByteA
     if (mpv_command(m_mpv, command) < 0)
         return UnreadableFormat;
 
-    // The programs read the length and the picture size right after opening,
-    // so opening waits for the file to load (or to be refused).
-    double remaining = kLoadTimeoutSeconds;
-    while (remaining > 0) {
-        mpv_event *event = mpv_wait_event(m_mpv, 0.1);
-        remaining -= event->event_id == MPV_EVENT_NONE ? 0.1 : 0.0;
-        if (event->event_id == MPV_EVENT_FILE_LOADED) {
-            double duration = 0;
-            if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &duration) < 0)
-                duration = 0;
-            m_lengthMs = qRound64(duration * 1000.0);
-            const OpenResult tracks = readTracks();
-            if (tracks != Opened) {
-                const char *stopCommand[] = {"stop", nullptr};
-                mpv_command(m_mpv, stopCommand);
-                return tracks;
-            }
-            m_state = State::Stopped;
-            m_atEnd = false;
-            m_endAnnounced = false;
-            m_pendingSeekMs = -1;
-            setSpeed(m_speed);
-            setVolume(m_volume);
-            waitForVideoOutput();
-            return Opened;
-        }
-        if (event->event_id == MPV_EVENT_END_FILE) {
-            auto *end = static_cast<mpv_event_end_file *>(event->data);
-            if (end->reason == MPV_END_FILE_REASON_ERROR) {
-                // Streams found but none could be decoded: the file is read
-                // well enough, what is missing is a decoder for it.
-                if (end->error == MPV_ERROR_NOTHING_TO_PLAY)
-                    return NoDriver;
-                break;
-            }
-        }
-        if (event->event_id == MPV_EVENT_SHUTDOWN)
-            break;
+    QPointer<MpvPlayer> self(this);
+    const OpenWait loaded = waitForEngine(MPV_EVENT_FILE_LOADED, kLoadTimeoutSeconds);
+    if (!self || loaded.abandoned)
+        return UnreadableFormat;  // closed, opened anew or gone while the file loaded
+    if (!loaded.heard) {
+        const char *stopCommand[] = {"stop", nullptr};
+        if (m_mpv)
+            mpv_command(m_mpv, stopCommand);
+        // Streams found but none could be decoded: the file is read well enough, what is
+        // missing is a decoder for it.
+        return loaded.endError == MPV_ERROR_NOTHING_TO_PLAY ? NoDriver : UnreadableFormat;
     }
-    const char *stopCommand[] = {"stop", nullptr};
-    mpv_command(m_mpv, stopCommand);
-    return UnreadableFormat;
+    double duration = 0;
+    if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &duration) < 0)
+        duration = 0;
+    m_lengthMs = qRound64(duration * 1000.0);
+    const OpenResult tracks = readTracks();
+    if (tracks != Opened) {
+        const char *stopCommand[] = {"stop", nullptr};
+        mpv_command(m_mpv, stopCommand);
+        return tracks;
+    }
+    m_state = State::Stopped;
+    m_atEnd = false;
+    m_endAnnounced = false;
+    m_pendingSeekMs = -1;
+    setSpeed(m_speed);
+    setVolume(m_volume);
+    return waitForVideoOutput() ? Opened : UnreadableFormat;
 }
 
-void MpvPlayer::waitForVideoOutput()
+MpvPlayer::OpenWait MpvPlayer::waitForEngine(int awaited, double seconds)
+{
+    OpenWait wait;
+    wait.awaited = awaited;
+    QEventLoop loop;
+    wait.loop = &loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(int(seconds * 1000));
+    m_openWait = &wait;
+    QPointer<MpvPlayer> self(this);
+    drainEvents();  // what the engine said before it could wake us
+    // Ends early, unheard, when the program ends or the player closes meanwhile.
+    if (self && !wait.heard && !wait.ended && !wait.abandoned)
+        loop.exec();
+    if (!self)
+        wait.abandoned = true;
+    else if (m_openWait == &wait)
+        m_openWait = nullptr;
+    return wait;
+}
+
+void MpvPlayer::noteForOpen(const mpv_event *event)
+{
+    OpenWait &wait = *m_openWait;
+    if (event->event_id == wait.awaited) {
+        wait.heard = true;
+    } else if (event->event_id == MPV_EVENT_END_FILE && wait.awaited == MPV_EVENT_FILE_LOADED) {
+        auto *end = static_cast<mpv_event_end_file *>(event->data);
+        if (end->reason != MPV_END_FILE_REASON_ERROR)
+            return;
+        wait.ended = true;
+        wait.endError = end->error;
+    } else if (event->event_id == MPV_EVENT_SHUTDOWN) {
+        wait.ended = true;
+    } else {
+        return;
+    }
+    endOpenWait();
+}
+
+void MpvPlayer::endOpenWait(bool abandoned)
+{
+    if (!m_openWait)
+        return;
+    m_openWait->abandoned = abandoned;
+    m_openWait->loop->quit();
+    m_openWait = nullptr;
+}
+
+bool MpvPlayer::waitForVideoOutput()
 {
     // The engine shows its picture window inside ours when ours is shown,
     // but hears of that only once its output is set up: the caller shows ours
     // right after opening, so opening waits until then.
     if (m_windowId == 0 || m_videoSize.isEmpty() || mediaIsHeadless())
-        return;
-    for (double waited = 0; waited < kVideoOutputTimeoutSeconds;) {
-        mpv_event *event = mpv_wait_event(m_mpv, 0.05);
-        if (event->event_id == MPV_EVENT_VIDEO_RECONFIG || event->event_id == MPV_EVENT_SHUTDOWN)
-            return;
-        waited += event->event_id == MPV_EVENT_NONE ? 0.05 : 0.0;
-    }
+        return true;
+    return !waitForEngine(MPV_EVENT_VIDEO_RECONFIG, kVideoOutputTimeoutSeconds).abandoned;
 }
 
 QSet<QByteArray> MpvPlayer::decodableCodecs() const
@@ -260,6 +304,7 @@ MediaPlayer::OpenResult MpvPlayer::readTracks()
 
 void MpvPlayer::close()
 {
+    endOpenWait(true);  // a file still loading is given up
     if (m_mpv && m_state != State::Closed) {
         const char *command[] = {"stop", nullptr};
         mpv_command(m_mpv, command);
@@ -440,6 +485,8 @@ void MpvPlayer::drainEvents()
         mpv_event *event = mpv_wait_event(m_mpv, 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
+        if (m_openWait)
+            noteForOpen(event);
         if (event->event_id == MPV_EVENT_PROPERTY_CHANGE) {
             auto *property = static_cast<mpv_event_property *>(event->data);
             if (!std::strcmp(property->name, "eof-reached") && property->format == MPV_FORMAT_FLAG)

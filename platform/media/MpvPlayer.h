@@ -6,7 +6,9 @@
 
 #include <cstdint>
 
+struct mpv_event;
 struct mpv_handle;
+class QEventLoop;
 
 // A media file played by libmpv. Video goes into the window given with
 // setVideoWindow() on a real display, else to a null output; audio goes to
@@ -62,7 +64,22 @@ private:
     // when one of its streams has no decoder here.
     OpenResult readTracks();
     QSet<QByteArray> decodableCodecs() const;
-    void waitForVideoOutput();
+    // False when the player was closed, opened anew or went away meanwhile.
+    bool waitForVideoOutput();
+    // What an open waits for from the engine, and what it heard.
+    struct OpenWait {
+        int awaited = 0;              // the engine's event id
+        QEventLoop *loop = nullptr;
+        bool heard = false;           // the awaited event came
+        bool ended = false;           // the file was refused, or the engine shut down, first
+        int endError = 0;             // the engine's error of that refusal
+        bool abandoned = false;       // the player closed or opened anew meanwhile
+    };
+    // Waits, letting events run, until the engine sends awaited, refuses the file or the
+    // time runs out; the engine's events reach it through drainEvents().
+    OpenWait waitForEngine(int awaited, double seconds);
+    void noteForOpen(const mpv_event *event);
+    void endOpenWait(bool abandoned = false);
     QByteArray trackText(int64_t track, const char *field) const;
     void setPaused(bool paused);
     // The medium is at its end while playing: it stops there and ended() is
@@ -71,6 +88,7 @@ private:
     void announceEndSoon();
 
     mpv_handle *m_mpv = nullptr;
+    OpenWait *m_openWait = nullptr;  // the wait of an open in progress
     quintptr m_windowId = 0;
     bool m_processorScaling = false;  // the engine's output converts and scales on the processor
     State m_state = State::Closed;

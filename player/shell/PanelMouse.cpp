@@ -102,23 +102,34 @@ bool PanelMouse::dispatch(QWidget* object, QMouseEvent* event)
 {
     // A key's press lets events run while it draws the key pressed. A release already waiting
     // (a quick click, as a touchpad tap gives it) would run inside the press and restore the
-    // face before the pressed look is painted over it: what arrives meanwhile waits, in order,
-    // until the press is done.
-    if (m_pressing) {
+    // face before the pressed look is painted over it: what arrives while a key is drawn
+    // pressed waits, in order, and is taken once that press has returned. Nothing else holds
+    // events, so that a command a press runs (a menu's choice, a dialog it waits on) leaves
+    // the panel answering; what arrives while held events wait takes its turn after them.
+    if (m_drawingPressed || !m_held.empty()) {
         m_held.push_back({object, std::unique_ptr<QMouseEvent>(event->clone())});
+        if (!m_drawingPressed) deliverHeld();
         return true;
     }
-    const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) return route(object, event);
-    m_pressing = true;
     route(object, event);
-    m_pressing = false;
-    while (!m_held.empty()) {
+    deliverHeld();
+    return true;
+}
+
+void PanelMouse::deliverHeld()
+{
+    while (!m_drawingPressed && !m_held.empty()) {
         HeldEvent held = std::move(m_held.front());
         m_held.pop_front();
-        if (held.object) dispatch(held.object, held.event.get());
+        if (held.object) route(held.object, held.event.get());
     }
-    return true;
+}
+
+void PanelMouse::drawPressed(const std::function<void()>& draw)
+{
+    m_drawingPressed = true;
+    draw();
+    m_drawingPressed = false;
 }
 
 bool PanelMouse::route(QWidget* object, QMouseEvent* event)
@@ -382,8 +393,10 @@ void PanelMouse::PicButton_MouseDown(int Index, int Button, int, double, double)
     PanelObjects& obj = m_panel.obj();
     if (Index < 0 || Index >= obj.PicButton.size()) return;
     if (Button == Left) {
-        obj.PictBack = obj.PicButton[Index]->Picture();
-        m_panel.ButtonDown1(obj.PicButton, obj.ImageButton, Index);
+        drawPressed([&] {
+            obj.PictBack = obj.PicButton[Index]->Picture();
+            m_panel.ButtonDown1(obj.PicButton, obj.ImageButton, Index);
+        });
     } else if (Button == Right && Index != 3) {
         m_commands.ChkMenu(Index, m_pointer);
     }
@@ -426,9 +439,11 @@ void PanelMouse::PicNum_MouseDown(int Index, int Button, int, double, double)
     if (!numberKeyEnabled(Index)) return;
     PanelObjects& obj = m_panel.obj();
     if (Button == Left) {
-        m_panel.ButtonDown(obj.PicNum, obj.LabNum, Index);
-        obj.PictBack = obj.PicNum[Index]->Picture();
-        m_panel.ButtonDown1(obj.PicNum, obj.LabNum, Index);
+        drawPressed([&] {
+            m_panel.ButtonDown(obj.PicNum, obj.LabNum, Index);
+            obj.PictBack = obj.PicNum[Index]->Picture();
+            m_panel.ButtonDown1(obj.PicNum, obj.LabNum, Index);
+        });
     } else {
         m_commands.ChkMp3Menu(Index, m_pointer);
     }
@@ -490,8 +505,10 @@ void PanelMouse::PicCtl_MouseDown(int Index, int Button, int, double X, double Y
         return;
     }
     PanelObjects& obj = m_panel.obj();
-    obj.PictBack = obj.PicCtl[Index]->Picture();
-    m_panel.ButtonDown1(obj.PicCtl, obj.ImageButton1, Index);
+    drawPressed([&] {
+        obj.PictBack = obj.PicCtl[Index]->Picture();
+        m_panel.ButtonDown1(obj.PicCtl, obj.ImageButton1, Index);
+    });
     if (Index == SeekKnob) m_playback.KnobHeld = true;
 }
 

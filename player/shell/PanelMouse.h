@@ -80,6 +80,10 @@ protected:
 private:
     bool dispatch(QWidget* object, QMouseEvent* event);
     bool route(QWidget* object, QMouseEvent* event);
+    // Routes the events that waited, in order, while no key is being drawn pressed.
+    void deliverHeld();
+    // Draws a key pressed; the mouse events that arrive meanwhile wait (dispatch).
+    void drawPressed(const std::function<void()>& draw);
     void releaseKey(int family, int index);
     void pressTitleButton(int index);
     void releaseTitleButton(int index);
@@ -103,8 +107,8 @@ private:
     QListWidget* m_playList = nullptr;
     QPoint m_pointer;  // global position of the event being handled, where menus pop up
     QPointF m_dragPointer;  // the pointer on the screen (twips) at the last window-drag step
-    // A press is being handled, and what arrived meanwhile.
-    bool m_pressing = false;
+    // A key is being drawn pressed, and the mouse events that arrived since and still wait.
+    bool m_drawingPressed = false;
     struct HeldEvent
     {
         QPointer<QWidget> object;

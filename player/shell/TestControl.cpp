@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -45,7 +46,8 @@ void insertTestDisc(frmVCD& vcd, const QString& lengths)
 }
 
 // Presses and releases the left button at the centre of a panel key, as a user's click:
-// "key PicCtl 0". The event goes to whatever lies at that place.
+// "key PicCtl 0". The events go the way of the user's: to the window, which hands them to
+// whatever lies at that place (and holds them while a medium opens).
 void clickPanelKey(frmVCD& vcd, const QString& family, int index)
 {
     PanelObjects& obj = vcd.panel().obj();
@@ -53,14 +55,13 @@ void clickPanelKey(frmVCD& vcd, const QString& family, int index)
                                      : family == QLatin1String("PicNum") ? obj.PicNum
                                                                          : obj.PicButton;
     if (index < 0 || index >= keys.size()) return;
-    const QPoint centre = keys[index]->geometry().center();
-    QWidget* target = vcd.childAt(centre);
+    const QPointF centre(keys[index]->geometry().center());
+    const QPointF global = vcd.mapToGlobal(centre);
+    QObject* target = vcd.windowHandle();
     if (!target) target = &vcd;
-    const QPointF local = target->mapFrom(&vcd, QPointF(centre));
-    const QPointF global = vcd.mapToGlobal(QPointF(centre));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(target, &release);
 }
 
@@ -91,6 +92,8 @@ void writeTestState(frmVCD& vcd, const QString& path)
                          .arg(key.height());
         }
     }
+    // The number keys' captions: the page the pad shows.
+    for (int i = 0; i < obj.LabNum.size(); ++i) lines << QStringLiteral("LabNum(%1)=").arg(i) + obj.LabNum[i]->text();
     // Where the message line, the logo, the picture area and the lyric list are on the screen.
     const auto place = [&vcd](const QString& name, const QRect& inWindow) {
         const QRect r(vcd.mapToGlobal(inWindow.topLeft()), inWindow.size());

@@ -12,15 +12,41 @@
 #include "MidiSynth.h"
 #include "MpvPlayer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 namespace {
+
+// Writes a word to a list when a key press reaches a widget.
+class KeyRecorder : public QObject {
+public:
+    KeyRecorder(QWidget *widget, const QString &word, QStringList &happened) : m_word(word), m_happened(happened)
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            m_happened << m_word;
+        return false;
+    }
+
+private:
+    QString m_word;
+    QStringList &m_happened;
+};
 
 class MpvPlaybackTest : public ::testing::Test {
 protected:
@@ -376,6 +402,29 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     EXPECT_EQ(mciSendString("status MP3 length", &reply, 20), 0);
     EXPECT_EQ(reply, "2000");
     EXPECT_EQ(mciSendString("close MP3"), 0);
+
+    // A song of a million notes: while it opens, events run (a timer fires), and a window the
+    // open shows (a message) takes keys, but a key pressed on a window there before reaches it
+    // only after the open, with its length known.
+    const QString dense = s_dir->filePath("dense.mid");
+    ASSERT_TRUE(writeFile(dense, denseMidiFile(1'000'000)));
+    QWidget window, message;
+    window.show();
+    QStringList happened;
+    const KeyRecorder keys(&window, "key", happened), answers(&message, "answer", happened);
+    const auto press = [](QWidget &on) {
+        QCoreApplication::postEvent(on.windowHandle(), new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier));
+    };
+    QTimer::singleShot(0, [&] {
+        happened << "timer";
+        press(window);
+        message.show();
+        press(message);
+    });
+    control.setFileName(dense);
+    happened << QString("opened %1").arg(control.Length());
+    ASSERT_TRUE(waitUntil([&] { return happened.size() == 4; }, EventWaitMs));
+    EXPECT_EQ(happened, (QStringList{"timer", "answer", "opened 1041666", "key"}));
 }
 
 // Without a sound font, or with one that cannot be loaded, a MIDI song cannot start;

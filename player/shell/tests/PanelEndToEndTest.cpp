@@ -4,16 +4,23 @@
 #include "ShellTestSupport.h"
 #include "TavrinSandbox.h"
 
+#include "MediaTestSupport.h"
+#include "TestMidi.h"
 #include "ModIniFile.h"
 
 #include <QColor>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
+#include <QTime>
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr unsigned long KeyDown = 0xff54, KeyEscape = 0xff1b, KeyPageUp = 0xff55, KeyPageDown = 0xff56;
+constexpr unsigned long KeyDown = 0xff54, KeyEscape = 0xff1b, KeyPageUp = 0xff55, KeyPageDown = 0xff56,
+                        KeyRight = 0xff53, KeyReturn = 0xff0d;
+constexpr int StopKey = 1, BackKey = 2, PageKey = 9;
 const QSize Screen(1024, 768);
 const QByteArray Junk = "this is no picture at all";
 
@@ -74,8 +81,98 @@ protected:
         return found;
     }
 
+    // The real back end, playing at start what the music folder holds, with WAV and MPEG
+    // files counted as songs.
+    void useTheMusicFolder()
+    {
+        player.setMedia(ProgramSandbox::Media::Real);
+        player.requireTool("ffmpeg");
+        for (const auto& [key, value] : QList<std::pair<QString, QString>>{
+                 {"ScanType1", "False"}, {"ScanType2", "True"}, {"ScanType3", "False"},
+                 {"DiskName", player.filePath("music")}, {"AutoPlay", "1"}, {"FileType6", "True"},
+                 {"FileType7", "True"}, {"FileTypeText7", "MPEG (*.mpg)"}})
+            player.setting(key, value);
+    }
+
+    QString shown(const QString& name) const { return player.state().value(name); }
+    std::string why() const { return QStringList(player.state().values()).join(" | ").toStdString() + '\n' + player.report(); }
+
+    // Clicks with the real pointer in the middle of a panel key.
+    void clickKey(const QString& family, int index, bool quickly = false)
+    {
+        const QPoint at = player.key(family, index).center();
+        if (quickly)
+            player.input().tap(at.x(), at.y());
+        else
+            player.input().click(at.x(), at.y());
+    }
+
+    // Pops up a menu with a click of the right button and walks it with the keys given.
+    bool chooseFromMenu(QPoint at, const QList<unsigned long>& keys)
+    {
+        const qsizetype windows = player.windows().size();
+        player.input().click(at.x(), at.y(), 3);
+        if (!player.waitFor([&] { return player.windows().size() > windows; })) return false;
+        for (unsigned long key : keys) player.input().type(key);
+        return true;
+    }
+    QPoint onTheLogo() const { return player.stateRect("place(Label3)").center(); }
+
+    // Message boxes shown as a user sees them, for the test to read and answer.
+    void showMessageBoxes() { player.setVariable("PELLORAN_MSGBOX_ANSWER", ""); }
+
+    // 連續抓圖 from the logo's menu on the video that plays, two by two cells a step of two
+    // seconds apart (the seek step chosen from the back key's menu); the stop key clicked two
+    // seconds in ends the run within a step, and the sheet of the cells taken is written.
+    void captureFromTheMenuUntilTheStopKey()
+    {
+        // "2  Sec" is the sixth step after the menu's title.
+        ASSERT_TRUE(chooseFromMenu(player.key("PicCtl", BackKey).center(),
+                                   {KeyDown, KeyDown, KeyDown, KeyDown, KeyDown, KeyDown, KeyDown, KeyReturn}));
+        // 畫面尺寸, then its title, 單張抓圖, 連續抓圖.
+        ASSERT_TRUE(chooseFromMenu(onTheLogo(), {KeyDown, KeyDown, KeyRight, KeyDown, KeyDown, KeyReturn}));
+        ASSERT_TRUE(player.waitFor([&] { return player.windowTitled(QStringLiteral("抓圖參數設定")).isValid(); }))
+            << why();
+        const QTime start = QTime::fromString(shown("Label2(0)"), "hh:mm:ss");
+        ASSERT_TRUE(start.isValid()) << why();
+        ASSERT_TRUE(player.command(QStringLiteral("click 確定")));
+        ASSERT_TRUE(player.waitForState("Label2(0)", [&](const QString& at) {
+            return start.secsTo(QTime::fromString(at, "hh:mm:ss")) >= 2;
+        })) << why();
+        clickKey("PicCtl", StopKey);
+        ASSERT_TRUE(player.waitForState("MessageBox", [](const QString& box) { return box.contains("圖片抓取完畢"); }))
+            << why();
+        EXPECT_EQ(shown("MessageBox"), QStringLiteral("圖片抓取完畢!,共抓取1張圖")) << "one sheet, not the whole video";
+        const QStringList sheets = filesNamed("Cut");
+        ASSERT_EQ(sheets.size(), 1) << sheets.join(' ').toStdString();
+        const QImage sheet(sheets[0]);
+        ASSERT_FALSE(sheet.isNull());
+        sheet.save(ShellTest::outputFolder() + "/capture-sheet-" + shown("MediaKind") + ".png");
+        const QSize cell = sheet.size() / 2;
+        EXPECT_NE(sheet.pixel(cell.width() / 2, cell.height() / 2), QColor(Qt::black).rgb()) << "the first cell taken";
+        EXPECT_EQ(sheet.pixel(sheet.width() - cell.width() / 2, sheet.height() - cell.height() / 2),
+                  QColor(Qt::black).rgb())
+            << "the last cell is left blank: the run ended within a step of the stop key";
+        ASSERT_TRUE(player.command("click OK"));
+        ASSERT_TRUE(player.waitFor([&] { return !player.state().contains("MessageBox"); }));
+        QFile::remove(sheets[0]);
+    }
+
+    // The test channel's answer time in milliseconds.
+    qint64 answerTime() const
+    {
+        const QString file = player.filePath("answer.txt");
+        QFile::remove(file);
+        QElapsedTimer clock;
+        clock.start();
+        if (!player.command("state " + file)) return EventWaitMs;
+        while (!QFileInfo::exists(file) && clock.elapsed() < EventWaitMs) QThread::msleep(5);
+        return clock.elapsed();
+    }
+
     TavrinSandbox player{{400, 460}, Screen};
 };
+
 
 // Pixels of the icons' dark ink in the middle of a key on a screenshot.
 int inkAt(const QImage& shot, const QRect& keyRect)
@@ -311,4 +408,87 @@ TEST_F(PanelEndToEnd, PressingAGifPanelsBackgroundDragsItOverTheFrozenDesktop)
     EXPECT_EQ(windowOrigin(definition), before + QPoint(100, 75));
     EXPECT_LT(player.windows().value(0).width(), Screen.width()) << "the window has its own size again";
     player.screenshot("panel-desk-dropped.png");
+}
+
+// On the real back end, commands chosen from the menus leave the panel answering: while the
+// folder picker of 搜尋目錄 is open the stop and page keys act at once; the stop key ends a
+// continuous capture of an MPEG file; a quick tap on a number key acts once and a double click
+// twice; and while a long MIDI song loads the window answers its channel.
+TEST_F(PanelEndToEnd, MenuCommandsAndLoadingSongsLeaveThePanelAnswering)
+{
+    useTheMusicFolder();
+    showMessageBoxes();
+    if (const QString missing = player.unavailable(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+    // Eleven song folders, so that the number pad has a second page: a minute of video, nine
+    // minutes of silence, and the long MIDI song.
+    ASSERT_TRUE(player.makeMedia("music/01/clip.mpg", {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=60",
+                                                       "-c:v", "mpeg1video", "-q:v", "8", "-f", "mpeg"}));
+    for (int folder = 2; folder <= 10; ++folder)
+        ASSERT_TRUE(player.makeMedia(QString("music/%1/song%1.wav").arg(folder, 2, 10, QChar('0')),
+                                     {"-f", "lavfi", "-i", "anullsrc=r=8000:cl=mono", "-t", "60", "-c:a", "pcm_u8"}));
+    ASSERT_TRUE(player.writeFile("music/11/long.mid", denseMidiFile(1'000'000)));
+    startPlayer();
+    ASSERT_TRUE(player.input().usable());
+    ASSERT_TRUE(player.waitForState("Label2(0)", [](const QString& at) { return at >= "00:00:01"; })) << why();
+    ASSERT_EQ(player.songsStarted(), QStringList{"clip.mpg"});
+    // The video started again from its key, which offers the capture.
+    clickKey("PicNum", 0);
+    ASSERT_TRUE(player.waitFor([&] { return player.songsStarted().size() == 2; })) << why();
+    ASSERT_TRUE(player.waitForState("Label2(0)", [](const QString& at) { return at >= "00:00:01"; })) << why();
+
+    captureFromTheMenuUntilTheStopKey();
+
+    // A quick tap on number key 2 plays its song once, a double click on key 3 twice.
+    clickKey("PicNum", 1, true);
+    ASSERT_TRUE(player.waitFor([&] { return player.songsStarted().size() == 3; })) << why();
+    const QPoint key3 = player.key("PicNum", 2).center();
+    player.input().tap(key3.x(), key3.y());
+    player.input().tap(key3.x(), key3.y());
+    ASSERT_TRUE(player.waitFor([&] { return player.songsStarted().size() >= 5; })) << why();
+    EXPECT_EQ(player.songsStarted(), (QStringList{"clip.mpg", "clip.mpg", "song02.wav", "song03.wav", "song03.wav"}));
+
+    // 搜尋目錄: with its folder picker open, the stop key stops and the page key turns the page.
+    ASSERT_NE(shown("Label1"), QStringLiteral("停止"));
+    ASSERT_TRUE(chooseFromMenu(onTheLogo(), {KeyDown, KeyRight, KeyDown, KeyReturn}));
+    ASSERT_TRUE(player.waitFor([&] { return player.windowTitled(QStringLiteral("指定目錄")).isValid(); })) << why();
+    clickKey("PicCtl", StopKey);
+    EXPECT_TRUE(player.waitForState("Label1", QStringLiteral("停止"))) << why();
+    clickKey("PicNum", PageKey);
+    EXPECT_TRUE(player.waitForState("LabNum(0)", "10")) << why();
+    ASSERT_TRUE(player.command(QStringLiteral("click 取消")));
+    EXPECT_EQ(shown("LabNum(0)"), "10") << "the page key acted once, when it was clicked";
+
+    // The long MIDI song (second key of the second page) loads and plays; the window answers
+    // its channel all the while.
+    clickKey("PicNum", 1, true);
+    ASSERT_TRUE(player.waitFor([&] { return player.songsStarted().value(5) == "long.mid"; })) << why();
+    qint64 slowest = 0;
+    ASSERT_TRUE(player.waitFor([&] {
+        slowest = std::max(slowest, answerTime());
+        return shown("Label2(1)").startsWith("17:21");
+    })) << why();
+    EXPECT_LT(slowest, 500) << "the window did not answer for " << slowest << " ms while the song loaded";
+}
+
+// The stop key ends a continuous capture of a video-CD track started from the menu.
+TEST_F(PanelEndToEnd, TheStopKeyEndsAContinuousCaptureOfAVideoCdTrack)
+{
+    player.setMedia(ProgramSandbox::Media::Real);
+    QString failure;
+    const QString cue = makeVideoCdImage(player.root(), {60, 3}, &failure);
+    if (cue.isEmpty()) GTEST_SKIP() << failure.toStdString();
+    for (const auto& [key, value] : QList<std::pair<QString, QString>>{
+             {"ScanType1", "True"}, {"ScanType2", "False"}, {"ScanType3", "False"}, {"AutoPlay", "0"}})
+        player.setting(key, value);
+    player.setVariable("PELLORAN_CD_DEVICE", cue);
+    showMessageBoxes();
+    startPlayer();
+    ASSERT_TRUE(player.input().usable());
+    ASSERT_TRUE(player.waitForState("Label1", "請選擇播放曲目 1~2")) << why();
+    clickKey("PicNum", 0);
+    ASSERT_TRUE(player.waitFor([&] {
+        const QMap<QString, QString> panel = player.state();
+        return panel.value("Label2(2)") == "AVSEQ01.DAT" && panel.value("Label2(0)") >= "00:00:01";
+    })) << why();
+    captureFromTheMenuUntilTheStopKey();
 }

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -39,6 +40,7 @@ public:
     QList<bool> busyDuringCall;  // BusyFlag as each command saw it
     bool fontChosen = false;
     QFont chosenFont;
+    std::function<void()> whileMenuOpen;  // what the user does while a popped-up menu's command runs
 
     void CheckCdrom(bool autoPlay) override { record(QString("CheckCdrom %1").arg(autoPlay)); }
     void ChkVCDSize() override { record("ChkVCDSize"); }
@@ -53,7 +55,11 @@ public:
     void CloseForm() override { record("CloseForm"); }
     void MinimiseToTaskBar() override { record("MinimiseToTaskBar"); }
     void PictureAreaClick() override { record("PictureAreaClick"); }
-    void PopUpMenu(Menu menu, const QPoint&) override { record(QString("PopUpMenu %1").arg(int(menu))); }
+    void PopUpMenu(Menu menu, const QPoint&) override
+    {
+        record(QString("PopUpMenu %1").arg(int(menu)));
+        if (whileMenuOpen) whileMenuOpen();
+    }
     void SongBookManager() override { record("SongBookManager"); }
     bool ChooseFont(QFont& font) override
     {
@@ -126,6 +132,19 @@ void click(QWidget* target, Qt::MouseButton button, QPointF at = {2, 2})
     QApplication::sendEvent(target, &release);
 }
 
+QMouseEvent* mouseEvent(QWidget* target, QEvent::Type type, Qt::MouseButton button)
+{
+    const QPointF at(2, 2);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    return new QMouseEvent(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
+}
+
+// Events the window system has already queued for a widget, as a quick click leaves them.
+void queueEvents(QWidget* target, const QList<QEvent::Type>& types, Qt::MouseButton button = Qt::LeftButton)
+{
+    for (QEvent::Type type : types) QCoreApplication::postEvent(target, mouseEvent(target, type, button));
+}
+
 }  // namespace
 
 TEST_F(PanelMouseTest, TitleButtonsRunTheirActionsOnALeftRelease)
@@ -175,6 +194,40 @@ TEST_F(PanelMouseTest, PressedKeyShowsItsPressedFaceAndTheReleaseRestoresIt)
     const QLabel* icon = obj().ImageButton[2];
     EXPECT_EQ(icon->x(), (30 - icon->width()) / 2);
     EXPECT_EQ(icon->y(), (20 - icon->height()) / 2);
+}
+
+// A quick double click leaves its release, second press and release queued behind the first
+// press: they wait while the key is drawn pressed, then act in order, and the key ends up.
+TEST_F(PanelMouseTest, EventsQueuedBehindAPressWaitUntilTheKeyIsDrawnPressed)
+{
+    QImage face(30, 20, QImage::Format_RGB32);
+    face.fill(qRgb(200, 120, 40));
+    PanelKey* key = obj().PicNum[2];
+    key->setGeometry(0, 0, 30, 20);
+    key->setPicture(face);
+    queueEvents(key, {QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease});
+    std::unique_ptr<QMouseEvent> press(mouseEvent(key, QEvent::MouseButtonPress, Qt::LeftButton));
+    QApplication::sendEvent(key, press.get());
+    EXPECT_EQ(commands.calls, (QStringList{"PlayCd 13", "PlayCd 13"}));
+    EXPECT_EQ(key->Picture(), face) << "the key is drawn up again";
+    const QLabel* caption = obj().LabNum[2];
+    EXPECT_EQ(caption->pos(), QPoint((30 - caption->width()) / 2, (20 - caption->height()) / 2)) << "and centred";
+}
+
+// A menu popped up by a press runs its chosen command inside that press; a key clicked
+// meanwhile acts at once, not after the command.
+TEST_F(PanelMouseTest, AKeyClickedWhileAMenusCommandRunsActsAtOnce)
+{
+    commands.whileMenuOpen = [this] {
+        queueEvents(obj().PicCtl[1], {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+        queueEvents(obj().PicNum[4], {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+        QCoreApplication::processEvents();
+        commands.calls << "the command ends";
+    };
+    std::unique_ptr<QMouseEvent> press(mouseEvent(obj().Label3[0], QEvent::MouseButtonPress, Qt::RightButton));
+    QApplication::sendEvent(obj().Label3[0], press.get());
+    EXPECT_EQ(commands.calls, (QStringList{QString("PopUpMenu %1").arg(int(PanelCommands::Menu::Main)), "ChkCD 1",
+                                           "PlayCd 15", "the command ends"}));
 }
 
 TEST_F(PanelMouseTest, NumberKeysPlayTheNumberOnTheirCaptionAndTheLastKeyTurnsThePage)
