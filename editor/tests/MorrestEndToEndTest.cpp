@@ -26,6 +26,22 @@ const QRect PanelArea(10, 110, 250, 280);
 // The colour tool's designed size: its tool window shows it whole.
 const QSize ColorTool(406, 412);
 
+// The longest run of black pixels along a row of an area: the colour tool's sample bar
+// (加入的顏色, 228 pixels of black across) shows whole, or cut by its window.
+int longestBlackRun(const QImage &shot, const QRect &area)
+{
+    int longest = 0;
+    for (int y = area.top(); y <= area.bottom() && y < shot.height(); ++y) {
+        int run = 0;
+        for (int x = qMax(0, area.left()); x <= area.right() && x < shot.width(); ++x) {
+            run = qGray(shot.pixel(x, y)) < 30 ? run + 1 : 0;
+            longest = qMax(longest, run);
+        }
+    }
+    return longest;
+}
+constexpr int SampleBarWidth = 228;
+
 // Where the panel picture's top left stands on the screen: the place where the screen
 // matches the picture best (the keys drawn over parts of it match nowhere).
 QPoint pictureOrigin(const QImage &shot, const QImage &picture)
@@ -151,6 +167,9 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
     EXPECT_GE(window.width(), qMax(640, ColorTool.width() + 120)) << "see morrest-first-start.png";
     EXPECT_GE(window.height(), qMax(480, ColorTool.height() + 60)) << "see morrest-first-start.png";
     EXPECT_TRUE(QRect(QPoint(0, 0), firstStart.size()).contains(window)) << "not on the screen";
+    // The colour tool stands whole left of the gallery (120 pixels wide, at the right).
+    const QRect colorTool(window.right() - 130 - ColorTool.width(), window.top() + 40, ColorTool.width(), window.height() - 60);
+    EXPECT_GE(longestBlackRun(firstStart, colorTool), SampleBarWidth - 4) << "the colour tool is cut; see morrest-first-start.png";
     EXPECT_TRUE(openRecentPanel(1)) << m_morrest.report();
     const QImage shot = drawnPanel(QStringLiteral("morrest-end-to-end.png"));
     ASSERT_FALSE(shot.isNull());
@@ -160,7 +179,6 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
     XInput &input = m_morrest.input();
     // The gallery is the right-most tool window, 120 pixels wide; the colour tool stands left of it.
     const QRect gallery(window.right() - 115, window.top() + 100, 100, 250);
-    const QRect colorTool(window.right() - 130 - ColorTool.width(), window.top() + 80, ColorTool.width(), 300);
     input.type(KeyF3);
     const QImage hidden = m_morrest.screenshotWhen(QStringLiteral("morrest-f3.png"), [&](const QImage &now) {
         return changedPixels(shot, now, gallery) > 1000;
@@ -171,6 +189,7 @@ TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
         return changedPixels(hidden, now, gallery) > 1000 && changedPixels(shot, now, colorTool) == 0;
     });
     EXPECT_EQ(changedPixels(shot, shownAgain, colorTool), 0) << "the colour tool changed; see morrest-f3-twice.png";
+    EXPECT_GE(longestBlackRun(shownAgain, colorTool), SampleBarWidth - 4) << "the colour tool is cut; see morrest-f3-twice.png";
 
     // Ctrl+Q ends the program and stores the window and the recent files.
     click(600, 10);  // the menu bar, nothing under it
