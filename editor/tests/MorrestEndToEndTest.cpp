@@ -240,6 +240,20 @@ TEST_F(MorrestEndToEnd, UndoAcrossAZoomAndAPanelClosedWhileZoomedSaveTheirTruePl
     };
     ASSERT_TRUE(openRecentPanel(1)) << m_morrest.report();
     const QPoint origin = panelOrigin(drawnPanel(QStringLiteral("morrest-opened.png")));
+    // The mask gallery hidden and shown again (F3 twice): the colour tool keeps its own width.
+    const QRect window = m_morrest.windows().value(0);
+    const QRect colorTool(window.right() - 130 - ColorTool.width(), window.top() + 40, ColorTool.width(), window.height() - 60);
+    const QRect gallery(window.right() - 115, window.top() + 100, 100, 250);
+    const QImage opened = m_morrest.screenshot(QStringLiteral("morrest-f3-twice-wide.png"));
+    input.type(KeyF3);
+    m_morrest.screenshotWhen(QStringLiteral("morrest-f3-twice-wide.png"), [&](const QImage &now) {
+        return changedPixels(opened, now, gallery) > 1000;  // the gallery is gone
+    });
+    input.type(KeyF3);
+    const QImage again = m_morrest.screenshotWhen(QStringLiteral("morrest-f3-twice-wide.png"), [&](const QImage &now) {
+        return longestBlackRun(now, colorTool) >= SampleBarWidth - 4;
+    });
+    EXPECT_GE(longestBlackRun(again, colorTool), SampleBarWidth - 4) << "the colour tool is cut; see morrest-f3-twice-wide.png";
 
     // Drag the LOGO label (panel place 18,9) and undo: label and shadow are back side by side.
     input.drag(origin + QPoint(18 + 10, 9 + 8), origin + QPoint(18 + 34, 9 + 20));
