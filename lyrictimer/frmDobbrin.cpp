@@ -4,6 +4,7 @@
 #include "Cp950.h"
 #include "ListBoxes.h"
 #include "LyricList.h"
+#include "LyricPaths.h"
 #include "LyricStamp.h"
 #include "MciWnd.h"
 #include "MediaTypes.h"
@@ -414,6 +415,9 @@ void frmDobbrin::Command6_Click()
         return;
     m_dialogFileName = GetFileName(file);
     processEvents();
+    // The disc's lyric folder, offered for a medium without a lyric file, is made at its first save.
+    if (LyricPaths::samePath(GetFilePath(file), DiscLyricDir) && !LyricPaths::dirExists(DiscLyricDir))
+        LyricPaths::makeDir(DiscLyricDir);
     // Written beside the old file and put in its place in one step, so a
     // failed save leaves the old lyric file whole.
     if (!Cp950::writeTextFile(file, Cp950::joinCrLf(lines)))

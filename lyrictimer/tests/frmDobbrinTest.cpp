@@ -542,6 +542,12 @@ TEST_F(DobbrinTest, CdTrackFilePlaysItsTrackOnTheCdDevice)
     window->Command6_Click();
     EXPECT_TRUE(saveAskedAt.startsWith(folder.path() + u'/')) << saveAskedAt.toStdString();
     EXPECT_TRUE(saveAskedAt.endsWith("/Track05.txt")) << saveAskedAt.toStdString();
+    // Saved there, the disc's folder is made, and the track finds its lyric the next time.
+    saveAnswer = saveAskedAt;
+    window->Command6_Click();
+    EXPECT_TRUE(QFile::exists(saveAnswer));
+    window->List2_Click();
+    EXPECT_EQ(window->LyricFile, saveAnswer);
 }
 
 TEST_F(DobbrinTest, TrayOpensWhenClosedAndClosesWhenOpen)
