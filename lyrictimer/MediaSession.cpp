@@ -106,8 +106,11 @@ bool MediaSession::reachedEnd() const
     const QString now = mode();
     if (now.startsWith(QStringLiteral("stopped")))
         return true;
-    // A drive may hold a play that reached its end as paused there.
-    return m_device == CdDevice && now.startsWith(QStringLiteral("paused")) && cdTrackPositionMs() >= cdTrackLengthMs();
+    // A drive may hold a play that reached its end as paused there (the place and
+    // the length are read in whole frames, so the end counts within a few of them).
+    constexpr qint64 EndSlackMs = 100;
+    return m_device == CdDevice && now.startsWith(QStringLiteral("paused"))
+           && cdTrackPositionMs() >= cdTrackLengthMs() - EndSlackMs;
 }
 
 MediaSession::ClockReading MediaSession::readClock() const
