@@ -50,6 +50,8 @@ public:
     // Moves to the fraction (0 to 1) of the medium's length, then plays on when
     // resume is true. Returns the play time the position reads afterwards.
     QString seekToFraction(double fraction, bool resume);
+    // The play time ("mm:ss:cc") at the medium's end.
+    QString endPlayTime() const { return timeAtFraction(1); }
     // The play time ("mm:ss:cc") at the fraction of the medium's length.
     QString timeAtFraction(double fraction) const;
 

@@ -307,9 +307,16 @@ void frmDobbrin::Timer1_Timer()
     const MediaSession::ClockReading reading = m_media.readClock();
     // A device that stops by itself after playing has reached the end of the
     // medium, though its last reading may have fallen short of the length.
-    if (!reading.playing && wasPlaying && !FollowOff && m_media.reachedEnd()) {
+    if (!reading.playing && wasPlaying && m_media.reachedEnd()) {
         m_clockStepRunning = false;
-        NextSong();
+        if (!FollowOff) {
+            NextSong();
+            return;
+        }
+        // Edit mode: the medium simply ends, and the clock shows where: at its end,
+        // not at the last reading a step before it.
+        PlayTimeText = m_media.endPlayTime();
+        ShowTime();
         return;
     }
     if (reading.playing) {
