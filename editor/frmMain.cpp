@@ -82,10 +82,10 @@ frmMain::frmMain(EditorState &state, QWidget *parent) : QMainWindow(parent), m_s
     m_state.ZoomRate() = 1;
     m_state.LastZoomRate = 1;
     m_state.GridStep = 1;
-    placeWindow();
     readRecentFiles();
     mnuButtonMask_Click();
     mColorTool_Click();
+    placeWindow();  // after the tool windows: a first start makes room for them
 }
 
 frmMain::~frmMain()
@@ -100,12 +100,15 @@ void frmMain::placeWindow()
     const double tppX = twipsPerPixel(this, true), tppY = twipsPerPixel(this, false);
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QRect desk = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const double defaultLeft = (desk.width() * tppX - 640 * tppX) / 2;
-    const double defaultTop = Vb::RoundHalfEven((desk.height() * tppY - 480 * tppY) / 2);
+    // A first start opens at 640 x 480, or larger where the tool windows need
+    // more to show whole, centred.
+    const QSize first = QSize(640, 480).expandedTo(minimumSizeHint());
+    const double defaultLeft = (desk.width() * tppX - first.width() * tppX) / 2;
+    const double defaultTop = Vb::RoundHalfEven((desk.height() * tppY - first.height() * tppY) / 2);
     const double left = Vb::Val(GetAppSetting(QStringLiteral("EditLeft"), twipsText(defaultLeft)));
     const double top = Vb::Val(GetAppSetting(QStringLiteral("EditTop"), twipsText(defaultTop)));
-    const double width = Vb::Val(GetAppSetting(QStringLiteral("EditWidth"), twipsText(640 * tppX)));
-    const double height = Vb::Val(GetAppSetting(QStringLiteral("EditHeight"), twipsText(480 * tppY)));
+    const double width = Vb::Val(GetAppSetting(QStringLiteral("EditWidth"), twipsText(first.width() * tppX)));
+    const double height = Vb::Val(GetAppSetting(QStringLiteral("EditHeight"), twipsText(first.height() * tppY)));
     // A stored place off the screen is applied as it stands.
     move(toPixels(left / tppX), toPixels(top / tppY));
     resize(qMax(1, toPixels(width / tppX)), qMax(1, toPixels(height / tppY)));
@@ -310,10 +313,12 @@ void frmMain::buildToolWindows()
     m_color = new FrmColor(*m_colorCanvas, FrmColor::Carrier::Editor, this);
     m_colorDock = new QDockWidget(m_color->windowTitle(), this);
     m_colorDock->setObjectName(QStringLiteral("FrmColorDock"));
-    // The tool keeps its designed layout; a narrow window scrolls it.
+    // The tool keeps its designed layout, whole: its dock is never laid out
+    // smaller (another tool window shown, a first start), the main window grows instead.
     auto *colorScroll = new QScrollArea(m_colorDock);
     colorScroll->setWidget(m_color);
     m_colorDock->setWidget(colorScroll);
+    colorScroll->setMinimumSize(colorToolWidth(), m_color->height() + 2 * colorScroll->frameWidth());
     addDockWidget(Qt::RightDockWidgetArea, m_colorDock);
     splitDockWidget(m_colorDock, m_galleryDock, Qt::Horizontal);  // the colour tool left of the gallery
     resizeDocks({m_colorDock, m_galleryDock}, {colorToolWidth(), 120}, Qt::Horizontal);

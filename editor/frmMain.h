@@ -134,6 +134,8 @@ private:
     void closePanel();
     void toggleObject(QWidget *control, QAction *item);
     void applyFontCommand(const std::function<void(QLabel *)> &command);
+    // 字型加大 (+1) and 字型縮小 (-1) on the font label.
+    void stepFontSize(int points);
     void showToolWindows(bool shown);
     int colorToolWidth() const;
     bool saveDefinition();

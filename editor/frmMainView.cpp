@@ -312,30 +312,31 @@ void frmMain::mFont_Click(int Index)
     if (Index < 0 || Index >= int(std::size(EditRules::FontSizes)))
         return;
     applyFontCommand([this, Index](QLabel *l) {
-        setFontSize(l, EditRules::FontSizes[Index] * m_state.ZoomRate());
+        CanvasPlace::setPanelFontSize(l, EditRules::FontSizes[Index], m_state.ZoomRate());
         resizeToFont(l);
     });
 }
 
-void frmMain::mFontZooOut_Click()
+// One point larger or smaller on the panel, within the limits that the rule
+// sets on the canvas size; worked out from the exact panel size, so that the
+// limits hold after any number of zoom changes.
+void frmMain::stepFontSize(int points)
 {
-    applyFontCommand([this](QLabel *l) {
-        if (const auto size = EditRules::largerFont(fontSize(l), m_state.ZoomRate())) {
-            setFontSize(l, *size);
+    applyFontCommand([this, points](QLabel *l) {
+        const double zoom = m_state.ZoomRate();
+        const double panel = CanvasPlace::panelFontSize(l, zoom);
+        const auto allowed = points > 0 ? EditRules::largerFont(panel * zoom, zoom)
+                                        : EditRules::smallerFont(panel * zoom, zoom);
+        if (allowed) {
+            CanvasPlace::setPanelFontSize(l, panel + points, zoom);
             resizeToFont(l);
         }
     });
 }
 
-void frmMain::mFontZooIn_Click()
-{
-    applyFontCommand([this](QLabel *l) {
-        if (const auto size = EditRules::smallerFont(fontSize(l), m_state.ZoomRate())) {
-            setFontSize(l, *size);
-            resizeToFont(l);
-        }
-    });
-}
+void frmMain::mFontZooOut_Click() { stepFontSize(1); }
+
+void frmMain::mFontZooIn_Click() { stepFontSize(-1); }
 
 namespace {
 // A width chosen by hand stays: the label no longer sizes itself.

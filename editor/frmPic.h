@@ -27,6 +27,12 @@ class QScrollArea;
 namespace CanvasPlace {
 QRectF exactGeometry(const QWidget *control);
 void setExactGeometry(QWidget *control, const QRectF &r);
+// A label's font size as the panel has it (at 100 %): the size kept with the
+// label while it still shows the size it was given at zoom, else its size now / zoom.
+double panelFontSize(const QLabel *label, double zoom);
+// Gives the label the panel size at the zoom, and keeps the panel size with it:
+// zoom changes then scale from it and never add up rounding.
+void setPanelFontSize(QLabel *label, double panelSize, double zoom);
 }
 
 // Picture1: the panel picture at the current zoom; the panel objects are its children.

@@ -380,6 +380,26 @@ void CanvasPlace::setExactGeometry(QWidget *control, const QRectF &r)
 }
 
 namespace {
+const char *const PanelFontSize = "EditorPanelFontSize";
+const char *const ShownFontSize = "EditorShownFontSize";
+}  // namespace
+
+double CanvasPlace::panelFontSize(const QLabel *label, double zoom)
+{
+    const QVariant panel = label->property(PanelFontSize);
+    if (panel.isValid() && label->property(ShownFontSize).toDouble() == fontSize(label))
+        return panel.toDouble();
+    return fontSize(label) / zoom;
+}
+
+void CanvasPlace::setPanelFontSize(QLabel *label, double panelSize, double zoom)
+{
+    setFontSize(label, panelSize * zoom);
+    label->setProperty(PanelFontSize, panelSize);
+    label->setProperty(ShownFontSize, fontSize(label));
+}
+
+namespace {
 // A face is always scaled from its full-size picture, so that a trip through
 // a small zoom does not leave a blurred face behind.
 void rescaleFace(PanelKey *key, double oldZoom, double newZoom)
@@ -417,7 +437,7 @@ void frmPic::ZooObj(double NewZoom, double OldZoom)
         const QRectF after(before.x() * f, before.y() * f, before.width() * f, before.height() * f);
         CanvasPlace::setExactGeometry(control, after);
         if (auto *label = qobject_cast<QLabel *>(control))
-            setFontSize(label, fontSize(label) * f);
+            CanvasPlace::setPanelFontSize(label, CanvasPlace::panelFontSize(label, OldZoom), NewZoom);
         if (auto *line = qobject_cast<PanelLine *>(control))
             line->setLine(toPixels(line->X1 * f), toPixels(line->Y1 * f), toPixels(line->X2 * f), toPixels(line->Y2 * f));
         if (faces.contains(name))

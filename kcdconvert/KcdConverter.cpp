@@ -68,14 +68,15 @@ void KcdConverter::ReadList(int StartPos)
 
 bool KcdConverter::SaveList()
 {
+    const SongPlace place = songPlace();
     // A song without a time field has no timed lines: an empty file would only
     // replace a good one, so nothing is written and the song counts as a failure.
     if (m_state.List2.isEmpty()) {
-        reportFailure(m_library.plannedPath(songFolderName(), m_state.SongName));
+        reportFailure(m_library.plannedPath(place.folderName, m_state.SongName));
         return false;
     }
     // A song written under a stand-in name is no failure: only what was not written is.
-    const SongFileResult result = m_library.save(songFolderName(), m_state.SongName, m_state.List2, m_letEventsRun);
+    const SongFileResult result = m_library.save(place, m_state.SongName, m_state.List2, m_letEventsRun);
     if (!result.written)
         reportFailure(result.path);
     return result.written;
@@ -84,16 +85,24 @@ bool KcdConverter::SaveList()
 // An album's songs share the album's folder: the same song from another disc
 // of that album is the same song and replaces it. A file without an album (no
 // album field, an empty one, or a first record not at field 0) gets a folder
-// named after the file itself, so no other file's song is ever replaced, and
-// converting the file again replaces its own songs. No album folder can take
-// that name: DelSpace turns every "." of an album into "．", while the file
-// name keeps the dot of its extension.
-QString KcdConverter::songFolderName() const
+// named after the file itself and no other file's, so no other file's song is
+// ever replaced, and converting the file again replaces its own songs. No album
+// folder can take that name: DelSpace turns every "." of an album into "．",
+// while the file name keeps the dot of its extension.
+SongPlace KcdConverter::songPlace() const
 {
+    SongPlace place;
+    const QFileInfo file(m_state.KcdPath);
+    place.sourceFile = file.canonicalFilePath().isEmpty() ? file.absoluteFilePath() : file.canonicalFilePath();
+    place.song = m_songIndex;
     const QString album = DelSpace(m_state.Label1);
-    if (m_hasAlbum && IsUsableFileName(album))
-        return album;
-    return GetFileName(m_state.KcdPath);
+    if (m_hasAlbum && IsUsableFileName(album)) {
+        place.folderName = album;
+    } else {
+        place.folderName = m_library.fileFolderName(GetFileName(m_state.KcdPath), place.sourceFile);
+        place.folderOfTheFile = true;
+    }
+    return place;
 }
 
 void KcdConverter::reportFailure(const QString& outputPath)
@@ -140,6 +149,7 @@ void KcdConverter::SelectSong(int i)
     if (listedAgain)
         emit songSelected(i);
     m_state.SongName = m_state.List1.at(i);
+    m_songIndex = i;
     ReadList(TitleFieldIndex(m_state.List3.value(i)));
 }
 

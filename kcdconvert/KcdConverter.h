@@ -74,8 +74,8 @@ signals:
 
 private:
     void letEventsRun() const;
-    // The library folder the current file's songs go to.
-    QString songFolderName() const;
+    // Where the current song goes: the library folder of the current file, and its place there.
+    SongPlace songPlace() const;
     void reportFailure(const QString& outputPath);
     void startRun(bool batch);
     void endRun(bool batch);
@@ -85,6 +85,7 @@ private:
     QString m_programFolder;
     KcdDocumentCache m_documents;
     bool m_hasAlbum = false; // the current file names its album
+    int m_songIndex = 0; // the current song's place in List1
     int m_listedReads = -1; // the read of the file that List1 and List3 were taken from
     FailureLog m_log;
     LetEventsRun m_letEventsRun;

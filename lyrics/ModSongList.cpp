@@ -99,7 +99,12 @@ void FindLyric(LyricList &list, const QString &mediaPath, const LyricPlace &plac
         const QString lyricName = LyricPaths::fileName(place.LyricFile);
         const QString key = DiscKey(serialOf(mediaPath, settings));
         if (settings.mode == LyricLookupMode::LyricTimer) {
-            place.DiscLyricDir = LyricPaths::addPath(driveRootOf(mediaPath, settings), key);
+            // The disc key "under the current drive's root" is the program's own
+            // place, never the file system's root, where no user may write; a
+            // caller without a program folder has the medium's folder.
+            const QString home = settings.ProgramFolder.isEmpty() ? LyricPaths::filePath(mediaPath)
+                                                                  : settings.ProgramFolder;
+            place.DiscLyricDir = LyricPaths::addPath(home, key);
             place.LyricDir = place.DiscLyricDir;
         } else {
             place.DiscLyricDir = LyricPaths::addPath(settings.SongTempDir, key);

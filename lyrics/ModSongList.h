@@ -26,7 +26,7 @@ struct LyricPlace
 enum class LyricLookupMode
 {
     Player,      // disc-key folder under SongTempDir, program-folder fall-back, folder creation
-    LyricTimer,  // disc-key folder at the root of the medium's drive, nothing created
+    LyricTimer,  // disc-key folder under the program folder (the "current drive"), nothing created
 };
 
 // The settings and surroundings the lookup reads live.
@@ -36,7 +36,8 @@ struct LyricLookupSettings
     QString SongTempDir;          // the song folder
     int CreatSongDir = 0;         // 1: create the disc-key folder on a CD-ROM drive
     int DriveKind = 0;            // drive type of the player's drive (5 = CD-ROM)
-    QString ProgramFolder;        // fall-back folder when nothing may be created
+    QString ProgramFolder;        // fall-back folder when nothing may be created; the lyric
+                                  // timer's disc-key folders lie in it
 
     // The volume serial (eight hex digits) of the drive that holds a path, and
     // the root of that drive. Left empty, the toolkit's drive helpers are used.

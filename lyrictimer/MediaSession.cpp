@@ -10,6 +10,8 @@ constexpr int ReplyLength = 80;
 
 void send(const QString &command) { mciSendString(command); }
 
+bool sent(const QString &command) { return mciSendString(command) == MciOk; }
+
 bool repliesPlaying(const QString &mode) { return mode.left(7) == QStringLiteral("playing"); }
 
 // Milliseconds of "mm:ss:ff" (75 frames a second).
@@ -40,12 +42,13 @@ void MediaSession::stopAndClose()
     send(QStringLiteral("Close ") + m_device);
 }
 
-void MediaSession::playCdTrack(int track)
+bool MediaSession::playCdTrack(int track)
 {
     // A file playing before the track would otherwise sound on beneath it.
     if (m_device == FileAlias)
         stopAndClose();
     m_device = CdDevice;
+    m_cdTrack = track;
     const QString mode = mciStatus(QStringLiteral("Status CDaudio Mode"));
     send(QStringLiteral("Stop CDaudio"));
     if (!repliesPlaying(mode)) {
@@ -55,25 +58,39 @@ void MediaSession::playCdTrack(int track)
     send(QStringLiteral("Stop CDaudio "));
     send(QStringLiteral("Set CDaudio Time format tmsf"));
     send(QStringLiteral("Seek CDaudio to %1").arg(track));
-    send(QStringLiteral("Play CDaudio"));
+    return playCdTrackToItsEnd();
 }
 
-void MediaSession::playFile(const QString &path)
+bool MediaSession::playCdTrackToItsEnd() const
+{
+    // The track plays alone: the disc's next track is another entry of the
+    // play list, which comes (in play mode) when this one has ended.
+    send(QStringLiteral("Set CDaudio Time format tmsf"));
+    const QString length = mciStatus(QStringLiteral("Status CDaudio length Track %1").arg(m_cdTrack));
+    return sent(QStringLiteral("Play CDaudio to %1:%2").arg(two(m_cdTrack), length));
+}
+
+bool MediaSession::playFile(const QString &path)
 {
     stopAndClose();
     m_device = FileAlias;
-    PlayMp3File(path);
+    return PlayMp3File(path);
 }
 
-void MediaSession::PlayMp3File(const QString &path)
+bool MediaSession::PlayMp3File(const QString &path)
 {
     send(QStringLiteral("close MP3"));
     // The path is quoted so that blanks in it stay part of the name.
-    send(QStringLiteral("open \"") + path + QStringLiteral("\" alias MP3"));
-    send(QStringLiteral("play MP3"));
+    return sent(QStringLiteral("open \"") + path + QStringLiteral("\" alias MP3")) && sent(QStringLiteral("play MP3"));
 }
 
-void MediaSession::play() { send(QStringLiteral("Play ") + m_device); }
+void MediaSession::play()
+{
+    if (m_device == CdDevice)
+        playCdTrackToItsEnd();
+    else
+        send(QStringLiteral("Play ") + m_device);
+}
 
 void MediaSession::pause() { send(QStringLiteral("Pause ") + m_device); }
 
@@ -84,7 +101,17 @@ QString MediaSession::mode() const
 
 bool MediaSession::isPlaying() const { return repliesPlaying(mode()); }
 
-bool MediaSession::isStopped() const { return mode().startsWith(QStringLiteral("stopped")); }
+bool MediaSession::reachedEnd() const
+{
+    const QString now = mode();
+    if (now.startsWith(QStringLiteral("stopped")))
+        return true;
+    // A drive may hold a play that reached its end as paused there (the place and
+    // the length are read in whole frames, so the end counts within a few of them).
+    constexpr qint64 EndSlackMs = 100;
+    return m_device == CdDevice && now.startsWith(QStringLiteral("paused"))
+           && cdTrackPositionMs() >= cdTrackLengthMs() - EndSlackMs;
+}
 
 MediaSession::ClockReading MediaSession::readClock() const
 {
@@ -99,19 +126,29 @@ MediaSession::ClockReading MediaSession::readClock() const
         reading.playTimeText = LyricStamp::msToPlayTime(position);
         reading.lengthText = LyricStamp::msToPlayTime(length);
     } else {
+        // The time inside the listed track, also when the drive stands at the next one's start.
+        reading.playTimeText = LyricStamp::msToPlayTime(cdTrackPositionMs());
         send(QStringLiteral("Set CDaudio time format tmsf"));
-        const int track = currentCdTrack();
-        const QString position = mciStatus(QStringLiteral("Status CDaudio position Wait"));
-        const QString length = mciStatus(QStringLiteral("Status CDaudio length Track %1").arg(track));
+        const QString length = mciStatus(QStringLiteral("Status CDaudio length Track %1").arg(m_cdTrack));
         reading.lengthText = length.leftJustified(8, u' ', true);
-        reading.playTimeText = LyricStamp::cdPositionToPlayTime(position);
     }
     return reading;
 }
 
-int MediaSession::currentCdTrack() const
+qint64 MediaSession::cdTrackPositionMs() const
 {
-    return int(Vb::Val(mciStatus(QStringLiteral("Status CDaudio Current Track"))));
+    // In minutes, seconds and frames from the disc's start: the track's start and the position compare.
+    send(QStringLiteral("Set CDaudio time format msf"));
+    const qint64 start = msfToMs(mciStatus(QStringLiteral("Status CDaudio position Track %1").arg(m_cdTrack)));
+    const qint64 position = msfToMs(mciStatus(QStringLiteral("Status CDaudio position Wait")));
+    send(QStringLiteral("Set CDaudio time format tmsf"));
+    return qBound<qint64>(0, position - start, cdTrackLengthMs());
+}
+
+qint64 MediaSession::cdTrackLengthMs() const
+{
+    send(QStringLiteral("Set CDaudio time format tmsf"));
+    return msfToMs(mciStatus(QStringLiteral("Status CDaudio length Track %1").arg(m_cdTrack)));
 }
 
 qint64 MediaSession::lengthMs() const
@@ -120,10 +157,8 @@ qint64 MediaSession::lengthMs() const
         send(QStringLiteral("Set MP3 time format frames"));
         return qint64(Vb::Val(mciStatus(QStringLiteral("Status MP3 length "))));
     }
-    if (m_device == CdDevice) {
-        send(QStringLiteral("Set CDaudio time format tmsf"));
-        return msfToMs(mciStatus(QStringLiteral("Status CDaudio length Track %1").arg(currentCdTrack())));
-    }
+    if (m_device == CdDevice)
+        return cdTrackLengthMs();
     return 0;
 }
 
@@ -139,13 +174,16 @@ QString MediaSession::seekToFraction(double fraction, bool resume)
     const qint64 target = qint64(qBound(0.0, fraction, 1.0) * lengthMs());
     QString played;
     if (m_device == CdDevice) {
-        const int track = currentCdTrack();
+        // Inside the listed track, though the drive may have stood at the next one's start.
         send(QStringLiteral("Stop CDaudio"));
         send(QStringLiteral("Set CDaudio Time format tmsf"));
         mciStatus(QStringLiteral("Status CDaudio position "));
         const qint64 seconds = target / 1000;
-        send(QStringLiteral("Seek CDaudio to %1:%2:%3 Wait").arg(two(track), two(seconds / 60), two(seconds % 60)));
+        send(QStringLiteral("Seek CDaudio to %1:%2:%3 Wait").arg(two(m_cdTrack), two(seconds / 60), two(seconds % 60)));
         played = LyricStamp::cdPositionToPlayTime(mciStatus(QStringLiteral("Status CDaudio position")));
+        if (resume)
+            playCdTrackToItsEnd();
+        return played;
     } else {
         send(QStringLiteral("Pause ") + m_device);
         send(QStringLiteral("Set ") + m_device + QStringLiteral(" Time format frames"));

@@ -25,21 +25,24 @@ public:
 
     // "Stop " and "Close " with the current device name.
     void stopAndClose();
-    // Opens the CD device when it is not playing already and plays the track.
-    void playCdTrack(int track);
+    // Opens the CD device when it is not playing already and plays the track
+    // to its own end. False when the device refused to play it.
+    bool playCdTrack(int track);
     // Stops and closes the previous device, then opens the file under the
-    // alias and plays it.
-    void playFile(const QString &path);
-    // PlayMp3File: "close MP3", "open <path> alias MP3", "play MP3".
-    static void PlayMp3File(const QString &path);
+    // alias and plays it. False when the file cannot be opened or played.
+    bool playFile(const QString &path);
+    // PlayMp3File: "close MP3", "open <path> alias MP3", "play MP3"; whether all went.
+    static bool PlayMp3File(const QString &path);
 
+    // Plays on from where the medium stands (a CD track to its own end).
     void play();
     void pause();
 
     // "Status <device> Mode" begins with "playing".
     bool isPlaying() const;
-    // "Status <device> Mode" is "stopped" (not paused, not playing).
-    bool isStopped() const;
+    // The medium stopped by itself at its end: "Status <device> Mode" is
+    // "stopped", or a CD track stands at its own end.
+    bool reachedEnd() const;
     // The clock step's reading; playing false (and nothing else read) when the
     // device does not play.
     ClockReading readClock() const;
@@ -47,6 +50,8 @@ public:
     // Moves to the fraction (0 to 1) of the medium's length, then plays on when
     // resume is true. Returns the play time the position reads afterwards.
     QString seekToFraction(double fraction, bool resume);
+    // The play time ("mm:ss:cc") at the medium's end.
+    QString endPlayTime() const { return timeAtFraction(1); }
     // The play time ("mm:ss:cc") at the fraction of the medium's length.
     QString timeAtFraction(double fraction) const;
 
@@ -57,9 +62,14 @@ public:
 private:
     QString mode() const;  // "" before the first medium
     qint64 lengthMs() const;
-    int currentCdTrack() const;
+    // The place inside the CD track being played (from its start, at most its length).
+    qint64 cdTrackPositionMs() const;
+    qint64 cdTrackLengthMs() const;
+    // "Play CDaudio to <the track's end>": whether the device took it.
+    bool playCdTrackToItsEnd() const;
 
     QString m_device;
+    int m_cdTrack = 0;  // the track of the play list being played, not the one the drive reads
 };
 
 // Sends a status query and returns its reply trimmed (80-character buffer).

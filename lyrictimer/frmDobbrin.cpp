@@ -4,6 +4,7 @@
 #include "Cp950.h"
 #include "ListBoxes.h"
 #include "LyricList.h"
+#include "LyricPaths.h"
 #include "LyricStamp.h"
 #include "MciWnd.h"
 #include "MediaTypes.h"
@@ -48,7 +49,7 @@ QColor textColorOn(const QColor &background)
 } // namespace
 
 frmDobbrin::frmDobbrin(const QString &programFolder, DobbrinDialogs dialogs, QWidget *parent)
-    : QWidget(parent), m_dialogs(std::move(dialogs)), m_editor(nullptr)
+    : QWidget(parent), m_dialogs(std::move(dialogs)), m_programFolder(programFolder), m_editor(nullptr)
 {
     SetAppProduct(QStringLiteral("Dobbrin V1.0 Beta"));
     setWindowTitle(programTitle());
@@ -193,8 +194,15 @@ void frmDobbrin::connectControls()
         connect(Command14[i], &QPushButton::clicked, this, [this, i] { Command14_Click(i); });
     for (int i = 0; i < Command8.size(); ++i)
         connect(Command8[i], &QToolButton::clicked, this, [this, i] { Command8_Click(i); });
-    connect(Command11, &QToolButton::clicked, this, &frmDobbrin::NextSong);
-    connect(Command12, &QToolButton::clicked, this, &frmDobbrin::PreviousSong);
+    // An entry the user asks for is tried, whatever failed before.
+    connect(Command11, &QToolButton::clicked, this, [this] {
+        m_firstFailedEntry = -1;
+        NextSong();
+    });
+    connect(Command12, &QToolButton::clicked, this, [this] {
+        m_firstFailedEntry = -1;
+        PreviousSong();
+    });
     connect(Command13, &QToolButton::clicked, this, &frmDobbrin::Command13_Click);
     connect(Command3, &QPushButton::clicked, this, &frmDobbrin::Command3_Click);
     connect(Command1, &QPushButton::clicked, this, &frmDobbrin::Command1_Click);
@@ -407,6 +415,9 @@ void frmDobbrin::Command6_Click()
         return;
     m_dialogFileName = GetFileName(file);
     processEvents();
+    // The disc's lyric folder, offered for a medium without a lyric file, is made at its first save.
+    if (LyricPaths::samePath(GetFilePath(file), DiscLyricDir) && !LyricPaths::dirExists(DiscLyricDir))
+        LyricPaths::makeDir(DiscLyricDir);
     // Written beside the old file and put in its place in one step, so a
     // failed save leaves the old lyric file whole.
     if (!Cp950::writeTextFile(file, Cp950::joinCrLf(lines)))

@@ -143,6 +143,12 @@ private:
     void enableEditButtons();
     bool inEditMode() const;  // the mode button offers the way back to play mode
     void showLyricLabels();
+    // Plays entry index of the play list; one chosen while another opens waits for it.
+    void playEntry(int index);
+    // The entry last chosen: the one playing, or one waiting for the open under way.
+    int chosenEntry() const;
+    // The entry could not be played: said, its times cleared, and in play mode the next one.
+    void mediaFailed();
     void findLyric(QListWidget *list, const QString &mediaPath);
     void checkLyric();
     void setLabelText(QLabel *label, const QString &text);
@@ -150,6 +156,7 @@ private:
     void showDriveKind(const QString &drive);
 
     DobbrinDialogs m_dialogs;
+    QString m_programFolder;  // holds the disc-key lyric folders
     MediaSession m_media;
     LyricEditor m_editor;
     ReSizer m_reSizer;
@@ -157,6 +164,9 @@ private:
     QColor m_background;
     QString m_dialogFileName;  // the name the file dialogs last showed
     bool m_playMciRunning = false;
+    bool m_entryChosenWhileOpening = false;
+    int m_openings = 0;          // entries opened so far
+    int m_firstFailedEntry = -1;  // where a run of entries that could not be played began
     bool m_clockStepRunning = false;
     bool m_playingWhenHeld = false;  // the song played when the seek slider was pressed
     bool m_closed = false;

@@ -29,6 +29,9 @@ namespace {
 
 void processEvents() { QCoreApplication::processEvents(); }
 
+// How long "播放媒體錯誤" stands before play mode goes on to the next entry.
+constexpr int FailedMediaMessageMs = 2000;
+
 } // namespace
 
 // ---- lyric lookup and display ----
@@ -38,6 +41,7 @@ void frmDobbrin::findLyric(QListWidget *list, const QString &mediaPath)
     ListWidgetLyricList lines(list);
     LyricLookupSettings settings;
     settings.mode = LyricLookupMode::LyricTimer;
+    settings.ProgramFolder = m_programFolder;
     FindLyric(lines, mediaPath, LyricPlace{LyricFile, LyricDir, DiscLyricDir}, settings);
 }
 
@@ -165,18 +169,34 @@ void frmDobbrin::ShowFileList()
 
 void frmDobbrin::List2_Click()
 {
-    PlayIndex = List2->currentRow();
+    m_firstFailedEntry = -1;  // the user's choice is tried, whatever failed before
+    playEntry(List2->currentRow());
+}
+
+void frmDobbrin::playEntry(int index)
+{
+    {
+        const QSignalBlocker quiet(List2);  // the entry is started here, not by the list's signal
+        List2->setCurrentRow(index);
+    }
+    // An entry chosen while another one opens (two quick keys) is played after
+    // it, in the order chosen: the open under way has taken its path already.
+    if (m_playMciRunning) {
+        m_entryChosenWhileOpening = true;
+        return;
+    }
+    PlayIndex = index;
     PlayMci();
 }
+
+int frmDobbrin::chosenEntry() const { return m_entryChosenWhileOpening ? List2->currentRow() : PlayIndex; }
 
 void frmDobbrin::NextSong()
 {
     const int n = List2->count();
     if (n == 0)
         return;  // nothing to go to
-    PlayIndex = (PlayIndex + 1) % n;
-    List2->setCurrentRow(PlayIndex);
-    PlayMci();
+    playEntry((chosenEntry() + 1) % n);
 }
 
 void frmDobbrin::PreviousSong()
@@ -184,9 +204,7 @@ void frmDobbrin::PreviousSong()
     const int n = List2->count();
     if (n == 0)
         return;
-    PlayIndex = (PlayIndex - 1 + n) % n;
-    List2->setCurrentRow(PlayIndex);
-    PlayMci();
+    playEntry((chosenEntry() - 1 + n) % n);
 }
 
 // ---- playing ----
@@ -196,6 +214,7 @@ void frmDobbrin::PlayMci()
     if (m_playMciRunning || PlayIndex < 0 || PlayIndex >= List2->count())
         return;
     m_playMciRunning = true;
+    ++m_openings;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     FollowOff = true;
     if (SongList->count() > 0)
@@ -203,11 +222,15 @@ void frmDobbrin::PlayMci()
     MCIWnd1->setCommand(QStringLiteral("Close"));
     const QString path = MediaTypes::entryPath(List3->item(PlayIndex)->text(), List2->item(PlayIndex)->text());
     Picture1->show();
+    bool played = true;
     if (MediaTypes::isCdTrack(path)) {
         CurMediaFile = path;
         findLyric(SongList, CurMediaFile);
         PlayTimeText = QStringLiteral("00:00:00");
-        m_media.playCdTrack(MediaTypes::cdTrackNumber(path));
+        // The song before may have had lyrics: its lines are not this track's.
+        Label1[1]->clear();
+        Label1[3]->clear();
+        played = m_media.playCdTrack(MediaTypes::cdTrackNumber(path));
         Timer1->start();
         Label2->setText(QStringLiteral("撥放清單"));
     } else {
@@ -224,15 +247,46 @@ void frmDobbrin::PlayMci()
         LengthText = QStringLiteral("99:99:99");
         Label1[1]->clear();
         Label1[3]->clear();
-        m_media.playFile(CurMediaFile);
+        played = m_media.playFile(CurMediaFile);
         Timer1->start();
     }
     // The list goes on in the mode its button shows: in edit mode it stays where the user puts it.
     FollowOff = inEditMode();
     Playing = false;  // not yet seen playing: a file that never plays is no finished song
     StatusPanel1->setText(QStringLiteral("歌詞檔 : ") + LyricFile);
+    if (!played)
+        mediaFailed();
     QApplication::restoreOverrideCursor();
     m_playMciRunning = false;
+    if (m_entryChosenWhileOpening) {
+        m_entryChosenWhileOpening = false;
+        playEntry(List2->currentRow());
+    }
+}
+
+void frmDobbrin::mediaFailed()
+{
+    // Said, and the last song's time and length go: they are not this entry's.
+    Timer1->stop();
+    StatusPanel1->setText(QStringLiteral("播放媒體錯誤"));
+    PlayTimeText = QStringLiteral("00:00:00");
+    LengthText.clear();
+    Label1[0]->clear();
+    Label1[2]->clear();
+    Slider1->setValue(0);
+    if (FollowOff)
+        return;  // edit mode: the list stays where the user put it
+    // Play mode goes on to the next entry, once the message could be read; a
+    // round in which nothing played ends at the entry where the failures began.
+    if (m_firstFailedEntry < 0)
+        m_firstFailedEntry = PlayIndex;
+    if ((PlayIndex + 1) % List2->count() == m_firstFailedEntry)
+        return;
+    const int opening = m_openings;
+    mediaClock().singleShot(FailedMediaMessageMs, [this, opening] {
+        if (opening == m_openings)  // unless the user started something else meanwhile
+            NextSong();
+    }, this);
 }
 
 void frmDobbrin::Timer1_Timer()
@@ -253,13 +307,21 @@ void frmDobbrin::Timer1_Timer()
     const MediaSession::ClockReading reading = m_media.readClock();
     // A device that stops by itself after playing has reached the end of the
     // medium, though its last reading may have fallen short of the length.
-    if (!reading.playing && wasPlaying && !FollowOff && m_media.isStopped()) {
+    if (!reading.playing && wasPlaying && m_media.reachedEnd()) {
         m_clockStepRunning = false;
-        NextSong();
+        if (!FollowOff) {
+            NextSong();
+            return;
+        }
+        // Edit mode: the medium simply ends, and the clock shows where: at its end,
+        // not at the last reading a step before it.
+        PlayTimeText = m_media.endPlayTime();
+        ShowTime();
         return;
     }
     if (reading.playing) {
         Playing = true;
+        m_firstFailedEntry = -1;  // something plays: a later failure starts a new round
         PlayTimeText = reading.playTimeText;
         LengthText = reading.lengthText;
         ShowTime();

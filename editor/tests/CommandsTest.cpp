@@ -69,6 +69,28 @@ TEST_F(Commands, FontSizeStepsStopAtTheirLimits)
     main->tbToolBar_ButtonClick(QStringLiteral("ZooOut"));
     EXPECT_DOUBLE_EQ(fontSize(logo), 4);
     EXPECT_TRUE(main->statusText().endsWith(QStringLiteral(" 字型大小=4")));
+
+    // Zoom changes keep the sizes exact: shown whole, and the steps stop at 3 and 47 points.
+    setPoints(14);
+    const auto zoomTo = [this](const QString &zoom) {
+        main->Combo1()->setCurrentText(zoom);
+        main->Combo1_Click();
+    };
+    for (const QString zoom : {"300%", " 75%", "700%", "100%"})
+        zoomTo(zoom);
+    EXPECT_EQ(fontSize(logo), 14);
+    for (int i = 0; i < 20; ++i)
+        main->mFontZooIn_Click();
+    EXPECT_EQ(fontSize(logo), 3);
+    EXPECT_TRUE(main->statusText().endsWith(QStringLiteral(" 字型大小=3"))) << main->statusText().toStdString();
+    zoomTo(QStringLiteral("300%"));
+    for (int i = 0; i < 60; ++i)
+        main->mFontZooOut_Click();
+    EXPECT_EQ(fontSize(logo), 47 * 3);
+    zoomTo(QStringLiteral(" 25%"));
+    zoomTo(QStringLiteral("100%"));
+    EXPECT_EQ(fontSize(logo), 47);
+    EXPECT_EQ(fontSize(main->canvas()->obj().Label3[1]), 47);  // the shadow too
 }
 
 TEST_F(Commands, SizesFromTheMenuIncludeTheZoom)

@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -101,7 +102,18 @@ void dragBy(QWidget *key, int dx, int dy)
 TEST_F(EditorFlow, FirstStartIsAnEmptyCentredWindowWithNoRecentFiles)
 {
     EXPECT_EQ(main->windowTitle(), QStringLiteral("QuorvelEdit"));
-    EXPECT_EQ(main->size(), QSize(640, 480));
+    // 640 x 480, or as much larger as the tool windows need to show whole; centred.
+    EXPECT_GE(main->width(), 640);
+    EXPECT_GE(main->height(), 480);
+    const QRect desk = main->screen()->geometry();
+    EXPECT_LE(qAbs(main->x() * 2 + main->width() - desk.width()), 2);
+    EXPECT_LE(qAbs(main->y() * 2 + main->height() - desk.height()), 2);
+    main->show();
+    QCoreApplication::processEvents();
+    auto *colorScroll = qobject_cast<QScrollArea *>(main->colorToolDock()->widget());
+    ASSERT_TRUE(colorScroll && colorScroll->widget());
+    EXPECT_GE(colorScroll->viewport()->width(), colorScroll->widget()->width());
+    EXPECT_GE(colorScroll->viewport()->height(), colorScroll->widget()->height());
     EXPECT_FALSE(main->mnuFileMRU(0)->isVisible());
     for (int i = 1; i <= 6; ++i)
         EXPECT_FALSE(main->mnuFileMRU(i)->isVisible()) << i;
@@ -447,7 +459,7 @@ TEST_F(EditorFlow, RecentFilesSurviveARestart)
     EXPECT_EQ(main->mnuFileMRU(4)->text(), skinFile(QStringLiteral("Larkspan.JPG")));
     EXPECT_FALSE(main->mnuFileMRU(5)->isVisible());
     main->move(40, 30);
-    main->resize(700, 500);
+    main->resize(900, 700);
     main->CloseForm();
     EXPECT_EQ(SettingsStore::get(QStringLiteral("Pelloran"), QStringLiteral("Quorvel Editor"), QStringLiteral("EditFile5"),
                                  QStringLiteral("unset")),
@@ -458,7 +470,7 @@ TEST_F(EditorFlow, RecentFilesSurviveARestart)
     EXPECT_EQ(main->mnuFileMRU(4)->text(), skinFile(QStringLiteral("Larkspan.JPG")));
     EXPECT_TRUE(main->mnuFileMRU(0)->isVisible());
     EXPECT_EQ(main->pos(), QPoint(40, 30));
-    EXPECT_EQ(main->size(), QSize(700, 500));
+    EXPECT_EQ(main->size(), QSize(900, 700));
     // Choosing a recent entry opens it.
     main->mnuFileMRU_Click(3);
     EXPECT_EQ(state.panel.DeskPicFile, skinFile(QStringLiteral("Nimbrel.GIF")));
@@ -503,10 +515,18 @@ TEST_F(EditorFlow, ToolWindowsToggle)
         auto *colorScroll = qobject_cast<QScrollArea *>(main->colorToolDock()->widget());
         ASSERT_TRUE(colorScroll && colorScroll->widget());
         EXPECT_GE(colorScroll->viewport()->width(), colorScroll->widget()->width()) << shown;
+        EXPECT_GE(colorScroll->viewport()->height(), colorScroll->widget()->height()) << shown;
         main->resizeDocks({main->colorToolDock()}, {90}, Qt::Horizontal);
         main->mColorTool_Click();
         main->mColorTool_Click();
     }
+    // The gallery hidden and shown again (F3 twice) takes none of the colour tool's room.
+    main->mnuButtonMask_Click();
+    main->mnuButtonMask_Click();
+    for (int turn = 0; turn < 3; ++turn)
+        QCoreApplication::processEvents();
+    auto *colorScroll = qobject_cast<QScrollArea *>(main->colorToolDock()->widget());
+    EXPECT_GE(colorScroll->viewport()->width(), colorScroll->widget()->width());
 }
 
 TEST_F(EditorFlow, TheColourToolsApplyBuildsTheCacheFromItsFirstNumberAgain)

@@ -12,9 +12,13 @@
 namespace {
 
 // The window sits at the top left of the display: files on the left, songs in
-// the middle column, lines in the right one, buttons along the bottom.
+// the middle column, lines in the right one, buttons along the bottom. Lists are
+// clicked into and then moved in with keys: how high a row is, the font decides.
 const QRect SongsArea(340, 38, 210, 35);
 const QRect LinesArea(565, 15, 320, 110);
+const QPoint FolderList(60, 120), FileList(60, 330), SongList(390, 45);
+const QPoint ConvertFile(95, 536), ConvertFolder(273, 536), Exit(803, 536);
+constexpr unsigned long KeyHome = 0xff50, KeyEnd = 0xff57, KeyDown = 0xff54, KeyReturn = 0xff0d;
 
 // Dark pixels (text) in a part of the picture.
 int darkPixels(const QImage& image, const QRect& area)
@@ -50,6 +54,14 @@ protected:
         });
     }
 
+    // Clicks into a list, then chooses its entry with keys: the first, the one after it, or the last.
+    void choose(QPoint list, std::initializer_list<unsigned long> keys)
+    {
+        m_harlune.input().click(list.x(), list.y());
+        for (const unsigned long key : keys)
+            m_harlune.input().type(key);
+    }
+
     ProgramSandbox m_harlune{QStringLiteral("Harlune"), {140, 400}, QSize(1024, 700)};
 };
 
@@ -66,7 +78,7 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     ASSERT_FALSE(before.isNull());
     XInput& pointer = m_harlune.input();
 
-    pointer.click(390, 45); // the first song
+    choose(SongList, {KeyHome}); // the first song
     const QImage shown = m_harlune.screenshotWhen(QStringLiteral("harlune-screenshot.png"), [](const QImage& shot) {
         return darkPixels(shot, LinesArea) > 200;
     });
@@ -76,8 +88,8 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
     EXPECT_GT(darkPixels(shown, SongsArea), 100) << "no songs listed";
     EXPECT_GT(darkPixels(shown, QRect(11, 500, 80, 16)), 20) << "no file count shown";
 
-    pointer.click(60, 253);  // the second file
-    pointer.click(273, 536); // convert the folder from it
+    choose(FileList, {KeyHome, KeyDown}); // the second file
+    pointer.click(ConvertFolder.x(), ConvertFolder.y()); // convert the folder from it
     // The last file's second song, which has no time, is the log's last line.
     const QString logPath = programFile(QStringLiteral("Harlune.logo"));
     const QDir children(programFile(QStringLiteral("SongLib/兒歌")));
@@ -92,13 +104,15 @@ TEST_F(HarluneEndToEnd, ShowsFilesSongsAndLinesAndConvertsTheFolder)
                   Cp950::encode(QStringLiteral("沒有時間")) + ".txt\r\n");
     m_harlune.screenshot(QStringLiteral("harlune-after-batch.png"));
 
-    pointer.click(803, 536); // 結束
+    pointer.click(Exit.x(), Exit.y()); // 結束
     EXPECT_EQ(m_harlune.waitForEnd(), 0) << m_harlune.report();
 }
 
 // A whole album file, then a file whose first song does not start at its first
 // field: the batch writes every song of the album exactly, and the second
-// file's song goes to a folder named after that file instead of overwriting the album's.
+// file's songs go to a folder named after that file instead of overwriting the
+// album's. That file converted again after an edit replaces its own songs, the
+// untitled one too; a file of the same name in another folder gets a folder of its own.
 TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
 {
     KcdTestFiles::writeKcd(songFile(QStringLiteral("01老歌.KCD")),
@@ -107,21 +121,29 @@ TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
                             QStringLiteral("11,\"海風 詞:某人＠\""), QStringLiteral("00:05:0 00:09:5 ,海上＠風起＠"),
                             QStringLiteral("12,　　＠"), QStringLiteral("00:03:0 ,無名的歌＠"),
                             QStringLiteral("13,山路"), QStringLiteral("00:01:0 00:02:5 00:04:0 ,走山路＠上山頂＠")});
-    KcdTestFiles::writeKcd(songFile(QStringLiteral("02其他.KCD")),
-                           {QStringLiteral("說明文字"), QStringLiteral("10,月光"), QStringLiteral("00:01:0 ,別的月光＠")});
+    const auto otherFile = [](const QString& moon, const QString& untitled) {
+        return QStringList{QStringLiteral("說明文字"), QStringLiteral("10,月光"), QStringLiteral("00:01:0 ,") + moon,
+                           QStringLiteral("11,　"), QStringLiteral("00:04:0 ,") + untitled};
+    };
+    const QString other = songFile(QStringLiteral("02其他.KCD"));
+    KcdTestFiles::writeKcd(other, otherFile(QStringLiteral("別的月光＠"), QStringLiteral("無題＠")));
+    ASSERT_TRUE(QDir().mkpath(songFile(QStringLiteral("乙"))));
+    KcdTestFiles::writeKcd(songFile(QStringLiteral("乙/02其他.KCD")),
+                           otherFile(QStringLiteral("乙的月光＠"), QStringLiteral("乙的無題＠")));
     ASSERT_GT(darkPixels(startHarlune(), SongsArea), 100) << "the first file's songs are not listed";
+    XInput& pointer = m_harlune.input();
 
-    m_harlune.input().click(273, 536); // convert the folder from the first file, selected at start
-    // Every song is written whole in its place; the last file's is the last written.
+    pointer.click(ConvertFolder.x(), ConvertFolder.y()); // convert the folder from the first file, selected at start
+    // Every song is written whole in its place; the last file's are the last written.
     const QString library = programFile(QStringLiteral("SongLib"));
-    const QString lastSong = library + QStringLiteral("/02其他.KCD/01_月光.txt");
-    ProgramSandbox::waitFor([&] { return QFileInfo::exists(lastSong); });
+    const QString otherSongs = library + QStringLiteral("/02其他.KCD/");
+    const auto songsIn = [](const QString& folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); };
+    ProgramSandbox::waitFor([&] { return songsIn(otherSongs).size() == 2; });
     m_harlune.screenshot(QStringLiteral("harlune-album.png"));
 
     const QString album = library + QStringLiteral("/經典老歌/");
-    EXPECT_EQ(QDir(album).entryList(QDir::Files, QDir::Name),
-              (QStringList{QStringLiteral("01_月光.txt"), QStringLiteral("02_海風.txt"), QStringLiteral("03_山路.txt"),
-                           QStringLiteral("未命名.txt")}));
+    EXPECT_EQ(songsIn(album), (QStringList{QStringLiteral("01_月光.txt"), QStringLiteral("02_海風.txt"),
+                                           QStringLiteral("03_山路.txt"), QStringLiteral("未命名.txt")}));
     const auto expect = [](const QString& path, const QString& text) {
         EXPECT_EQ(KcdTestFiles::readBytes(path), Cp950::encode(text)) << path.toStdString();
     };
@@ -131,11 +153,37 @@ TEST_F(HarluneEndToEnd, ConvertsAWholeAlbumAndStartsEachFileWithoutAnAlbum)
     expect(album + QStringLiteral("未命名.txt"), QStringLiteral("00:00:0 未命名\r\n00:03:0 無名的歌\r\n"));
     expect(album + QStringLiteral("03_山路.txt"),
            QStringLiteral("00:00:0 03_山路\r\n00:01:0 走山路\r\n00:02:5 上山頂\r\n00:04:0 ---End---\r\n"));
-    expect(lastSong, QStringLiteral("00:00:0 01_月光\r\n00:01:0 別的月光\r\n"));
+    expect(otherSongs + QStringLiteral("01_月光.txt"), QStringLiteral("00:00:0 01_月光\r\n00:01:0 別的月光\r\n"));
     // Every song was written: the failure log is empty.
     EXPECT_TRUE(QFileInfo::exists(programFile(QStringLiteral("Harlune.logo"))));
     EXPECT_EQ(KcdTestFiles::readBytes(programFile(QStringLiteral("Harlune.logo"))), QByteArray());
 
-    m_harlune.input().click(803, 536); // 結束
+    // The file, the last one converted, edited and converted again: its own songs are replaced.
+    KcdTestFiles::writeKcd(other, otherFile(QStringLiteral("改過的月光＠"), QStringLiteral("改過的無題＠")));
+    pointer.click(ConvertFile.x(), ConvertFile.y());
+    const QString untitled = QStringLiteral("00:00:0 未命名\r\n00:04:0 改過的無題\r\n");
+    ProgramSandbox::waitFor([&] { return KcdTestFiles::readBytes(otherSongs + QStringLiteral("未命名.txt")) == Cp950::encode(untitled); });
+    EXPECT_EQ(songsIn(otherSongs), (QStringList{QStringLiteral("01_月光.txt"), QStringLiteral("未命名.txt")}));
+    expect(otherSongs + QStringLiteral("01_月光.txt"), QStringLiteral("00:00:0 01_月光\r\n00:01:0 改過的月光\r\n"));
+    expect(otherSongs + QStringLiteral("未命名.txt"), untitled);
+
+    // The file of the same name in the folder 乙 (the folder list's last entry) converted.
+    choose(FolderList, {KeyEnd, KeyReturn});
+    pointer.click(ConvertFolder.x(), ConvertFolder.y());
+    const QString secondSongs = library + QStringLiteral("/02其他.KCD(2)/");
+    ProgramSandbox::waitFor([&] { return songsIn(secondSongs).size() == 2; });
+    m_harlune.screenshot(QStringLiteral("harlune-same-name.png"));
+    EXPECT_EQ(songsIn(library), QStringList()); // no song lies loose in the library
+    EXPECT_EQ(QDir(library).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{QStringLiteral("02其他.KCD"), QStringLiteral("02其他.KCD(2)"), QStringLiteral("經典老歌")}));
+    expect(secondSongs + QStringLiteral("01_月光.txt"), QStringLiteral("00:00:0 01_月光\r\n00:01:0 乙的月光\r\n"));
+    expect(secondSongs + QStringLiteral("未命名.txt"), QStringLiteral("00:00:0 未命名\r\n00:04:0 乙的無題\r\n"));
+    // The first file's songs are still its own.
+    EXPECT_EQ(songsIn(otherSongs), (QStringList{QStringLiteral("01_月光.txt"), QStringLiteral("未命名.txt")}));
+    expect(otherSongs + QStringLiteral("01_月光.txt"), QStringLiteral("00:00:0 01_月光\r\n00:01:0 改過的月光\r\n"));
+    expect(otherSongs + QStringLiteral("未命名.txt"), untitled);
+    EXPECT_EQ(KcdTestFiles::readBytes(programFile(QStringLiteral("Harlune.logo"))), QByteArray());
+
+    pointer.click(Exit.x(), Exit.y()); // 結束
     EXPECT_EQ(m_harlune.waitForEnd(), 0) << m_harlune.report();
 }

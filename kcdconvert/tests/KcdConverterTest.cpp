@@ -198,6 +198,25 @@ TEST_F(KcdConverterTest, UntitledSongIsWrittenUnderAStandInNameWithoutTakingANum
     EXPECT_EQ(readBytes(library() + QStringLiteral("/專/未命名.txt")),
               Cp950::encode(QStringLiteral("00:00:0 未命名\r\n00:02:0 二\r\n")));
     EXPECT_TRUE(converter.state().List4.isEmpty());
+
+    // Edited, with a second untitled song, and converted again: each replaces its own file.
+    readFile(converter, addKcd("a.KCD", {QStringLiteral("10,甲＠專＠"), QStringLiteral("00:01:0 ,一＠"),
+                                         QStringLiteral("11,　　"), QStringLiteral("00:02:0 ,改＠"),
+                                         QStringLiteral("12,　"), QStringLiteral("00:05:0 ,五＠")}));
+    converter.ConvertFile();
+    converter.ConvertFile();
+    EXPECT_EQ(songFilesIn(QStringLiteral("專")), (QStringList{QStringLiteral("01_甲.txt"), QStringLiteral("02_丙.txt"),
+                                                             QStringLiteral("未命名(2).txt"), QStringLiteral("未命名.txt")}));
+    EXPECT_EQ(readBytes(library() + QStringLiteral("/專/未命名.txt")),
+              Cp950::encode(QStringLiteral("00:00:0 未命名\r\n00:02:0 改\r\n")));
+    EXPECT_EQ(readBytes(library() + QStringLiteral("/專/未命名(2).txt")),
+              Cp950::encode(QStringLiteral("00:00:0 未命名\r\n00:05:0 五\r\n")));
+    // Another disc of the album: its untitled song replaces none of the first disc's.
+    readFile(converter, addKcd("b.KCD", {QStringLiteral("10,　＠專＠"), QStringLiteral("00:07:0 ,七＠")}));
+    converter.ConvertFile();
+    EXPECT_EQ(readBytes(library() + QStringLiteral("/專/未命名(3).txt")),
+              Cp950::encode(QStringLiteral("00:00:0 未命名\r\n00:07:0 七\r\n")));
+    EXPECT_EQ(songFilesIn(QStringLiteral("專")).size(), 5);
 }
 
 TEST_F(KcdConverterTest, UnwritableLibraryReportsEverySongAndGoesOn)

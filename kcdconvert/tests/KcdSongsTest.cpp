@@ -111,10 +111,13 @@ TEST(ReadKcdSongLines, LyricLinesPassThroughDelSpace)
 
 TEST(ReadKcdSongLines, StopsAtTheNextSongAndIgnoresFieldsBeforeStartPos)
 {
-    const QStringList fields{"00:09:9 ", "old", "11", "a", "00:01:0 ", QStringLiteral("一＠"), "12", "b",
-                             "00:07:0 ", QStringLiteral("七＠")};
-    const KcdSongLines song = ReadKcdSongLines(fields, 3, "01_a", {});
-    EXPECT_EQ(song.lines, (QStringList{"00:00:0 01_a", QStringLiteral("00:01:0 一")}));
+    // The next record ends the song, also one numbered exactly 10.
+    for (const QString next : {"12", "10"}) {
+        const QStringList fields{"00:09:9 ", "old", "11", "a", "00:01:0 ", QStringLiteral("一＠"), next, "b",
+                                 "00:07:0 ", QStringLiteral("七＠")};
+        const KcdSongLines song = ReadKcdSongLines(fields, 3, "01_a", {});
+        EXPECT_EQ(song.lines, (QStringList{"00:00:0 01_a", QStringLiteral("00:01:0 一")})) << next.toStdString();
+    }
 }
 
 TEST(ReadKcdSongLines, RecordWithoutTimeFieldHasNoLines)

@@ -231,13 +231,16 @@ TEST_F(LyricLookup, ShortPathClearsTheListAndKeepsTheOldFile)
     EXPECT_EQ(state.LyricFile, "kept");
 }
 
-TEST_F(LyricLookup, LyricTimerLooksOnlyInTheDiscFolderAtTheDriveRoot)
+TEST_F(LyricLookup, LyricTimerLooksOnlyInTheDiscFolderUnderItsProgramFolder)
 {
     settings.mode = LyricLookupMode::LyricTimer;
     settings.CreatSongDir = 1;
     FindLyric(list, media + "/Music/a.mp3", place, settings);
-    EXPECT_EQ(state.LyricFile, media + "/1A2B-3C4D/a.txt");
-    EXPECT_FALSE(QFileInfo::exists(media + "/1A2B-3C4D"));
+    EXPECT_EQ(state.LyricFile, settings.ProgramFolder + "/1A2B-3C4D/a.txt");
+    EXPECT_FALSE(QFileInfo::exists(settings.ProgramFolder + "/1A2B-3C4D"));
+    settings.ProgramFolder.clear();
+    FindLyric(list, media + "/Music/a.mp3", place, settings);
+    EXPECT_EQ(state.LyricFile, media + "/Music/1A2B-3C4D/a.txt");
 }
 
 TEST(ReadLyricFile, CommaSplitsALineAndEmptyLinesAreDropped)

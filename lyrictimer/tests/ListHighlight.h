@@ -5,9 +5,12 @@
 #include <QImage>
 #include <QRect>
 
-// The middle screen row of the first highlighted band inside a list's area, or
-// -1. A highlight is a strongly coloured band across the dark list.
-inline int highlightedRow(const QImage &shot, const QRect &list)
+#include <utility>
+
+// The screen rows (top and bottom) of the first highlighted band inside a list's
+// area; top -1 when there is none. A highlight is a strongly coloured band across
+// the dark list, one entry high: how high an entry is, the font decides.
+inline std::pair<int, int> highlightedBand(const QImage &shot, const QRect &list)
 {
     auto highlighted = [&](int y) {
         int count = 0;
@@ -24,7 +27,21 @@ inline int highlightedRow(const QImage &shot, const QRect &list)
         int end = y;
         while (end + 1 <= bottom && highlighted(end + 1))
             ++end;
-        return (y + end) / 2;
+        return {y, end};
     }
-    return -1;
+    return {-1, -1};
+}
+
+// The middle screen row of the first highlighted band inside a list's area, or -1.
+inline int highlightedRow(const QImage &shot, const QRect &list)
+{
+    const auto [top, bottom] = highlightedBand(shot, list);
+    return top < 0 ? -1 : (top + bottom) / 2;
+}
+
+// How far apart two entries of the list stand: the height of its highlight; 0 without one.
+inline int entryStep(const QImage &shot, const QRect &list)
+{
+    const auto [top, bottom] = highlightedBand(shot, list);
+    return top < 0 ? 0 : bottom - top + 1;
 }

@@ -317,6 +317,43 @@ TEST_F(DobbrinTest, EndOfSongPlaysTheNextEntryInPlayModeOnly)
     EXPECT_EQ(window->CurMediaFile, path("a.mp3"));
 }
 
+// A file that cannot be played is said; its times are cleared; play mode goes
+// on, and a list in which nothing plays stops after one round.
+TEST_F(DobbrinTest, FileThatCannotBePlayedIsSaidAndPlayModeGoesOn)
+{
+    addSong("a.mp3", 3000);
+    for (const QString name : {"b.mp3", "c.mp3"}) {
+        addSong(name, 3000);
+        SimulatedFileInfo broken;
+        broken.openError = MediaPlayer::UnreadableFormat;
+        SimulatedMediaFiles::describe(path(name), broken);
+    }
+    open();
+    clock.advance(2000);
+    ASSERT_FALSE(window->Label1[0]->text().isEmpty());
+    clock.advance(1200);  // a.mp3 ends; b.mp3 cannot be played
+    EXPECT_EQ(window->CurMediaFile, path("b.mp3"));
+    EXPECT_EQ(window->StatusPanel1->text(), "播放媒體錯誤");
+    EXPECT_EQ(window->Label1[0]->text(), "");
+    EXPECT_EQ(window->Label1[2]->text(), "");
+    clock.advance(2100);
+    EXPECT_EQ(window->CurMediaFile, path("c.mp3"));
+    clock.advance(2100);
+    EXPECT_EQ(window->CurMediaFile, path("a.mp3"));  // and a.mp3 plays again
+
+    // Now nothing plays: each entry is tried once, then the list stands.
+    SimulatedFileInfo broken;
+    broken.openError = MediaPlayer::UnreadableFormat;
+    SimulatedMediaFiles::describe(path("a.mp3"), broken);
+    clock.advance(3200);
+    int opens = 0;
+    setMciCommandObserver([&](const QString &command, int, const QString &) { opens += command.startsWith("open ") ? 1 : 0; });
+    clock.advance(30000);
+    EXPECT_EQ(opens, 2);  // c.mp3 and a.mp3, after b.mp3 failed first
+    EXPECT_EQ(window->StatusPanel1->text(), "播放媒體錯誤");
+    setMciCommandObserver({});
+}
+
 // A device may report the end before its last reading reaches the length
 // (here 4.5 s of 4.6 s): stopping by itself after playing is the end.
 TEST_F(DobbrinTest, SongThatStopsShortOfItsLengthStillMovesOnInPlayMode)
@@ -404,6 +441,25 @@ TEST_F(DobbrinTest, NextAndPreviousWrapAroundThePlayList)
         QApplication::sendEvent(window->List2, &press);
         EXPECT_EQ(window->CurMediaFile, path(song));
     }
+    // Two Down keys at once, the second while the first entry opens: both taken, in order.
+    bool secondSent = false;
+    setMciCommandObserver([&](const QString &command, int, const QString &) {
+        if (!secondSent && command.startsWith("open ") && command.contains("b.mp3")) {
+            secondSent = true;
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QCoreApplication::postEvent(window->List2, press.clone());
+        }
+    });
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(window->List2, &down);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(secondSent);
+    EXPECT_EQ(window->CurMediaFile, path("c.mp3"));
+    EXPECT_EQ(window->List2->currentRow(), 2);
+    window->NextSong();
+    EXPECT_EQ(window->CurMediaFile, path("a.mp3"));
+    setMciCommandObserver({});
+
     window->List2->clear();
     window->NextSong();  // an empty list: nothing to play, nothing breaks
     window->PreviousSong();
@@ -469,11 +525,29 @@ TEST_F(DobbrinTest, CdTrackFilePlaysItsTrackOnTheCdDevice)
     open();
     EXPECT_EQ(window->media().MciDevice(), "CDaudio");
     EXPECT_TRUE(commands.contains("Seek CDaudio to 5"));
-    EXPECT_TRUE(commands.contains("Play CDaudio"));
+    EXPECT_TRUE(commands.contains("Play CDaudio to 05:01:00:00"));  // the track alone, not on into the next
     EXPECT_EQ(window->Label2->text(), "撥放清單");
     clock.advance(2100);
     EXPECT_EQ(window->PlayTimeText.left(5), "00:02");
     EXPECT_EQ(window->LengthText, "01:00:00");
+    // In edit mode the track ends at its own end: the time stays there.
+    window->Command10_Click();
+    clock.advance(60000);
+    EXPECT_EQ(mciStatus("Status CDaudio Mode"), "stopped");
+    EXPECT_EQ(window->PlayTimeText, "01:00:00");  // the clock shows the end
+    EXPECT_EQ(window->CurMediaFile, path("Track05.cda"));
+
+    // No lyric file beside the track: the save offers the disc's folder in the program folder.
+    saveAnswer.clear();
+    window->Command6_Click();
+    EXPECT_TRUE(saveAskedAt.startsWith(folder.path() + u'/')) << saveAskedAt.toStdString();
+    EXPECT_TRUE(saveAskedAt.endsWith("/Track05.txt")) << saveAskedAt.toStdString();
+    // Saved there, the disc's folder is made, and the track finds its lyric the next time.
+    saveAnswer = saveAskedAt;
+    window->Command6_Click();
+    EXPECT_TRUE(QFile::exists(saveAnswer));
+    window->List2_Click();
+    EXPECT_EQ(window->LyricFile, saveAnswer);
 }
 
 TEST_F(DobbrinTest, TrayOpensWhenClosedAndClosesWhenOpen)
