@@ -3,6 +3,7 @@
 #include "EndRequests.h"
 #include "FrmReadme.h"
 #include "InstanceGuard.h"
+#include "Leftovers.h"
 #include "MediaBackend.h"
 #include "ModFiles.h"
 #include "ModIniFile.h"
@@ -111,6 +112,7 @@ int Main(QApplication& app)
         EndBeforeTheWindowRuns();
     });
     StartLog();
+    Leftovers::removeCueAliasFolders();
     WriteLog(QStringLiteral("設定參數"));
     vcd->panelState().WidenItalic = true;
 
