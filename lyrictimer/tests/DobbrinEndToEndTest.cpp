@@ -295,10 +295,10 @@ TEST_F(DobbrinMidi, PlaysAMidAndAnRmiAndStampsALine)
     const QImage stamped = m_dobbrin.screenshot(shot);
     pointer.click(663, 149);  // "歌詞存檔": the dialog offers b.txt
     const QString dialogShot = QStringLiteral("dobbrin-midi-dialog.png");
-    const QImage dialog = windowOver(stamped, QStringLiteral("Save As"), dialogShot);
+    const QImage dialog = windowOver(stamped, QStringLiteral("另存新檔"), dialogShot);
     ASSERT_FALSE(dialog.isNull()) << "no file dialog; see " << dialogShot.toStdString();
     pointer.type(KeyReturn);
-    ASSERT_FALSE(windowOver(dialog, QStringLiteral("Save As"), dialogShot).isNull()) << "not asked to replace b.txt";
+    ASSERT_FALSE(windowOver(dialog, QStringLiteral("另存新檔"), dialogShot).isNull()) << "not asked to replace b.txt";
     pointer.type('y');  // yes, replace it
     const QString lyric = programFile(QStringLiteral("b.txt"));
     QStringList lines;
@@ -365,7 +365,7 @@ TEST_F(DobbrinOnScreen, AnAudioCdListsItsTracksPlaysAndSeeksOneAndStampsLines)
     input.click(500, 78);  // "To 編輯模式"
     QImage before = m_dobbrin.screenshot(shot);
     input.click(561, 149);  // "匯入歌詞"
-    ASSERT_TRUE(answerFileDialog(before, QStringLiteral("Open"), QStringLiteral("lyric.txt")));
+    ASSERT_TRUE(answerFileDialog(before, QStringLiteral("開啟"), QStringLiteral("lyric.txt")));
     input.click(400, 233);  // the lyric list's second line, 第一句
 
     // Seek to about 70 % of the 60 s track, then stamp three lines as it plays.
@@ -379,7 +379,7 @@ TEST_F(DobbrinOnScreen, AnAudioCdListsItsTracksPlaysAndSeeksOneAndStampsLines)
         input.click(459, 109);  // "記錄時間"
     before = m_dobbrin.screenshot(shot);
     input.click(663, 149);  // "歌詞存檔"
-    ASSERT_TRUE(answerFileDialog(before, QStringLiteral("Save As"), QStringLiteral("stamped.txt")));
+    ASSERT_TRUE(answerFileDialog(before, QStringLiteral("另存新檔"), QStringLiteral("stamped.txt")));
     const QString saved = programFile(QStringLiteral("stamped.txt"));
     ProgramSandbox::waitFor([&] { return QFile::exists(saved); });
     QFile file(saved);
