@@ -99,7 +99,16 @@ protected:
 
 TEST_F(MorrestEndToEnd, OpensARecentPanelShowsItAndKeepsItsPlaceAtExit)
 {
+    // A panel save that a killed run left unfinished, an hour ago: gone at the start.
+    const QString leftover = m_morrest.programFile(QStringLiteral("Skin/Button.INI.saving"));
+    ASSERT_TRUE(m_morrest.writeFile(QStringLiteral("program/Skin/Button.INI.saving"), "[killed"));
+    {
+        QFile old(leftover);
+        ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
     startMorrest();
+    EXPECT_FALSE(QFile::exists(leftover));
     EXPECT_TRUE(openRecentPanel(1)) << m_morrest.report();
     const QImage shot = drawnPanel(QStringLiteral("morrest-end-to-end.png"));
     ASSERT_FALSE(shot.isNull());
