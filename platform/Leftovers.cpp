@@ -56,7 +56,8 @@ void removeUnfinishedPanelSaves(const QString& skinFolder)
     const QDir folder(skinFolder);
     QStringList saves = folder.entryList({QStringLiteral("*.saving")}, QDir::Files | QDir::Hidden | QDir::CaseSensitive);
     // The panel files' extension is matched without regard to case, as everywhere.
-    saves.removeIf([](const QString& name) { return !name.endsWith(QLatin1String(".ini.saving"), Qt::CaseInsensitive); });
+    saves.removeIf(
+        [](const QString& name) { return !name.endsWith(QLatin1String(".ini.saving"), Qt::CaseInsensitive); });
     removeOldFiles(folder, saves);
 }
 
@@ -66,7 +67,8 @@ QString cueAliasFolderLockName() { return QStringLiteral("owner.lock"); }
 void removeCueAliasFolders()
 {
     const QDir temp(QDir::tempPath());
-    for (const QString& name : temp.entryList({QStringLiteral("pelloran-cue-??????")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+    const QStringList folders = temp.entryList({QStringLiteral("pelloran-cue-??????")}, QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& name : folders) {
         const QFileInfo info(temp.filePath(name));
         if (info.isSymLink() || !ownedByUser(info)) continue;
         QDir folder(info.filePath());

@@ -11,8 +11,9 @@ bool Install(QCoreApplication& app)
 {
     // "qt" names the catalogue that gathers every Qt module's own texts.
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan),
-                          QStringLiteral("qt"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    const QLocale traditionalChinese(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan);
+    if (!translator->load(traditionalChinese, QStringLiteral("qt"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }

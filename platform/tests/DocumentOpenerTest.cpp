@@ -27,8 +27,8 @@ void useOpener(const QTemporaryDir& bin, int exitCode)
 {
     QFile script(bin.filePath("xdg-open"));
     ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    script.write(QByteArray("#!/bin/sh\n") + (exitCode ? "echo \"xdg-open: no method available for opening '$1'\" >&2\n" : "")
-                 + "exit " + QByteArray::number(exitCode) + "\n");
+    const QByteArray complaint = exitCode ? "echo \"xdg-open: no method available for opening '$1'\" >&2\n" : "";
+    script.write("#!/bin/sh\n" + complaint + "exit " + QByteArray::number(exitCode) + "\n");
     script.close();
     script.setPermissions(script.permissions() | QFile::ExeOwner);
 }

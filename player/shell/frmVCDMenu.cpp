@@ -242,7 +242,10 @@ void frmVCD::showVolumePercent(int percent)
 
 int frmVCD::driveType(const QString& drive) const { return Drives::DriveType(drive); }
 
-void frmVCD::openDocument(const QString& path, std::function<void()> cannotOpen) { DocumentOpener::Open(path, std::move(cannotOpen)); }
+void frmVCD::openDocument(const QString& path, std::function<void()> cannotOpen)
+{
+    DocumentOpener::Open(path, std::move(cannotOpen));
+}
 
 void frmVCD::writeLog(const QString& line) { WriteLog(line); }
 

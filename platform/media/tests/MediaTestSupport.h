@@ -35,7 +35,8 @@ enum class VideoCdDamage {
 inline const QList<VideoCdDamage> kUnreadableFileSystems{VideoCdDamage::RecordOfLengthOne, VideoCdDamage::RootOf4GB,
                                                           VideoCdDamage::FolderOf4GB, VideoCdDamage::FolderOfFFBytes};
 // The damages that leave the first track unplayable and the others good.
-inline const QList<VideoCdDamage> kDamagedFirstTracks{VideoCdDamage::FirstTrackPastTheEnd, VideoCdDamage::FirstTrackOfSizeZero,
+inline const QList<VideoCdDamage> kDamagedFirstTracks{VideoCdDamage::FirstTrackPastTheEnd,
+                                                      VideoCdDamage::FirstTrackOfSizeZero,
                                                       VideoCdDamage::FirstTrackOfSizeOne};
 const char *damageName(VideoCdDamage damage);
 
