@@ -267,8 +267,8 @@ double LibcdioDrive::toneHeard() const
 {
     if (!m_metered || !m_player || m_player->state() != MediaPlayer::State::Playing)
         return -1;
-    // The meter's last readings, as one JSON object of texts (the engine breaks on asking
-    // for one of them by name).
+    // The meter's last readings, as one JSON object of texts (this engine crashes when one of
+    // them is asked for by name).
     const QJsonObject readings = QJsonDocument::fromJson(m_player->engineText("af-metadata/meter")).object();
     bool ok = false;
     const double crossingsPerSample = readings.value("lavfi.astats.1.Zero_crossings_rate").toString().toDouble(&ok);

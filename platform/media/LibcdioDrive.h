@@ -48,7 +48,7 @@ private:
     bool openDevice() const;
     void closeDevice() const;
     bool readToc() const;
-    bool trayOpenedByHand() const;
+    bool trayOpenedByHand() const;  // the drive says its tray is out
     bool isImage() const;  // a disc image rather than a drive
     bool fail(const QString &why) const;
     bool ensurePlayer();
