@@ -2,6 +2,7 @@
 
 #include "EditorState.h"
 
+#include "Leftovers.h"
 #include "ModFiles.h"
 #include "ModTools.h"
 #include "SystemPaths.h"
@@ -15,6 +16,7 @@ void StartEditor(EditorState &state)
     panel.ProgramDir = programDir;
     panel.SkinDir = programDir + QStringLiteral("/Skin");
     MakeDir(panel.SkinDir);
+    Leftovers::removeUnfinishedPanelSaves(panel.SkinDir);
     panel.MaskDir = programDir + QStringLiteral("/Button Mask");
     MakeDir(panel.MaskDir);
     // The built-in layout the colour tool's "恢復原始設定" goes back to.

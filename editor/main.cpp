@@ -4,6 +4,7 @@
 #include "EditorStart.h"
 #include "EditorState.h"
 #include "frmMain.h"
+#include "QtTranslation.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 {
     DisplayServer::PreferX11UnderWayland();
     QApplication app(argc, argv);
+    QtTranslation::Install(app);
     app.setApplicationVersion(QStringLiteral("1.0"));
     EditorState state;
     StartEditor(state);

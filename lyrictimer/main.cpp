@@ -5,6 +5,7 @@
 #include "MpvRuntime.h"
 #include "SystemPaths.h"
 #include "frmDobbrin.h"
+#include "QtTranslation.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
 {
     DisplayServer::PreferX11UnderWayland();
     QApplication app(argc, argv);
+    QtTranslation::Install(app);
     const FontWarmUp fonts;  // while the window is built
     frmDobbrin window(SystemPaths::ProgramFolder());
     window.show();

@@ -1,11 +1,13 @@
 #include "CdioOpen.h"
 
 #include "Cp950.h"
+#include "Leftovers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLockFile>
 #include <QMutex>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -29,10 +31,13 @@ QString cueDataFile(const QString& cue)
     return QFileInfo(QFileInfo(cue).dir(), named).absoluteFilePath();
 }
 
-// One private folder for the process; removed with it.
+// One private folder for the process; removed with it. The lock it holds inside tells a later
+// start that a folder left by a killed run is no longer in use.
 QTemporaryDir& aliasFolder()
 {
-    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/pelloran-cue-XXXXXX"));
+    static QTemporaryDir folder(Leftovers::cueAliasFolderTemplate());
+    static QLockFile owner(folder.filePath(Leftovers::cueAliasFolderLockName()));
+    if (folder.isValid() && !owner.isLocked()) owner.tryLock(0);
     return folder;
 }
 

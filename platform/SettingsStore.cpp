@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "Leftovers.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -8,20 +10,6 @@
 
 namespace {
 
-// A temporary copy that a save writes beside the file before it takes the file's place:
-// the file's name, ".", and six random letters, of which nearly always some upper-case.
-// Names a user might give a copy ("….conf.backup") are all lower-case and kept.
-bool isSaveCopy(const QString& name, const QString& fileName) {
-    if (name.size() != fileName.size() + 7 || !name.startsWith(fileName + u'.')) return false;
-    const QStringView letters = QStringView(name).right(6);
-    bool upper = false;
-    for (const QChar c : letters) {
-        if (!(c >= u'a' && c <= u'z') && !(c >= u'A' && c <= u'Z')) return false;
-        upper = upper || c.isUpper();
-    }
-    return upper;
-}
-
 // A save that was killed midway leaves its temporary copy behind, and nothing else ever
 // removes it. Done under the lock that every save of the store holds while its copy exists,
 // so that a save another program is making at this moment keeps its copy.
@@ -29,7 +17,7 @@ void removeSaveCopies(const QString& file) {
     const QFileInfo info(file);
     const QDir folder = info.absoluteDir();
     QStringList copies = folder.entryList({info.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
-    copies.removeIf([&](const QString& name) { return !isSaveCopy(name, info.fileName()); });
+    copies.removeIf([&](const QString& name) { return !Leftovers::isSaveCopyName(name, info.fileName()); });
     if (copies.isEmpty()) return;
     QLockFile lock(file + QStringLiteral(".lock"));
     if (!lock.tryLock(0)) return;  // a save is under way: next time

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libmpv-dev libcdio-dev libfluidsynth-dev timgm6mb-soundfont
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick libxtst6 python3

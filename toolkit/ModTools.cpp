@@ -1,6 +1,7 @@
 #include "ModTools.h"
 
 #include "Cp950.h"
+#include "Leftovers.h"
 #include "MessageBox.h"
 #include "SafeFile.h"
 #include "SettingsStore.h"
@@ -149,6 +150,7 @@ QString LogFilePath() {
 void StartLog() {
     const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     const QString entry = QStringLiteral("進入") + identity().product + u'.' + QString::number(identity().revision);
+    Leftovers::removeSaveCopies(LogFilePath());  // what a killed start left
     // Replaced whole, but not synced: a fresh log is worth nothing after a power cut, and
     // waiting for a busy disk would delay the start more than all the rest of it.
     SafeFile::write(LogFilePath(), Cp950::encode(date + QStringLiteral("\r\n") + logLine(entry)), false);

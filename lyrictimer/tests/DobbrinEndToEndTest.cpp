@@ -344,10 +344,10 @@ TEST_F(DobbrinMidi, PlaysAMidAndAnRmiAndStampsALine)
     const QImage stamped = m_dobbrin.screenshot(shot);
     pointer.click(663, 149);  // "歌詞存檔": the dialog offers b.txt
     const QString dialogShot = QStringLiteral("dobbrin-midi-dialog.png");
-    const QImage dialog = windowOver(stamped, QStringLiteral("Save As"), dialogShot);
+    const QImage dialog = windowOver(stamped, QStringLiteral("另存新檔"), dialogShot);
     ASSERT_FALSE(dialog.isNull()) << "no file dialog; see " << dialogShot.toStdString();
     pointer.type(KeyReturn);
-    ASSERT_FALSE(windowOver(dialog, QStringLiteral("Save As"), dialogShot).isNull()) << "not asked to replace b.txt";
+    ASSERT_FALSE(windowOver(dialog, QStringLiteral("另存新檔"), dialogShot).isNull()) << "not asked to replace b.txt";
     pointer.type('y');  // yes, replace it
     const QString lyric = programFile(QStringLiteral("b.txt"));
     QStringList lines;
@@ -426,12 +426,12 @@ TEST_F(DobbrinOnScreen, AnAudioCdListsItsTracksPlaysAndSeeksOneAndStampsLines)
     const auto importLyric = [&] {
         const QImage shown = m_dobbrin.screenshot(shot);
         input.click(561, 149);  // "匯入歌詞"
-        return answerFileDialog(shown, QStringLiteral("Open"), QStringLiteral("lyric.txt"));
+        return answerFileDialog(shown, QStringLiteral("開啟"), QStringLiteral("lyric.txt"));
     };
     const auto saveLyric = [&](const QString &name) {
         const QImage shown = m_dobbrin.screenshot(shot);
         input.click(663, 149);  // "歌詞存檔"
-        return answerFileDialog(shown, QStringLiteral("Save As"), name) && !savedLines(name).isEmpty();
+        return answerFileDialog(shown, QStringLiteral("另存新檔"), name) && !savedLines(name).isEmpty();
     };
     const auto stampLine = [&] { input.click(459, 109); };  // "記錄時間": the next line becomes current
     const auto knobOff = [](double seconds, double length) {

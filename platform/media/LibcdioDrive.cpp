@@ -9,12 +9,17 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cdio/cdio.h>
 #include <cdio/mmc.h>
 
 namespace {
 constexpr qint64 kFramesPerSecond = 75;
+constexpr double kSampleRate = 44100;  // CD audio
+// Each block of sound the engine plays measured: its zero crossings tell a tone's pitch.
+constexpr char kSoundMeter[] = "@meter:lavfi=[astats=metadata=1:reset=1]";
 qint64 framesToMs(qint64 frames) { return frames * 1000 / kFramesPerSecond; }
 } // namespace
 
@@ -108,6 +113,29 @@ qint64 LibcdioDrive::discLength() const
     return m_toc.isEmpty() ? 0 : m_toc.last().startMs + m_toc.last().lengthMs;
 }
 
+// The engine's CD stream runs from the first audio track's start to the last
+// one's end: a mixed disc's data track before the sound is not in it.
+qint64 LibcdioDrive::soundStartMs() const
+{
+    for (const CdTrack &track : std::as_const(m_toc))
+        if (track.audio)
+            return track.startMs;
+    return 0;
+}
+
+qint64 LibcdioDrive::soundEndMs() const
+{
+    for (auto track = m_toc.crbegin(); track != m_toc.crend(); ++track)
+        if (track->audio)
+            return track->startMs + track->lengthMs;
+    return 0;
+}
+
+qint64 LibcdioDrive::toStream(qint64 discMs) const
+{
+    return qBound<qint64>(0, discMs - soundStartMs(), soundEndMs() - soundStartMs());
+}
+
 CdDrive::State LibcdioDrive::state() const
 {
     if (m_device.isEmpty())
@@ -142,7 +170,7 @@ qint64 LibcdioDrive::positionMs() const
 {
     if (!m_player || m_player->state() == MediaPlayer::State::Closed)
         return m_heldMs;
-    const qint64 position = m_player->atEnd() ? discLength() : m_player->positionMs();
+    const qint64 position = m_player->atEnd() ? discLength() : m_player->positionMs() + soundStartMs();
     return m_playTo >= 0 ? qMin(position, m_playTo) : position;
 }
 
@@ -152,14 +180,19 @@ bool LibcdioDrive::ensurePlayer()
         return true;
     m_player = std::make_unique<MpvPlayer>();
     m_player->setVolume(m_volume);
-    // cdda:// reads the whole disc as one stream from the first track on.
-    const auto result = m_player->openLocation(QStringLiteral("cdda://"), {{"cdrom-device", CdioSourcePath(m_device)}});
+    // cdda:// reads the disc's sound as one stream, from the first audio track to the end of
+    // the last.
+    QList<QPair<QByteArray, QByteArray>> options{{"cdrom-device", CdioSourcePath(m_device)}};
+    m_metered = qEnvironmentVariableIntValue("PELLORAN_TEST_CONTROL") == 1;
+    if (m_metered)
+        options.append(qMakePair(QByteArray("af"), QByteArray(kSoundMeter)));  // lets a test hear which tone plays
+    const auto result = m_player->openLocation(QStringLiteral("cdda://"), options);
     if (result != MediaPlayer::Opened) {
         m_player.reset();
         return fail(QStringLiteral("cannot play the disc"));
     }
-    m_player->assumeLength(discLength());
-    m_player->seek(m_heldMs);
+    m_player->assumeLength(soundEndMs() - soundStartMs());
+    m_player->seek(toStream(m_heldMs));
     return true;
 }
 
@@ -176,7 +209,7 @@ bool LibcdioDrive::play(qint64 fromMs, qint64 toMs)
             return fail(QStringLiteral("cannot play a data track"));
     if (!ensurePlayer())
         return false;
-    m_player->seek(fromMs);
+    m_player->seek(toStream(fromMs));
     m_playTo = toMs >= 0 && toMs < discLength() ? toMs : -1;
     m_player->play();
     return true;
@@ -216,7 +249,7 @@ bool LibcdioDrive::seek(qint64 ms)
     m_heldMs = ms;
     if (m_player) {
         m_player->stop();
-        m_player->seek(ms);
+        m_player->seek(toStream(ms));
     }
     return true;
 }
@@ -229,6 +262,18 @@ void LibcdioDrive::setVolume(int level)
 }
 
 double LibcdioDrive::engineVolume() const { return m_player ? m_player->engineProperty("volume") : -1; }
+
+double LibcdioDrive::toneHeard() const
+{
+    if (!m_metered || !m_player || m_player->state() != MediaPlayer::State::Playing)
+        return -1;
+    // The meter's last readings, as one JSON object of texts (this engine crashes when one of
+    // them is asked for by name).
+    const QJsonObject readings = QJsonDocument::fromJson(m_player->engineText("af-metadata/meter")).object();
+    bool ok = false;
+    const double crossingsPerSample = readings.value("lavfi.astats.1.Zero_crossings_rate").toString().toDouble(&ok);
+    return ok ? crossingsPerSample * kSampleRate / 2 : -1;
+}
 
 bool LibcdioDrive::isImage() const
 {

@@ -37,6 +37,9 @@ public:
     // The volume the engine that plays the disc holds (0..100), -1 while no
     // engine plays: lets tests see that volume commands reach it.
     double engineVolume() const;
+    // The pitch (Hz) of the sound the engine plays, from a meter it carries only under test
+    // control; -1 while nothing plays or unmeasured: lets tests hear where the sound is.
+    double toneHeard() const;
 
     // Device paths of the optical drives libcdio lists.
     static QList<QByteArray> opticalDrives();
@@ -45,11 +48,14 @@ private:
     bool openDevice() const;
     void closeDevice() const;
     bool readToc() const;
-    bool trayOpenedByHand() const;
-    bool isImage() const;  // a disc image rather than a drive  // the drive says its tray is out
+    bool trayOpenedByHand() const;  // the drive says its tray is out
+    bool isImage() const;  // a disc image rather than a drive
     bool fail(const QString &why) const;
     bool ensurePlayer();
     qint64 discLength() const;
+    qint64 soundStartMs() const;
+    qint64 soundEndMs() const;
+    qint64 toStream(qint64 discMs) const;  // a disc position as the engine's stream's
 
     QByteArray m_device;
     mutable _CdIo *m_cdio = nullptr;
@@ -59,5 +65,6 @@ private:
     qint64 m_heldMs = 0;     // position while no stream is open
     qint64 m_playTo = -1;
     int m_volume = 1000;
+    bool m_metered = false;  // the engine carries the sound meter
     mutable QString m_error;
 };

@@ -264,11 +264,7 @@ QSet<QByteArray> MpvPlayer::decodableCodecs() const
 
 QByteArray MpvPlayer::trackText(int64_t track, const char *field) const
 {
-    const QByteArray name = "track-list/" + QByteArray::number(qlonglong(track)) + "/" + field;
-    char *text = mpv_get_property_string(m_mpv, name.constData());
-    const QByteArray value = text ? QByteArray(text) : QByteArray();
-    mpv_free(text);
-    return value;
+    return engineText(("track-list/" + QByteArray::number(qlonglong(track)) + "/" + field).constData());
 }
 
 MediaPlayer::OpenResult MpvPlayer::readTracks()
@@ -420,6 +416,14 @@ double MpvPlayer::engineProperty(const char *name) const
     double value = -1;
     if (!m_mpv || mpv_get_property(m_mpv, name, MPV_FORMAT_DOUBLE, &value) < 0)
         return -1;
+    return value;
+}
+
+QByteArray MpvPlayer::engineText(const char *name) const
+{
+    char *text = m_mpv ? mpv_get_property_string(m_mpv, name) : nullptr;
+    const QByteArray value = text ? QByteArray(text) : QByteArray();
+    mpv_free(text);
     return value;
 }
 

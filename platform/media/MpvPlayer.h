@@ -48,6 +48,8 @@ public:
     // A numeric property as the engine holds it ("volume", "speed"); -1
     // without an engine. Lets tests see that settings reach the engine.
     double engineProperty(const char *name) const;
+    // A property as text (a filter's measurement); empty without an engine or property.
+    QByteArray engineText(const char *name) const;
     // For a stream whose length the engine cannot tell (an audio CD read as
     // one stream): the length to report and to keep seeks within.
     void assumeLength(qint64 ms) { m_lengthMs = ms; }

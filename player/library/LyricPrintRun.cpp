@@ -2,6 +2,7 @@
 
 #include "LyricPrinter.h"
 #include "ModTools.h"
+#include "Printers.h"
 #include "frmSongSet.h"
 
 #include <QPrinter>
@@ -11,6 +12,7 @@
 LyricPrintRun::LyricPrintRun(frmSongSet& editor) : editor_(editor)
 {
     showAndWait = [](frmSongSet& e) { e.ShowAndWait(); };
+    choosePdfFile = [this] { return Printers::AskForPdfFile(&editor_); };
 }
 
 int LyricPrintRun::mSongText_Click()
@@ -27,7 +29,8 @@ int LyricPrintRun::mSongText_Click()
     std::unique_ptr<QPrinter> printer;
     QPagedPaintDevice* target = device;
     if (!target) {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer = Printers::ForOnePrint(choosePdfFile);
+        if (!printer) return 0;  // no file named to print to: cancelled
         printer->setCopyCount(1);
         target = printer.get();
     }

@@ -20,6 +20,8 @@ public:
     std::function<void(frmSongSet&)> showAndWait;
     // Where the lyrics go: the default printer unless a test gives a device (a PDF writer).
     QPagedPaintDevice* device = nullptr;
+    // Without a system printer: the PDF file to print to ("" cancels); tests answer here.
+    std::function<QString()> choosePdfFile;
 
     // The whole run. Returns the number of files handed over (0 when cancelled); the editor's
     // PlayArray then holds their paths.

@@ -1,9 +1,12 @@
 #include "frmSongSet.h"
 
+#include "Printers.h"
+
 #include "Cp950.h"
 #include "ListBoxes.h"
 #include "ModFiles.h"
 #include "ModTools.h"
+#include "Printers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,7 +16,6 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -69,7 +71,7 @@ frmSongSet::frmSongSet(QWidget* parent) : QWidget(parent, Qt::Window)
                    ? dialog.selectedFiles().first()
                    : QString();
     };
-    hasPrinter = [] { return !QPrinterInfo::availablePrinterNames().isEmpty(); };
+    hasPrinter = [] { return Printers::Count() > 0; };
     Timer1_Timer();
 
     Timer1->setInterval(250);
@@ -102,6 +104,11 @@ void frmSongSet::buildListButtons()
     ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListView1->installEventFilter(this);
     place(ListView1, 5400, 120, 2685, 3435);
+    NoPrinterNote = new QLabel(QStringLiteral("沒有可以列印的印表機"), this);
+    NoPrinterNote->setAutoFillBackground(true);
+    NoPrinterNote->setAlignment(Qt::AlignCenter);
+    NoPrinterNote->hide();
+    place(NoPrinterNote, 5400, 3255, 2685, 300);
 
     Command1 = button(this, QStringLiteral("加入 >"), 5430, 3750, 1395, 435);
     Command2 = button(this, QStringLiteral("< 刪除(Del)"), 6960, 3750, 1395, 435);
@@ -344,7 +351,11 @@ void frmSongSet::Timer1_Timer()
     const bool hasCurrent = any && (ListView1->currentItem() || !ListView1->selectedItems().isEmpty());
     Command2->setEnabled(any);
     Command3->setEnabled(any);
-    Command5->setEnabled(printMode && !(hasPrinter && hasPrinter()) ? false : any);
+    const bool cannotPrint = printMode && !(hasPrinter && hasPrinter());
+    Command5->setEnabled(cannotPrint ? false : any);
+    // A grey "開始列印" says why.
+    NoPrinterNote->setVisible(cannotPrint);
+    Command5->setToolTip(cannotPrint ? NoPrinterNote->text() : QString());
     Command7->setEnabled(any);
     for (QPushButton* b : {Command9, Command10, Command11, Command12}) b->setEnabled(hasCurrent);
 }

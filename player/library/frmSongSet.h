@@ -83,6 +83,7 @@ public:
     QPushButton* Command3 = nullptr;   // "另存新檔"
     QPushButton* Command4 = nullptr;   // "開啟清單檔"
     QPushButton* Command5 = nullptr;   // "開始播放" / "開始列印"
+    QLabel* NoPrinterNote = nullptr;   // shown in print mode when nothing can print
     QPushButton* Command6 = nullptr;   // "放棄"
     QPushButton* Command7 = nullptr;   // "<< 全部清除"
     QPushButton* Command8 = nullptr;   // "全部加入>>"

@@ -61,8 +61,11 @@ void FilePlayback::letEventsRun()
 void FilePlayback::PlayVCD(const QString &file)
 {
     const quint64 start = ++m_starts;
+    if (!m_movingOn)
+        m_firstFailed.reset();
     m_host.setCaptureMenusEnabled(true);
     m_engine.StopMedia();
+    m_state.MediaError = false;  // set while the file is opened when it cannot be played
     m_state.CurMediaFile.clear();
     WriteLog(QStringLiteral("播放") + file);
 
@@ -81,6 +84,8 @@ void FilePlayback::PlayVCD(const QString &file)
 
     m_state.VcdFile = m_state.MediaKind == KindVcd ? file : GetFilePath(file);
     m_state.MediaTitle = m_state.VcdFile;
+    if (m_state.MediaError && m_state.MediaKind == KindVcd)
+        moveOnFromFailedTrack(start);
 }
 
 MciWnd *FilePlayback::videoControl()
@@ -460,6 +465,23 @@ void FilePlayback::moveOnFromFailedSong(quint64 start)
             return;
         m_movingOn = true;
         m_engine.playSongAfterCurrent();
+        m_movingOn = false;
+    }, &m_engine);
+}
+
+void FilePlayback::moveOnFromFailedTrack(quint64 start)
+{
+    const PlaybackEngine::SongPlace failed{int(m_state.TrackIndex), 0};
+    if (!m_firstFailed)
+        m_firstFailed = failed;
+    // A round of the disc in which nothing played ends here rather than going round again.
+    if (PlaybackEngine::SongPlace{m_engine.videoCdTrackAfterCurrent(), 0} == *m_firstFailed)
+        return;
+    mediaClock().singleShot(FailedSongMessageMs, [this, start] {
+        if (start != m_starts || m_state.MediaKind != KindVcd)
+            return;
+        m_movingOn = true;
+        m_engine.playVideoCdTrackAfterCurrent();
         m_movingOn = false;
     }, &m_engine);
 }

@@ -54,6 +54,8 @@ private:
     // A song that cannot be played: after a moment to read why, the next one
     // plays, as at the end of a song, until a whole round has failed.
     void moveOnFromFailedSong(quint64 start);
+    // The same for a video-CD track that cannot be played (a damaged disc's).
+    void moveOnFromFailedTrack(quint64 start);
     // The control a video of the current panel shows on: the panel's own
     // over its picture area, else the video window's.
     MciWnd *videoControl();
@@ -69,5 +71,5 @@ private:
     // The first of the songs that failed one after another since a song was
     // last chosen or reached by playing on; moving on stops before it.
     std::optional<PlaybackEngine::SongPlace> m_firstFailed;
-    bool m_movingOn = false;  // PlayMp3 is moving on from a failed song
+    bool m_movingOn = false;  // PlayMp3 or PlayVCD is moving on from a failed song or track
 };

@@ -124,18 +124,28 @@ bool PlaybackEngine::videoCdStep()
     if (m_state.MediaLength == 0 || m_state.SeekPos < m_state.MediaLength)
         return false;
 
-    if (!waitAtTheEnd(control))
-        return true;
-    const int next = int(m_state.TrackIndex) + 1;
-    if (next < m_state.MediaCount && next < m_state.VcdFiles.size()) {
-        m_state.TrackIndex = next;
-        m_state.VcdFile = m_state.VcdFiles.at(next);
-        if (m_files)
-            m_files->PlayVCD(m_state.VcdFile);
-    } else {
-        endOfVideoDisc();
-    }
+    if (waitAtTheEnd(control))
+        playVideoCdTrackAfterCurrent();
     return true;
+}
+
+int PlaybackEngine::videoCdTrackAfterCurrent() const
+{
+    const int next = int(m_state.TrackIndex) + 1;
+    return next < m_state.MediaCount && next < m_state.VcdFiles.size() ? next : 0;
+}
+
+void PlaybackEngine::playVideoCdTrackAfterCurrent()
+{
+    const int next = videoCdTrackAfterCurrent();
+    if (next == 0) {
+        endOfVideoDisc();
+        return;
+    }
+    m_state.TrackIndex = next;
+    m_state.VcdFile = m_state.VcdFiles.at(next);
+    if (m_files)
+        m_files->PlayVCD(m_state.VcdFile);
 }
 
 bool PlaybackEngine::waitAtTheEnd(MciWnd *control)

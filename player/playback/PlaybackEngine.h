@@ -114,6 +114,10 @@ public:
     SongPlace songAfterCurrent() const;
     // Plays that song, as the clock does at the end of a song.
     void playSongAfterCurrent();
+    // The video-CD track after the current one (after the last: the first), and its playing as
+    // at the end of a track: the next track, else what the settings say at the end of the disc.
+    int videoCdTrackAfterCurrent() const;
+    void playVideoCdTrackAfterCurrent();
 
     void Timer1_Timer();
     void ShowTime();

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class MenuHost
 {
@@ -46,7 +47,8 @@ public:
     // System
     virtual int driveType(const QString& drive) const = 0;
     virtual QStringList songFilesIn(const QString& folder) const = 0;
-    // Opens a document with the desktop's program for it; false when nothing could open it.
-    virtual bool openDocument(const QString& path) = 0;
+    // Opens a document with the desktop's program for it; cannotOpen runs later when nothing
+    // could open it.
+    virtual void openDocument(const QString& path, std::function<void()> cannotOpen) = 0;
     virtual void writeLog(const QString& line) = 0;
 };

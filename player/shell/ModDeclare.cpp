@@ -3,6 +3,7 @@
 #include "EndRequests.h"
 #include "FrmReadme.h"
 #include "InstanceGuard.h"
+#include "Leftovers.h"
 #include "MediaBackend.h"
 #include "ModFiles.h"
 #include "ModIniFile.h"
@@ -114,6 +115,7 @@ int Main(QApplication& app)
     });
     StartLog();
     if (!channelNotice.isEmpty()) WriteLog(QStringLiteral("單一執行通道: ") + channelNotice);
+    Leftovers::removeCueAliasFolders();
     WriteLog(QStringLiteral("設定參數"));
     vcd->panelState().WidenItalic = true;
 

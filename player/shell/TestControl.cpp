@@ -1,6 +1,7 @@
 #include "TestControl.h"
 
 #include "Drives.h"
+#include "LibcdioDrive.h"
 #include "MediaBackend.h"
 #include "ModFiles.h"
 #include "PanelForm.h"
@@ -104,6 +105,8 @@ void writeTestState(frmVCD& vcd, const QString& path)
           << QStringLiteral("SongListVisible=%1").arg(vcd.SongList->isVisible() ? 1 : 0);
     if (!obj.Label3.isEmpty()) lines << place(QStringLiteral("Label3"), obj.Label3[0]->geometry());
     lines << QStringLiteral("TimerBMP=%1 %2").arg(vcd.TimerBMP.isActive() ? 1 : 0).arg(vcd.TimerBMP.interval());
+    if (const auto* disc = dynamic_cast<const LibcdioDrive*>(&cdDrive()))  // the pitch the disc's sound has
+        lines << QStringLiteral("CdTone=%1").arg(qRound(disc->toneHeard()));
     // The panel browser's thumbnails while it is open: their places and files; its window and
     // the panel's, as the windowing system knows them.
     lines << QStringLiteral("PanelWindow=0x%1").arg(vcd.winId(), 0, 16);

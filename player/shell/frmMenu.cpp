@@ -301,8 +301,10 @@ void frmMenu::mReadme_Click()
     const QString readme = AddPath(SystemPaths::ProgramFolder(), QStringLiteral("readme.htm"));
     if (!FileExist(readme))
         ShowMsg(QStringLiteral("找不到說明文件:\r\n") + readme, QStringLiteral("exc"));
-    else if (!m_host.openDocument(readme))  // no program on this desktop opens it
-        ShowMsg(QStringLiteral("無法開啟說明文件:\r\n") + readme, QStringLiteral("exc"));
+    else  // told when no program on this desktop opens it
+        m_host.openDocument(readme, [readme] {
+            ShowMsg(QStringLiteral("無法開啟說明文件:\r\n") + readme, QStringLiteral("exc"));
+        });
 }
 
 void frmMenu::mDeskPic_Click(int index)

@@ -252,7 +252,7 @@ public:
     void showVolumePercent(int percent) override;
     int driveType(const QString& drive) const override;
     QStringList songFilesIn(const QString& folder) const override;
-    bool openDocument(const QString& path) override;
+    void openDocument(const QString& path, std::function<void()> cannotOpen) override;
     void writeLog(const QString& line) override;
 
     // LibraryHost

@@ -4,6 +4,7 @@
 
 #include "AppStore.h"
 #include "DeskDrag.h"
+#include "DocumentOpener.h"
 #include "Drives.h"
 #include "FilePlayback.h"
 #include "FolderSongMenu.h"
@@ -25,7 +26,6 @@
 #include "frmSet.h"
 #include "frmSongSet.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,7 +33,6 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTreeWidget>
-#include <QUrl>
 #include <cmath>
 
 // ---------------------------------------------------------------- context menu
@@ -243,7 +242,10 @@ void frmVCD::showVolumePercent(int percent)
 
 int frmVCD::driveType(const QString& drive) const { return Drives::DriveType(drive); }
 
-bool frmVCD::openDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+void frmVCD::openDocument(const QString& path, std::function<void()> cannotOpen)
+{
+    DocumentOpener::Open(path, std::move(cannotOpen));
+}
 
 void frmVCD::writeLog(const QString& line) { WriteLog(line); }
 

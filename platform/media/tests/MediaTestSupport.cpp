@@ -171,6 +171,19 @@ bool damage(const QString &cue, VideoCdDamage damage)
         const qint64 end = le32(tracks, last + 2) + le32(tracks, last + 10) / kDataBytes / 2;
         return QFile::resize(binOf(cue), end * kRawSectorBytes);
     }
+    case VideoCdDamage::FirstTrackPastTheEnd:
+    case VideoCdDamage::FirstTrackOfSizeZero:
+    case VideoCdDamage::FirstTrackOfSizeOne: {
+        QByteArray tracks = imageSector(cue, mpegavSector);
+        const int first = recordOf(tracks, "AVSEQ01");
+        if (first < 0)
+            return false;
+        if (damage == VideoCdDamage::FirstTrackPastTheEnd)
+            setBothEndian32(tracks, first + 2, quint32(QFileInfo(binOf(cue)).size() / kRawSectorBytes + 1000));
+        else
+            setBothEndian32(tracks, first + 10, damage == VideoCdDamage::FirstTrackOfSizeOne ? 1 : 0);
+        return setImageSector(cue, mpegavSector, tracks);
+    }
     }
     return false;
 }
@@ -186,6 +199,9 @@ const char *damageName(VideoCdDamage damage)
     case VideoCdDamage::FolderOfFFBytes: return "folder-of-FF-bytes";
     case VideoCdDamage::RecordPastItsSector: return "record-past-its-sector";
     case VideoCdDamage::EndsInItsLastTrack: return "ends-in-its-last-track";
+    case VideoCdDamage::FirstTrackPastTheEnd: return "first-track-past-the-end";
+    case VideoCdDamage::FirstTrackOfSizeZero: return "first-track-of-size-0";
+    case VideoCdDamage::FirstTrackOfSizeOne: return "first-track-of-size-1";
     }
     return "";
 }

@@ -28,11 +28,18 @@ enum class VideoCdDamage {
     FolderOfFFBytes,      // the MPEGAV folder's sector is all 0xFF bytes
     RecordPastItsSector,  // the root's record of MPEGAV ends its sector, its length claiming more
     EndsInItsLastTrack,   // the image ends half way through its last track
+    FirstTrackPastTheEnd, // the first track's record places it past the end of the disc
+    FirstTrackOfSizeZero, // the first track's record gives it no bytes
+    FirstTrackOfSizeOne,  // the first track's record gives it one byte
 };
 // The damages that leave no file system to read (all but the short image and a record past
 // its sector, which only the reader's own test needs).
 inline const QList<VideoCdDamage> kUnreadableFileSystems{VideoCdDamage::RecordOfLengthOne, VideoCdDamage::RootOf4GB,
                                                           VideoCdDamage::FolderOf4GB, VideoCdDamage::FolderOfFFBytes};
+// The damages that leave the first track unplayable and the others good.
+inline const QList<VideoCdDamage> kDamagedFirstTracks{VideoCdDamage::FirstTrackPastTheEnd,
+                                                      VideoCdDamage::FirstTrackOfSizeZero,
+                                                      VideoCdDamage::FirstTrackOfSizeOne};
 const char *damageName(VideoCdDamage damage);
 
 // A copy of the video-CD image at cue (a .cue beside its .bin, as

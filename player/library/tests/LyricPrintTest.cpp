@@ -3,8 +3,10 @@
 #include "LyricPrintRun.h"
 #include "LyricPrinter.h"
 #include "MessageBox.h"
+#include "Printers.h"
 #include "frmSongSet.h"
 
+#include <QLabel>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
@@ -165,6 +167,63 @@ TEST(LyricPrinting, MenuRunSetsUpTheEditorPrintsAndReports)
     run.showAndWait = [](frmSongSet& e) { e.Command6->click(); };
     EXPECT_EQ(run.mSongText_Click(), 0);
     EXPECT_EQ(shown.size(), 2);
+}
+
+// A machine without a printer prints to a PDF file the user names; where nothing at all can
+// print, the editor says so beside its grey "開始列印".
+TEST(LyricPrinting, WithoutAPrinterTheLyricsArePrintedToAPdfFile)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir dir;
+    lyricFile(dir, "01.txt", 2);
+    Printers::setSystemPrinters([] { return QStringList(); });
+    frmSongSet editor;
+    LyricPrintRun run(editor);
+    bool enabled = false;
+    run.showAndWait = [&](frmSongSet& e) {
+        e.setRows({{"01.txt", dir.filePath("Album A"), false}});
+        e.Timer1_Timer();
+        enabled = e.Command5->isEnabled();
+        EXPECT_FALSE(e.NoPrinterNote->isVisibleTo(&e));
+        e.Command5->click();
+    };
+    int asked = 0;
+    run.choosePdfFile = [&] {
+        ++asked;
+        return dir.filePath("lyrics");  // named without its extension, as users do
+    };
+    ShownMessages messages;
+    EXPECT_EQ(run.mSongText_Click(), 1);
+    EXPECT_TRUE(enabled);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(messages.prompts, QStringList{"列印完畢 !!"});
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {dir.filePath("lyrics.pdf"), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(EventWaitMs));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    // (The PDF's font may give "行" back as the look-alike radical: the line is told by the rest.)
+    EXPECT_TRUE(printed.contains("00:00:0 第00") && printed.contains("00:01:0 第01") && printed.contains("的歌詞"))
+        << printed.toStdString();
+
+    // No file named: cancelled, nothing printed, no message.
+    run.choosePdfFile = [] { return QString(); };
+    EXPECT_EQ(run.mSongText_Click(), 0);
+    EXPECT_EQ(messages.prompts.size(), 1);
+
+    // Nothing can print: the button stays grey and the window says why.
+    Printers::setFilePrinting(false);
+    run.showAndWait = [&](frmSongSet& e) {
+        e.setRows({{"01.txt", dir.filePath("Album A"), false}});
+        e.Timer1_Timer();
+        EXPECT_FALSE(e.Command5->isEnabled());
+        EXPECT_TRUE(e.NoPrinterNote->isVisibleTo(&e));
+        EXPECT_EQ(e.NoPrinterNote->text(), "沒有可以列印的印表機");
+        e.Command6->click();
+    };
+    EXPECT_EQ(run.mSongText_Click(), 0);
+    Printers::setFilePrinting(true);
+    Printers::setSystemPrinters({});
 }
 
 // A printer that cannot start (here a PDF that cannot be created) prints nothing: the

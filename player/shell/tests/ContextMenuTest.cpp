@@ -65,11 +65,12 @@ public:
     void showVolumePercent(int percent) override { calls << QString("volume %1%").arg(percent); }
     int driveType(const QString& drive) const override { return drive.startsWith("/dev/sr") ? 5 : 3; }
     QStringList songFilesIn(const QString& folder) const override { return folders.value(folder); }
-    bool openDocument(const QString& path) override
+    void openDocument(const QString& path, std::function<void()> cannotOpen) override
     {
         calls << "open " + path;
-        return true;
+        cannotOpenDocument = std::move(cannotOpen);
     }
+    std::function<void()> cannotOpenDocument;
     void writeLog(const QString& line) override { calls << "log " + line; }
 };
 
@@ -306,6 +307,11 @@ TEST_F(ContextMenuTest, HelpItemOpensTheReadmeOrSaysItIsMissing)
     menu->mReadme_Click();
     EXPECT_EQ(host.calls, QStringList{"open " + readme});
     EXPECT_EQ(MessageBox::shownRequests().size(), 1);
+    // No program opened it: the user is told.
+    ASSERT_TRUE(host.cannotOpenDocument);
+    host.cannotOpenDocument();
+    ASSERT_EQ(MessageBox::shownRequests().size(), 2);
+    EXPECT_EQ(MessageBox::shownRequests()[1].prompt, "無法開啟說明文件:\r\n" + readme);
     MessageBox::setAnswerer({});
 }
 

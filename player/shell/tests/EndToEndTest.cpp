@@ -8,6 +8,7 @@
 #include "ModIniFile.h"
 #include "ModRegist.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -102,10 +103,20 @@ TEST_F(EndToEnd, FreshStartReadmeGatePanelSecondCopyAndOrderlyExit)
     ASSERT_TRUE(player.copyBesideTests({"ReadMe.rtf"}));
     QFile::remove(player.programFile("Skin/Button.ini"));
     setSystemAutoplay();
+    // The log's temporary copy that a run killed while it started its log left, an hour ago.
+    const QString leftover = player.programFile("Quorvel.log.Ab12Cd");
+    ASSERT_TRUE(player.writeFile("program/Quorvel.log.Ab12Cd", "killed"));
+    {
+        QFile old(leftover);
+        ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
 
-    // ---- first start: the readme holds the start until its button is pressed
+    // ---- first start: the readme holds the start until its button is pressed; what the
+    // killed run left has gone
     ASSERT_TRUE(player.start());
     ASSERT_TRUE(player.waitFor([&] { return logged("開啟說明畫面"); })) << player.report();
+    EXPECT_FALSE(QFile::exists(leftover));
     const QRect readmeArea(0, 0, 500, 400);
     const QImage readmeShot =
         player.screenshotWhen("e2e-readme.png", [&](const QImage& shot) { return distinctColours(shot, readmeArea) > 5; });
@@ -366,8 +377,9 @@ TEST_F(EndToEnd, WithoutLibmpvThePlayerStartsSaysWhyOnceAndKeepsRunning)
     EXPECT_TRUE(shown.startsWith("找不到媒體引擎 /nonexistent/libmpv.so.2")) << shown.toStdString();
     ASSERT_FALSE(player.screenshot("e2e-no-media-engine.png").isNull());
 
-    // The user confirms it; the player goes on, says it only once, and ends in order.
-    ASSERT_TRUE(player.command("click OK") && player.command("click &OK"));
+    // The user confirms it with the box's button, which speaks the interface's language; the
+    // player goes on, says it only once, and ends in order.
+    ASSERT_TRUE(player.command("click 確定"));
     ASSERT_TRUE(player.waitFor([&] { return !player.state().contains("MessageBox"); }));
     EXPECT_EQ(player.state().value("MediaKind"), "");
     EXPECT_EQ(engineLines().size(), 1);
