@@ -291,6 +291,22 @@ QRect ProgramSandbox::windowTitled(const QString &title) const
     return {};
 }
 
+bool ProgramSandbox::moveWindowTitled(const QString &title, QPoint to)
+{
+    const QString quoted = u'"' + title + u'"';
+    for (const QString &line : windowLines()) {
+        if (!line.contains(quoted) || !geometryOf(line).isValid())
+            continue;
+        bool ok = false;
+        const unsigned long window = line.trimmed().section(u' ', 0, 0).toULong(&ok, 0);
+        if (!ok || !input().usable())
+            return false;
+        input().moveWindow(window, to.x(), to.y());
+        return waitFor([&] { return windowTitled(title).topLeft() == to; });
+    }
+    return false;
+}
+
 XInput &ProgramSandbox::input()
 {
     if (!m_input)

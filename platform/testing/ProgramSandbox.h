@@ -104,6 +104,9 @@ public:
     QList<QRect> windows() const;
     // The top-level window with this title; null when there is none.
     QRect windowTitled(const QString &title) const;
+    // Drags the top-level window with this title to a new top-left corner, as a user would move
+    // it aside; false when there is no such window or it did not arrive there within the limit.
+    bool moveWindowTitled(const QString &title, QPoint to);
     QString display() const { return m_screen.display(); }
 
     // ---- the user's hands

@@ -122,7 +122,8 @@ XInput::XInput(const QByteArray &display)
     m_motion = reinterpret_cast<Motion>(dlsym(m_xtst, "XTestFakeMotionEvent"));
     m_button = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeButtonEvent"));
     m_key = reinterpret_cast<Button>(dlsym(m_xtst, "XTestFakeKeyEvent"));
-    if (m_openDisplay && m_flush && m_closeDisplay && m_keycode && m_motion && m_button && m_key)
+    m_moveWindow = reinterpret_cast<MoveWindow>(dlsym(m_x11, "XMoveWindow"));
+    if (m_openDisplay && m_flush && m_closeDisplay && m_keycode && m_motion && m_button && m_key && m_moveWindow)
         m_display = m_openDisplay(display.constData());
 }
 
@@ -196,4 +197,11 @@ void XInput::type(unsigned long keysym, unsigned long modifier)
         m_key(m_display, mod, 0, 0);
     m_flush(m_display);
     QThread::msleep(200);
+}
+
+void XInput::moveWindow(unsigned long window, int x, int y)
+{
+    m_moveWindow(m_display, window, x, y);
+    m_flush(m_display);
+    QThread::msleep(150);
 }

@@ -82,6 +82,9 @@ public:
     void drag(QPoint from, QPoint to);
     // A key, with a held modifier key when one is given (both as X key symbols).
     void type(unsigned long keysym, unsigned long modifier = 0);
+    // A top-level window moved to x, y, as a user drags it by its title bar (the test display
+    // has no window manager to do it).
+    void moveWindow(unsigned long window, int x, int y);
 
 private:
     using OpenDisplay = void *(*)(const char *);
@@ -89,6 +92,7 @@ private:
     using Keycode = unsigned char (*)(void *, unsigned long);
     using Motion = int (*)(void *, int, int, int, unsigned long);
     using Button = int (*)(void *, unsigned int, int, unsigned long);
+    using MoveWindow = int (*)(void *, unsigned long, int, int);
 
     void *m_x11 = nullptr;
     void *m_xtst = nullptr;
@@ -100,4 +104,5 @@ private:
     Motion m_motion = nullptr;
     Button m_button = nullptr;
     Button m_key = nullptr;
+    MoveWindow m_moveWindow = nullptr;
 };

@@ -153,7 +153,7 @@ protected:
         EXPECT_EQ(sheet.pixel(sheet.width() - cell.width() / 2, sheet.height() - cell.height() / 2),
                   QColor(Qt::black).rgb())
             << "the last cell is left blank: the run ended within a step of the stop key";
-        ASSERT_TRUE(player.command("click OK"));
+        ASSERT_TRUE(player.command("click 確定"));
         ASSERT_TRUE(player.waitFor([&] { return !player.state().contains("MessageBox"); }));
         QFile::remove(sheets[0]);
     }
@@ -451,6 +451,8 @@ TEST_F(PanelEndToEnd, MenuCommandsAndLoadingSongsLeaveThePanelAnswering)
     ASSERT_NE(shown("Label1"), QStringLiteral("停止"));
     ASSERT_TRUE(chooseFromMenu(onTheLogo(), {KeyDown, KeyRight, KeyDown, KeyReturn}));
     ASSERT_TRUE(player.waitFor([&] { return player.windowTitled(QStringLiteral("指定目錄")).isValid(); })) << why();
+    // It opens over the panel: the user moves it aside to reach the keys.
+    ASSERT_TRUE(player.moveWindowTitled(QStringLiteral("指定目錄"), {player.key("PicNum", PageKey).right() + 40, 0})) << why();
     clickKey("PicCtl", StopKey);
     EXPECT_TRUE(player.waitForState("Label1", QStringLiteral("停止"))) << why();
     clickKey("PicNum", PageKey);
