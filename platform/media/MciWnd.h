@@ -4,9 +4,12 @@
 #include <QString>
 #include <QWidget>
 
+#include <QPointer>
+
 #include <memory>
 
 class MediaPlayer;
+class QWindow;
 class ClockTimer;
 
 // The media window control: plays one video or audio file in a widget.
@@ -99,10 +102,14 @@ signals:
     void MouseDown(int button, int shift, int x, int y);
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void ensurePlayer();
+    // Hands the engine this widget's native window as it is now (none while Qt has none).
+    void bindVideoWindow();
     void releaseFile();
     void raiseError(int code);
     void updateMode();
@@ -114,6 +121,8 @@ private:
     qint64 toMs(qint64 units) const;
 
     std::unique_ptr<MediaPlayer> m_player;
+    bool m_embedsVideo = false;           // the engine draws into this widget's native window
+    QPointer<QWindow> m_watchedWindow;    // whose end is told to the engine before it comes
     ClockTimer *m_positionTimer = nullptr;
     QString m_fileName;
     QString m_lastCommand;
