@@ -74,7 +74,8 @@ void writeTestState(frmVCD& vcd, const QString& path)
         lines << QStringLiteral("Label2(%1)=").arg(i) + obj.Label2[i]->text();
     // Where the keys are on the screen, so that a test can click them.
     for (const auto& [name, keys] : {std::pair{QStringLiteral("PicCtl"), &obj.PicCtl},
-                                     std::pair{QStringLiteral("PicNum"), &obj.PicNum}}) {
+                                     std::pair{QStringLiteral("PicNum"), &obj.PicNum},
+                                     std::pair{QStringLiteral("PicButton"), &obj.PicButton}}) {
         for (int i = 0; i < keys->size(); ++i) {
             const QRect key((*keys)[i]->mapToGlobal(QPoint(0, 0)), (*keys)[i]->size());
             lines << QStringLiteral("%1(%2)=%3 %4 %5 %6")
@@ -91,7 +92,7 @@ void writeTestState(frmVCD& vcd, const QString& path)
         const QRect r(vcd.mapToGlobal(inWindow.topLeft()), inWindow.size());
         return QStringLiteral("place(%1)=%2 %3 %4 %5").arg(name).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
     };
-    lines << place(QStringLiteral("Label1"), obj.Label1->geometry()) << place(QStringLiteral("PictureArea"), vcd.pictureArea())
+    lines << place(QStringLiteral("Panel"), vcd.rect()) << place(QStringLiteral("Label1"), obj.Label1->geometry()) << place(QStringLiteral("PictureArea"), vcd.pictureArea())
           << place(QStringLiteral("SongList"), vcd.SongList->geometry())
           << QStringLiteral("SongListVisible=%1").arg(vcd.SongList->isVisible() ? 1 : 0);
     if (!obj.Label3.isEmpty()) lines << place(QStringLiteral("Label3"), obj.Label3[0]->geometry());
@@ -106,6 +107,11 @@ void writeTestState(frmVCD& vcd, const QString& path)
                                  .arg(cell->Index()).arg(at.x()).arg(at.y()).arg(cell->width()).arg(cell->height())
                                  .arg(GetFileName(cell->toolTip()));
                 }
+    // The other windows on the screen, by their captions.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top != &vcd && top->isVisible() && !top->windowTitle().isEmpty())
+            lines << QStringLiteral("window(%1)=%2 %3 %4 %5")
+                         .arg(top->windowTitle()).arg(top->geometry().x()).arg(top->geometry().y()).arg(top->width()).arg(top->height());
     // The message box in front of the user, its lines joined by " | ".
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible())

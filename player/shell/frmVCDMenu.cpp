@@ -185,7 +185,12 @@ void frmVCD::replayVideoAt(double fraction)
     m_engine->ChkSeek();
 }
 
-void frmVCD::playMediaWindow() { MCIWnd1->setCommand(QStringLiteral("PLAY")); }
+void frmVCD::playMediaWindow()
+{
+    // The panel's objects were hidden for the change: a video of the panel shows again.
+    m_engine->filePlayback().showVideoInPanel();
+    MCIWnd1->setCommand(QStringLiteral("PLAY"));
+}
 
 void frmVCD::PrintLyrics()
 {
