@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QComboBox>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QApplication>
@@ -132,6 +133,19 @@ void setControlValue(const QString& name, int value)
     }
 }
 
+// Types a text into an editable box of a visible window, named by its object name, as a user
+// would: "text Combo1 /media/cdrom".
+void setControlText(const QString& name, const QString& text)
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible()) continue;
+        if (auto* box = top->findChild<QComboBox*>(name); box && box->isEditable()) {
+            box->setEditText(text);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 void Run(frmVCD& vcd, const QString& command)
@@ -148,6 +162,12 @@ void Run(frmVCD& vcd, const QString& command)
     if (command.startsWith(QLatin1String("value "))) {
         const QStringList parts = command.split(QLatin1Char(' '));
         if (parts.size() == 3) setControlValue(parts[1], parts[2].toInt());
+        return;
+    }
+    if (command.startsWith(QLatin1String("text "))) {
+        const QString rest = command.mid(5);
+        const int blank = rest.indexOf(QLatin1Char(' '));
+        if (blank > 0) setControlText(rest.left(blank), rest.mid(blank + 1));
         return;
     }
     if (command.startsWith(QLatin1String("state "))) {

@@ -275,6 +275,42 @@ TEST_F(VideoCdEndToEnd, AVideoCdImageAsTheDrive)
     endWhileATrackPlays([&] { return player.command("quit"); });
 }
 
+// MPEG videos of a song folder play first, in the panel's picture area; then the optical drive
+// is named in the settings and the disc key (title button 0) finds the video CD in it, whose
+// tracks play with their pictures through the same steps.
+TEST_F(VideoCdEndToEnd, AVideoCdAfterAFolderOfMpegVideos)
+{
+    QString failure;
+    const QString cue = makeVideoCdImage(player.root(), {30, 3}, &failure);
+    ASSERT_FALSE(cue.isEmpty()) << failure.toStdString();
+    const QStringList tone = {"-f", "lavfi", "-i"};
+    for (const char *name : {"music/01video.mpg", "music/02video.mpg"})
+        ASSERT_TRUE(player.makeMedia(name, tone + QStringList{"testsrc=duration=3:size=160x120:rate=25"} + tone
+                                               + QStringList{"sine=frequency=330:duration=3", "-c:v", "mpeg1video",
+                                                             "-c:a", "mp2", "-f", "mpeg"}));
+    // The chosen device is the song folder, whose MPEG files are songs; what it holds plays at once.
+    for (const auto &[key, value] : QList<std::pair<QString, QString>>{
+             {"ScanType1", "False"}, {"ScanType2", "True"}, {"DiskName", player.filePath("music")},
+             {"AutoPlay", "1"}, {"FileType7", "True"}, {"FileTypeText7", "MPEG (*.mpg)"}})
+        player.setting(key, value);
+    startPlayer(cue);
+    ASSERT_TRUE(player.waitFor([&] { return player.songsStarted().contains("02video.mpg"); })) << why();
+
+    // The drive chosen in the settings; the disc key finds the video CD and plays its first track.
+    ASSERT_TRUE(clickKey("PicButton", 3));
+    ASSERT_TRUE(settingsOpen()) << why();
+    ASSERT_TRUE(player.command("text Combo1 " + cue));
+    ASSERT_TRUE(player.command("click 確定"));
+    ASSERT_TRUE(settingsClosed()) << why();
+    ASSERT_TRUE(clickKey("PicButton", 0));
+    ASSERT_TRUE(player.waitFor([&] {
+        return shown("Label2(2)") == "AVSEQ01.DAT" && shown("Label2(0)") >= "00:00:01";
+    })) << why();
+    ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(stillArtOf("Quorvel.JPG"), "mpeg-first-track-1"));
+    ASSERT_NO_FATAL_FAILURE(changeTheWindowsAroundTheVideo("mpeg-first"));
+    endWhileATrackPlays([&] { return player.signal(SIGTERM); });
+}
+
 // A disc mounted at a folder whose file system delivers the tracks' data (as
 // a disc copied to a hard disk, or mounted by a reader that gives Form 2
 // data): the drive's root is that folder and the tracks are its files.
