@@ -1,16 +1,15 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
-
-#include <QPointer>
 
 #include <memory>
 
 class MediaPlayer;
-class QWindow;
 class ClockTimer;
+class QWindow;
 
 // The media window control: plays one video or audio file in a widget.
 // Members keep the names the programs drive them by.
