@@ -180,7 +180,8 @@ PanelHost::MediaWindowPlace frmVCD::stopMediaWindow()
 void frmVCD::replayVideoAt(double fraction)
 {
     m_engine->frmPlay().hide();
-    m_engine->filePlayback().PlayVCD(m_playback.CurMediaFile);
+    // The video-CD track that plays (a video start clears the song file name).
+    m_engine->filePlayback().PlayVCD(m_playback.VcdFile);
     m_engine->ChkSeekTime(fraction);
     m_engine->ChkSeek();
 }

@@ -65,6 +65,8 @@ protected:
     // answer: how a question is answered (6 Yes, 7 No).
     void startPlayer(const QString &disc, const QString &answer = "7")
     {
+        // A fifth panel, the last of the skin folder's files.
+        ASSERT_TRUE(addPanelWithoutPictureArea("Zplain"));
         player.setVariable("PELLORAN_CD_DEVICE", disc);
         player.setVariable("PELLORAN_MSGBOX_ANSWER", answer);
         ASSERT_TRUE(player.start());
@@ -150,10 +152,15 @@ protected:
             player.input().type(key);
     }
 
-    // Title button 2 opens the panel browser; a click on a panel's picture chooses it.
-    void choosePanel(const QString &image)
+    // Title button 2 opens the panel browser; a click on a panel's picture chooses it, on the
+    // page that begins with the folder's file firstFile.
+    void choosePanel(const QString &image, int firstFile = 0)
     {
         ASSERT_TRUE(clickKey("PicButton", 2));
+        if (firstFile > 0) {
+            ASSERT_TRUE(player.waitFor([&] { return player.state().contains("Picture1(0)"); })) << why();
+            ASSERT_TRUE(player.command(QString("value HScroll1 %1").arg(firstFile)));
+        }
         QStringList cell;
         ASSERT_TRUE(player.waitFor([&] {
             const QMap<QString, QString> state = player.state();
@@ -200,6 +207,55 @@ protected:
         ASSERT_TRUE(player.command("minimize"));
         ASSERT_TRUE(player.command("restore"));
         ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(larkspan, name + "-restored"));
+
+        // A panel without a picture area: the video goes on in a window of its own, which the
+        // size key makes larger.
+        choosePanel("Zplain.JPG", 1);
+        QRect natural;
+        ASSERT_TRUE(player.waitFor([&] { return !(natural = videoWindow()).isEmpty(); })) << why();
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(blackScreen(natural), name + "-video-window"));
+        ASSERT_TRUE(clickKey("PicButton", 1));
+        QRect larger;
+        ASSERT_TRUE(player.waitFor([&] { return (larger = videoWindow()).width() > natural.width(); })) << why();
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(blackScreen(larger), name + "-video-window-sized"));
+    }
+
+    // The default panel again, under another name and with its picture area switched off.
+    bool addPanelWithoutPictureArea(const QString &name)
+    {
+        if (QFile::exists(player.programFile("Skin/" + name + ".INI")))
+            return true;
+        QFile definition(player.programFile("Skin/Quorvel.INI"));
+        if (!definition.open(QIODevice::ReadOnly))
+            return false;
+        QByteArray text = definition.readAll();
+        const qsizetype area = text.indexOf(Cp950::encode("[圖形]"));
+        const qsizetype visible = text.indexOf("Visible=True", area);
+        if (area < 0 || visible < 0)
+            return false;
+        text.replace(visible, 12, "Visible=False");
+        return QFile::copy(player.programFile("Skin/Quorvel.JPG"), player.programFile("Skin/" + name + ".JPG"))
+               && player.writeFile("program/Skin/" + name + ".INI", text);
+    }
+
+    // The separate video window on the screen (captioned with the track, its size and its own).
+    QRect videoWindow() const
+    {
+        const QMap<QString, QString> state = player.state();
+        for (auto it = state.begin(); it != state.end(); ++it)
+            if (it.key().startsWith("window(") && it.key().contains("AVSEQ")) {
+                const QStringList r = it.value().split(' ');
+                return r.size() == 4 ? QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()) : QRect();
+            }
+        return {};
+    }
+
+    // A window's inside before any picture: black.
+    static StillArt blackScreen(const QRect &window)
+    {
+        StillArt art{window.adjusted(4, 4, -4, -4), QImage(QSize(1024, 768), QImage::Format_RGB32)};
+        art.shot.fill(Qt::black);
+        return art;
     }
 
     // Ended while a track plays (asked to quit, or told to end by a signal): a normal end, with
