@@ -539,7 +539,7 @@ void frmDir::Picture1_MouseDown(int Index)
         if (state.ImageVisible != m_choice.SavedImageVisible)
             host.replayVideoAt(fraction);
         else
-            host.playMediaWindow();  // the picture area kept its place: the video goes on
+            host.playMediaWindow();  // the panel still shows a picture area: the video goes on there
     } else if (media.MediaKind == QLatin1String("MP3")) {
         host.playMediaWindow();
     }

@@ -17,6 +17,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -176,6 +177,14 @@ void FormOnTop(QWidget* Form, bool OnTop) {
     // take the focus when showing it again.
     const QRect place = Form->geometry();
     const bool noActivate = Form->testAttribute(Qt::WA_ShowWithoutActivating);
+    // Left to itself, the X11 plug-in would make the window anew inside its next show, without
+    // a word to the native windows inside it, which the X server destroys with the old one (a
+    // media engine's picture among them). Ended here through Qt, every window inside hears of
+    // it first and is made anew with it.
+    if (QWindow* native = Form->windowHandle(); native && native->handle()) {
+        Form->hide();
+        native->destroy();
+    }
     Form->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
     Form->setGeometry(place);
     if (show) {

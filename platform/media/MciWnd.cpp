@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QPlatformSurfaceEvent>
+#include <QWindow>
 
 #include <cmath>
 
@@ -39,8 +41,10 @@ void MciWnd::ensurePlayer()
     // their neighbours stay plain: the panel draws them over its picture.
     if (mediaBackend() == MediaBackend::Real && mediaCanEmbedVideo()) {
         QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+        m_embedsVideo = true;
         setAttribute(Qt::WA_NativeWindow);
-        m_player->setVideoWindow(quintptr(winId()));
+        winId();
+        bindVideoWindow();
     }
     connect(m_player.get(), &MediaPlayer::ended, this, &MciWnd::onEnded);
     connect(m_player.get(), &MediaPlayer::failed, this, [this](int code) {
@@ -48,6 +52,41 @@ void MciWnd::ensurePlayer()
         updateMode();
         raiseError(code);
     });
+}
+
+// The engine's own picture window lies inside this widget's native window, whose life is Qt's:
+// Qt destroys it whenever it makes a window around it anew (or closes one), and makes another
+// when the widget shows again. A window destroyed under the engine takes the engine's picture
+// window with it, which the engine does not survive; so the engine lets go of the window when
+// Qt announces its end, and takes the new one as soon as it exists.
+void MciWnd::bindVideoWindow()
+{
+    if (!m_embedsVideo || !m_player)
+        return;
+    QWindow *native = internalWinId() ? windowHandle() : nullptr;
+    if (native && native != m_watchedWindow) {
+        if (m_watchedWindow)
+            m_watchedWindow->removeEventFilter(this);
+        m_watchedWindow = native;
+        native->installEventFilter(this);
+    }
+    m_player->setVideoWindow(native ? quintptr(internalWinId()) : 0);
+}
+
+bool MciWnd::event(QEvent *event)
+{
+    if (event->type() == QEvent::WinIdChange)
+        bindVideoWindow();
+    return QWidget::event(event);
+}
+
+bool MciWnd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_watchedWindow && event->type() == QEvent::PlatformSurface && m_player &&
+        static_cast<QPlatformSurfaceEvent *>(event)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
+        m_player->setVideoWindow(0);  // while the window is still there
+    return QWidget::eventFilter(watched, event);
 }
 
 void MciWnd::releaseFile()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -8,6 +9,7 @@
 
 class MediaPlayer;
 class ClockTimer;
+class QWindow;
 
 // The media window control: plays one video or audio file in a widget.
 // Members keep the names the programs drive them by.
@@ -99,10 +101,14 @@ signals:
     void MouseDown(int button, int shift, int x, int y);
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void ensurePlayer();
+    // Hands the engine this widget's native window as it is now (none while Qt has none).
+    void bindVideoWindow();
     void releaseFile();
     void raiseError(int code);
     void updateMode();
@@ -114,6 +120,8 @@ private:
     qint64 toMs(qint64 units) const;
 
     std::unique_ptr<MediaPlayer> m_player;
+    bool m_embedsVideo = false;           // the engine draws into this widget's native window
+    QPointer<QWindow> m_watchedWindow;    // whose end is told to the engine before it comes
     ClockTimer *m_positionTimer = nullptr;
     QString m_fileName;
     QString m_lastCommand;

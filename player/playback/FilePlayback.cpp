@@ -139,14 +139,25 @@ bool FilePlayback::playInPanel(const QString &file, quint64 start)
 
     control->setFileName(file);
     control->setSpeed(m_state.PlaySpeed);
-    m_host.clearPictureArea();
+    placeInPanel(control);
+    m_host.setMainVisible(true);
+    return playOpened(control, start);
+}
 
+void FilePlayback::placeInPanel(MciWnd *control)
+{
+    m_host.clearPictureArea();
     const QRect area = m_host.pictureArea();
     control->resize(area.size());
     m_host.showVideoPicture(area);
     control->show();
-    m_host.setMainVisible(true);
-    return playOpened(control, start);
+}
+
+void FilePlayback::showVideoInPanel()
+{
+    MciWnd *control = m_host.mainMci();
+    if (control && m_state.ActiveMci == control && m_host.pictureAreaShown() && !control->naturalSize().isEmpty())
+        placeInPanel(control);
 }
 
 // The opened file plays at the user's volume, unless another start came meanwhile.

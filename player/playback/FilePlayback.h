@@ -28,6 +28,9 @@ public:
     void PlayMp31();
     void VCDResize();
     void ChkVCDSize();
+    // A video playing inside the panel goes (back) into the panel's picture area as it is now:
+    // after the panel's objects were hidden and laid out again, as a panel change does.
+    void showVideoInPanel();
 
     // The screen-size class and height in pixels as the sizing uses them.
     int screenClass() const;
@@ -46,6 +49,7 @@ private:
     bool playInVideoWindow(const QString &file, quint64 start);
     bool playInPanel(const QString &file, quint64 start);
     bool playOpened(MciWnd *control, quint64 start);
+    void placeInPanel(MciWnd *control);
     // Songs of a folder entry, or the entry itself; returns the song path.
     QString chooseSong();
     void fillEntryMenu();

@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -100,7 +101,7 @@ void writeTestState(frmVCD& vcd, const QString& path)
         const QRect r(vcd.mapToGlobal(inWindow.topLeft()), inWindow.size());
         return QStringLiteral("place(%1)=%2 %3 %4 %5").arg(name).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
     };
-    lines << place(QStringLiteral("Label1"), obj.Label1->geometry()) << place(QStringLiteral("PictureArea"), vcd.pictureArea())
+    lines << place(QStringLiteral("Panel"), vcd.rect()) << place(QStringLiteral("Label1"), obj.Label1->geometry()) << place(QStringLiteral("PictureArea"), vcd.pictureArea())
           << place(QStringLiteral("SongList"), vcd.SongList->geometry())
           << QStringLiteral("SongListVisible=%1").arg(vcd.SongList->isVisible() ? 1 : 0);
     if (!obj.Label3.isEmpty()) lines << place(QStringLiteral("Label3"), obj.Label3[0]->geometry());
@@ -121,6 +122,11 @@ void writeTestState(frmVCD& vcd, const QString& path)
                                  .arg(GetFileName(cell->toolTip()));
                 }
         }
+    // The other windows on the screen, by their captions, and where they are.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top != &vcd && top->isVisible() && !top->windowTitle().isEmpty())
+            lines << QStringLiteral("window(%1)=%2 %3 %4 %5")
+                         .arg(top->windowTitle()).arg(top->geometry().x()).arg(top->geometry().y()).arg(top->width()).arg(top->height());
     // The message box in front of the user, its lines joined by " | ".
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible())
@@ -134,25 +140,10 @@ void writeTestState(frmVCD& vcd, const QString& path)
                     lines << QStringLiteral("Menu(%1)=%2").arg(action->text()).arg(action->isEnabled() ? 1 : 0);
             if (menu->activeAction()) lines << QStringLiteral("MenuActive=") + menu->activeAction()->text();
         }
-    // The windows shown, by their captions.
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->isVisible() && !top->windowTitle().isEmpty())
-            lines << QStringLiteral("Shown(%1)=1").arg(top->windowTitle());
     // The last message the player gave where the test answers its boxes.
     if (const QList<MessageBox::Request> told = MessageBox::shownRequests(); !told.isEmpty())
         lines << QStringLiteral("LastMessage=") + told.last().prompt;
     file.write(lines.join(QLatin1Char('\n')).toUtf8());
-}
-
-// Types a text into a box of a visible window, named by its object name: "text Text9 a.bmp".
-void setBoxText(const QString& name, const QString& text)
-{
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->isVisible())
-            if (auto* box = top->findChild<QLineEdit*>(name)) {
-                box->setText(text);
-                return;
-            }
 }
 
 // Moves a scroll bar or slider of a visible window, named by its object name, as a user's
@@ -163,6 +154,23 @@ void setControlValue(const QString& name, int value)
         if (!top->isVisible()) continue;
         if (auto* slider = top->findChild<QAbstractSlider*>(name)) {
             slider->setValue(value);
+            return;
+        }
+    }
+}
+
+// Types a text into a text box or an editable list box of a visible window, named by its
+// object name, as a user would: "text Text9 a.bmp", "text Combo1 /media/cdrom".
+void setControlText(const QString& name, const QString& text)
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible()) continue;
+        if (auto* box = top->findChild<QLineEdit*>(name)) {
+            box->setText(text);
+            return;
+        }
+        if (auto* box = top->findChild<QComboBox*>(name); box && box->isEditable()) {
+            box->setEditText(text);
             return;
         }
     }
@@ -189,7 +197,7 @@ void Run(frmVCD& vcd, const QString& command)
     if (command.startsWith(QLatin1String("text "))) {
         const QString rest = command.mid(5);
         const int blank = rest.indexOf(QLatin1Char(' '));
-        if (blank > 0) setBoxText(rest.left(blank), rest.mid(blank + 1));
+        if (blank > 0) setControlText(rest.left(blank), rest.mid(blank + 1));
         return;
     }
     if (command.startsWith(QLatin1String("state "))) {

@@ -219,6 +219,7 @@ void frmSet::buildControls()
     auto* device = new QGroupBox(QStringLiteral("指定裝置:"), this);
     auto* deviceLayout = new QVBoxLayout(device);
     Combo1 = new QComboBox(device);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
     deviceLayout->addWidget(Combo1);
     right->addWidget(device, 2, 0, 1, 2);

@@ -179,12 +179,18 @@ PanelHost::MediaWindowPlace frmVCD::stopMediaWindow()
 void frmVCD::replayVideoAt(double fraction)
 {
     m_engine->frmPlay().hide();
-    m_engine->filePlayback().PlayVCD(m_playback.CurMediaFile);
+    // The video-CD track that plays (a video start clears the song file name).
+    m_engine->filePlayback().PlayVCD(m_playback.VcdFile);
     m_engine->ChkSeekTime(fraction);
     m_engine->ChkSeek();
 }
 
-void frmVCD::playMediaWindow() { MCIWnd1->setCommand(QStringLiteral("PLAY")); }
+void frmVCD::playMediaWindow()
+{
+    // The panel's objects were hidden for the change: a video of the panel shows again.
+    m_engine->filePlayback().showVideoInPanel();
+    MCIWnd1->setCommand(QStringLiteral("PLAY"));
+}
 
 void frmVCD::PrintLyrics()
 {

@@ -9,7 +9,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +55,13 @@ QString discKeyIn(const QString &log)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
+// Whether a window whose caption starts with caption is on the screen.
+bool windowShown(const QMap<QString, QString> &state, const QString &caption)
+{
+    const QString key = "window(" + caption;
+    return std::any_of(state.keyBegin(), state.keyEnd(), [&](const QString &name) { return name.startsWith(key); });
+}
+
 class VideoCdEndToEnd : public ::testing::Test
 {
 protected:
@@ -70,6 +81,8 @@ protected:
     // answer: how a question is answered (6 Yes, 7 No).
     void startPlayer(const QString &disc, const QString &answer = "7")
     {
+        // A fifth panel, the last of the skin folder's files.
+        ASSERT_TRUE(addPanelWithoutPictureArea("Zplain"));
         player.setVariable("PELLORAN_CD_DEVICE", disc);
         player.setVariable("PELLORAN_MSGBOX_ANSWER", answer);
         ASSERT_TRUE(player.start());
@@ -82,6 +95,195 @@ protected:
         return QStringList(player.state().values()).join(" | ").toStdString() + '\n' + player.report();
     }
 
+    // The picture area of the panel on the screen and how the panel's own picture looks there.
+    struct StillArt {
+        QRect area;
+        QImage shot;  // the whole screen, the panel's picture in the area
+    };
+    // The panel's picture in its picture area, drawn from the panel's image file where the panel
+    // shows it on the screen (the video may cover it already).
+    StillArt stillArtOf(const QString &panelImage) const
+    {
+        const QRect panel = player.stateRect("place(Panel)");
+        StillArt art{player.stateRect("place(PictureArea)").adjusted(4, 4, -4, -4), {}};
+        const QImage image = QImage(player.programFile("Skin/" + panelImage)).convertToFormat(QImage::Format_RGB32);
+        if (panel.isEmpty() || image.isNull())
+            return art;
+        art.shot = QImage(QSize(1024, 768), QImage::Format_RGB32);
+        art.shot.fill(Qt::black);
+        QPainter(&art.shot).drawImage(panel.topLeft(), image);
+        return art;
+    }
+
+    // After what a user did while track 1 plays: the video shows in the picture area, not the
+    // panel's picture, and moves; its clock runs; number key 2 (clicked with the pointer) plays
+    // track 2, after whose end the disc starts again; and the player lives on.
+    void expectTheVideoGoesOn(const StillArt &art, const QString &step)
+    {
+        SCOPED_TRACE(step.toStdString());
+        const int enough = art.area.width() * art.area.height() / 4 / 10;
+        const QImage first = player.screenshotWhen(step + "-1.png", [&](const QImage &shot) {
+            return changedPixels(art.shot, shot, art.area) > enough;
+        });
+        ASSERT_GT(changedPixels(art.shot, first, art.area), enough) << "the video shows\n" << why();
+        const QImage later = player.screenshotWhen(
+            step + "-2.png", [&](const QImage &shot) { return changedPixels(first, shot, art.area) > enough; });
+        ASSERT_GT(changedPixels(first, later, art.area), enough) << "the video moves\n" << why();
+        const QString at = shown("Label2(0)");
+        EXPECT_TRUE(player.waitForState("Label2(0)", [&](const QString &now) { return now != at; })) << why();
+
+        ASSERT_TRUE(clickKey("PicNum", 1));
+        ASSERT_TRUE(player.waitForState("Label2(2)", "AVSEQ02.DAT")) << why();
+        ASSERT_TRUE(player.waitForState("Label2(2)", "AVSEQ01.DAT")) << "the disc starts again\n" << why();
+        EXPECT_TRUE(player.waitForState("Label2(0)", [](const QString &now) { return now >= "00:00:01"; })) << why();
+        ASSERT_TRUE(player.running()) << why();
+    }
+
+    // A left click with the pointer on a panel key.
+    bool clickKey(const QString &family, int index, int button = 1)
+    {
+        const QRect key = player.key(family, index);
+        if (!player.input().usable() || key.isEmpty())
+            return false;
+        player.input().click(key.center().x(), key.center().y(), button);
+        return true;
+    }
+
+    // The settings dialog opened by title button 3, then by 設定參數 of the logo's menu.
+    bool settingsOpen() const { return player.waitFor([&] { return windowShown(player.state(), "設定組態"); }); }
+    bool settingsClosed() const { return player.waitFor([&] { return !windowShown(player.state(), "設定組態"); }); }
+    void openSettingsFromTheLogosMenu()
+    {
+        constexpr unsigned long Down = 0xff54, Return = 0xff0d;
+        const QRect logo = player.stateRect("place(Label3)");
+        ASSERT_FALSE(logo.isEmpty());
+        const QImage closed = player.screenshot("videocd-menu-closed.png");
+        player.input().click(logo.center().x(), logo.center().y(), 3);
+        const QRect menuArea(logo.center(), QSize(120, 120));
+        const QImage menu = player.screenshotWhen(
+            "videocd-menu.png", [&](const QImage &shot) { return changedPixels(closed, shot, menuArea) > 500; });
+        ASSERT_GT(changedPixels(closed, menu, menuArea), 500) << "the menu opened";
+        // 播放選單, 畫面尺寸, 更換面版, 設定參數.
+        for (const unsigned long key : {Down, Down, Down, Down, Return})
+            player.input().type(key);
+    }
+
+    // Title button 2 opens the panel browser; a click on a panel's picture chooses it, on the
+    // page that begins with the folder's file firstFile.
+    void choosePanel(const QString &image, int firstFile = 0)
+    {
+        ASSERT_TRUE(clickKey("PicButton", 2));
+        if (firstFile > 0) {
+            ASSERT_TRUE(player.waitFor([&] { return player.state().contains("Picture1(0)"); })) << why();
+            ASSERT_TRUE(player.command(QString("value HScroll1 %1").arg(firstFile)));
+        }
+        QStringList cell;
+        ASSERT_TRUE(player.waitFor([&] {
+            const QMap<QString, QString> state = player.state();
+            for (auto it = state.begin(); it != state.end(); ++it)
+                if (it.key().startsWith("Picture1(") && (cell = it.value().split(' ')).value(4) == image)
+                    return true;
+            return false;
+        })) << why();
+        player.input().click(cell[0].toInt() + cell[2].toInt() / 2, cell[1].toInt() + cell[3].toInt() / 2);
+        ASSERT_TRUE(player.waitFor([&] { return !player.state().contains("Picture1(0)"); })) << "the browser closed";
+    }
+
+    // The steps a user takes while a video CD plays, each followed by a look at the video.
+    void changeTheWindowsAroundTheVideo(const QString &name)
+    {
+        const StillArt quorvel = stillArtOf("Quorvel.JPG");
+        ASSERT_TRUE(clickKey("PicButton", 3));
+        ASSERT_TRUE(settingsOpen()) << why();
+        ASSERT_TRUE(player.command("click 取消"));
+        ASSERT_TRUE(settingsClosed()) << why();
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(quorvel, name + "-settings-cancelled"));
+
+        openSettingsFromTheLogosMenu();
+        ASSERT_TRUE(settingsOpen()) << why();
+        ASSERT_TRUE(player.command("click 確定"));
+        ASSERT_TRUE(settingsClosed()) << why();
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(quorvel, name + "-settings-confirmed"));
+
+        // The same panel chosen again in the panel browser: the picture area keeps its place and
+        // the video, stopped while the browser was open, goes on.
+        choosePanel("Quorvel.JPG");
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(quorvel, name + "-same-panel"));
+        // Another panel, its picture area elsewhere and of another size.
+        choosePanel("Larkspan.JPG");
+        ASSERT_TRUE(player.waitFor([&] { return stillArtOf("Larkspan.JPG").area != quorvel.area; })) << why();
+        const StillArt larkspan = stillArtOf("Larkspan.JPG");
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(larkspan, name + "-another-panel"));
+
+        // The size key (title button 1) sizes the picture.
+        ASSERT_TRUE(clickKey("PicButton", 1));
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(larkspan, name + "-sized"));
+
+        // Minimized and restored.
+        ASSERT_TRUE(player.command("minimize"));
+        ASSERT_TRUE(player.command("restore"));
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(larkspan, name + "-restored"));
+
+        // A panel without a picture area: the video goes on in a window of its own, which the
+        // size key makes larger.
+        choosePanel("Zplain.JPG", 1);
+        QRect natural;
+        ASSERT_TRUE(player.waitFor([&] { return !(natural = videoWindow()).isEmpty(); })) << why();
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(blackScreen(natural), name + "-video-window"));
+        ASSERT_TRUE(clickKey("PicButton", 1));
+        QRect larger;
+        ASSERT_TRUE(player.waitFor([&] { return (larger = videoWindow()).width() > natural.width(); })) << why();
+        ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(blackScreen(larger), name + "-video-window-sized"));
+    }
+
+    // The default panel again, under another name and with its picture area switched off.
+    bool addPanelWithoutPictureArea(const QString &name)
+    {
+        if (QFile::exists(player.programFile("Skin/" + name + ".INI")))
+            return true;
+        QFile definition(player.programFile("Skin/Quorvel.INI"));
+        if (!definition.open(QIODevice::ReadOnly))
+            return false;
+        QByteArray text = definition.readAll();
+        const qsizetype area = text.indexOf(Cp950::encode("[圖形]"));
+        const qsizetype visible = text.indexOf("Visible=True", area);
+        if (area < 0 || visible < 0)
+            return false;
+        text.replace(visible, 12, "Visible=False");
+        return QFile::copy(player.programFile("Skin/Quorvel.JPG"), player.programFile("Skin/" + name + ".JPG"))
+               && player.writeFile("program/Skin/" + name + ".INI", text);
+    }
+
+    // The separate video window on the screen (captioned with the track, its size and its own).
+    QRect videoWindow() const
+    {
+        const QMap<QString, QString> state = player.state();
+        for (auto it = state.begin(); it != state.end(); ++it)
+            if (it.key().startsWith("window(") && it.key().contains("AVSEQ")) {
+                const QStringList r = it.value().split(' ');
+                return r.size() == 4 ? QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt()) : QRect();
+            }
+        return {};
+    }
+
+    // A window's inside before any picture: black.
+    static StillArt blackScreen(const QRect &window)
+    {
+        StillArt art{window.adjusted(4, 4, -4, -4), QImage(QSize(1024, 768), QImage::Format_RGB32)};
+        art.shot.fill(Qt::black);
+        return art;
+    }
+
+    // Ended while a track plays (asked to quit, or told to end by a signal): a normal end, with
+    // no failed display request.
+    void endWhileATrackPlays(const std::function<bool()> &end)
+    {
+        ASSERT_EQ(shown("Label2(2)"), "AVSEQ01.DAT");
+        ASSERT_TRUE(end());
+        EXPECT_EQ(player.waitForEnd(), 0) << why();
+        EXPECT_FALSE(player.output().contains("X Error")) << why();
+    }
+
     // The disc in the drive has two tracks: 30 s and 3 s. The first is long, so that its seek
     // knob moves slowly enough to be taken where the panel last showed it on a busy machine.
     void playTheDisc()
@@ -89,6 +291,11 @@ protected:
         // The start-up probe finds the video CD and its two tracks.
         ASSERT_TRUE(player.waitForState("Label1", "請選擇播放曲目 1~2")) << why();
         EXPECT_EQ(shown("MediaKind"), "VCD");
+        // Before any video: the picture area shows the panel's own picture.
+        const StillArt art = stillArtOf("Quorvel.JPG");
+        ASSERT_FALSE(art.shot.isNull());
+        const QImage idle = player.screenshot("videocd-still-art.png");
+        EXPECT_LT(changedPixels(art.shot, idle, art.area), art.area.width() * art.area.height() / 4 / 100);
 
         // Number key 1: track 1 plays, moving pictures in the picture area.
         ASSERT_TRUE(player.pressKey("PicNum", 0));
@@ -136,21 +343,44 @@ TEST_F(VideoCdEndToEnd, AVideoCdImageAsTheDrive)
     ASSERT_FALSE(cue.isEmpty()) << failure.toStdString();
     startPlayer(cue);
     playTheDisc();
+    ASSERT_NO_FATAL_FAILURE(changeTheWindowsAroundTheVideo("videocd"));
+    endWhileATrackPlays([&] { return player.command("quit"); });
+}
 
-    // The same panel chosen again in the panel browser: the picture area keeps its place and
-    // the video, stopped while the browser was open, goes on.
-    ASSERT_TRUE(player.pressKey("PicButton", 2));
-    QStringList cell;
-    ASSERT_TRUE(player.waitForState("Picture1(3)", [&](const QString &shown) {
-        return (cell = shown.split(' ')).value(4) == "Quorvel.JPG";
+// MPEG videos of a song folder play first, in the panel's picture area; then the optical drive
+// is named in the settings and the disc key (title button 0) finds the video CD in it, whose
+// tracks play with their pictures through the same steps.
+TEST_F(VideoCdEndToEnd, AVideoCdAfterAFolderOfMpegVideos)
+{
+    QString failure;
+    const QString cue = makeVideoCdImage(player.root(), {30, 3}, &failure);
+    ASSERT_FALSE(cue.isEmpty()) << failure.toStdString();
+    const QStringList tone = {"-f", "lavfi", "-i"};
+    for (const char *name : {"music/01video.mpg", "music/02video.mpg"})
+        ASSERT_TRUE(player.makeMedia(name, tone + QStringList{"testsrc=duration=3:size=160x120:rate=25"} + tone
+                                               + QStringList{"sine=frequency=330:duration=3", "-c:v", "mpeg1video",
+                                                             "-c:a", "mp2", "-f", "mpeg"}));
+    // The chosen device is the song folder, whose MPEG files are songs; what it holds plays at once.
+    for (const auto &[key, value] : QList<std::pair<QString, QString>>{
+             {"ScanType1", "False"}, {"ScanType2", "True"}, {"DiskName", player.filePath("music")},
+             {"AutoPlay", "1"}, {"FileType7", "True"}, {"FileTypeText7", "MPEG (*.mpg)"}})
+        player.setting(key, value);
+    startPlayer(cue);
+    ASSERT_TRUE(player.waitFor([&] { return player.songsStarted().contains("02video.mpg"); })) << why();
+
+    // The drive chosen in the settings; the disc key finds the video CD and plays its first track.
+    ASSERT_TRUE(clickKey("PicButton", 3));
+    ASSERT_TRUE(settingsOpen()) << why();
+    ASSERT_TRUE(player.command("text Combo1 " + cue));
+    ASSERT_TRUE(player.command("click 確定"));
+    ASSERT_TRUE(settingsClosed()) << why();
+    ASSERT_TRUE(clickKey("PicButton", 0));
+    ASSERT_TRUE(player.waitFor([&] {
+        return shown("Label2(2)") == "AVSEQ01.DAT" && shown("Label2(0)") >= "00:00:01";
     })) << why();
-    ASSERT_TRUE(player.input().usable());
-    player.input().click(cell[0].toInt() + cell[2].toInt() / 2, cell[1].toInt() + cell[3].toInt() / 2);
-    ASSERT_TRUE(player.waitFor([&] { return !player.state().contains("Picture1(0)"); })) << "the browser closed";
-    QString at;
-    ASSERT_TRUE(player.waitForState("Label2(0)", [&](const QString &shown) { return (at = shown) > "00:00:00"; }))
-        << "the video plays\n" << why();
-    EXPECT_TRUE(player.waitForState("Label2(0)", [&](const QString &shown) { return shown != at; })) << why();
+    ASSERT_NO_FATAL_FAILURE(expectTheVideoGoesOn(stillArtOf("Quorvel.JPG"), "mpeg-first-track-1"));
+    ASSERT_NO_FATAL_FAILURE(changeTheWindowsAroundTheVideo("mpeg-first"));
+    endWhileATrackPlays([&] { return player.signal(SIGTERM); });
 }
 
 // A disc mounted at a folder whose file system delivers the tracks' data (as
