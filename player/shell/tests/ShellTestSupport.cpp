@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <memory>
+
 namespace {
 
 // Before main(): every path the settings, the registry and the Windows folder use lies in
@@ -38,7 +40,8 @@ TestHome& testHome()
 }
 const bool homeReady = (testHome(), true);
 
-QTemporaryDir* currentProgram = nullptr;
+// The program folder of the test that runs; the last one is removed when the run ends.
+std::unique_ptr<QTemporaryDir> currentProgram;
 
 }  // namespace
 
@@ -66,8 +69,7 @@ QString freshWorld()
     QDir(SystemPaths::WindowsFolder()).removeRecursively();
     QDir(SystemPaths::TempFolder()).removeRecursively();
 
-    delete currentProgram;
-    currentProgram = new QTemporaryDir;
+    currentProgram = std::make_unique<QTemporaryDir>();
     SystemPaths::setProgramFolder(currentProgram->path());
 
     Drives::Drive root{"/", "/dev/sda1", "", Drives::TypeFixed, true};
