@@ -462,37 +462,32 @@ void FilePlayback::openSong(const QString &song, quint64 start)
 
 void FilePlayback::moveOnFromFailedSong(quint64 start)
 {
-    const PlaybackEngine::SongPlace failed{int(m_state.TrackIndex), int(m_state.SongIndex)};
-    if (!m_firstFailed)
-        m_firstFailed = failed;
-    // A round in which nothing played ends here rather than going round again.
-    if (m_engine.songAfterCurrent() == *m_firstFailed)
-        return;
-    // Later, from the event loop: a long run of such songs must not nest one
-    // start inside the other.
-    mediaClock().singleShot(FailedSongMessageMs, [this, start] {
-        // Unless the user started something else meanwhile.
-        if (start != m_starts || m_state.MediaKind != KindMusic)
-            return;
-        m_movingOn = true;
-        m_engine.playSongAfterCurrent();
-        m_movingOn = false;
-    }, &m_engine);
+    moveOnFromFailure({int(m_state.TrackIndex), int(m_state.SongIndex)}, m_engine.songAfterCurrent(), KindMusic,
+                      start, [this] { m_engine.playSongAfterCurrent(); });
 }
 
 void FilePlayback::moveOnFromFailedTrack(quint64 start)
 {
-    const PlaybackEngine::SongPlace failed{int(m_state.TrackIndex), 0};
+    moveOnFromFailure({int(m_state.TrackIndex), 0}, {m_engine.videoCdTrackAfterCurrent(), 0}, KindVcd, start,
+                      [this] { m_engine.playVideoCdTrackAfterCurrent(); });
+}
+
+void FilePlayback::moveOnFromFailure(PlaybackEngine::SongPlace failed, PlaybackEngine::SongPlace next,
+                                     const QString &kind, quint64 start, std::function<void()> playNext)
+{
     if (!m_firstFailed)
         m_firstFailed = failed;
-    // A round of the disc in which nothing played ends here rather than going round again.
-    if (PlaybackEngine::SongPlace{m_engine.videoCdTrackAfterCurrent(), 0} == *m_firstFailed)
+    // A round in which nothing played ends here rather than going round again.
+    if (next == *m_firstFailed)
         return;
-    mediaClock().singleShot(FailedSongMessageMs, [this, start] {
-        if (start != m_starts || m_state.MediaKind != KindVcd)
+    // Later, from the event loop: a long run of such songs must not nest one
+    // start inside the other.
+    mediaClock().singleShot(FailedSongMessageMs, [this, start, kind, playNext] {
+        // Unless the user started something else meanwhile.
+        if (start != m_starts || m_state.MediaKind != kind)
             return;
         m_movingOn = true;
-        m_engine.playVideoCdTrackAfterCurrent();
+        playNext();
         m_movingOn = false;
     }, &m_engine);
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class MciWnd;
@@ -60,6 +61,10 @@ private:
     void moveOnFromFailedSong(quint64 start);
     // The same for a video-CD track that cannot be played (a damaged disc's).
     void moveOnFromFailedTrack(quint64 start);
+    // What both share: the failed place, the place that would play next, the kind of
+    // medium that must still be playing when the moment is over, and how to play on.
+    void moveOnFromFailure(PlaybackEngine::SongPlace failed, PlaybackEngine::SongPlace next, const QString &kind,
+                           quint64 start, std::function<void()> playNext);
     // The control a video of the current panel shows on: the panel's own
     // over its picture area, else the video window's.
     MciWnd *videoControl();

@@ -407,13 +407,19 @@ TEST_F(VideoCdEndToEnd, ADamagedVideoCdImageAsTheDrive)
     QString failure;
     const QString cue = makeVideoCdImage(player.root(), {1}, &failure);
     ASSERT_FALSE(cue.isEmpty()) << failure.toStdString();
-    for (const VideoCdDamage damage : kUnreadableFileSystems) {
-        SCOPED_TRACE(damageName(damage));
+    // A damaged copy of the image in a folder named after its damage, as the drive.
+    const auto startOnADamagedCopy = [&](const QString &image, VideoCdDamage damage) {
         const QString folder = player.filePath(damageName(damage));
         QDir().mkpath(folder);
-        const QString damaged = damagedVideoCdImage(cue, folder, damage);
+        const QString damaged = damagedVideoCdImage(image, folder, damage);
+        if (!damaged.isEmpty())
+            startPlayer(damaged);
+        return damaged;
+    };
+    for (const VideoCdDamage damage : kUnreadableFileSystems) {
+        SCOPED_TRACE(damageName(damage));
+        const QString damaged = startOnADamagedCopy(cue, damage);
         ASSERT_FALSE(damaged.isEmpty());
-        startPlayer(damaged);
         player.waitFor([&] { return !player.running() || shown("MediaKind") == "CDROM"; });
         ASSERT_EQ(shown("MediaKind"), "CDROM") << why();
         EXPECT_TRUE(player.log().contains("在" + damaged + "上找不到可供播放的媒體")) << why();
@@ -428,11 +434,7 @@ TEST_F(VideoCdEndToEnd, ADamagedVideoCdImageAsTheDrive)
     ASSERT_FALSE(good.isEmpty()) << failure.toStdString();
     for (const VideoCdDamage damage : kDamagedFirstTracks) {
         SCOPED_TRACE(damageName(damage));
-        const QString folder = player.filePath(damageName(damage));
-        QDir().mkpath(folder);
-        const QString damaged = damagedVideoCdImage(good, folder, damage);
-        ASSERT_FALSE(damaged.isEmpty());
-        startPlayer(damaged);
+        ASSERT_FALSE(startOnADamagedCopy(good, damage).isEmpty());
         ASSERT_TRUE(player.waitFor([&] { return !player.running() || shown("MediaKind") == "VCD"; })) << why();
         // Track 1 chosen: it cannot be played, and track 2 plays after it.
         ASSERT_TRUE(player.pressKey("PicNum", 0));
