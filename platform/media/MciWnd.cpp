@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "MediaBackend.h"
 #include "MediaPlayer.h"
+#include "VideoHost.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -27,6 +28,8 @@ MciWnd::~MciWnd()
     m_positionTimer->stop();
     if (m_player)
         m_player->disconnect(this);
+    m_player.reset();  // the engine lets go of its picture window before that window goes
+    m_videoHost.reset();
 }
 
 void MciWnd::ensurePlayer()
@@ -40,11 +43,15 @@ void MciWnd::ensurePlayer()
     // hidden, as the panel's picture box does before a video starts), but
     // their neighbours stay plain: the panel draws them over its picture.
     if (mediaBackend() == MediaBackend::Real && mediaCanEmbedVideo()) {
-        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-        m_embedsVideo = true;
-        setAttribute(Qt::WA_NativeWindow);
-        winId();
-        bindVideoWindow();
+        auto host = std::make_unique<VideoHost>();
+        if (host->valid()) {
+            QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+            m_videoHost = std::move(host);
+            setAttribute(Qt::WA_NativeWindow);
+            winId();
+            bindVideoWindow();
+            m_player->setVideoWindow(m_videoHost->id());
+        }
     }
     connect(m_player.get(), &MediaPlayer::ended, this, &MciWnd::onEnded);
     connect(m_player.get(), &MediaPlayer::failed, this, [this](int code) {
@@ -54,14 +61,14 @@ void MciWnd::ensurePlayer()
     });
 }
 
-// The engine's own picture window lies inside this widget's native window, whose life is Qt's:
-// Qt destroys it whenever it makes a window around it anew (or closes one), and makes another
-// when the widget shows again. A window destroyed under the engine takes the engine's picture
-// window with it, which the engine does not survive; so the engine lets go of the window when
-// Qt announces its end, and takes the new one as soon as it exists.
+// The engine draws into a window of our own (VideoHost), kept inside this widget's native window.
+// Qt ends that native window whenever it makes a window around it anew (or closes one) and makes
+// another when the widget shows again; the X server would take everything inside along with it.
+// So the picture window is taken out when Qt announces the end, and laid into the new window as
+// soon as that exists: the engine keeps drawing into the same window all along.
 void MciWnd::bindVideoWindow()
 {
-    if (!m_embedsVideo || !m_player)
+    if (!m_videoHost)
         return;
     QWindow *native = internalWinId() ? windowHandle() : nullptr;
     if (native && native != m_watchedWindow) {
@@ -70,8 +77,13 @@ void MciWnd::bindVideoWindow()
         m_watchedWindow = native;
         native->installEventFilter(this);
     }
-    m_player->setVideoWindow(native ? quintptr(internalWinId()) : 0);
+    if (native)
+        m_videoHost->enter(quintptr(internalWinId()), nativeSize());
+    else
+        m_videoHost->leave();
 }
+
+QSize MciWnd::nativeSize() const { return size() * devicePixelRatio(); }
 
 bool MciWnd::event(QEvent *event)
 {
@@ -82,11 +94,18 @@ bool MciWnd::event(QEvent *event)
 
 bool MciWnd::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_watchedWindow && event->type() == QEvent::PlatformSurface && m_player &&
+    if (watched == m_watchedWindow && event->type() == QEvent::PlatformSurface && m_videoHost &&
         static_cast<QPlatformSurfaceEvent *>(event)->surfaceEventType() ==
             QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
-        m_player->setVideoWindow(0);  // while the window is still there
+        m_videoHost->leave();  // while the window is still there
     return QWidget::eventFilter(watched, event);
+}
+
+void MciWnd::resizeEvent(QResizeEvent *event)
+{
+    if (m_videoHost)
+        m_videoHost->resize(nativeSize());
+    QWidget::resizeEvent(event);
 }
 
 void MciWnd::releaseFile()

@@ -10,6 +10,7 @@
 class MediaPlayer;
 class ClockTimer;
 class QWindow;
+class VideoHost;
 
 // The media window control: plays one video or audio file in a widget.
 // Members keep the names the programs drive them by.
@@ -104,11 +105,13 @@ protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void ensurePlayer();
-    // Hands the engine this widget's native window as it is now (none while Qt has none).
+    // Lays the engine's picture window into this widget's native window as it is now.
     void bindVideoWindow();
+    QSize nativeSize() const;
     void releaseFile();
     void raiseError(int code);
     void updateMode();
@@ -120,8 +123,8 @@ private:
     qint64 toMs(qint64 units) const;
 
     std::unique_ptr<MediaPlayer> m_player;
-    bool m_embedsVideo = false;           // the engine draws into this widget's native window
-    QPointer<QWindow> m_watchedWindow;    // whose end is told to the engine before it comes
+    std::unique_ptr<VideoHost> m_videoHost;  // the engine's picture window, inside ours while we have one
+    QPointer<QWindow> m_watchedWindow;       // whose end takes the picture window out first
     ClockTimer *m_positionTimer = nullptr;
     QString m_fileName;
     QString m_lastCommand;

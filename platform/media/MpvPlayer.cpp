@@ -100,34 +100,6 @@ void MpvPlayer::stopEngine()
     m_mpv = nullptr;
 }
 
-void MpvPlayer::setVideoWindow(quintptr windowId)
-{
-    if (windowId == m_windowId)
-        return;
-    m_windowId = windowId;
-    if (m_mpv)
-        moveVideoOutput();
-}
-
-void MpvPlayer::moveVideoOutput()
-{
-    // The engine reads the window only when it opens a video output, and closing an output
-    // draws on the window it had: so the old output is closed while its window is still there
-    // (a window of ours is given up before it goes), then a new one opens on the new window.
-    // The engine does both before it answers; a playing video goes on where it was.
-    const bool withWindow = m_windowId != 0 && !mediaIsHeadless();
-    int64_t window = withWindow ? int64_t(m_windowId) : -1;
-    mpv_set_property_string(m_mpv, "vo", "null");
-    guardEngineDisplays();  // the closed output put the display library's fatal default back
-    mpv_set_property(m_mpv, "wid", MPV_FORMAT_INT64, &window);
-    if (withWindow && !m_processorScaling && embeddedVideoOutput() == "x11") {
-        m_processorScaling = true;  // an engine started without a window gets the software output's scaler
-        mpv_set_property_string(m_mpv, "sws-scaler", "fast-bilinear");
-    }
-    if (withWindow && mpv_set_property_string(m_mpv, "vo", embeddedVideoOutput().constData()) >= 0)
-        guardEngineDisplays();
-}
-
 MediaPlayer::OpenResult MpvPlayer::open(const QString &path)
 {
     close();

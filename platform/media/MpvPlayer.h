@@ -43,8 +43,8 @@ public:
     bool hasVideo() const override { return !m_videoSize.isEmpty(); }
     QSize videoSize() const override { return m_videoSize; }
     QImage currentFrame() override;
-    // May change while the engine runs: the picture moves to the new window (0: none) at once.
-    void setVideoWindow(quintptr windowId) override;
+    // Read when the engine starts, at the first open: the window is the engine's for its life.
+    void setVideoWindow(quintptr windowId) override { m_windowId = windowId; }
 
     // A numeric property as the engine holds it ("volume", "speed"); -1
     // without an engine. Lets tests see that settings reach the engine.
@@ -61,8 +61,6 @@ private slots:
 private:
     bool startEngine(const QList<QPair<QByteArray, QByteArray>> &options);
     void stopEngine();
-    // A new video output on the current window, the old one closed first.
-    void moveVideoOutput();
     // fileOptions: engine options for this file alone ("key=value,..."), or none.
     OpenResult load(const QByteArray &location, const QByteArray &fileOptions = {});
     // Opened, UnreadableFormat when the file holds nothing to play, NoDriver

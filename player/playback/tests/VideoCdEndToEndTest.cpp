@@ -118,13 +118,23 @@ protected:
     // After what a user did while track 1 plays: the video shows in the picture area, not the
     // panel's picture, and moves; its clock runs; number key 2 (clicked with the pointer) plays
     // track 2, after whose end the disc starts again; and the player lives on.
+    // The video shows within the track that played when the step ended, before any new track
+    // or new start of it could bring a new picture output: the test pattern's colours fill the
+    // area, where a lost picture leaves it black.
     void expectTheVideoGoesOn(const StillArt &art, const QString &step)
     {
         SCOPED_TRACE(step.toStdString());
+        const std::string track = shown("Label2(2)").toStdString(), since = shown("Label2(0)").toStdString();
         const int enough = art.area.width() * art.area.height() / 4 / 10;
         const QImage first = player.screenshotWhen(step + "-1.png", [&](const QImage &shot) {
-            return changedPixels(art.shot, shot, art.area) > enough;
+            return changedPixels(art.shot, shot, art.area) > enough && litShare(shot, art.area) > 0.5;
         });
+        const QMap<QString, QString> state = player.state();
+        const std::string clock = state.value("Label2(0)").toStdString(), length = state.value("Label2(1)").toStdString();
+        ASSERT_EQ(state.value("Label2(2)").toStdString(), track) << "the same track plays\n" << why();
+        ASSERT_GE(clock, since) << "and was not started again\n" << why();
+        ASSERT_LT(clock, length) << "nor came to its end\n" << why();
+        ASSERT_GT(litShare(first, art.area), 0.5) << "the video shows\n" << why();
         ASSERT_GT(changedPixels(art.shot, first, art.area), enough) << "the video shows\n" << why();
         const QImage later = player.screenshotWhen(
             step + "-2.png", [&](const QImage &shot) { return changedPixels(first, shot, art.area) > enough; });
@@ -137,6 +147,16 @@ protected:
         ASSERT_TRUE(player.waitForState("Label2(2)", "AVSEQ01.DAT")) << "the disc starts again\n" << why();
         EXPECT_TRUE(player.waitForState("Label2(0)", [](const QString &now) { return now >= "00:00:01"; })) << why();
         ASSERT_TRUE(player.running()) << why();
+    }
+
+    // The share of an area's pixels (every fourth, as changedPixels counts) that are not near black.
+    static double litShare(const QImage &shot, const QRect &area)
+    {
+        int lit = 0, all = 0;
+        for (int y = area.top(); y <= area.bottom(); y += 2)
+            for (int x = area.left(); x <= area.right(); x += 2, ++all)
+                lit += shot.valid(x, y) && qGray(shot.pixel(x, y)) > 40;
+        return all ? double(lit) / all : 0.0;
     }
 
     // A left click with the pointer on a panel key.
