@@ -50,6 +50,9 @@ bool MpvPlayer::startEngine(const QList<QPair<QByteArray, QByteArray>> &options)
     QList<QPair<QByteArray, QByteArray>> all = {
         {"config", "no"},          {"terminal", "no"},      {"load-scripts", "no"},
         {"ytdl", "no"},            {"osc", "no"},           {"input-default-bindings", "no"},
+        // The engine's built-in overlay scripts open only by key bindings, which are off: each
+        // would start a script interpreter on a thread of its own for nothing.
+        {"load-stats-overlay", "no"}, {"load-osd-console", "no"}, {"load-auto-profiles", "no"},
         {"input-vo-keyboard", "no"}, {"input-cursor", "no"}, {"cursor-autohide", "no"},
         {"keep-open", "yes"},      {"idle", "yes"},         {"pause", "yes"},
         {"audio-display", "no"},   {"hr-seek", "yes"},      {"force-window", "no"},

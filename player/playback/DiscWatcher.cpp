@@ -49,11 +49,13 @@ QMap<QString, QString> DiscWatcher::presentMedia()
     // read as an audio CD; a data disc counts when its volume is mounted, so
     // that it is not probed before its files can be seen. A disc image is
     // never mounted: its files are read from the image, so any disc counts.
-    const QVector<CdTrack> tracks = cdDrive().mediaPresent() ? cdDrive().tracks() : QVector<CdTrack>();
+    // The drive is looked up once: finding it reads the environment and the chosen path.
+    CdDrive &optical = cdDrive();
+    const QVector<CdTrack> tracks = optical.mediaPresent() ? optical.tracks() : QVector<CdTrack>();
     const bool audioDisc = !tracks.isEmpty() && tracks.first().audio;
     // A folder named as the drive is its disc, out while the drive's tray is.
     const QString chosen = Drives::ChosenOpticalDevice();
-    const bool chosenOut = !chosen.isEmpty() && cdDrive().state() == CdDrive::State::TrayOpen;
+    const bool chosenOut = !chosen.isEmpty() && optical.state() == CdDrive::State::TrayOpen;
     for (const Drives::Drive &drive : Drives::List()) {
         if (drive.mounted) {
             if (chosenOut && drive.root == chosen)

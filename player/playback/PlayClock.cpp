@@ -70,11 +70,13 @@ void PlaybackEngine::clockStep()
         return;
 
     const QString kind = m_state.MediaKind;
+    qint64 position = 0;
+    qint64 length = 0;
     if (kind != KindCd) {
         MciWnd *control = m_state.ActiveMci;
         const QString mode = control ? control->Mode() : QString();
-        const qint64 position = control ? control->Position() : 0;
-        const qint64 length = control ? control->Length() : 0;
+        position = control ? control->Position() : 0;
+        length = control ? control->Length() : 0;
         if (mode != QLatin1String("playing") && !(position >= length && length > 0)) {
             m_state.SeekPos = 0;
             m_state.MediaLength = 0;
@@ -89,13 +91,13 @@ void PlaybackEngine::clockStep()
         noMediumStep();
     } else {
         if (kind == KindVcd) {
-            if (videoCdStep())
+            if (videoCdStep(position, length))
                 return;
         } else if (kind == KindCd) {
             if (audioCdStep(cdMode))
                 return;
         } else if (kind == KindMusic) {
-            if (musicFileStep())
+            if (musicFileStep(position, length))
                 return;
         }
         lyricStep(cdMode);
@@ -111,15 +113,18 @@ void PlaybackEngine::clockStep()
     }
 }
 
-bool PlaybackEngine::videoCdStep()
+bool PlaybackEngine::videoCdStep(qint64 position, qint64 length)
 {
     MciWnd *control = m_state.ActiveMci;
     const double rate = m_state.FrameRate != 0 ? m_state.FrameRate : 1;
-    m_state.SeekPos = control->Position() / rate;
+    m_state.SeekPos = position / rate;
     m_state.PosText = SecToTime(m_state.SeekPos);
-    m_state.MediaLength = control->Length() / rate;
+    m_state.MediaLength = length / rate;
     m_state.LenText = SecToTime(m_state.MediaLength);
-    m_host.setTimeLabel(2, GetFileName(m_state.VcdFile));
+    // Set again only when it differs: an auto-sized label measures its text at every setting.
+    const QString name = GetFileName(m_state.VcdFile);
+    if (m_host.timeLabel(2) != name)
+        m_host.setTimeLabel(2, name);
     ShowPoint();
     if (m_state.MediaLength == 0 || m_state.SeekPos < m_state.MediaLength)
         return false;
@@ -216,14 +221,14 @@ bool PlaybackEngine::audioCdStep(QString &cdMode)
     return false;
 }
 
-bool PlaybackEngine::musicFileStep()
+bool PlaybackEngine::musicFileStep(qint64 position, qint64 length)
 {
     MciWnd *control = m_state.ActiveMci;
     const double rate = m_state.FrameRate != 0 ? m_state.FrameRate : 1;
-    m_state.SeekPos = control->Position() / rate;
+    m_state.SeekPos = position / rate;
     // Every file's length is read, so that any file (not only an "MP3") can
     // reach its end and move on.
-    m_state.MediaLength = control->Length() / rate;
+    m_state.MediaLength = length / rate;
     if (musicInHundredths()) {
         m_state.PosText = HsecToTime(m_state.SeekPos);
         m_state.PlayTimeText = m_state.PosText;

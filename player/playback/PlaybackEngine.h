@@ -165,11 +165,13 @@ private:
     void probeMusicFiles();
     bool isPlayerDrive(const QString &drive, const QString &device);
 
-    // One clock step, by kind.
+    // One clock step, by kind. A file's steps take the control's position and length as the
+    // step read them: each reading of the position asks the media engine, which stops its
+    // own work to answer.
     void clockStep();
-    bool videoCdStep();       // true when the end of a file was handled
+    bool videoCdStep(qint64 position, qint64 length);    // true when the end of a file was handled
     bool audioCdStep(QString &cdMode);
-    bool musicFileStep();     // true when the end of a file was handled
+    bool musicFileStep(qint64 position, qint64 length);  // true when the end of a file was handled
     void lyricStep(const QString &cdMode);
     void noMediumStep();
     void endOfVideoDisc();
