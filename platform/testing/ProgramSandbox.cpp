@@ -235,8 +235,39 @@ std::string ProgramSandbox::report() const
 {
     const QStringList lines = log().split(QRegularExpression(QStringLiteral("\r?\n")));
     return (m_name + QStringLiteral(" printed:\n") + output() + QStringLiteral("\nthe end of its log:\n")
-            + lines.mid(qMax(0, int(lines.size()) - 25)).join(u'\n'))
+            + lines.mid(qMax(0, int(lines.size()) - 25)).join(u'\n') + whereItWaits())
         .toStdString();
+}
+
+QString ProgramSandbox::whereItWaits() const
+{
+    if (!running())
+        return QString();
+    const auto read = [](const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
+    };
+    const QString process = QStringLiteral("/proc/%1").arg(pid());
+    QString where = QStringLiteral("\nit still runs; its threads (id, name, kernel wait) and the processes it started:\n");
+    QStringList children;
+    for (const QString &task : QDir(process + QStringLiteral("/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString folder = process + QStringLiteral("/task/") + task;
+        where += task + u' ' + read(folder + QStringLiteral("/comm")) + u' ' + read(folder + QStringLiteral("/wchan")) + u'\n';
+        children += read(folder + QStringLiteral("/children")).split(u' ', Qt::SkipEmptyParts);
+    }
+    for (const QString &child : children)
+        where += QStringLiteral("child %1 %2 %3\n").arg(child, read(QStringLiteral("/proc/%1/comm").arg(child)),
+                                                       read(QStringLiteral("/proc/%1/wchan").arg(child)));
+    if (const QString gdb = QStandardPaths::findExecutable(QStringLiteral("gdb")); !gdb.isEmpty()) {
+        QProcess trace;
+        trace.setProcessChannelMode(QProcess::MergedChannels);
+        trace.start(gdb, {QStringLiteral("-batch"), QStringLiteral("-ex"), QStringLiteral("thread apply all bt"),
+                          QStringLiteral("-p"), QString::number(pid())});
+        if (!trace.waitForFinished(EventWaitMs))
+            trace.kill();
+        where += QString::fromLocal8Bit(trace.readAll());
+    }
+    return where;
 }
 
 QImage ProgramSandbox::screenshot(const QString &name) const

@@ -94,8 +94,13 @@ public:
     bool waitForLog(const QString &text) const;
     // Everything the program printed so far.
     QString output() const;
-    // Output and the log's end, to follow a failed check.
+    // Output and the log's end, to follow a failed check; and, when the program still runs,
+    // where it waits (see whereItWaits).
     std::string report() const;
+    // Where a program that still runs waits: each thread's name and kernel wait, the processes
+    // it started, and all stacks when gdb is installed. A program stuck before its first log
+    // line prints and logs nothing; this is then what tells where it stands. "" once it ended.
+    QString whereItWaits() const;
     // The whole screen, kept as name in the suite's test-output folder.
     QImage screenshot(const QString &name) const;
     // Screenshots taken again until one passes the test, within the limit; the last one.

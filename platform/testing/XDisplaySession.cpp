@@ -95,6 +95,13 @@ QProcessEnvironment XDisplaySession::programEnvironment() const
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    // The display is a session without a message bus, and says so: Qt asks for the session
+    // bus the first time a widget's text changes (for the accessibility bridge), and with no
+    // address libdbus forks the program to run a bus launcher. Under the sanitizers that child
+    // can hang for good before it runs the launcher (the sanitizer runtime has no fork guard
+    // for its allocator), and the program waits on it before it has logged a line. An
+    // address where nobody listens is refused at once.
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/session-bus"));
     return env;
 }
 
