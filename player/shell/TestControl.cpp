@@ -122,6 +122,9 @@ void writeTestState(frmVCD& vcd, const QString& path)
                                  .arg(GetFileName(cell->toolTip()));
                 }
         }
+    // The window that takes the keyboard: a key typed before a new window has it goes elsewhere.
+    if (const QWidget* active = QApplication::activeWindow())
+        lines << QStringLiteral("ActiveWindow=0x%1").arg(active->winId(), 0, 16);
     // The other windows on the screen, by their captions, and where they are.
     for (QWidget* top : QApplication::topLevelWidgets())
         if (top != &vcd && top->isVisible() && !top->windowTitle().isEmpty())

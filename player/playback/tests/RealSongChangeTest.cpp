@@ -206,8 +206,9 @@ TEST(RealSongChange, APictureNamedInTheSettingsShowsItsFolderAcrossAPanelChange)
     ASSERT_TRUE(session.waitForState("place(PictureArea)", [&](const QString &) {
         return session.stateRect("place(PictureArea)").size() != firstArea.size();
     }));
-    const QRect area = session.stateRect("place(PictureArea)");
     const QImage afterShot = watchArea("slides-after-panel-change");
+    // Where the new panel settled: it takes its size first, then its place on the screen.
+    const QRect area = session.stateRect("place(PictureArea)");
     const QRect shown = pixelsOf(afterShot, area.adjusted(-40, -40, 40, 40), red);
     // Where the old panel's area lay in the window: no frame is left there.
     const QRect oldPlace = firstArea.translated(panelOrigin(session) - firstOrigin);

@@ -343,8 +343,13 @@ TEST_F(PanelEndToEnd, BrowserThumbnailsStayInTheGridAreaAtSixBySix)
     player.waitFor([&] { return (browser = player.windows().value(0)).width() > 600; });
     ASSERT_GT(browser.width(), 600) << "the panel picture browser opened\n" << player.report();
 
-    // The drive list has the focus: the page keys turn the pages all the same.
+    // The drive list has the focus: the page keys turn the pages all the same. A user types once
+    // the window has the keyboard.
     const auto firstShown = [&] { return player.state().value("Picture1(0)").section(' ', 4); };
+    ASSERT_TRUE(player.waitFor([&] {
+        const QMap<QString, QString> state = player.state();
+        return !state.value("BrowserWindow").isEmpty() && state.value("ActiveWindow") == state.value("BrowserWindow");
+    })) << "the browser takes the keyboard\n" << player.report();
     pointer.type(KeyPageDown);
     player.waitFor([&] { return firstShown() == "Pic01.bmp"; });
     EXPECT_EQ(firstShown(), "Pic01.bmp") << "Page Down shows the next page";
