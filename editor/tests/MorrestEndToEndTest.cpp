@@ -127,7 +127,12 @@ protected:
     bool openRecentPanel(int reads)
     {
         XInput &input = m_morrest.input();
+        // The keys go to the menu once it has dropped down under its title.
+        const QRect dropDown(m_corner + QPoint(0, 24), QSize(120, 60));
+        const QImage closed = m_morrest.screenshot(QStringLiteral("morrest-menu-closed.png"));
         click(20, 10);
+        m_morrest.screenshotWhen(QStringLiteral("morrest-menu.png"),
+                                 [&](const QImage &now) { return changedPixels(closed, now, dropDown) > 200; });
         input.type(KeyDown);
         input.type(KeyDown);
         input.type(KeyReturn);
