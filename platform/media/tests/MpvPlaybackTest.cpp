@@ -366,6 +366,8 @@ TEST_F(MpvPlaybackTest, MidiSongsPlaySeekAndEndLikeOtherSongs)
     EXPECT_NEAR(control.Position(), 1000, 300);
     // Paused, it holds its place.
     control.setCommand("Pause");
+    // The engine takes the pause on its own threads; its clock may be read one step on meanwhile.
+    waitUntil([] { return false; }, 200);
     const qint64 held = control.Position();
     waitUntil([] { return false; }, 400);
     EXPECT_NEAR(control.Position(), held, 30);
