@@ -140,9 +140,14 @@ protected:
         return ProgramSandbox::waitFor([&] { return m_morrest.log().count(read) >= reads; });
     }
 
-    // The screen once the panel is drawn and stays so between two looks.
+    // The screen once the panel is drawn and stays so between two looks. The main
+    // window takes the panel's name as the last step of building its keys and the
+    // colour tool's samples: two equal looks before that are only a busy program.
     QImage drawnPanel(const QString &name) const
     {
+        const QString named = panelPicture() + QStringLiteral(" - ");
+        if (!ProgramSandbox::waitFor([&] { return m_morrest.windowTitleStarting(named).isValid(); }))
+            ADD_FAILURE() << "the main window never named the panel: " << m_morrest.report();
         QImage before;
         return m_morrest.screenshotWhen(name, [&](const QImage &shot) {
             const bool steady = !before.isNull() && changedPixels(before, shot, PanelArea) == 0;

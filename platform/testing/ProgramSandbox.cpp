@@ -315,7 +315,12 @@ QList<QRect> ProgramSandbox::windows() const
 
 QRect ProgramSandbox::windowTitled(const QString &title) const
 {
-    const QString quoted = u'"' + title + u'"';
+    return windowTitleStarting(title + u'"');
+}
+
+QRect ProgramSandbox::windowTitleStarting(const QString &beginning) const
+{
+    const QString quoted = u'"' + beginning;
     for (const QString &line : windowLines())
         if (line.contains(quoted) && geometryOf(line).isValid())
             return geometryOf(line);

@@ -109,6 +109,8 @@ public:
     QList<QRect> windows() const;
     // The top-level window with this title; null when there is none.
     QRect windowTitled(const QString &title) const;
+    // The same for a title that begins with these words.
+    QRect windowTitleStarting(const QString &beginning) const;
     // Drags the top-level window with this title to a new top-left corner, as a user would move
     // it aside; false when there is no such window or it did not arrive there within the limit.
     bool moveWindowTitled(const QString &title, QPoint to);
