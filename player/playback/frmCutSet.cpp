@@ -117,7 +117,7 @@ void frmCutSet::buildLayout()
 {
     auto *grid = new QGridLayout(this);
     const auto label = [this](const QString &text) { return new QLabel(text, this); };
-    const auto withBar = [this](QLineEdit *box, QScrollBar *bar) {
+    const auto withBar = [](QLineEdit *box, QScrollBar *bar) {
         auto *row = new QHBoxLayout;
         row->addWidget(box);
         row->addWidget(bar);
