@@ -2,10 +2,12 @@
 
 #include <QColor>
 #include <QCursor>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -155,7 +157,9 @@ private:
     void create(const Counts &counts);
     QColor labColor(int index) const;
     void placeBuiltInLayout();
-    void loadIcons();
+    QString iconFolder() const;
+    static QStringList iconNames(const Counts &counts);
+    void loadIcons(const QHash<QString, QImage> &pictures);
     void showDeskFrame();
     template <class T> T *add(T *control, const QString &name);
 

@@ -46,7 +46,8 @@ void removeSaveCopies(const QString& file)
 {
     const QFileInfo info(file);
     const QDir folder = info.absoluteDir();
-    QStringList copies = folder.entryList({info.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    // Names are matched here rather than by a name filter, which would compile a pattern.
+    QStringList copies = folder.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
     copies.removeIf([&](const QString& name) { return !isSaveCopyName(name, info.fileName()); });
     removeOldFiles(folder, copies);
 }
@@ -54,10 +55,12 @@ void removeSaveCopies(const QString& file)
 void removeUnfinishedPanelSaves(const QString& skinFolder)
 {
     const QDir folder(skinFolder);
-    QStringList saves = folder.entryList({QStringLiteral("*.saving")}, QDir::Files | QDir::Hidden | QDir::CaseSensitive);
+    QStringList saves = folder.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
     // The panel files' extension is matched without regard to case, as everywhere.
-    saves.removeIf(
-        [](const QString& name) { return !name.endsWith(QLatin1String(".ini.saving"), Qt::CaseInsensitive); });
+    saves.removeIf([](const QString& name) {
+        return !name.endsWith(QLatin1String(".saving")) ||
+               !name.endsWith(QLatin1String(".ini.saving"), Qt::CaseInsensitive);
+    });
     removeOldFiles(folder, saves);
 }
 

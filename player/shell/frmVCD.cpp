@@ -96,7 +96,11 @@ void frmVCD::createPlayback()
 {
     VcdPic = new QLabel(this);
     VcdPic->setObjectName(QStringLiteral("VcdPic"));
-    VcdPic->setStyleSheet(QStringLiteral("background: black"));
+    // A black ground from the palette: a style sheet would load the style sheet engine at start.
+    VcdPic->setAutoFillBackground(true);
+    QPalette black = VcdPic->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    VcdPic->setPalette(black);
     VcdPic->hide();
     MCIWnd1 = new MciWnd(VcdPic);  // the video lies in its ground, at its top left corner
     MCIWnd1->setObjectName(QStringLiteral("MCIWnd1"));
@@ -287,7 +291,7 @@ bool frmVCD::checkPanelFolders()
 
 void frmVCD::buildMenusAndSettings()
 {
-    ChkDeskFile();
+    // The panel menu is filled once its screen class is known, by readWindowState's ScreenResize.
     for (int i = 0; i < Drive1->listCount(); ++i) {
         MenuItem& item = MenuModel::element(m_menu.mDiskC, i);
         item.caption = Drive1->list(i);
@@ -428,8 +432,6 @@ int frmVCD::ScanFIleA(const QString& pathPattern, QStringList& names, int start)
 {
     return PanelChoice::ScanFIleA(pathPattern, names, start);
 }
-
-void frmVCD::ChkDeskFile() { showDeskMenu(m_choice->ChkDeskFile()); }
 
 void frmVCD::showDeskMenu(const QVector<DeskMenuEntry>& entries)
 {

@@ -83,7 +83,6 @@ public:
     // Adds the full paths of the files matching "<folder>/<pattern>" to names from index start;
     // returns start + the number of matches.
     int ScanFIleA(const QString& pathPattern, QStringList& names, int start);
-    void ChkDeskFile();
     // The panel menu mDeskPic shows these panels.
     void showDeskMenu(const QVector<DeskMenuEntry>& entries);
     void ScreenResize();
