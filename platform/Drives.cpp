@@ -1,6 +1,7 @@
 #include "Drives.h"
 
 #include "CdioOpen.h"
+#include "DriveTableWatch.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -200,11 +201,13 @@ QList<int> audioTracksOnDisc(const QString& device) {
 class SystemSource : public Source {
 public:
     QList<Drive> drives() override {
-        // The list is asked for by every path helper; reading the mount table
-        // and probing the optical drives once a second is plenty.
+        // The list is asked for by every path helper: it is made again at most once a second,
+        // and the system's drives in it are read again only when they may have changed.
         std::lock_guard<std::mutex> guard(cacheLock_);
         if (cacheAge_.isValid() && cacheAge_.elapsed() < 1000) return cache_;
-        cache_ = readDrives();
+        if (tableWatch_.changed()) systemDrives_ = readSystemDrives();
+        cache_ = systemDrives_;
+        addChosenDrive(cache_);
         cacheAge_.start();
         return cache_;
     }
@@ -231,7 +234,7 @@ public:
     }
 
 private:
-    static QList<Drive> readDrives() {
+    static QList<Drive> readSystemDrives() {
         const QStringList optical = opticalDevices();
         QList<Drive> drives;
         QStringList mountedOptical;
@@ -261,7 +264,6 @@ private:
             if (mountedOptical.contains(device)) continue;
             drives << Drive{device, device, QString(), TypeOptical, false};
         }
-        addChosenDrive(drives);
         return drives;
     }
 
@@ -284,6 +286,8 @@ private:
     }
 
     std::mutex cacheLock_;
+    DriveTableWatch tableWatch_;
+    QList<Drive> systemDrives_;
     QList<Drive> cache_;
     QElapsedTimer cacheAge_;
 };

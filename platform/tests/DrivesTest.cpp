@@ -1,3 +1,4 @@
+#include <DriveTableWatch.h>
 #include <Drives.h>
 
 #include <QDir>
@@ -6,6 +7,9 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -180,6 +184,45 @@ TEST(SystemDrives, TheChosenDriveIsListedLastAsAnOpticalDrive) {
     Drives::SetSource(nullptr);
     const QList<Drive> drives = Drives::List();
     EXPECT_TRUE(std::none_of(drives.begin(), drives.end(), [&](const Drive& d) { return d.root == image; }));
+}
+
+// The drive list is read again only when the mount table or the device folder says it may have
+// changed. A plain file stands for a mount table that reports nothing.
+TEST(DriveTableWatch, SaysChangedFirstThenOnlyAfterTheDeviceFolderChanges) {
+    QTemporaryDir place;
+    const QString quietTable = place.filePath("mountinfo");
+    QFile(quietTable).open(QIODevice::WriteOnly);
+    const QString devices = place.filePath("dev");
+    QDir().mkpath(devices);
+    // The folder's time is set by hand: two changes within one tick of the file system's clock
+    // would otherwise look alike.
+    const auto touchFolder = [&](long seconds) {
+        const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(devices).constData(), times, 0), 0);
+    };
+    touchFolder(1000);
+
+    DriveTableWatch watch(quietTable, devices);
+    EXPECT_TRUE(watch.changed());  // nothing was read yet
+    EXPECT_FALSE(watch.changed());
+    EXPECT_FALSE(watch.changed());
+
+    QFile(devices + "/sr1").open(QIODevice::WriteOnly);  // a drive plugged in
+    touchFolder(1001);
+    EXPECT_TRUE(watch.changed());
+    EXPECT_FALSE(watch.changed());
+
+    QFile::remove(devices + "/sr1");  // and out again
+    touchFolder(1002);
+    EXPECT_TRUE(watch.changed());
+    EXPECT_FALSE(watch.changed());
+}
+
+TEST(DriveTableWatch, AMountTableThatCannotBeOpenedSaysChangedEveryTime) {
+    QTemporaryDir place;
+    DriveTableWatch watch(place.filePath("no-such-table"), place.path());
+    EXPECT_TRUE(watch.changed());
+    EXPECT_TRUE(watch.changed());
 }
 
 }  // namespace
