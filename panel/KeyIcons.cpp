@@ -30,14 +30,11 @@ QString pauseFace(int Face)
     return Face == 1 ? QStringLiteral("Pause.png") : QStringLiteral("Play.png");
 }
 
-QHash<QString, QImage> decode(const QString &folder, const QStringList &names)
+QPixmap load(const QString &folder, const QString &name)
 {
-    QHash<QString, QImage> pictures;
-    for (const QString &name : names) {
-        if (!name.isEmpty() && !pictures.contains(name))
-            pictures.insert(name, PictureFile::read(DirSearch::ResolveCase(AddPath(folder, name))));
-    }
-    return pictures;
+    if (name.isEmpty())
+        return QPixmap();
+    return QPixmap::fromImage(PictureFile::read(DirSearch::ResolveCase(AddPath(folder, name))));
 }
 
 }  // namespace KeyIcons

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QHash>
-#include <QImage>
+#include <QPixmap>
 #include <QString>
-#include <QStringList>
 
 // The icons the panel puts over its keys: pictures of the "Icon" folder beside
 // the program, one per control-bar command and per title button, and the play
@@ -19,8 +17,7 @@ QString titleIcon(int Index);
 // face (shown while playing).
 QString pauseFace(int Face);
 
-// The icons of those names in folder, each decoded once, by name; a null picture for one that
-// is missing or unreadable. Safe on any thread: the panel decodes them while it builds its keys.
-QHash<QString, QImage> decode(const QString &folder, const QStringList &names);
+// The icon of that name in folder; a null picture when it is missing or unreadable.
+QPixmap load(const QString &folder, const QString &name);
 
 }  // namespace KeyIcons

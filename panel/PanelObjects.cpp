@@ -15,7 +15,6 @@
 #include <QPainter>
 
 #include <cstdlib>
-#include <future>
 
 VbColor toVbColor(const QColor &color)
 {
@@ -98,12 +97,10 @@ PanelObjects::PanelObjects(PanelHost &host, PanelState &state)
 PanelObjects::PanelObjects(PanelHost &host, PanelState &state, const Counts &counts)
     : m_host(host), m_state(state)
 {
-    // The icons are decoded on a worker while the controls are made.
-    auto icons = std::async(std::launch::async, KeyIcons::decode, iconFolder(), iconNames(counts));
     installWindowsFontSubstitutes();
     create(counts);
     placeBuiltInLayout();
-    loadIcons(icons.get());
+    loadIcons();
 }
 
 template <class T>
@@ -220,30 +217,15 @@ void setIcon(QLabel *icon, const QPixmap &picture)
 }  // namespace
 
 // The icons are the window's own pictures, the same over every panel.
-QString PanelObjects::iconFolder() const
+void PanelObjects::loadIcons()
 {
     const QString programDir = m_state.ProgramDir.isEmpty() ? SystemPaths::ProgramFolder() : m_state.ProgramDir;
-    return AddPath(programDir, QStringLiteral("Icon"));
-}
-
-QStringList PanelObjects::iconNames(const Counts &counts)
-{
-    QStringList names{KeyIcons::pauseFace(0), KeyIcons::pauseFace(1)};
-    for (int i = 1; i < counts.ctl; ++i)
-        names << KeyIcons::controlIcon(i);
-    for (int i = 0; i < counts.button; ++i)
-        names << KeyIcons::titleIcon(i);
-    return names;
-}
-
-void PanelObjects::loadIcons(const QHash<QString, QImage> &pictures)
-{
-    auto icon = [&pictures](const QString &name) { return QPixmap::fromImage(pictures.value(name)); };
-    ImagePause = {icon(KeyIcons::pauseFace(0)), icon(KeyIcons::pauseFace(1))};
+    const QString folder = AddPath(programDir, QStringLiteral("Icon"));
+    ImagePause = {KeyIcons::load(folder, KeyIcons::pauseFace(0)), KeyIcons::load(folder, KeyIcons::pauseFace(1))};
     for (int i = 0; i < ImageButton1.size(); ++i)
-        setIcon(ImageButton1[i], i == 0 ? ImagePause[0] : icon(KeyIcons::controlIcon(i)));
+        setIcon(ImageButton1[i], i == 0 ? ImagePause[0] : KeyIcons::load(folder, KeyIcons::controlIcon(i)));
     for (int i = 0; i < ImageButton.size(); ++i)
-        setIcon(ImageButton[i], icon(KeyIcons::titleIcon(i)));
+        setIcon(ImageButton[i], KeyIcons::load(folder, KeyIcons::titleIcon(i)));
 }
 
 void PanelObjects::setPlayKeyFace(int Face)

@@ -2,12 +2,10 @@
 
 #include <QColor>
 #include <QCursor>
-#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
-#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
@@ -157,9 +155,7 @@ private:
     void create(const Counts &counts);
     QColor labColor(int index) const;
     void placeBuiltInLayout();
-    QString iconFolder() const;
-    static QStringList iconNames(const Counts &counts);
-    void loadIcons(const QHash<QString, QImage> &pictures);
+    void loadIcons();
     void showDeskFrame();
     template <class T> T *add(T *control, const QString &name);
 
