@@ -14,6 +14,8 @@
 #                                                    measures more programs in the same turns,
 #                                                    e.g. an earlier build side by side
 #   BENCH_VERBOSE=1 scripts/startup-bench.sh        names each window as it is mapped
+#   BENCH_PROFILE_DIR=dir scripts/startup-bench.sh  records each timed start with perf into dir
+#                                                    (scripts/startup-profile.sh reads them)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,7 +31,7 @@ done
 command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (scripts/setup.sh)" >&2; exit 1; }
 
 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" python3 - <<'PY'
-import ctypes, os, select, shutil, statistics, subprocess, tempfile, time
+import ctypes, os, select, shutil, signal, statistics, subprocess, tempfile, time
 
 x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
 x11.XOpenDisplay.restype = ctypes.c_void_p
@@ -146,12 +148,23 @@ class Program:
         # Every start begins from the same settings, not from what the previous one stored.
         shutil.copytree(os.path.join(self.folder, "warm"), os.path.join(run, "config"))
         env = self.environment(run, run + "/config")
+        profile = os.environ.get("BENCH_PROFILE_DIR")
+        # The recorder shares the program's clock (CLOCK_MONOTONIC, as perf_counter), so that
+        # the samples after the window was mapped can be left out.
+        recorder = ["perf", "record", "-q", "-e", "cpu-clock:u", "-F", "10000", "--call-graph", "dwarf,32768",
+                    "-k", "CLOCK_MONOTONIC", "-o", f"{profile}/{self.name}.{len(self.times)}.data"] if profile else []
         drain()
         begin = time.perf_counter()
-        process = subprocess.Popen([self.executable], env=env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+        process = subprocess.Popen(recorder + [self.executable], env=env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, start_new_session=bool(profile))
         mapped = next_top_level_map(begin + 30)
-        process.kill()
+        if profile:
+            # Ended together, the recorder finishes its file.
+            os.killpg(process.pid, signal.SIGTERM)
+            with open(f"{profile}/{self.name}.maps", "a") as maps:
+                maps.write(f"{len(self.times)} {mapped or 0:.6f}\n")
+        else:
+            process.kill()
         process.wait()
         shutil.rmtree(run, ignore_errors=True)
         if mapped is None:
