@@ -14,6 +14,7 @@ command -v perf >/dev/null || { echo "perf is missing (apt-get install linux-per
 runs=${1:-20}
 folder=${PROFILE_KEEP:-$(mktemp -d /tmp/startup-profile.XXXXXX)}
 mkdir -p "$folder"
+rm -f "$folder"/*.maps "$folder"/*.data  # a kept folder's earlier recordings would be counted again
 [ -n "${PROFILE_KEEP:-}" ] || trap 'rm -rf "$folder"' EXIT
 BENCH_PROFILE_DIR=$folder scripts/startup-bench.sh "$runs"
 
